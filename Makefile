@@ -1,0 +1,43 @@
+# Quick start: `make run` and `make test` install what is missing, build, and
+# run. Every target goes through CMake presets (CMakePresets.json).
+
+PRESET ?= default
+BUILD_DIR := build/$(PRESET)
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+
+.PHONY: all setup configure build run test asan bench fuzz format clean
+
+all: build
+
+setup:
+	@scripts/setup
+
+configure: setup
+	@cmake --preset $(PRESET) >/dev/null
+
+build: configure
+	@cmake --build --preset $(PRESET) -j $(JOBS)
+
+run: build
+	@$(BUILD_DIR)/tools/log-events/snoozlet-events tests/fixtures/sample/sample.log
+
+test: build
+	@ctest --preset $(PRESET) -j $(JOBS)
+
+asan:
+	@$(MAKE) test PRESET=asan
+
+bench:
+	@$(MAKE) build PRESET=release
+	@build/release/bench/snoozlet_bench
+
+fuzz: setup
+	@cmake --preset fuzz >/dev/null
+	@cmake --build --preset fuzz -j $(JOBS)
+	@fuzz/run-all $(or $(FUZZ_SECONDS),60)
+
+format:
+	@git ls-files '*.h' '*.cpp' | xargs clang-format -i
+
+clean:
+	@rm -rf build

@@ -1,0 +1,107 @@
+#include "log/LogScanner.h"
+
+#include "common/Text.h"
+
+namespace snoozlet {
+
+namespace {
+
+// Reads `count` ASCII digits at `p`; false on any other byte.
+inline bool digits(const char* p, int count, long long& value) {
+  long long v = 0;
+  for (int i = 0; i < count; ++i) {
+    const unsigned d = static_cast<unsigned char>(p[i]) - static_cast<unsigned>('0');
+    if (d > 9) return false;
+    v = v * 10 + d;
+  }
+  value = v;
+  return true;
+}
+
+// Days from 1970-01-01 to the civil date in the proleptic Gregorian calendar.
+inline long long daysFromCivil(long long y, long long m, long long d) {
+  y -= m <= 2 ? 1 : 0;
+  const long long era = (y >= 0 ? y : y - 399) / 400;
+  const long long yoe = y - era * 400;
+  const long long doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
+  const long long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+  return era * 146097 + doe - 719468;
+}
+
+}  // namespace
+
+std::optional<std::pair<Instant, int>> LogScanner::timestamp(std::string_view bytes, std::size_t start) {
+  if (start > bytes.size() || bytes.size() - start < 26) return std::nullopt;
+  const char* p = bytes.data() + start;
+  long long year, month, day, hour, minute, second, offsetHours, offsetMinutes;
+  if (!digits(p, 4, year) || !digits(p + 5, 2, month) || !digits(p + 8, 2, day) || !digits(p + 11, 2, hour) ||
+      !digits(p + 14, 2, minute) || !digits(p + 17, 2, second) || !digits(p + 21, 2, offsetHours) ||
+      !digits(p + 23, 2, offsetMinutes)) {
+    return std::nullopt;
+  }
+  const long long sign = p[20] == '-' ? -1 : 1;
+  const long long offset = sign * (offsetHours * 3600 + offsetMinutes * 60);
+  const long long seconds = daysFromCivil(year, month, day) * 86400 + hour * 3600 + minute * 60 + second - offset;
+  return std::pair<Instant, int>(static_cast<Instant>(seconds), static_cast<int>(offset));
+}
+
+bool LogScanner::readStamp(std::string_view line, Instant& date, int& offset) {
+  if (line.size() < 28) return false;
+  const char* p = line.data();
+  if (p[4] != '-' || p[7] != '-' || p[10] != ' ' || p[13] != ':' || p[19] != ' ' || p[25] != ' ') return false;
+  const auto stamp = timestamp(line, 0);
+  if (!stamp) return false;
+  date = stamp->first;
+  offset = stamp->second;
+  return true;
+}
+
+LogDomain LogScanner::scannerDomain(std::string_view column) {
+  while (!column.empty() && column.front() == ' ') column.remove_prefix(1);
+  while (!column.empty() && column.back() == ' ') column.remove_suffix(1);
+  using K = LogDomain::Kind;
+  switch (column.size()) {
+    case 4:
+      if (column == "Wake") return K::wake;
+      break;
+    case 5:
+      if (column == "Sleep") return K::sleep;
+      break;
+    case 8:
+      if (column == "DarkWake") return K::darkWake;
+      break;
+    case 10:
+      if (column == "Assertions") return K::assertions;
+      break;
+    case 11:
+      if (column == "WakeDetails") return K::wakeDetails;
+      break;
+    case 12:
+      if (column == "Notification") return K::notification;
+      break;
+    case 13:
+      if (column == "Wake Requests") return K::wakeRequests;
+      break;
+    default:
+      break;
+  }
+  const LogDomain mapped = LogDomain::fromColumn(text::decodeUtf8(column));
+  if (mapped.kind() == K::other) return K::other;
+  return mapped;
+}
+
+void LogScanner::buildMessage(std::string_view bytes, std::string& out) {
+  out.clear();
+  text::appendUtf8(out, bytes);
+  for (char& c : out)
+    if (c == '\t') c = ' ';
+  const std::string_view trimmed = text::trimWhitespace(out);
+  if (trimmed.size() != out.size()) {
+    const std::size_t begin = static_cast<std::size_t>(trimmed.data() - out.data());
+    const std::size_t length = trimmed.size();
+    out.erase(0, begin);
+    out.resize(length);
+  }
+}
+
+}  // namespace snoozlet

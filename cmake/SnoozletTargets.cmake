@@ -1,0 +1,28 @@
+# Helpers shared by every target of the project.
+
+# Warnings are always on; they are errors when the CI environment variable is
+# set (or SNOOZLET_WERROR is switched on by hand).
+if(DEFINED ENV{CI})
+  set(_snoozlet_werror_default ON)
+else()
+  set(_snoozlet_werror_default OFF)
+endif()
+option(SNOOZLET_WERROR "Treat warnings as errors" ${_snoozlet_werror_default})
+
+function(snoozlet_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic)
+  if(SNOOZLET_WERROR)
+    target_compile_options(${target} PRIVATE -Werror)
+  endif()
+endfunction()
+
+# snoozlet_add_test(<name> SOURCES <files...> [LIBRARIES <targets...>])
+# One GoogleTest executable, registered with ctest test by test.
+function(snoozlet_add_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  snoozlet_warnings(${name})
+  target_link_libraries(${name} PRIVATE snoozlet_testsupport ${ARG_LIBRARIES} GTest::gmock_main)
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+    PROPERTIES ENVIRONMENT "SNOOZLET_BUILD_DIR=${CMAKE_BINARY_DIR}")
+endfunction()

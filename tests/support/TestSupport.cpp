@@ -1,0 +1,72 @@
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+namespace snoozlet::testing {
+
+std::filesystem::path fixturePath(std::string_view relative) {
+  return std::filesystem::path(SNOOZLET_FIXTURES_DIR) / relative;
+}
+
+std::string readFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  EXPECT_TRUE(in.good()) << "cannot read " << path;
+  std::ostringstream out;
+  out << in.rdbuf();
+  return out.str();
+}
+
+void writeFile(const std::filesystem::path& path, std::string_view contents) {
+  if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path());
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(contents.data(), static_cast<std::streamsize>(contents.size()));
+  EXPECT_TRUE(out.good()) << "cannot write " << path;
+}
+
+std::filesystem::path builtProgram(std::string_view relative) {
+  return std::filesystem::path(SNOOZLET_BINARY_DIR) / relative;
+}
+
+TempDir::TempDir() {
+  std::random_device device;
+  std::mt19937_64 random(device());
+  const auto base = std::filesystem::temp_directory_path();
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    auto candidate = base / ("snoozlet-test-" + std::to_string(random()));
+    if (std::filesystem::create_directory(candidate)) {
+      path_ = candidate;
+      return;
+    }
+  }
+  ADD_FAILURE() << "cannot create a temporary folder";
+}
+
+TempDir::~TempDir() {
+  std::error_code ignored;
+  // Tests may leave read-only folders behind; make them writable first.
+  for (auto it = std::filesystem::recursive_directory_iterator(path_, ignored);
+       it != std::filesystem::recursive_directory_iterator(); it.increment(ignored)) {
+    std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, ignored);
+  }
+  std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
+                               ignored);
+  std::filesystem::remove_all(path_, ignored);
+}
+
+std::string logLine(std::string_view stamp, std::string_view domain, std::string_view message,
+                    std::string_view offset) {
+  std::string line;
+  line.append(stamp).append(" ").append(offset).append(" ");
+  std::string column(domain);
+  if (column.size() < 20) column.resize(20, ' ');
+  line.append(column).append("\t").append(message);
+  return line;
+}
+
+}  // namespace snoozlet::testing

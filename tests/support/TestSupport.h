@@ -1,0 +1,40 @@
+#pragma once
+
+// Helpers shared by the tests: fixture files, temporary folders, and small
+// builders for log lines.
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace snoozlet::testing {
+
+// Path of a file under tests/fixtures.
+std::filesystem::path fixturePath(std::string_view relative);
+// Whole contents of a file (binary); fails the test when unreadable.
+std::string readFile(const std::filesystem::path& path);
+// Writes a file, creating its folder.
+void writeFile(const std::filesystem::path& path, std::string_view contents);
+// Path of a built program under the build folder.
+std::filesystem::path builtProgram(std::string_view relative);
+
+// A fresh folder under the system's temporary folder, removed afterwards.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::filesystem::path& path() const { return path_; }
+  std::filesystem::path operator/(std::string_view name) const { return path_ / name; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// One power-log line: stamp "yyyy-MM-dd HH:mm:ss", offset "+0300", the domain
+// padded to 20 characters, a tab and the message.
+std::string logLine(std::string_view stamp, std::string_view domain, std::string_view message,
+                    std::string_view offset = "+0000");
+
+}  // namespace snoozlet::testing
