@@ -1,0 +1,67 @@
+#include "sessions/HolderAccumulator.h"
+
+#include <algorithm>
+#include <tuple>
+
+namespace snoozlet {
+
+void HolderAccumulator::account(const AssertionEvent& event, Instant sessionStart) {
+  std::string name = SystemProcesses::cleanHolderName(event.name);
+  std::string holderKey;
+  holderKey.reserve(event.process.size() + event.type.size() + name.size() + 2);
+  holderKey.append(event.process).append("|").append(event.type).append("|").append(name);
+  std::string openKey = holderKey + "|" + std::to_string(event.pid);
+
+  auto [it, inserted] = table_.try_emplace(holderKey);
+  Entry& entry = it->second;
+  if (inserted) {
+    entry.process = event.process;
+    entry.type = event.type;
+    entry.name = std::move(name);
+  }
+
+  if (event.action == "Created") {
+    entry.count += 1;
+    open_[openKey] = event.date;
+  } else if (event.action == "Released" || event.action == "TimedOut" || event.action == "ClientDied") {
+    Instant began = event.date - event.age;
+    if (const auto found = open_.find(openKey); found != open_.end()) {
+      began = found->second;
+      open_.erase(found);
+    }
+    began = std::max(began, sessionStart);
+    entry.held += std::max(0.0, event.date - began);
+  }
+}
+
+std::vector<HolderGroup> HolderAccumulator::groups(Instant upTo) const {
+  std::unordered_map<std::string, double> seconds;
+  seconds.reserve(table_.size());
+  for (const auto& [key, entry] : table_) seconds[key] = entry.held;
+  for (const auto& [openKey, created] : open_) {
+    const std::string holderKey = openKey.substr(0, openKey.rfind('|'));
+    seconds[holderKey] += std::max(0.0, upTo - created);
+  }
+
+  std::vector<HolderGroup> out;
+  out.reserve(table_.size());
+  for (const auto& [key, entry] : table_) {
+    HolderGroup group;
+    group.process = entry.process;
+    group.type = entry.type;
+    group.name = entry.name;
+    group.count = std::max(entry.count, 1);
+    group.heldSeconds = seconds[key];
+    group.origin = SystemProcesses::origin(entry.process, entry.name);
+    out.push_back(std::move(group));
+  }
+  // Held time, then count, decide; names only make the order of exact ties
+  // reproducible (the table itself has no order).
+  std::sort(out.begin(), out.end(), [](const HolderGroup& a, const HolderGroup& b) {
+    return std::tie(b.heldSeconds, b.count, a.process, a.type, a.name) <
+           std::tie(a.heldSeconds, a.count, b.process, b.type, b.name);
+  });
+  return out;
+}
+
+}  // namespace snoozlet

@@ -1,0 +1,42 @@
+#include "common/Text.h"
+
+#include <gtest/gtest.h>
+
+namespace snoozlet {
+namespace {
+
+TEST(TextTest, Utf8ReplacementKeepsValidTextAndReplacesBadBytes) {
+  EXPECT_EQ(text::decodeUtf8("plain ğüş €"), "plain ğüş €");
+  EXPECT_EQ(text::decodeUtf8("a\xFF" "b"), "a\xEF\xBF\xBD" "b");
+  // A truncated three-byte sequence is one replacement character.
+  EXPECT_EQ(text::decodeUtf8("a\xE2\x82"), "a\xEF\xBF\xBD");
+  // Overlong encodings and surrogates are invalid.
+  EXPECT_EQ(text::decodeUtf8("\xC0\xAF"), "\xEF\xBF\xBD\xEF\xBF\xBD");
+  EXPECT_EQ(text::decodeUtf8("\xED\xA0\x80"), "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD");
+  EXPECT_TRUE(text::isValidUtf8("ı\x00x"));
+  EXPECT_FALSE(text::isValidUtf8("\xF5\x80\x80\x80"));
+}
+
+TEST(TextTest, TrimLowerAndNumbers) {
+  EXPECT_EQ(text::trimWhitespace("\xC2\xA0 x y\t\xE2\x80\xAF\r"), "x y");
+  EXPECT_EQ(text::trimBlanks(" \tx \n"), "x \n");
+  EXPECT_EQ(text::toLower("WİFİ ÜBER Lid"), "wi̇fi̇ über lid");
+  EXPECT_EQ(text::toLower("ABC"), "abc");
+  EXPECT_EQ(text::parseInteger("-42"), -42);
+  EXPECT_EQ(text::parseInteger("+7"), 7);
+  EXPECT_EQ(text::parseInteger("9223372036854775807"), 9223372036854775807LL);
+  EXPECT_FALSE(text::parseInteger("9223372036854775808"));
+  EXPECT_FALSE(text::parseInteger(" 1"));
+  EXPECT_FALSE(text::parseInteger("1 "));
+  EXPECT_FALSE(text::parseInteger("-"));
+  EXPECT_EQ(text::parseDouble("1.5"), 1.5);
+  EXPECT_FALSE(text::parseDouble(" 1.5"));
+  EXPECT_FALSE(text::parseDouble("1.5s"));
+  EXPECT_EQ(text::fixed(2.25, 1), "2.2");  // exact binary value, rounded half to even like printf
+  EXPECT_EQ(text::fixed(1.0 / 3, 2), "0.33");
+  EXPECT_EQ(text::split("a,,b", ',', 1, true), (std::vector<std::string_view>{"a", ",b"}));
+  EXPECT_EQ(text::split("a::b:c", ':', 2, true), (std::vector<std::string_view>{"a", "b:c"}));
+}
+
+}  // namespace
+}  // namespace snoozlet

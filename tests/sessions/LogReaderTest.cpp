@@ -1,0 +1,134 @@
+#include "sessions/LogReader.h"
+
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace snoozlet {
+namespace {
+
+using testing::logLine;
+
+// Counts what the builder is handed by wrapping the log in a reader and
+// comparing against a read of the whole log at once.
+std::string line(const char* time, const char* domain, const std::string& message) {
+  return logLine(std::string("2024-03-10 ") + time, domain, message) + "\n";
+}
+
+const std::string kSleep = "Entering Sleep state due to 'Idle Sleep' Using Batt (Charge:80%)";
+const std::string kWake = "Wake from Deep Idle [CDNVA] : due to EC.LidOpen Using BATT (Charge:70%)";
+std::string dark(int secs) {
+  return "DarkWake from Deep Idle [CDNP] : due to rtc/Maintenance Using BATT (Charge:75%) " + std::to_string(secs) +
+         " secs";
+}
+
+LogReader::ChunkSource blocks(const std::string& text, std::size_t size, int failAfter = -1) {
+  auto position = std::make_shared<std::size_t>(0);
+  auto served = std::make_shared<int>(0);
+  return [=, &text]() -> Result<std::optional<std::string_view>> {
+    if (failAfter >= 0 && *served == failAfter) return Result<std::optional<std::string_view>>::failure({"pipe broke"});
+    if (*position >= text.size()) return std::optional<std::string_view>();
+    const auto piece = std::string_view(text).substr(*position, size);
+    *position += piece.size();
+    ++*served;
+    return std::optional<std::string_view>(piece);
+  };
+}
+
+TEST(LogReaderTest, GrownLogDeliversOnlyNewLines) {
+  const std::string first = line("00:00:00", "Sleep", kSleep) + line("01:00:00", "DarkWake", dark(5)) +
+                            line("01:00:00", "DarkWake", dark(6));
+  // Grows by three lines in the same second as the previous last line.
+  const std::string grown = first + line("01:00:00", "DarkWake", dark(7)) + line("01:00:00", "DarkWake", dark(8)) +
+                            line("01:00:00", "DarkWake", dark(9)) + line("07:00:00", "Wake", kWake);
+  LogReader reader;
+  reader.ingest(first);
+  ASSERT_EQ(reader.sessions().size(), 1u);
+  EXPECT_EQ(reader.sessions()[0].ending, SessionEnd::ongoing());
+  EXPECT_EQ(reader.cursor(), (LogCursor{1710032400, 2}));
+
+  reader.ingest(first);  // unchanged: nothing new
+  EXPECT_EQ(reader.sessions()[0].darkWakes.size(), 2u);
+
+  reader.ingest(grown);
+  LogReader once;
+  once.ingest(grown);
+  EXPECT_EQ(reader.sessions(), once.sessions());
+  ASSERT_EQ(reader.sessions().size(), 1u);
+  std::vector<double> durations;
+  for (const auto& w : reader.sessions()[0].darkWakes) durations.push_back(*w.duration);
+  EXPECT_EQ(durations, (std::vector<double>{5, 6, 7, 8, 9}));
+  EXPECT_EQ(reader.coveredTo(), 1710054000);
+  EXPECT_EQ(reader.coveredFrom(), 1710028800);
+}
+
+TEST(LogReaderTest, LinesSplitAcrossBlocksAreDeliveredOnce) {
+  std::string text;
+  for (int night = 0; night < 20; ++night) {
+    text += line("00:00:00", "Sleep", kSleep);
+    for (int i = 0; i < 10; ++i) text += line("01:00:00", "DarkWake", dark(i));
+    text += line("07:00:00", "Wake", kWake);
+  }
+  text += logLine("2024-03-10 08:00:00", "Sleep", kSleep);  // no final line feed
+  LogReader whole;
+  whole.ingest(text);
+  for (std::size_t size : {1u, 7u, 100u, 4096u}) {
+    LogReader chunked;
+    ASSERT_TRUE(chunked.ingest(blocks(text, size)).ok());
+    EXPECT_EQ(chunked, whole) << "block size " << size;
+  }
+  EXPECT_TRUE(whole.builder().isAsleep());
+}
+
+TEST(LogReaderTest, FailingSourceLeavesReaderUntouched) {
+  const std::string text = line("00:00:00", "Sleep", kSleep) + line("01:00:00", "DarkWake", dark(5)) +
+                           line("07:00:00", "Wake", kWake);
+  LogReader reader;
+  reader.ingest(text.substr(0, text.size() / 2));
+  const LogReader before = reader;
+  const Status status = reader.ingest(blocks(text, 16, 2));
+  ASSERT_FALSE(status.ok());
+  EXPECT_EQ(status.error().description(), "pipe broke");
+  EXPECT_EQ(reader, before);
+}
+
+TEST(LogReaderTest, EmptyLogKeepsCursorAndCoverage) {
+  LogReader reader;
+  reader.ingest(line("00:00:00", "Sleep", kSleep));
+  const auto cursor = reader.cursor();
+  reader.ingest("");
+  reader.ingest("Time stamp   Domain   Message\nUUID: x\n");
+  EXPECT_EQ(reader.cursor(), cursor);
+  EXPECT_EQ(reader.coveredFrom(), 1710028800);
+}
+
+TEST(LogReaderTest, LogThatLostItsOldestDayDropsEndedSessions) {
+  const std::string day1 = logLine("2024-03-09 23:00:00", "Sleep", kSleep) + "\n" +
+                           logLine("2024-03-10 07:00:00", "Wake", kWake) + "\n";
+  const std::string day2 = logLine("2024-03-10 23:00:00", "Sleep", kSleep) + "\n";
+  LogReader reader;
+  reader.ingest(day1 + day2);
+  ASSERT_EQ(reader.sessions().size(), 2u);
+  const std::string day3 = logLine("2024-03-11 07:00:00", "Wake", kWake) + "\n" +
+                           logLine("2024-03-11 23:00:00", "Sleep", kSleep) + "\n";
+  // The system dropped day 1; the open session of day 2 continues.
+  reader.ingest(day2 + day3);
+  EXPECT_EQ(reader.coveredFrom(), 1710111600);
+  const auto sessions = reader.sessions();
+  ASSERT_EQ(sessions.size(), 2u);
+  EXPECT_EQ(sessions[0].start, 1710111600);
+  EXPECT_EQ(sessions[0].ending.kind(), SessionEnd::Kind::fullWake);
+  EXPECT_EQ(sessions[1].ending, SessionEnd::ongoing());
+}
+
+TEST(LogReaderTest, LineWithoutLineFeedsIsBounded) {
+  // 40 MB of one line, then a real line: the giant line is cut, the real one read.
+  std::string text(40u << 20, 'x');
+  text += "\n" + line("00:00:00", "Sleep", kSleep);
+  LogReader reader;
+  ASSERT_TRUE(reader.ingest(blocks(text, 256 * 1024)).ok());
+  EXPECT_TRUE(reader.builder().isAsleep());
+}
+
+}  // namespace
+}  // namespace snoozlet
