@@ -54,9 +54,10 @@ TEST(LogReaderTest, GrownLogDeliversOnlyNewLines) {
   LogReader once;
   once.ingest(grown);
   EXPECT_EQ(reader.sessions(), once.sessions());
-  ASSERT_EQ(reader.sessions().size(), 1u);
+  const auto sessions = reader.sessions();
+  ASSERT_EQ(sessions.size(), 1u);
   std::vector<double> durations;
-  for (const auto& w : reader.sessions()[0].darkWakes) durations.push_back(*w.duration);
+  for (const auto& w : sessions[0].darkWakes) durations.push_back(*w.duration);
   EXPECT_EQ(durations, (std::vector<double>{5, 6, 7, 8, 9}));
   EXPECT_EQ(reader.coveredTo(), 1710054000);
   EXPECT_EQ(reader.coveredFrom(), 1710028800);
