@@ -26,12 +26,14 @@ BatteryHealth BatteryHealth::from(const PropertyMap& properties) {
 
   // A larger value is a capacity in mAh, not a percentage; a negative one is
   // no charge level at all.
-  if (const auto current = integerProperty(properties, "CurrentCapacity"); current && *current >= 0 && *current <= 100) {
+  if (const auto current = integerProperty(properties, "CurrentCapacity");
+      current && *current >= 0 && *current <= 100) {
     health.chargePercent = current;
   }
 
   // Hundredths of a degree Celsius.
-  if (const auto t = integerProperty(properties, "Temperature")) health.temperatureCelsius = static_cast<double>(*t) / 100.0;
+  if (const auto t = integerProperty(properties, "Temperature"))
+    health.temperatureCelsius = static_cast<double>(*t) / 100.0;
   // Millivolts.
   if (const auto v = integerProperty(properties, "Voltage")) health.voltage = static_cast<double>(*v) / 1000.0;
 
