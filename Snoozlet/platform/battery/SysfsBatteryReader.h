@@ -1,0 +1,47 @@
+#pragma once
+
+#include "platform/battery/BatteryReader.h"
+
+#include <filesystem>
+
+namespace snoozlet {
+
+// Reads the battery on Linux from the kernel's power-supply class folder and
+// maps its attributes onto the macOS driver's keys:
+//
+//   cycle_count                          → CycleCount
+//   charge_full_design (µAh)             → DesignCapacity (mAh)
+//   charge_full (µAh)                    → AppleRawMaxCapacity (mAh)
+//   energy_full_design, energy_full (µWh) → the same keys, in mAh at the
+//                                          design voltage voltage_min_design (µV)
+//   capacity (%)                         → CurrentCapacity; without it, charge_now
+//                                          over charge_full (or energy_now over
+//                                          energy_full) in percent
+//   temp (tenths of °C)                  → Temperature (hundredths)
+//   voltage_now (µV)                     → Voltage (mV)
+//   status "Charging"                    → IsCharging
+//   an online "Mains" or "USB…" supply,
+//   or status "Charging"                 → ExternalConnected
+//
+// "Full" and "Not charging" do not count as external power: firmwares report
+// them on battery as well. The battery is the first supply of type "Battery"
+// that is present and powers the system (scope not "Device", which marks a
+// mouse or headset battery), BAT* names first, then by name. A missing,
+// unreadable, oversized or malformed attribute leaves its key out; a negative
+// capacity, charge, voltage or cycle count is malformed (a temperature may be
+// negative).
+class SysfsBatteryReader final : public BatteryReader {
+ public:
+  explicit SysfsBatteryReader(std::filesystem::path root = "/sys/class/power_supply");
+
+  // No value when no supply is a battery.
+  std::optional<BatteryHealth> read() override;
+
+  // The property table the record is built from; no value without a battery.
+  std::optional<PropertyMap> readProperties() const;
+
+ private:
+  std::filesystem::path root_;
+};
+
+}  // namespace snoozlet
