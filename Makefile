@@ -19,7 +19,7 @@ build: configure
 	@cmake --build --preset $(PRESET) -j $(JOBS)
 
 run: build
-	@$(BUILD_DIR)/tools/log-events/snoozlet-events tests/fixtures/real/pmsetlog-01.txt tests/fixtures/real/pmsetlog-26.txt
+	@$(BUILD_DIR)/Snoozlet/snoozlet report --demo
 
 test: build
 	@ctest --preset $(PRESET) -j $(JOBS)

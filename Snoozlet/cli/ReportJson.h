@@ -1,0 +1,17 @@
+#pragma once
+
+// The machine-readable morning report: every field of every night report and
+// of its session, with the speech and the plain summary, as one JSON document.
+// Instants are seconds since 1970; absent values are null.
+
+#include "analysis/NightAnalyzer.h"
+#include "narration/Narrator.h"
+
+#include <nlohmann/json.hpp>
+
+namespace snoozlet::report_json {
+
+nlohmann::json analysis(const SleepAnalysis& analysis, const Narrator& narrator);
+nlohmann::json report(const NightReport& report, const Narrator& narrator);
+
+}  // namespace snoozlet::report_json

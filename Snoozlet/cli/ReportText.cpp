@@ -1,0 +1,103 @@
+#include "cli/ReportText.h"
+
+#include "common/Text.h"
+
+#include <sstream>
+
+namespace snoozlet::report_text {
+
+namespace {
+
+bool turkish(const NightFormat& f) { return f.language() == Language::turkish; }
+
+std::size_t displayWidth(std::string_view s) {
+  std::size_t n = 0;
+  for (char c : s)
+    if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++n;
+  return n;
+}
+
+std::string padded(std::string s, std::size_t width, bool right = false) {
+  const std::size_t w = displayWidth(s);
+  if (w >= width) return s;
+  const std::string fill(width - w, ' ');
+  return right ? fill + s : s + fill;
+}
+
+std::string batteryText(const NightReport& r, const NightFormat& f) {
+  const auto& b = r.battery;
+  if (!b.first || !b.last || !b.drop) return turkish(f) ? "şarjda" : "on the charger";
+  std::string text = f.percent(b.first->percent) + " → " + f.percent(b.last->percent);
+  if (b.perHour) {
+    text += turkish(f) ? " (saatte " + f.decimal(*b.perHour, 1) + " puan)" : " (" + f.decimal(*b.perHour, 1) + " pts/h)";
+  }
+  return text;
+}
+
+}  // namespace
+
+std::string figures(const NightReport& r, const NightFormat& f) {
+  const bool tr = turkish(f);
+  std::string line = (tr ? "Uyku " : "Asleep ") + f.duration(r.duration());
+  line += " · " + std::to_string(r.darkWakeCount) + (tr ? " karanlık uyanma" : " dark wakes");
+  line += (tr ? " · uyanık " : " · awake ") + f.duration(r.awakeSeconds);
+  line += (tr ? " · pil " : " · battery ") + batteryText(r, f);
+  return line;
+}
+
+std::string night(const NightReport& r, const Narrator& narrator, bool plain) {
+  const NightFormat& f = narrator.format();
+  std::string out = f.nightTitle(r.start()) + " — " + std::string(mood::title(r.mood, f.language()));
+  if (r.kind == SleepKind::daytimeNap) out += " (" + std::string(sleep_kind::title(r.kind, f.language())) + ")";
+  if (r.session.ending.kind() == SessionEnd::Kind::ongoing) out += turkish(f) ? " (sürüyor)" : " (still asleep)";
+  out += "\n";
+  out += plain ? narrator.plainSummary(r) : narrator.speech(r);
+  out += "\n" + figures(r, f) + "\n";
+  return out;
+}
+
+std::string table(const SleepAnalysis& a, const NightFormat& f) {
+  const bool tr = turkish(f);
+  std::ostringstream out;
+  out << padded(tr ? "Gece" : "Night", 14) << padded(tr ? "Uyku" : "Asleep", 12)
+      << padded(tr ? "Uyanma" : "Wakes", 7, true) << "  " << padded(tr ? "Uyanık" : "Awake", 11)
+      << padded(tr ? "Pil" : "Battery", 22) << (tr ? "Ruh hâli" : "Mood") << "\n";
+  for (const auto& r : a.reports) {
+    std::string day = f.shortDay(f.nightDay(r.start()));
+    if (r.kind == SleepKind::daytimeNap) day += "*";
+    std::string battery = "—";
+    if (r.battery.drop) {
+      battery = "-" + std::to_string(*r.battery.drop) + (tr ? " puan" : " pts");
+      if (r.battery.perHour) battery += ", " + f.decimal(*r.battery.perHour, 1) + (tr ? "/sa" : "/h");
+    }
+    out << padded(day, 14) << padded(f.duration(r.duration()), 12)
+        << padded(std::to_string(r.darkWakeCount), 7, true) << "  " << padded(f.duration(r.awakeSeconds), 11)
+        << padded(battery, 22) << mood::title(r.mood, f.language()) << "\n";
+  }
+  if (!a.naps().empty()) out << (tr ? "* gündüz uykusu\n" : "* daytime nap\n");
+  return out.str();
+}
+
+std::string render(const SleepAnalysis& a, const Narrator& narrator, const Options& options) {
+  const NightFormat& f = narrator.format();
+  const bool tr = turkish(f);
+  if (a.reports.empty()) return tr ? "Bu kayıtta hiç gece yok.\n" : "No nights in this log.\n";
+  std::string out;
+  if (options.all) {
+    for (const auto& r : a.reports) out += night(r, narrator, options.plain) + "\n";
+  } else if (const NightReport* last = a.lastNight()) {
+    out += night(*last, narrator, options.plain) + "\n";
+  } else {
+    out += tr ? "Bu kayıtta gece yok; yalnız gündüz uykuları var.\n\n" : "No night in this log, only daytime naps.\n\n";
+  }
+  out += table(a, f);
+  if (a.baseline) {
+    out += tr ? "\nBu Mac’in normali: saatte " + f.decimal(a.baseline->percentPerHour, 1) + " puan, " +
+                    std::to_string(a.baseline->nights) + " geceden.\n"
+              : "\nThis Mac’s normal: " + f.decimal(a.baseline->percentPerHour, 1) + " pts/h over " +
+                    std::to_string(a.baseline->nights) + (a.baseline->nights == 1 ? " night.\n" : " nights.\n");
+  }
+  return out;
+}
+
+}  // namespace snoozlet::report_text

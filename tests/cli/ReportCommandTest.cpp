@@ -1,0 +1,130 @@
+#include "cli/ReportCommand.h"
+
+#include "TestSupport.h"
+
+#include <nlohmann/json.hpp>
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <sstream>
+
+namespace snoozlet {
+namespace {
+
+using nlohmann::json;
+
+struct Outcome {
+  int status = -1;
+  std::string out, err;
+};
+
+// Runs the built `snoozlet` with arguments (and an optional stdin file).
+Outcome snoozletProcess(const std::string& arguments, const std::string& input = "/dev/null") {
+  testing::TempDir dir;
+  const auto program = testing::builtProgram("Snoozlet/snoozlet");
+  const std::string command = program.string() + " " + arguments + " <" + input + " >" + (dir / "out").string() +
+                              " 2>" + (dir / "err").string();
+  const int raw = std::system(command.c_str());
+  Outcome run;
+  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  run.out = testing::readFile(dir / "out");
+  run.err = testing::readFile(dir / "err");
+  return run;
+}
+
+Outcome inProcess(const std::vector<std::string>& arguments) {
+  std::ostringstream out, err;
+  Outcome run;
+  run.status = cli::runReport(arguments, out, err);
+  run.out = out.str();
+  run.err = err.str();
+  return run;
+}
+
+const std::string kTwoNights = testing::fixturePath("demo/two-nights-london.txt").string();
+
+TEST(ReportCommandTest, JsonCarriesEveryNightWithItsSessionAndTexts) {
+  const Outcome run = snoozletProcess("report --log " + kTwoNights + " --tz Europe/London --json --lang en");
+  ASSERT_EQ(run.status, 0) << run.err;
+  const json doc = json::parse(run.out);
+  ASSERT_EQ(doc["reports"].size(), 2u);
+  EXPECT_EQ(doc["baseline"]["nights"], 2);
+  EXPECT_TRUE(doc["coveredFrom"].is_number());
+  const json& first = doc["reports"][0];
+  EXPECT_EQ(first["ending"], "fullWake");
+  EXPECT_EQ(first["kind"], "night");
+  EXPECT_EQ(first["mood"], "sleepless");
+  EXPECT_EQ(first["wokeBy"]["category"], "lid");
+  EXPECT_EQ(first["culprit"]["process"], "Backup");
+  EXPECT_EQ(first["moodReasons"].back()["case"], "culprit");
+  EXPECT_EQ(first["battery"]["first"]["percent"], 90);
+  EXPECT_TRUE(first["tcpKeepAlive"] == "active");
+  EXPECT_TRUE(first["ratio"].is_number());
+  EXPECT_EQ(first["darkWakes"].size(), first["darkWakeCount"].get<std::size_t>());
+  bool sawRequest = false;
+  for (const auto& wake : first["darkWakes"]) sawRequest |= wake["request"].is_object();
+  EXPECT_TRUE(sawRequest) << "background and maintenance wakes carry their fired request";
+  EXPECT_EQ(first["speech"].get<std::string>().rfind("I didn’t sleep a wink!", 0), 0u);
+  EXPECT_FALSE(first["plainSummary"].get<std::string>().empty());
+  EXPECT_TRUE(doc["reports"][1]["failures"].is_array());
+}
+
+TEST(ReportCommandTest, TextReportOfTheLastNightAndTheTable) {
+  const Outcome run = inProcess({"--log", kTwoNights, "--tz", "Europe/London", "--lang", "tr"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out.rfind("31 Mart Salı gecesi — Huzursuz\nGünaydın… sayılır.", 0), 0u) << run.out;
+  EXPECT_NE(run.out.find("Gece          Uyku"), std::string::npos);
+  EXPECT_NE(run.out.find("28 Mart Cmt   8 sa"), std::string::npos);
+}
+
+TEST(ReportCommandTest, StandardInputAndDemoMoods) {
+  const Outcome piped = snoozletProcess("report --log - --tz Europe/London --json", kTwoNights);
+  ASSERT_EQ(piped.status, 0) << piped.err;
+  EXPECT_EQ(json::parse(piped.out)["reports"].size(), 2u);
+  for (const char* mood : {"soundAsleep", "restless", "sleepless"}) {
+    const Outcome demo = inProcess({"--demo", mood, "--json", "--tz", "Asia/Tokyo"});
+    ASSERT_EQ(demo.status, 0) << demo.err;
+    const json doc = json::parse(demo.out);
+    ASSERT_EQ(doc["reports"].size(), 7u);
+    EXPECT_EQ(doc["reports"][6]["mood"], mood);
+  }
+}
+
+TEST(ReportCommandTest, BadInputGetsOneClearLine) {
+  testing::TempDir dir;
+  const Outcome missing = snoozletProcess("report --log " + (dir / "nope.log").string());
+  EXPECT_EQ(missing.status, 2);
+  EXPECT_EQ(missing.err, "snoozlet report: cannot read " + (dir / "nope.log").string() + ": No such file or directory\n");
+  const Outcome directory = snoozletProcess("report --log " + dir.path().string());
+  EXPECT_EQ(directory.status, 2);
+  EXPECT_EQ(directory.err, "snoozlet report: cannot read " + dir.path().string() + ": Is a directory\n");
+  if (geteuid() != 0) {  // root reads anything
+    testing::writeFile(dir / "secret.log", "x");
+    std::filesystem::permissions(dir / "secret.log", std::filesystem::perms::none);
+    const Outcome unreadable = snoozletProcess("report --log " + (dir / "secret.log").string());
+    EXPECT_EQ(unreadable.status, 2);
+    EXPECT_NE(unreadable.err.find("Permission denied"), std::string::npos);
+  }
+
+  testing::writeFile(dir / "notes.txt", "Dear diary,\n\x01\x02 nothing to see \xFF\n");
+  const Outcome notALog = snoozletProcess("report --log " + (dir / "notes.txt").string());
+  EXPECT_EQ(notALog.status, 0);
+  EXPECT_EQ(notALog.out, "No nights in this log.\n");
+
+  EXPECT_EQ(inProcess({"--tz", "Mars/Olympus", "--demo"}).status, 2);
+  EXPECT_EQ(inProcess({"--lang", "fr", "--demo"}).status, 2);
+  EXPECT_EQ(inProcess({"--demo", "grumpy"}).status, 2);
+  EXPECT_EQ(inProcess({"--log"}).status, 2);
+  EXPECT_EQ(inProcess({}).status, 2);
+  EXPECT_EQ(inProcess({"--bogus"}).err.rfind("snoozlet report: unknown argument '--bogus'", 0), 0u);
+  const Outcome help = inProcess({"--help"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("--json"), std::string::npos);
+  EXPECT_EQ(snoozletProcess("frobnicate").status, 2);
+}
+
+}  // namespace
+}  // namespace snoozlet
