@@ -56,12 +56,15 @@ namespace {
 constexpr std::string_view kPreventedBy = "sleep prevented by ";
 
 // The names after "sleep prevented by " in the remark of the sleep line, or
-// nothing when the remark does not carry that phrase.
-std::optional<std::vector<std::string>> preventers(std::string_view remark) {
+// nothing when the remark does not carry that phrase. Unicode spaces count as
+// plain blanks here, so a copy with no-break spaces still reads the phrase.
+std::optional<std::vector<std::string>> preventers(std::string_view raw) {
+  static const Pattern unicodeSpace(R"([\p{Z}\v])");
+  const std::string remark = unicodeSpace.replaceAll(raw, " ");
   const auto at = remark.find(kPreventedBy);
   if (at == std::string_view::npos) return std::nullopt;
   std::vector<std::string> names;
-  for (std::string_view piece : text::split(remark.substr(at + kPreventedBy.size()), ',')) {
+  for (std::string_view piece : text::split(std::string_view(remark).substr(at + kPreventedBy.size()), ',')) {
     piece = text::trimWhitespace(piece);
     if (!piece.empty()) names.emplace_back(piece);
   }
