@@ -112,10 +112,10 @@ Result<pid_t> spawn(const Command& command, const Pipe& out, const Pipe* err) {
 
   pid_t pid = -1;
   const bool search = command.program.find('/') == std::string::npos;
-  const int result = search ? ::posix_spawnp(&pid, command.program.c_str(), &actions, &attributes,
-                                             argvPointers.data(), envPointers.data())
-                            : ::posix_spawn(&pid, command.program.c_str(), &actions, &attributes,
-                                            argvPointers.data(), envPointers.data());
+  const int result = search ? ::posix_spawnp(&pid, command.program.c_str(), &actions, &attributes, argvPointers.data(),
+                                             envPointers.data())
+                            : ::posix_spawn(&pid, command.program.c_str(), &actions, &attributes, argvPointers.data(),
+                                            envPointers.data());
   posix_spawn_file_actions_destroy(&actions);
   posix_spawnattr_destroy(&attributes);
   if (result != 0) return Result<pid_t>::failure(launchError(command, result));

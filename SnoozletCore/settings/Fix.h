@@ -20,9 +20,8 @@ enum class FixID {
   lowPowerModeOn,
 };
 
-inline constexpr FixID kAllFixIDs[] = {FixID::tcpKeepAliveOff,   FixID::powerNapOff,
-                                       FixID::wakeForNetworkOff, FixID::proximityWakeOff,
-                                       FixID::remoteSessionAwakeOff, FixID::lowPowerModeOn};
+inline constexpr FixID kAllFixIDs[] = {FixID::tcpKeepAliveOff,  FixID::powerNapOff,           FixID::wakeForNetworkOff,
+                                       FixID::proximityWakeOff, FixID::remoteSessionAwakeOff, FixID::lowPowerModeOn};
 
 std::string_view toString(FixID id);
 std::optional<FixID> fixIDFromString(std::string_view raw);

@@ -11,9 +11,7 @@ namespace {
 struct Texts {
   std::string_view english;
   std::string_view turkish;
-  std::string pick(Language language) const {
-    return std::string(language == Language::turkish ? turkish : english);
-  }
+  std::string pick(Language language) const { return std::string(language == Language::turkish ? turkish : english); }
 };
 
 struct FixTexts {

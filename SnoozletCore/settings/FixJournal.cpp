@@ -54,9 +54,7 @@ ReadOutcome readSmallFile(const fs::path& file, std::string& contents) {
   return ReadOutcome::read;
 }
 
-bool onlyWhiteSpace(std::string_view text) {
-  return text.find_first_not_of(" \t\r\n") == std::string_view::npos;
-}
+bool onlyWhiteSpace(std::string_view text) { return text.find_first_not_of(" \t\r\n") == std::string_view::npos; }
 
 bool samePath(const fs::path& a, const fs::path& b) {
   std::error_code ea, eb;

@@ -83,8 +83,8 @@ std::string format(Instant instant) {
 std::string compact(Instant instant) {
   const Civil c = civilFromInstant(instant);
   char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%04lld%02u%02uT%02u%02u%02uZ", static_cast<long long>(c.year), c.month,
-                c.day, c.hour, c.minute, c.second);
+  std::snprintf(buffer, sizeof buffer, "%04lld%02u%02uT%02u%02u%02uZ", static_cast<long long>(c.year), c.month, c.day,
+                c.hour, c.minute, c.second);
   return buffer;
 }
 

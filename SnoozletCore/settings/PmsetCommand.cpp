@@ -50,8 +50,8 @@ Result<std::string> checkedLine(PowerScope scope, std::string_view key, std::str
         refusal("the key " + shown(key) + " is not one of the settings Snoozlet changes."));
   }
   if (!isSafe(key, value)) {
-    return Result<std::string>::failure(refusal("the value " + shown(value) + " for " + std::string(key) +
-                                                " is not a number of one to three digits."));
+    return Result<std::string>::failure(
+        refusal("the value " + shown(value) + " for " + std::string(key) + " is not a number of one to three digits."));
   }
   std::string out(pmsetPath);
   out.append(" ").append(toString(scope)).append(" ").append(key).append(" ").append(value);
@@ -124,8 +124,7 @@ bool isSafePath(std::string_view pmsetPath) {
   return true;
 }
 
-Result<std::string> line(PowerScope scope, std::string_view key, std::string_view value,
-                         std::string_view pmsetPath) {
+Result<std::string> line(PowerScope scope, std::string_view key, std::string_view value, std::string_view pmsetPath) {
   return checkedLine(scope, key, value, pmsetPath);
 }
 

@@ -11,9 +11,7 @@ namespace {
 struct Texts {
   std::string_view english;
   std::string_view turkish;
-  std::string pick(Language language) const {
-    return std::string(language == Language::turkish ? turkish : english);
-  }
+  std::string pick(Language language) const { return std::string(language == Language::turkish ? turkish : english); }
 };
 
 // How a switch setting's status follows from its value.
@@ -27,14 +25,13 @@ struct SwitchRow {
   SwitchRule rule;
 };
 
-const SwitchRow kPowerNap{
-    "powernap",
-    {"Power Nap", "Power Nap"},
-    {"Wakes the Mac while asleep to fetch iCloud, Mail, Calendar and Find My updates.",
-     "Uykudayken iCloud, Posta, Takvim ve Bul güncellemeleri için Mac’i uyandırır."},
-    Texts{"Off on battery saves a little; mail and iCloud catch up when you open the lid.",
-          "Pilde kapatmak biraz pil kazandırır; posta ve iCloud kapağı açınca yetişir."},
-    SwitchRule::considerWhenOn};
+const SwitchRow kPowerNap{"powernap",
+                          {"Power Nap", "Power Nap"},
+                          {"Wakes the Mac while asleep to fetch iCloud, Mail, Calendar and Find My updates.",
+                           "Uykudayken iCloud, Posta, Takvim ve Bul güncellemeleri için Mac’i uyandırır."},
+                          Texts{"Off on battery saves a little; mail and iCloud catch up when you open the lid.",
+                                "Pilde kapatmak biraz pil kazandırır; posta ve iCloud kapağı açınca yetişir."},
+                          SwitchRule::considerWhenOn};
 
 const SwitchRow kTcpKeepAlive{
     "tcpkeepalive",
@@ -73,13 +70,12 @@ const SwitchRow kTtysKeepAwake{
     std::nullopt,
     SwitchRule::alwaysFine};
 
-const SwitchRow kLowPowerMode{
-    "lowpowermode",
-    {"Low Power Mode", "Düşük Güç Modu"},
-    {"Mainly affects the Mac while awake; it barely changes overnight drain.",
-     "Daha çok Mac uyanıkken etkilidir; gece kaybını pek değiştirmez."},
-    std::nullopt,
-    SwitchRule::alwaysInfo};
+const SwitchRow kLowPowerMode{"lowpowermode",
+                              {"Low Power Mode", "Düşük Güç Modu"},
+                              {"Mainly affects the Mac while awake; it barely changes overnight drain.",
+                               "Daha çok Mac uyanıkken etkilidir; gece kaybını pek değiştirmez."},
+                              std::nullopt,
+                              SwitchRule::alwaysInfo};
 
 const Texts kPreventersTitle{"Keeping the Mac awake now", "Şu an uyumayı engelleyen"};
 const Texts kPreventersApps{
@@ -175,8 +171,7 @@ void addHibernateMode(std::vector<SettingFinding>& out, const PowerSettings& set
   if (value == nullptr) return;
   const Texts& summary = *value == "0" ? kHibernateOff : *value == "25" ? kHibernateFull : kHibernateSafeSleep;
   out.push_back({"hibernatemode", kHibernateTitle.pick(language), *value,
-                 *value == "0" ? SettingStatus::consider : SettingStatus::fine, summary.pick(language),
-                 std::nullopt});
+                 *value == "0" ? SettingStatus::consider : SettingStatus::fine, summary.pick(language), std::nullopt});
 }
 
 void addSleep(std::vector<SettingFinding>& out, const PowerSettings& settings, Language language) {

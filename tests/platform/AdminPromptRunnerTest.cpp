@@ -87,12 +87,12 @@ TEST(PkexecRunnerTest, DismissedDialogIsCancelled) {
 
 TEST(PkexecRunnerTest, OtherFailuresCarryTheErrorText) {
   StandIns s;
-  const auto refused = s.script("refuse", "echo 'Error executing command as another user: Not authorized' >&2\n"
-                                          "exit 127\n");
+  const auto refused = s.script("refuse",
+                                "echo 'Error executing command as another user: Not authorized' >&2\n"
+                                "exit 127\n");
   const RunResult notAuthorized = pkexec(s, refused).run(kPlan);
   ASSERT_FALSE(notAuthorized);
-  EXPECT_EQ(notAuthorized.error(),
-            RunFailure::script("Error executing command as another user: Not authorized"));
+  EXPECT_EQ(notAuthorized.error(), RunFailure::script("Error executing command as another user: Not authorized"));
 
   const auto silent = s.script("silent", "exit 5\n");
   EXPECT_EQ(pkexec(s, silent).run(kPlan).error().description(), silent.string() + " exited with 5");

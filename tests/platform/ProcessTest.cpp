@@ -32,9 +32,9 @@ TEST(ProcessTest, LargeOutputsOnBothPipesDoNotDeadlock) {
   // Error output far larger than a pipe buffer comes first, then standard
   // output, then error output again: reading one pipe to its end before the
   // other would block the child forever.
-  const auto output = Process::run(
-      shell("head -c 1048576 /dev/zero | tr '\\0' e >&2; head -c 2097152 /dev/zero | tr '\\0' o;"
-            " head -c 1048576 /dev/zero | tr '\\0' e >&2"));
+  const auto output =
+      Process::run(shell("head -c 1048576 /dev/zero | tr '\\0' e >&2; head -c 2097152 /dev/zero | tr '\\0' o;"
+                         " head -c 1048576 /dev/zero | tr '\\0' e >&2"));
   ASSERT_TRUE(output);
   EXPECT_EQ(output->out, std::string(2097152, 'o'));
   EXPECT_EQ(output->err, std::string(2097152, 'e'));

@@ -72,10 +72,10 @@ TEST(InternetDateTest, FormatAndParse) {
   EXPECT_EQ(InternetDate::parse("2026-12-06T10:05:00+03:00"), kDecember6);
   EXPECT_EQ(InternetDate::parse("2026-12-05T21:35:00-09:30"), kDecember6);
   EXPECT_EQ(InternetDate::parse("2024-02-29T00:00:00Z"), 1709164800);
-  for (const char* bad : {"2026-12-06T07:05:00.5Z", "2026-12-06T07:05:00", "2026-12-06 07:05:00Z",
-                          "2023-02-29T00:00:00Z", "2026-13-01T00:00:00Z", "2026-12-06T24:00:00Z",
-                          "2026-12-06T07:05:00+0300", "2026-12-06T07:05:00Z ", "", "26-12-06T07:05:00Z",
-                          "2026-12-06T07:05:60Z", "2026-12-06T07:05:00+24:00"}) {
+  for (const char* bad :
+       {"2026-12-06T07:05:00.5Z", "2026-12-06T07:05:00", "2026-12-06 07:05:00Z", "2023-02-29T00:00:00Z",
+        "2026-13-01T00:00:00Z", "2026-12-06T24:00:00Z", "2026-12-06T07:05:00+0300", "2026-12-06T07:05:00Z ", "",
+        "26-12-06T07:05:00Z", "2026-12-06T07:05:60Z", "2026-12-06T07:05:00+24:00"}) {
     EXPECT_FALSE(InternetDate::parse(bad)) << bad;
   }
 }
@@ -91,9 +91,9 @@ TEST(FixJournalTest, EncodesSortedPrettyJson) {
 }
 
 TEST(FixJournalTest, DecodeAcceptsZonesLowerCaseIdsAndNullUndone) {
-  const auto decoded = FixJournal::decode(
-      R"({"extra":1,"records":[{"changes":[],"date":"2026-12-06T10:05:00+03:00","dryRun":false,)"
-      R"("id":"0f1e2d3c-4b5a-6978-8796-a5b4c3d2e1f0","undoneAt":null}]})");
+  const auto decoded =
+      FixJournal::decode(R"({"extra":1,"records":[{"changes":[],"date":"2026-12-06T10:05:00+03:00","dryRun":false,)"
+                         R"("id":"0f1e2d3c-4b5a-6978-8796-a5b4c3d2e1f0","undoneAt":null}]})");
   ASSERT_TRUE(decoded);
   EXPECT_EQ(decoded->records[0].date, kDecember6);
   EXPECT_EQ(decoded->records[0].id, "0F1E2D3C-4B5A-6978-8796-A5B4C3D2E1F0");

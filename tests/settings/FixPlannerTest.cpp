@@ -113,8 +113,8 @@ TEST(FixPlannerTest, PlansAgainstTheBatteryProfile) {
 
 TEST(FixPlannerTest, SkipReasons) {
   PowerSettings settings;
-  settings.current = {{"womp", "2"},          {"tcpkeepalive", "on"}, {"powernap", "1000"},
-                      {"proximitywake", "0"}, {"lowpowermode", "0"}};
+  settings.current = {
+      {"womp", "2"}, {"tcpkeepalive", "on"}, {"powernap", "1000"}, {"proximitywake", "0"}, {"lowpowermode", "0"}};
   const std::vector<FixID> all(std::begin(kAllFixIDs), std::end(kAllFixIDs));
 
   const auto unsupported = FixPlanner::plan(all, settings, {});
@@ -123,10 +123,9 @@ TEST(FixPlannerTest, SkipReasons) {
   for (const auto& [id, skip] : unsupported.skipped) EXPECT_EQ(skip, FixPlan::Skip::notSupported);
 
   const auto plan = FixPlanner::plan(all, settings, allCapabilities());
-  EXPECT_THAT(plan.changes,
-              ::testing::ElementsAre(PlannedChange{FixID::wakeForNetworkOff, "womp", PowerScope::battery, "2", "0"},
-                                     PlannedChange{FixID::lowPowerModeOn, "lowpowermode", PowerScope::battery, "0",
-                                                   "1"}));
+  EXPECT_THAT(plan.changes, ::testing::ElementsAre(
+                                PlannedChange{FixID::wakeForNetworkOff, "womp", PowerScope::battery, "2", "0"},
+                                PlannedChange{FixID::lowPowerModeOn, "lowpowermode", PowerScope::battery, "0", "1"}));
   EXPECT_EQ(plan.skipped.at(FixID::tcpKeepAliveOff), FixPlan::Skip::unknownCurrentValue);
   EXPECT_EQ(plan.skipped.at(FixID::powerNapOff), FixPlan::Skip::unknownCurrentValue);
   EXPECT_EQ(plan.skipped.at(FixID::proximityWakeOff), FixPlan::Skip::alreadySet);
@@ -139,8 +138,7 @@ TEST(FixPlannerTest, SkipReasons) {
   EXPECT_EQ(partial.skipped.at(FixID::lowPowerModeOn), FixPlan::Skip::notSupported);
 
   // A fix requested twice is planned twice.
-  EXPECT_EQ(FixPlanner::plan({FixID::wakeForNetworkOff, FixID::wakeForNetworkOff}, settings, {{"womp"}})
-                .changes.size(),
+  EXPECT_EQ(FixPlanner::plan({FixID::wakeForNetworkOff, FixID::wakeForNetworkOff}, settings, {{"womp"}}).changes.size(),
             2u);
 }
 

@@ -29,9 +29,9 @@ TEST(PmsetCommandTest, SafetyTest) {
       {"powernap", "1", true},
       {"womp", "25", true},
       {"womp", "180", true},
-      {"womp", "\u0663", true},                // ARABIC-INDIC DIGIT THREE: numeric, no shell meaning
-      {"womp", "\u0663\u0663\u0663", true},    // three characters, six bytes
-      {"womp", "\u00BD", true},                // VULGAR FRACTION ONE HALF is numeric too
+      {"womp", "\u0663", true},              // ARABIC-INDIC DIGIT THREE: numeric, no shell meaning
+      {"womp", "\u0663\u0663\u0663", true},  // three characters, six bytes
+      {"womp", "\u00BD", true},              // VULGAR FRACTION ONE HALF is numeric too
       {"womp", "\u0663\u0663\u0663\u0663", false},
       {"womp", "1000", false},
       {"womp", "", false},
@@ -47,7 +47,7 @@ TEST(PmsetCommandTest, SafetyTest) {
       {"womp", "1\\", false},
       {"womp", "1\n", false},
       {"womp", "1&&", false},
-      {"womp", "\xFF", false},                 // not UTF-8
+      {"womp", "\xFF", false},  // not UTF-8
       {"sleep", "0", false},
       {"hibernatemode", "0", false},
       {"womp ", "0", false},
@@ -63,10 +63,8 @@ TEST(PmsetCommandTest, LinesAndScripts) {
   EXPECT_EQ(PmsetCommand::line(PowerScope::all, "womp", "1").value(), "/usr/bin/pmset -a womp 1");
 
   const auto two = plan({change("womp", "1", "0"), change("proximitywake", "1", "0")});
-  EXPECT_EQ(PmsetCommand::shellText(two).value(),
-            "/usr/bin/pmset -b womp 0 && /usr/bin/pmset -b proximitywake 0");
-  EXPECT_EQ(PmsetCommand::undoShellText(two).value(),
-            "/usr/bin/pmset -b proximitywake 1 && /usr/bin/pmset -b womp 1");
+  EXPECT_EQ(PmsetCommand::shellText(two).value(), "/usr/bin/pmset -b womp 0 && /usr/bin/pmset -b proximitywake 0");
+  EXPECT_EQ(PmsetCommand::undoShellText(two).value(), "/usr/bin/pmset -b proximitywake 1 && /usr/bin/pmset -b womp 1");
   EXPECT_EQ(PmsetCommand::appleScript(two).value(),
             "do shell script \"/usr/bin/pmset -b womp 0 && /usr/bin/pmset -b proximitywake 0\" with administrator "
             "privileges");
@@ -81,8 +79,8 @@ TEST(PmsetCommandTest, LinesAndScripts) {
 }
 
 TEST(PmsetCommandTest, EveryBuilderRefusesInjection) {
-  const char* hostile[] = {"0; rm -rf ~", "0 && reboot", "$(reboot)", "`reboot`", "0\"", "0\\", "0\nreboot",
-                           "0'", "1000", "0|sh", ""};
+  const char* hostile[] = {"0; rm -rf ~", "0 && reboot", "$(reboot)", "`reboot`", "0\"", "0\\",
+                           "0\nreboot",   "0'",          "1000",      "0|sh",     ""};
   for (const char* value : hostile) {
     // As a target, as a previous value, and in the middle of a plan.
     const auto asTarget = plan({change("womp", "1", "0"), change("powernap", "1", value)});
@@ -111,8 +109,8 @@ TEST(PmsetCommandTest, PmsetPathMustBePlain) {
     EXPECT_TRUE(PmsetCommand::isSafePath(path)) << path;
     EXPECT_TRUE(PmsetCommand::shellText(ok, path)) << path;
   }
-  for (const char* path : {"", "pmset", "bin/pmset", "/home/John Doe/pmset", "/usr/bin/pmset;reboot",
-                           "/tmp/$(reboot)", "/tmp/a\"b", "/tmp/a\\b", "/tmp/x\ny", "/tmp/é", "/tmp/a&b", "~/pmset"}) {
+  for (const char* path : {"", "pmset", "bin/pmset", "/home/John Doe/pmset", "/usr/bin/pmset;reboot", "/tmp/$(reboot)",
+                           "/tmp/a\"b", "/tmp/a\\b", "/tmp/x\ny", "/tmp/é", "/tmp/a&b", "~/pmset"}) {
     EXPECT_FALSE(PmsetCommand::isSafePath(path)) << path;
     const auto refused = PmsetCommand::shellText(ok, path);
     ASSERT_FALSE(refused) << path;

@@ -10,8 +10,8 @@ namespace snoozlet {
 namespace {
 
 using ::testing::ElementsAre;
-using ::testing::IsEmpty;
 using testing::fixturePath;
+using ::testing::IsEmpty;
 using testing::readFile;
 
 TEST(PowerSettingsTest, SleepLineCarriesPreventersInOrder) {

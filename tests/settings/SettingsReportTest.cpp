@@ -35,14 +35,14 @@ TEST(SettingsReportTest, StatusesAreOrderedAndRoundTrip) {
 
 TEST(SettingsReportTest, RowsComeInFixedOrder) {
   PowerSettings settings;
-  settings.current = {{"sleep", "0"},          {"lowpowermode", "0"}, {"hibernatemode", "3"},
-                      {"ttyskeepawake", "1"},  {"proximitywake", "1"}, {"womp", "1"},
-                      {"tcpkeepalive", "1"},   {"powernap", "1"},      {"displaysleep", "10"}};
+  settings.current = {{"sleep", "0"},         {"lowpowermode", "0"},  {"hibernatemode", "3"},
+                      {"ttyskeepawake", "1"}, {"proximitywake", "1"}, {"womp", "1"},
+                      {"tcpkeepalive", "1"},  {"powernap", "1"},      {"displaysleep", "10"}};
   settings.sleepPreventedBy = {"powerd"};
   const auto findings = SettingsReport::findings(settings, Language::english);
   EXPECT_THAT(keysOf(findings),
-              ::testing::ElementsAre("preventers", "powernap", "tcpkeepalive", "womp", "proximitywake",
-                                     "ttyskeepawake", "hibernatemode", "lowpowermode", "sleep"));
+              ::testing::ElementsAre("preventers", "powernap", "tcpkeepalive", "womp", "proximitywake", "ttyskeepawake",
+                                     "hibernatemode", "lowpowermode", "sleep"));
   EXPECT_TRUE(SettingsReport::findings(PowerSettings{}, Language::english).empty());
 }
 
@@ -115,8 +115,7 @@ TEST(SettingsReportTest, HibernateModeAndSleepRows) {
   EXPECT_EQ(safe[0].summary, "Safe sleep: memory stays powered and a copy is kept on disk.");
   const auto off = row("hibernatemode", "0", Language::english);
   EXPECT_EQ(off[0].status, SettingStatus::consider);
-  EXPECT_EQ(off[0].summary,
-            "Memory isn’t copied to disk: if the battery runs flat while asleep, open work is lost.");
+  EXPECT_EQ(off[0].summary, "Memory isn’t copied to disk: if the battery runs flat while asleep, open work is lost.");
   const auto full = row("hibernatemode", "25", Language::turkish);
   EXPECT_EQ(full[0].status, SettingStatus::fine);
   EXPECT_EQ(full[0].title, "Hazırda bekletme");
@@ -144,8 +143,9 @@ TEST(SettingsReportTest, PreventersByOrigin) {
   EXPECT_EQ(tools.summary,
             "You or a script asked for this (caffeinate, python3); it only keeps the Mac awake while it runs.");
   const auto toolsTr = preventers({"caffeinate"}, Language::turkish);
-  EXPECT_EQ(toolsTr.summary, "Bunu ya sen ya da bir betik istedi (caffeinate); yalnız çalıştığı sürece Mac’i "
-                             "uyanık tutar.");
+  EXPECT_EQ(toolsTr.summary,
+            "Bunu ya sen ya da bir betik istedi (caffeinate); yalnız çalıştığı sürece Mac’i "
+            "uyanık tutar.");
   EXPECT_EQ(toolsTr.title, "Şu an uyumayı engelleyen");
 
   const auto system = preventers({"powerd", "sharingd", "coreaudiod"}, Language::english);
@@ -166,8 +166,9 @@ TEST(SettingsReportTest, SwitchTextsInBothLanguages) {
   settings.current = {{"tcpkeepalive", "0"}, {"proximitywake", "1"}, {"ttyskeepawake", "1"}};
   const auto english = SettingsReport::findings(settings, Language::english);
   EXPECT_EQ(english[0].title, "TCP keepalive");
-  EXPECT_EQ(english[0].tradeOff, "Turning it off can cut Wi-Fi wakes, but Find My can’t locate a sleeping Mac and "
-                                 "messages arrive late.");
+  EXPECT_EQ(english[0].tradeOff,
+            "Turning it off can cut Wi-Fi wakes, but Find My can’t locate a sleeping Mac and "
+            "messages arrive late.");
   EXPECT_EQ(english[1].title, "Wake when devices are near");
   EXPECT_EQ(english[2].summary,
             "Stays awake while someone is logged in remotely (SSH). Harmless when you don’t use it.");

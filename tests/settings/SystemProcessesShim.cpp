@@ -20,20 +20,47 @@ std::string_view toString(HolderOrigin origin) {
 namespace SystemProcesses {
 
 bool isSystemName(std::string_view process) {
-  static const std::set<std::string, std::less<>> names = {
-      "powerd", "kernel_task", "WindowServer", "loginwindow", "mDNSResponder", "configd", "coreaudiod",
-      "sharingd", "PowerUIAgent", "PowerChime", "AddressBookSourceSync", "CloudTelemetryService", "DictationIM",
-      "AirPlayXPCHelper", "Safari", "Mail", "Music", "Photos", "Messages", "FaceTime", "Finder", "softwareupdate",
-      "Software Update", "mds", "mds_stores", "mdworker", "backupd", "useractivityd", "runningboardd",
-      "appstoreagent", "nsurlsessiond"};
+  static const std::set<std::string, std::less<>> names = {"powerd",
+                                                           "kernel_task",
+                                                           "WindowServer",
+                                                           "loginwindow",
+                                                           "mDNSResponder",
+                                                           "configd",
+                                                           "coreaudiod",
+                                                           "sharingd",
+                                                           "PowerUIAgent",
+                                                           "PowerChime",
+                                                           "AddressBookSourceSync",
+                                                           "CloudTelemetryService",
+                                                           "DictationIM",
+                                                           "AirPlayXPCHelper",
+                                                           "Safari",
+                                                           "Mail",
+                                                           "Music",
+                                                           "Photos",
+                                                           "Messages",
+                                                           "FaceTime",
+                                                           "Finder",
+                                                           "softwareupdate",
+                                                           "Software Update",
+                                                           "mds",
+                                                           "mds_stores",
+                                                           "mdworker",
+                                                           "backupd",
+                                                           "useractivityd",
+                                                           "runningboardd",
+                                                           "appstoreagent",
+                                                           "nsurlsessiond"};
   return names.count(process) > 0;
 }
 
 bool isUserToolName(std::string_view process) {
   static const std::set<std::string, std::less<>> names = {
-      "caffeinate", "python", "python3", "node", "ruby", "perl", "bash", "zsh", "sh", "fish", "swift",
-      "swift-frontend", "xcodebuild", "make", "brew", "rsync", "ffmpeg", "java", "tmux", "screen", "ssh", "scp",
-      "curl", "wget", "git", "npm", "yarn", "deno", "bun", "osascript", "sudo", "Terminal", "iTerm2", "ollama"};
+      "caffeinate", "python", "python3", "node",           "ruby",       "perl",      "bash", "zsh",
+      "sh",         "fish",   "swift",   "swift-frontend", "xcodebuild", "make",      "brew", "rsync",
+      "ffmpeg",     "java",   "tmux",    "screen",         "ssh",        "scp",       "curl", "wget",
+      "git",        "npm",    "yarn",    "deno",           "bun",        "osascript", "sudo", "Terminal",
+      "iTerm2",     "ollama"};
   return names.count(process) > 0;
 }
 
