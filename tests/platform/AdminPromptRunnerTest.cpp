@@ -1,0 +1,198 @@
+#include "platform/AdminPromptRunner.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "TestSupport.h"
+#include "common/Text.h"
+
+namespace snoozlet {
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::ElementsAre;
+using testing::readFile;
+using testing::TempDir;
+
+const PlannedChange kWomp{FixID::wakeForNetworkOff, "womp", PowerScope::battery, "1", "0"};
+const PlannedChange kProximity{FixID::proximityWakeOff, "proximitywake", PowerScope::battery, "1", "0"};
+const FixPlan kPlan{{kWomp, kProximity}, {}};
+
+// Stand-in executables written into a temporary folder. Each records its
+// arguments, NUL-separated, one invocation per line of the log.
+class StandIns {
+ public:
+  StandIns() {
+    // A pmset that records its arguments and fails for the value 9.
+    script("pmset", "record pmset \"$@\"\n[ \"$3\" = 9 ] && { echo \"pmset: cannot set $2\" >&2; exit 1; }\nexit 0\n");
+  }
+
+  fs::path script(std::string_view name, std::string_view body) {
+    const fs::path path = dir_ / name;
+    testing::writeFile(path, "#!/bin/sh\nrecord() { log=\"" + (dir_ / "").string() +
+                                 "$1.log\"; shift; for a in \"$@\"; do printf '%s\\0' \"$a\" >> \"$log\"; done; "
+                                 "printf '\\n' >> \"$log\"; }\n" +
+                                 std::string(body));
+    fs::permissions(path, fs::perms::owner_all);
+    return path;
+  }
+
+  // The recorded invocations of one stand-in, each as its argument list.
+  std::vector<std::vector<std::string>> calls(std::string_view name) const {
+    const fs::path log = dir_ / (std::string(name) + ".log");
+    std::vector<std::vector<std::string>> out;
+    if (!fs::exists(log)) return out;
+    const std::string contents = readFile(log);
+    for (std::string_view line : text::split(contents, '\n')) {
+      if (line.empty()) continue;
+      std::vector<std::string> arguments;
+      for (std::string_view argument : text::split(line, '\0')) arguments.emplace_back(argument);
+      arguments.pop_back();  // after the last NUL
+      out.push_back(std::move(arguments));
+    }
+    return out;
+  }
+
+  std::string pmset() const { return (dir_ / "pmset").string(); }
+
+ private:
+  TempDir dir_;
+};
+
+PkexecRunner pkexec(const StandIns& standIns, const fs::path& elevator, bool elevate = true) {
+  return PkexecRunner({standIns.pmset(), elevate, elevator.string(), "/bin/sh"});
+}
+
+TEST(PkexecRunnerTest, RunsTheShellTextThroughTheElevator) {
+  StandIns s;
+  const auto elevator = s.script("pkexec", "record pkexec \"$@\"\nexec \"$@\"\n");
+  auto runner = pkexec(s, elevator);
+  EXPECT_FALSE(runner.isDryRun());
+  ASSERT_TRUE(runner.run(kPlan));
+  const std::string text = s.pmset() + " -b womp 0 && " + s.pmset() + " -b proximitywake 0";
+  EXPECT_THAT(s.calls("pkexec"), ElementsAre(ElementsAre("/bin/sh", "-c", text)));
+  EXPECT_THAT(s.calls("pmset"), ElementsAre(ElementsAre("-b", "womp", "0"), ElementsAre("-b", "proximitywake", "0")));
+}
+
+TEST(PkexecRunnerTest, DismissedDialogIsCancelled) {
+  StandIns s;
+  const auto elevator = s.script("pkexec", "record pkexec \"$@\"\necho 'Request dismissed' >&2\nexit 126\n");
+  auto runner = pkexec(s, elevator);
+  const RunResult result = runner.run(kPlan);
+  ASSERT_FALSE(result);
+  EXPECT_EQ(result.error().kind, AdminPromptRunner::Failure::Kind::cancelled);
+  EXPECT_EQ(result.error().description(), "Cancelled. Nothing was changed.");
+  EXPECT_TRUE(s.calls("pmset").empty());
+}
+
+TEST(PkexecRunnerTest, OtherFailuresCarryTheErrorText) {
+  StandIns s;
+  const auto refused = s.script("refuse",
+                                "echo 'Error executing command as another user: Not authorized' >&2\n"
+                                "exit 127\n");
+  const RunResult notAuthorized = pkexec(s, refused).run(kPlan);
+  ASSERT_FALSE(notAuthorized);
+  EXPECT_EQ(notAuthorized.error(), RunFailure::script("Error executing command as another user: Not authorized"));
+
+  const auto silent = s.script("silent", "exit 5\n");
+  EXPECT_EQ(pkexec(s, silent).run(kPlan).error().description(), silent.string() + " exited with 5");
+
+  // The first failing pmset stops the rest.
+  const auto elevator = s.script("pkexec", "exec \"$@\"\n");
+  FixPlan failing{{kWomp, {FixID::powerNapOff, "powernap", PowerScope::battery, "1", "9"}, kProximity}, {}};
+  const RunResult stopped = pkexec(s, elevator).run(failing);
+  ASSERT_FALSE(stopped);
+  EXPECT_EQ(stopped.error(), RunFailure::script("pmset: cannot set powernap"));
+  EXPECT_THAT(s.calls("pmset"), ElementsAre(ElementsAre("-b", "womp", "0"), ElementsAre("-b", "powernap", "9")));
+
+  const RunResult missing = pkexec(s, "/nonexistent/pkexec").run(kPlan);
+  ASSERT_FALSE(missing);
+  EXPECT_EQ(missing.error().description(), "Could not run /nonexistent/pkexec: No such file or directory");
+}
+
+TEST(PkexecRunnerTest, WithoutElevationRunsTheShellDirectly) {
+  StandIns s;
+  const auto elevator = s.script("pkexec", "record pkexec \"$@\"\nexit 126\n");
+  auto runner = pkexec(s, elevator, false);
+  ASSERT_TRUE(runner.run(kPlan));
+  EXPECT_TRUE(s.calls("pkexec").empty());
+  EXPECT_EQ(s.calls("pmset").size(), 2u);
+  EXPECT_THAT(runner.commandLine(kPlan).value(), ElementsAre("/bin/sh", "-c", ::testing::StartsWith(s.pmset())));
+
+  // Status 126 from the shell itself is a script failure, not a dismissal.
+  const fs::path notExecutable = s.script("plain", "");
+  fs::permissions(notExecutable, fs::perms::owner_read | fs::perms::owner_write);
+  const RunResult result = PkexecRunner({notExecutable.string(), false, "pkexec", "/bin/sh"}).run(kPlan);
+  ASSERT_FALSE(result);
+  EXPECT_EQ(result.error().kind, RunFailure::Kind::script);
+  EXPECT_THAT(result.error().description(), ::testing::HasSubstr("denied"));
+}
+
+TEST(PkexecRunnerTest, EmptyOrRefusedPlansRunNothing) {
+  StandIns s;
+  const auto elevator = s.script("pkexec", "record pkexec \"$@\"\nexec \"$@\"\n");
+  EXPECT_TRUE(pkexec(s, elevator).run(FixPlan{}));
+
+  for (const char* value : {"0; reboot", "$(reboot)", "`reboot`", "0\"", "1000", "0\n1"}) {
+    FixPlan hostile{{kWomp, {FixID::powerNapOff, "powernap", PowerScope::battery, "1", value}}, {}};
+    const RunResult result = pkexec(s, elevator).run(hostile);
+    ASSERT_FALSE(result) << value;
+    EXPECT_THAT(result.error().description(), ::testing::HasSubstr("Refused")) << value;
+  }
+  for (const char* path : {"/tmp/my pmset", "/usr/bin/pmset;reboot", "pmset"}) {
+    const RunResult result = PkexecRunner({path, true, elevator.string(), "/bin/sh"}).run(kPlan);
+    ASSERT_FALSE(result) << path;
+    EXPECT_THAT(result.error().description(), ::testing::HasSubstr("pmset path")) << path;
+  }
+  EXPECT_TRUE(s.calls("pkexec").empty());
+  EXPECT_TRUE(s.calls("pmset").empty());
+}
+
+TEST(OsascriptRunnerTest, RunsTheAdministratorScript) {
+  StandIns s;
+  const auto osascript = s.script("osascript", "record osascript \"$@\"\n");
+  OsascriptRunner runner({s.pmset(), osascript.string()});
+  EXPECT_FALSE(runner.isDryRun());
+  ASSERT_TRUE(runner.run(kPlan));
+  EXPECT_THAT(s.calls("osascript"),
+              ElementsAre(ElementsAre("-e", "do shell script \"" + s.pmset() + " -b womp 0 && " + s.pmset() +
+                                                " -b proximitywake 0\" with administrator privileges")));
+}
+
+TEST(OsascriptRunnerTest, CancelAndErrors) {
+  StandIns s;
+  const auto cancel =
+      s.script("cancel", "record osascript \"$@\"\necho '0:94: execution error: User canceled. (-128)' >&2\nexit 1\n");
+  const RunResult cancelled = OsascriptRunner({s.pmset(), cancel.string()}).run(kPlan);
+  ASSERT_FALSE(cancelled);
+  EXPECT_EQ(cancelled.error(), RunFailure::cancelled());
+  EXPECT_EQ(cancelled.error().description(), "Cancelled. Nothing was changed.");
+
+  const auto wrong = s.script(
+      "wrong",
+      "echo '0:151: execution error: The administrator user name or password was incorrect. (-60007)' >&2\nexit 1\n");
+  EXPECT_EQ(OsascriptRunner({s.pmset(), wrong.string()}).run(kPlan).error(),
+            RunFailure::script("The administrator user name or password was incorrect."));
+
+  const auto odd = s.script("odd", "echo 'osascript: no such component' >&2\nexit 1\n");
+  EXPECT_EQ(OsascriptRunner({s.pmset(), odd.string()}).run(kPlan).error(),
+            RunFailure::script("osascript: no such component"));
+  const auto silent = s.script("silent", "exit 2\n");
+  EXPECT_EQ(OsascriptRunner({s.pmset(), silent.string()}).run(kPlan).error().description(), "osascript exited with 2");
+
+  EXPECT_EQ(OsascriptRunner::failureFrom("error -128 somewhere", "x"), RunFailure::cancelled());
+  EXPECT_EQ(OsascriptRunner::failureFrom("execution error: bad (-1280)", "x"), RunFailure::script("bad"));
+}
+
+TEST(OsascriptRunnerTest, EmptyOrRefusedPlansRunNothing) {
+  StandIns s;
+  const auto osascript = s.script("osascript", "record osascript \"$@\"\n");
+  EXPECT_TRUE(OsascriptRunner({s.pmset(), osascript.string()}).run(FixPlan{}));
+  FixPlan hostile{{{FixID::powerNapOff, "powernap", PowerScope::battery, "1", "0\" & do shell script \"reboot"}}, {}};
+  EXPECT_FALSE(OsascriptRunner({s.pmset(), osascript.string()}).run(hostile));
+  EXPECT_FALSE(OsascriptRunner({"/tmp/a b", osascript.string()}).run(kPlan));
+  EXPECT_TRUE(s.calls("osascript").empty());
+}
+
+}  // namespace
+}  // namespace snoozlet

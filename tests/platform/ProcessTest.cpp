@@ -1,0 +1,106 @@
+#include "platform/Process.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+namespace snoozlet {
+namespace {
+
+Process::Command shell(std::string script) { return {"/bin/sh", {"-c", std::move(script)}, {}}; }
+
+TEST(ProcessTest, CapturesBothOutputsAndStatus) {
+  const auto output = Process::run(shell("printf 'out'; printf 'err' >&2; exit 3"));
+  ASSERT_TRUE(output);
+  EXPECT_EQ(output->out, "out");
+  EXPECT_EQ(output->err, "err");
+  EXPECT_EQ(output->exit, (Process::Exit{3, std::nullopt}));
+  EXPECT_FALSE(output->exit.succeeded());
+  EXPECT_EQ(output->exit.describe(), "exited with 3");
+}
+
+TEST(ProcessTest, ArgumentsArePassedVerbatimWithoutAShell) {
+  std::vector<std::string> arguments = {"[%s]", "a b", "$(reboot)", "; rm -rf ~", "\"'", "", "é"};
+  const auto output = Process::run({"/usr/bin/printf", arguments, {}});
+  ASSERT_TRUE(output);
+  EXPECT_EQ(output->out, "[a b][$(reboot)][; rm -rf ~][\"'][][é]");
+  EXPECT_TRUE(output->exit.succeeded());
+}
+
+TEST(ProcessTest, LargeOutputsOnBothPipesDoNotDeadlock) {
+  // Error output far larger than a pipe buffer comes first, then standard
+  // output, then error output again: reading one pipe to its end before the
+  // other would block the child forever.
+  const auto output =
+      Process::run(shell("head -c 1048576 /dev/zero | tr '\\0' e >&2; head -c 2097152 /dev/zero | tr '\\0' o;"
+                         " head -c 1048576 /dev/zero | tr '\\0' e >&2"));
+  ASSERT_TRUE(output);
+  EXPECT_EQ(output->out, std::string(2097152, 'o'));
+  EXPECT_EQ(output->err, std::string(2097152, 'e'));
+}
+
+TEST(ProcessTest, LaunchFailuresAndSignals) {
+  const auto missing = Process::run({"/nonexistent/program", {}, {}});
+  ASSERT_FALSE(missing);
+  EXPECT_EQ(missing.error().description(), "Could not run /nonexistent/program: No such file or directory");
+  const auto notInPath = Process::run({"snoozlet-no-such-program", {}, {}});
+  EXPECT_FALSE(notInPath);
+
+  const auto killed = Process::run(shell("kill -TERM $$"));
+  ASSERT_TRUE(killed);
+  EXPECT_EQ(killed->exit.signal, SIGTERM);
+  EXPECT_EQ(killed->exit.describe(), "was killed by signal " + std::to_string(SIGTERM));
+}
+
+TEST(ProcessTest, EnvironmentIsInheritedAndExtended) {
+  ::setenv("SNOOZLET_PROCESS_TEST", "inherited", 1);
+  auto command = shell("printf '%s|%s' \"$SNOOZLET_PROCESS_TEST\" \"$SNOOZLET_EXTRA\"");
+  EXPECT_EQ(Process::run(command)->out, "inherited|");
+  command.environment = {{"SNOOZLET_PROCESS_TEST", "replaced"}, {"SNOOZLET_EXTRA", "x=y"}};
+  EXPECT_EQ(Process::run(command)->out, "replaced|x=y");
+  ::unsetenv("SNOOZLET_PROCESS_TEST");
+}
+
+TEST(ProcessTest, StreamsInBoundedChunks) {
+  std::string collected;
+  std::size_t largest = 0;
+  const auto output = Process::stream(
+      shell("head -c 300000 /dev/zero | tr '\\0' x; echo oops >&2"), 4096,
+      [&](std::string_view chunk) {
+        largest = std::max(largest, chunk.size());
+        collected.append(chunk);
+        return true;
+      },
+      Process::ErrorOutput::discard);
+  ASSERT_TRUE(output);
+  EXPECT_EQ(collected, std::string(300000, 'x'));
+  EXPECT_LE(largest, 4096u);
+  EXPECT_TRUE(output->out.empty());
+  EXPECT_TRUE(output->err.empty());
+  EXPECT_TRUE(output->exit.succeeded());
+
+  const auto captured = Process::stream(
+      shell("echo data; echo problem >&2; exit 2"), 1024, [](std::string_view) { return true; },
+      Process::ErrorOutput::capture);
+  EXPECT_EQ(captured->err, "problem\n");
+  EXPECT_EQ(captured->exit.status, 2);
+}
+
+TEST(ProcessTest, ConsumerCanStopEarly) {
+  std::size_t seen = 0;
+  // `yes` writes forever; closing the pipe ends it with a broken pipe.
+  const auto output = Process::stream(
+      {"yes", {}, {}}, 1024,
+      [&](std::string_view chunk) {
+        seen += chunk.size();
+        return seen < 100000;
+      },
+      Process::ErrorOutput::discard);
+  ASSERT_TRUE(output);
+  EXPECT_GE(seen, 100000u);
+  EXPECT_EQ(output->exit.signal, SIGPIPE);
+}
+
+}  // namespace
+}  // namespace snoozlet

@@ -1,0 +1,51 @@
+#include "settings/DryRunRunner.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <thread>
+
+namespace snoozlet {
+namespace {
+
+const PlannedChange kWomp{FixID::wakeForNetworkOff, "womp", PowerScope::battery, "1", "0"};
+const PlannedChange kProximity{FixID::proximityWakeOff, "proximitywake", PowerScope::battery, "1", "0"};
+
+TEST(DryRunRunnerTest, RecordsTheShellText) {
+  DryRunRunner runner;
+  EXPECT_TRUE(runner.isDryRun());
+  ASSERT_TRUE(runner.run(FixPlan{{kWomp, kProximity}, {}}));
+  EXPECT_THAT(runner.scripts(),
+              ::testing::ElementsAre("/usr/bin/pmset -b womp 0 && /usr/bin/pmset -b proximitywake 0"));
+}
+
+TEST(DryRunRunnerTest, RefusedPlanFailsAndRecordsNothing) {
+  DryRunRunner runner;
+  PlannedChange hostile = kWomp;
+  hostile.target = "0 && reboot";
+  const RunResult result = runner.run(FixPlan{{kProximity, hostile}, {}});
+  ASSERT_FALSE(result);
+  EXPECT_EQ(result.error().kind, RunFailure::Kind::script);
+  EXPECT_THAT(result.error().description(), ::testing::HasSubstr("womp"));
+  EXPECT_TRUE(runner.scripts().empty());
+}
+
+TEST(DryRunRunnerTest, ConcurrentRunsAreAllRecorded) {
+  DryRunRunner runner;
+  std::vector<std::thread> threads;
+  for (int t = 0; t < 8; ++t) {
+    threads.emplace_back([&] {
+      for (int i = 0; i < 100; ++i) ASSERT_TRUE(runner.run(FixPlan{{kWomp}, {}}));
+    });
+  }
+  for (auto& thread : threads) thread.join();
+  EXPECT_EQ(runner.scripts().size(), 800u);
+}
+
+TEST(RunFailureTest, Descriptions) {
+  EXPECT_EQ(RunFailure::cancelled().description(), "Cancelled. Nothing was changed.");
+  EXPECT_EQ(RunFailure::script("pmset: bad value").description(), "pmset: bad value");
+}
+
+}  // namespace
+}  // namespace snoozlet

@@ -1,0 +1,290 @@
+#include "settings/FixJournal.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "TestSupport.h"
+#include "settings/DryRunRunner.h"
+#include "settings/InternetDate.h"
+#include "settings/PmsetCommand.h"
+
+namespace snoozlet {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::readFile;
+using testing::TempDir;
+using testing::writeFile;
+
+constexpr Instant kDecember6 = 1796540700;  // 2026-12-06T07:05:00Z
+const PlannedChange kWomp{FixID::wakeForNetworkOff, "womp", PowerScope::battery, "1", "0"};
+const PlannedChange kNap{FixID::powerNapOff, "powernap", PowerScope::battery, "1", "0"};
+
+constexpr std::string_view kGolden = R"({
+  "records": [
+    {
+      "changes": [
+        {
+          "fix": "powerNapOff",
+          "key": "powernap",
+          "previous": "1",
+          "scope": "-b",
+          "target": "0"
+        }
+      ],
+      "date": "2026-12-06T07:05:00Z",
+      "dryRun": false,
+      "id": "0F1E2D3C-4B5A-6978-8796-A5B4C3D2E1F0",
+      "undoneAt": "2026-12-06T08:05:00Z"
+    },
+    {
+      "changes": [],
+      "date": "2026-12-06T07:05:00Z",
+      "dryRun": true,
+      "id": "00000000-0000-4000-8000-000000000001"
+    }
+  ]
+}
+)";
+
+std::string record(std::string_view changes, std::string_view extra = "") {
+  return std::string(R"({"records":[{"changes":)") + std::string(changes) +
+         R"(,"date":"2026-12-06T07:05:00Z","dryRun":false,"id":"0F1E2D3C-4B5A-6978-8796-A5B4C3D2E1F0")" +
+         std::string(extra) + "}]}";
+}
+
+std::string change(std::string_view key, std::string_view target, std::string_view fix = "wakeForNetworkOff",
+                   std::string_view scope = "-b", std::string_view previous = "1") {
+  return R"([{"fix":")" + std::string(fix) + R"(","key":")" + std::string(key) + R"(","previous":")" +
+         std::string(previous) + R"(","scope":")" + std::string(scope) + R"(","target":")" + std::string(target) +
+         "\"}]";
+}
+
+TEST(InternetDateTest, FormatAndParse) {
+  EXPECT_EQ(InternetDate::format(kDecember6), "2026-12-06T07:05:00Z");
+  EXPECT_EQ(InternetDate::format(kDecember6 + 0.9), "2026-12-06T07:05:00Z");
+  EXPECT_EQ(InternetDate::format(0), "1970-01-01T00:00:00Z");
+  EXPECT_EQ(InternetDate::format(-1), "1969-12-31T23:59:59Z");
+  EXPECT_EQ(InternetDate::compact(kDecember6), "20261206T070500Z");
+  EXPECT_EQ(InternetDate::parse("2026-12-06T07:05:00Z"), kDecember6);
+  EXPECT_EQ(InternetDate::parse("2026-12-06T10:05:00+03:00"), kDecember6);
+  EXPECT_EQ(InternetDate::parse("2026-12-05T21:35:00-09:30"), kDecember6);
+  EXPECT_EQ(InternetDate::parse("2024-02-29T00:00:00Z"), 1709164800);
+  for (const char* bad :
+       {"2026-12-06T07:05:00.5Z", "2026-12-06T07:05:00", "2026-12-06 07:05:00Z", "2023-02-29T00:00:00Z",
+        "2026-13-01T00:00:00Z", "2026-12-06T24:00:00Z", "2026-12-06T07:05:00+0300", "2026-12-06T07:05:00Z ", "",
+        "26-12-06T07:05:00Z", "2026-12-06T07:05:60Z", "2026-12-06T07:05:00+24:00"}) {
+    EXPECT_FALSE(InternetDate::parse(bad)) << bad;
+  }
+}
+
+TEST(FixJournalTest, EncodesSortedPrettyJson) {
+  FixJournal journal;
+  journal.records = {{"0F1E2D3C-4B5A-6978-8796-A5B4C3D2E1F0", kDecember6, {kNap}, false, kDecember6 + 3600},
+                     {"00000000-0000-4000-8000-000000000001", kDecember6, {}, true, std::nullopt}};
+  EXPECT_EQ(journal.encode(), kGolden);
+  EXPECT_EQ(FixJournal::decode(kGolden), journal);
+  EXPECT_FALSE(journal.records[0].isActive());
+  EXPECT_FALSE(journal.records[1].isActive());
+}
+
+TEST(FixJournalTest, DecodeAcceptsZonesLowerCaseIdsAndNullUndone) {
+  const auto decoded =
+      FixJournal::decode(R"({"extra":1,"records":[{"changes":[],"date":"2026-12-06T10:05:00+03:00","dryRun":false,)"
+                         R"("id":"0f1e2d3c-4b5a-6978-8796-a5b4c3d2e1f0","undoneAt":null}]})");
+  ASSERT_TRUE(decoded);
+  EXPECT_EQ(decoded->records[0].date, kDecember6);
+  EXPECT_EQ(decoded->records[0].id, "0F1E2D3C-4B5A-6978-8796-A5B4C3D2E1F0");
+  EXPECT_FALSE(decoded->records[0].undoneAt);
+  EXPECT_TRUE(decoded->records[0].isActive());
+  EXPECT_EQ(decoded->encode().find("undoneAt"), std::string::npos);
+  EXPECT_TRUE(FixJournal::decode(R"({"records":[]})"));
+}
+
+TEST(FixJournalTest, OneMalformedRecordSpoilsTheFile) {
+  const std::string cases[] = {
+      R"({"records":[{"changes":[],"date":"2026-12-06T07:05:00Z","id":"0F1E2D3C-4B5A-6978-8796-A5B4C3D2E1F0"}]})",
+      record("[]", R"(,"undoneAt":"2026-12-06T07:05:00.250Z")"),
+      record("[]", R"(,"undoneAt":7)"),
+      R"({"records":[{"changes":[],"date":"2026-12-06T07:05:00.5Z","dryRun":false,)"
+      R"("id":"0F1E2D3C-4B5A-6978-8796-A5B4C3D2E1F0"}]})",
+      R"({"records":[{"changes":[],"date":"2026-12-06T07:05:00Z","dryRun":"false",)"
+      R"("id":"0F1E2D3C-4B5A-6978-8796-A5B4C3D2E1F0"}]})",
+      R"({"records":[{"changes":[],"date":"2026-12-06T07:05:00Z","dryRun":false,"id":"not-a-uuid"}]})",
+      R"({"records":[{"changes":[],"date":"2026-12-06T07:05:00Z","dryRun":false,)"
+      R"("id":"{0F1E2D3C-4B5A-6978-8796-A5B4C3D2E1F0}"}]})",
+      record(change("womp", "0", "sleepOff")),
+      record(change("womp", "0", "wakeForNetworkOff", "-x")),
+      record(R"([{"fix":"powerNapOff","key":"powernap","scope":"-b","target":"0"}])"),
+      record(R"([{"fix":"powerNapOff","key":"powernap","previous":1,"scope":"-b","target":"0"}])"),
+      record(R"({"fix":"powerNapOff"})"),
+      record("[[]]"),
+      R"({"records":{}})",
+      R"({"record":[]})",
+      R"([])",
+      R"("records")",
+      "{\"records\":[]",
+      "{\"records\":[]} trailing",
+  };
+  for (const std::string& text : cases) EXPECT_FALSE(FixJournal::decode(text)) << text;
+  EXPECT_TRUE(FixJournal::decode(record(change("womp", "0"))));
+}
+
+TEST(FixJournalTest, RecordMarkUndoneAndUndoPlan) {
+  FixJournal journal;
+  const FixRecord first = journal.record({kWomp, kNap}, kDecember6, false);
+  const FixRecord second = journal.record({kWomp, kNap}, kDecember6 + 1, true);
+  ASSERT_EQ(journal.records.size(), 2u);
+  EXPECT_NE(first.id, second.id);
+  EXPECT_EQ(journal.records[0], first);
+  EXPECT_EQ(journal.records[1], second);
+  EXPECT_EQ(first.id.size(), 36u);
+  EXPECT_EQ(first.id.find_first_of("abcdef"), std::string::npos);
+  EXPECT_TRUE(first.isActive());
+  EXPECT_FALSE(second.isActive());
+
+  const auto undo = journal.undoPlan(first.id);
+  ASSERT_TRUE(undo);
+  EXPECT_THAT(undo->changes,
+              ::testing::ElementsAre(PlannedChange{FixID::powerNapOff, "powernap", PowerScope::battery, "0", "1"},
+                                     PlannedChange{FixID::wakeForNetworkOff, "womp", PowerScope::battery, "0", "1"}));
+  EXPECT_TRUE(journal.undoPlan(second.id));  // dry-run records are not excluded
+  EXPECT_FALSE(journal.undoPlan("00000000-0000-0000-0000-000000000000"));
+
+  const FixJournal before = journal;
+  journal.markUndone("00000000-0000-0000-0000-000000000000", kDecember6);
+  EXPECT_EQ(journal, before);
+  journal.markUndone(first.id, kDecember6 + 60);
+  EXPECT_EQ(journal.records[0].undoneAt, kDecember6 + 60);
+  EXPECT_FALSE(journal.undoPlan(first.id));
+  EXPECT_FALSE(journal.records[0].isActive());
+}
+
+TEST(FixJournalTest, SaveAndLoadRoundTripCreatingTheFolder) {
+  TempDir dir;
+  const fs::path file = dir / "Application Support/Snoozlet/changes.json";
+  FixJournal journal;
+  journal.record({kWomp}, kDecember6, false);
+  ASSERT_TRUE(journal.save(file));
+  EXPECT_EQ(FixJournal::load(file), journal);
+  EXPECT_FALSE(FixJournal::load(file).unreadableFile());
+  // Nothing but the journal is left in the folder.
+  EXPECT_EQ(std::distance(fs::directory_iterator(file.parent_path()), fs::directory_iterator()), 1);
+
+  journal.markUndone(journal.records[0].id, kDecember6 + 5);
+  ASSERT_TRUE(journal.save(file));
+  EXPECT_THAT(readFile(file), ::testing::HasSubstr("\"undoneAt\": \"2026-12-06T07:05:05Z\""));
+}
+
+TEST(FixJournalTest, MissingEmptyOrForeignFilesLoadEmpty) {
+  TempDir dir;
+  EXPECT_TRUE(FixJournal::load(dir / "missing.json").records.empty());
+  EXPECT_FALSE(FixJournal::load(dir / "missing.json").unreadableFile());
+  writeFile(dir / "empty.json", "");
+  EXPECT_TRUE(FixJournal::load(dir / "empty.json").records.empty());
+  EXPECT_FALSE(FixJournal::load(dir / "empty.json").unreadableFile());
+  writeFile(dir / "plist.json", "<?xml version=\"1.0\"?><plist><dict/></plist>");
+  EXPECT_TRUE(FixJournal::load(dir / "plist.json").records.empty());
+  EXPECT_EQ(FixJournal::load(dir / "plist.json").unreadableFile(), dir / "plist.json");
+  fs::create_directories(dir / "folder.json");
+  EXPECT_TRUE(FixJournal::load(dir / "folder.json").records.empty());
+}
+
+TEST(FixJournalTest, UnreadableFileIsKeptAsideBeforeTheNextSave) {
+  TempDir dir;
+  const fs::path file = dir / "changes.json";
+  const std::string damaged = record(change("womp", "0", "someFutureFix"));
+  writeFile(file, damaged);
+  FixJournal journal = FixJournal::load(file);
+  ASSERT_TRUE(journal.records.empty());
+  journal.record({kWomp}, kDecember6, false);
+  ASSERT_TRUE(journal.save(file, kDecember6));
+  EXPECT_EQ(readFile(dir / "changes.json.unreadable-20261206T070500Z"), damaged);
+  EXPECT_EQ(FixJournal::load(file), journal);
+  EXPECT_FALSE(journal.unreadableFile());
+
+  // The next save just replaces the (now readable) journal.
+  ASSERT_TRUE(journal.save(file, kDecember6));
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 2);
+
+  // A second unreadable file in the same second gets its own name.
+  writeFile(file, "garbage");
+  FixJournal again = FixJournal::load(file);
+  ASSERT_TRUE(again.save(file, kDecember6));
+  EXPECT_EQ(readFile(dir / "changes.json.unreadable-20261206T070500Z-2"), "garbage");
+  EXPECT_EQ(readFile(dir / "changes.json.unreadable-20261206T070500Z"), damaged);
+}
+
+TEST(FixJournalTest, SaveFailuresAreReportedWithThePath) {
+  TempDir dir;
+  writeFile(dir / "blocker", "a file where a folder should be");
+  FixJournal journal;
+  const Status status = journal.save(dir / "blocker/Snoozlet/changes.json");
+  ASSERT_FALSE(status);
+  EXPECT_THAT(status.error().description(), ::testing::HasSubstr((dir / "blocker/Snoozlet").string()));
+
+  fs::create_directories(dir / "changes.json");
+  fs::create_directories(dir / "changes.json/inside");
+  const Status overDirectory = journal.save(dir / "changes.json");
+  ASSERT_FALSE(overDirectory);
+  EXPECT_THAT(overDirectory.error().description(), ::testing::HasSubstr("changes.json"));
+}
+
+TEST(FixJournalTest, HugeOrHostileFilesLoadEmpty) {
+  TempDir dir;
+  std::mt19937 random(7);
+  std::string noise(1 << 20, '\0');
+  for (char& c : noise) c = static_cast<char>(random());
+  writeFile(dir / "noise.json", noise);
+  EXPECT_TRUE(FixJournal::load(dir / "noise.json").records.empty());
+
+  writeFile(dir / "deep.json", std::string(4 << 20, '['));
+  EXPECT_TRUE(FixJournal::load(dir / "deep.json").records.empty());
+
+  // 50 MB: a valid start, then zeros (a sparse file, quick to make).
+  writeFile(dir / "big.json", R"({"records":[],"pad":")");
+  fs::resize_file(dir / "big.json", 50 << 20);
+  const FixJournal loaded = FixJournal::load(dir / "big.json");
+  EXPECT_TRUE(loaded.records.empty());
+  EXPECT_TRUE(loaded.unreadableFile());
+}
+
+TEST(FixJournalTest, EditedValuesNeverReachACommand) {
+  // JSON spellings of hostile values a user could write into the journal.
+  const char* values[] = {"0; rm -rf ~", "$(reboot)", "`reboot`", "0\\\"", "0\\\\", "1000", "0\\n1", "", "-1", "0'"};
+  TempDir dir;
+  for (const char* value : values) {
+    // The undo puts "previous" back: the hostile value would be its command.
+    writeFile(dir / "changes.json", record(change("womp", "0", "wakeForNetworkOff", "-b", value)));
+    const FixJournal journal = FixJournal::load(dir / "changes.json");
+    ASSERT_EQ(journal.records.size(), 1u) << value;  // well-formed JSON: loaded as written
+    const auto undo = journal.undoPlan(journal.records[0].id);
+    ASSERT_TRUE(undo);
+    DryRunRunner runner;
+    EXPECT_FALSE(runner.run(*undo)) << value;
+    EXPECT_TRUE(runner.scripts().empty()) << value;
+    EXPECT_FALSE(PmsetCommand::appleScript(*undo)) << value;
+
+    // As a target it is only ever the undo's "previous", which no run line uses;
+    // building the undo of that undo is refused.
+    writeFile(dir / "changes.json", record(change("womp", value)));
+    const FixJournal asTarget = FixJournal::load(dir / "changes.json");
+    const auto undoOfTarget = asTarget.undoPlan(asTarget.records[0].id);
+    ASSERT_TRUE(undoOfTarget);
+    EXPECT_EQ(PmsetCommand::shellText(*undoOfTarget).value(), "/usr/bin/pmset -b womp 1");
+    EXPECT_FALSE(PmsetCommand::undoShellText(*undoOfTarget)) << value;
+  }
+  // A key outside the six.
+  writeFile(dir / "changes.json", record(change("sleep", "0")));
+  const FixJournal journal = FixJournal::load(dir / "changes.json");
+  DryRunRunner runner;
+  const RunResult result = runner.run(*journal.undoPlan(journal.records[0].id));
+  ASSERT_FALSE(result);
+  EXPECT_THAT(result.error().description(), ::testing::HasSubstr("\"sleep\""));
+  EXPECT_TRUE(runner.scripts().empty());
+}
+
+}  // namespace
+}  // namespace snoozlet
