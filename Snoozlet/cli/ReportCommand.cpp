@@ -4,7 +4,9 @@
 #include "cli/ReportJson.h"
 #include "cli/ReportText.h"
 #include "common/TimeZone.h"
+#include "common/Version.h"
 #include "demo/DemoLog.h"
+#include "platform/LoadingStep.h"
 
 #include <ostream>
 
@@ -15,6 +17,8 @@ namespace {
 struct ReportOptions {
   std::optional<std::string> log;
   std::optional<Mood> demo;
+  std::optional<std::string> pmset;
+  std::optional<std::string> dataDir;
   Language language = language::preferred();
   TimeZone zone = TimeZone::current();
   report_text::Options text;
@@ -57,6 +61,14 @@ Result<ReportOptions> parse(const std::vector<std::string>& args) {
       const auto zone = v ? TimeZone::named(*v) : std::nullopt;
       if (!zone) return fail(v ? "unknown time zone '" + *v + "'" : "--tz needs a time zone name");
       o.zone = *zone;
+    } else if (a == "--pmset") {
+      auto v = value("PATH");
+      if (!v || v->empty()) return fail("--pmset needs the path of a pmset executable");
+      o.pmset = *v;
+    } else if (a == "--data-dir") {
+      auto v = value("DIR");
+      if (!v || v->empty()) return fail("--data-dir needs a folder");
+      o.dataDir = *v;
     } else if (a == "--plain") {
       o.text.plain = true;
     } else if (a == "--all") {
@@ -68,6 +80,9 @@ Result<ReportOptions> parse(const std::vector<std::string>& args) {
     }
   }
   if (o.log && o.demo) return fail("--log and --demo cannot be combined");
+  if ((o.log || o.demo) && (o.pmset || o.dataDir)) {
+    return fail("--pmset and --data-dir read this machine; they do not go with --log or --demo");
+  }
   return o;
 }
 
@@ -91,11 +106,20 @@ std::string reportHelp() {
 Tells how the Mac slept: last night's morning report, with a table of every
 night the power log holds.
 
-Source of the power log (one is required for now):
+Source of the power log (by default this machine's, through pmset):
   --log FILE        a captured power log (the output of "pmset -g log");
                     "-" reads standard input
   --demo [MOOD]     a demonstration week ending today whose last night is
                     soundAsleep, restless (the default) or sleepless
+  --pmset PATH      the pmset to run (default: $SNOOZLET_PMSET, else
+                    /usr/bin/pmset, else the simulated Mac snoozlet-pmset
+                    installed beside snoozlet)
+  --data-dir DIR    the folder of the night archive (default: the standard
+                    data folder, ~/.local/share/Snoozlet)
+
+Reading this machine archives every night in nights.sqlite, so the normal
+draws on nights the power log has forgotten; --log and --demo never touch
+the archive.
 
 Options:
   --lang en|tr      language of the report (default: from LANGUAGE, LC_ALL,
@@ -108,8 +132,8 @@ Options:
                     speech and plain summary; instants are seconds since 1970
   -h, --help        this text
 
-Exit status: 0 on success (also when the log holds no night), 2 for a bad
-argument or a log that cannot be read.
+Exit status: 0 on success (also when the log holds no night), 1 when pmset
+fails, 2 for a bad argument or a log that cannot be read.
 )";
 }
 
@@ -124,27 +148,43 @@ int runReport(const std::vector<std::string>& arguments, std::ostream& out, std:
     out << reportHelp();
     return 0;
   }
-  if (!o.log && !o.demo) {
-    err << "snoozlet report: give a power log with --log FILE, or --demo\nTry 'snoozlet report --help'.\n";
-    return 2;
-  }
-
-  LogReader reader;
-  if (o.log) {
-    if (const Status read = readLogFile(*o.log, reader); !read.ok()) {
-      err << "snoozlet report: " << read.error().description() << "\n";
-      return 2;
+  SleepAnalysis analysis;
+  std::optional<BatteryHealth> battery;
+  if (o.log || o.demo) {
+    LogReader reader;
+    if (o.log) {
+      if (const Status read = readLogFile(*o.log, reader); !read.ok()) {
+        err << "snoozlet report: " << read.error().description() << "\n";
+        return 2;
+      }
+    } else {
+      reader.ingest(demoText(*o.demo, o.zone));
     }
+    analysis = NightAnalyzer::analyze(reader, o.zone, {});
   } else {
-    reader.ingest(demoText(*o.demo, o.zone));
+    const PowerDataSource source(PowerDataSource::resolvePmset(o.pmset), makeSystemBatteryReader());
+    const std::filesystem::path folder = o.dataDir ? std::filesystem::path(*o.dataDir) : standardDataFolder();
+    LoadOptions options;
+    options.archive = folder / "nights.sqlite";
+    options.timeZone = o.zone;
+    options.appVersion = kVersionText;
+    auto loaded = load(source, LogReader(), options);
+    if (!loaded) {
+      err << "snoozlet report: " << loaded.error().description() << "\n";
+      return 1;
+    }
+    analysis = std::move(loaded->analysis);
+    battery = loaded->battery;
   }
 
-  const SleepAnalysis analysis = NightAnalyzer::analyze(reader, o.zone, {});
   const Narrator narrator(NightFormat(o.language, o.zone));
   if (o.json) {
-    out << report_json::analysis(analysis, narrator).dump(2) << "\n";
+    auto doc = report_json::analysis(analysis, narrator);
+    doc["batteryHealth"] = battery ? report_json::batteryHealth(*battery) : nlohmann::json(nullptr);
+    out << doc.dump(2) << "\n";
   } else {
     out << report_text::render(analysis, narrator, o.text);
+    if (battery) out << report_text::batteryHealth(*battery, o.language);
   }
   out.flush();
   return out.good() ? 0 : 1;

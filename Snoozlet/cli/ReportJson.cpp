@@ -116,6 +116,20 @@ json report(const NightReport& r, const Narrator& narrator) {
   return out;
 }
 
+json batteryHealth(const BatteryHealth& b) {
+  return {{"cycleCount", orNull(b.cycleCount)},
+          {"designCycleCount", orNull(b.designCycleCount)},
+          {"designCapacity", orNull(b.designCapacity)},
+          {"fullChargeCapacity", orNull(b.fullChargeCapacity)},
+          {"nominalCapacity", orNull(b.nominalCapacity)},
+          {"chargePercent", orNull(b.chargePercent)},
+          {"temperatureCelsius", orNull(b.temperatureCelsius)},
+          {"voltage", orNull(b.voltage)},
+          {"isCharging", b.isCharging},
+          {"externalConnected", b.externalConnected},
+          {"capacityFraction", orNull(b.capacityFraction())}};
+}
+
 json analysis(const SleepAnalysis& a, const Narrator& narrator) {
   json out;
   out["coveredFrom"] = orNull(a.coveredFrom);

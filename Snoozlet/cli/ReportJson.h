@@ -5,6 +5,7 @@
 // Instants are seconds since 1970; absent values are null.
 
 #include "analysis/NightAnalyzer.h"
+#include "archive/BatteryHealth.h"
 #include "narration/Narrator.h"
 
 #include <nlohmann/json.hpp>
@@ -13,5 +14,6 @@ namespace snoozlet::report_json {
 
 nlohmann::json analysis(const SleepAnalysis& analysis, const Narrator& narrator);
 nlohmann::json report(const NightReport& report, const Narrator& narrator);
+nlohmann::json batteryHealth(const BatteryHealth& battery);
 
 }  // namespace snoozlet::report_json

@@ -78,6 +78,24 @@ std::string table(const SleepAnalysis& a, const NightFormat& f) {
   return out.str();
 }
 
+std::string batteryHealth(const BatteryHealth& b, Language language) {
+  const bool tr = language == Language::turkish;
+  std::vector<std::string> parts;
+  if (const auto fraction = b.capacityFraction()) {
+    const auto percent = static_cast<int>(*fraction * 100 + 0.5);
+    parts.push_back(tr ? "ilk kapasitesinin %" + std::to_string(percent) : std::to_string(percent) + "% of its original capacity");
+  }
+  if (b.cycleCount) parts.push_back(std::to_string(*b.cycleCount) + (tr ? " döngü" : " cycles"));
+  if (b.chargePercent) parts.push_back(tr ? "dolu %" + std::to_string(*b.chargePercent) : std::to_string(*b.chargePercent) + "% charged");
+  if (b.isCharging) {
+    parts.push_back(tr ? "şarj oluyor" : "charging");
+  } else if (b.externalConnected) {
+    parts.push_back(tr ? "şarja takılı" : "on the charger");
+  }
+  if (parts.empty()) parts.push_back(tr ? "bilgi yok" : "no figures");
+  return (tr ? "\nPil sağlığı: " : "\nBattery health: ") + text::join(parts, " · ") + "\n";
+}
+
 std::string render(const SleepAnalysis& a, const Narrator& narrator, const Options& options) {
   const NightFormat& f = narrator.format();
   const bool tr = turkish(f);

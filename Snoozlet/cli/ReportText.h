@@ -5,6 +5,7 @@
 // table of all nights.
 
 #include "analysis/NightAnalyzer.h"
+#include "archive/BatteryHealth.h"
 #include "narration/Narrator.h"
 
 #include <string>
@@ -22,6 +23,8 @@ std::string render(const SleepAnalysis& analysis, const Narrator& narrator, cons
 std::string night(const NightReport& report, const Narrator& narrator, bool plain);
 // "Asleep 7 h 41 min · 58 dark wakes · awake 9 min · battery 78% → 75% (0.4 pts/h)".
 std::string figures(const NightReport& report, const NightFormat& format);
+// "Battery health: 86% of its original capacity · 312 cycles · 78% · charging".
+std::string batteryHealth(const BatteryHealth& battery, Language language);
 // A table of every report, oldest first.
 std::string table(const SleepAnalysis& analysis, const NightFormat& format);
 

@@ -30,6 +30,8 @@ class Fd {
   ~Fd() { reset(); }
   int get() const { return fd_; }
   bool valid() const { return fd_ >= 0; }
+  // Hands the descriptor over without closing it.
+  int release() { return std::exchange(fd_, -1); }
   void reset(int fd = -1) {
     if (fd_ >= 0) ::close(fd_);
     fd_ = fd;
@@ -209,6 +211,40 @@ Result<Output> run(const Command& command) {
       ErrorOutput::capture);
   if (output) output->out = std::move(collected);
   return output;
+}
+
+Result<OutputReader> OutputReader::start(const Command& command) {
+  auto out = makePipe();
+  if (!out) return Result<OutputReader>::failure(launchError(command, errno != 0 ? errno : EMFILE));
+  const auto pid = spawn(command, *out, nullptr);
+  if (!pid) return Result<OutputReader>::failure(pid.error());
+  out->write.reset();
+  return OutputReader(out->read.release(), pid.value());
+}
+
+OutputReader::OutputReader(OutputReader&& other) noexcept
+    : fd_(std::exchange(other.fd_, -1)), pid_(std::exchange(other.pid_, -1)) {}
+
+OutputReader::~OutputReader() {
+  // Abandoned mid-stream: the child's output is no longer wanted.
+  if (pid_ >= 0) ::kill(static_cast<pid_t>(pid_), SIGKILL);
+  if (pid_ >= 0) finish();
+}
+
+Result<std::size_t> OutputReader::read(char* buffer, std::size_t size) {
+  if (fd_ < 0) return std::size_t{0};
+  while (true) {
+    const ssize_t got = ::read(fd_, buffer, size);
+    if (got >= 0) return static_cast<std::size_t>(got);
+    if (errno == EINTR) continue;
+    return Result<std::size_t>::failure(Error{std::string("Could not read the output: ") + std::strerror(errno)});
+  }
+}
+
+Exit OutputReader::finish() {
+  if (fd_ >= 0) ::close(std::exchange(fd_, -1));
+  if (pid_ < 0) return Exit{-1, std::nullopt};
+  return waitFor(static_cast<pid_t>(std::exchange(pid_, -1)));
 }
 
 Result<Output> stream(const Command& command, std::size_t chunkSize,

@@ -62,4 +62,30 @@ enum class ErrorOutput { discard, capture };
 Result<Output> stream(const Command& command, std::size_t chunkSize,
                       const std::function<bool(std::string_view)>& consume, ErrorOutput errorOutput);
 
+// A started child whose standard output the caller pulls piece by piece, so
+// that a consumer with its own read loop (the log reader) can stream it.
+// Standard error goes to the null device: nobody drains it while the caller
+// reads, so capturing it could block the child.
+class OutputReader {
+ public:
+  // Starts the program; fails only when it could not be started.
+  static Result<OutputReader> start(const Command& command);
+
+  OutputReader(OutputReader&& other) noexcept;
+  OutputReader& operator=(OutputReader&&) = delete;
+  OutputReader(const OutputReader&) = delete;
+  // A reader dropped before finish() kills and reaps the child.
+  ~OutputReader();
+
+  // Up to `size` bytes of output; 0 at the end; an error when reading fails.
+  Result<std::size_t> read(char* buffer, std::size_t size);
+  // Closes the output and waits for the child to end.
+  Exit finish();
+
+ private:
+  OutputReader(int fd, int pid) : fd_(fd), pid_(pid) {}
+  int fd_ = -1;
+  int pid_ = -1;
+};
+
 }  // namespace snoozlet::Process

@@ -118,7 +118,10 @@ TEST(ReportCommandTest, BadInputGetsOneClearLine) {
   EXPECT_EQ(inProcess({"--lang", "fr", "--demo"}).status, 2);
   EXPECT_EQ(inProcess({"--demo", "grumpy"}).status, 2);
   EXPECT_EQ(inProcess({"--log"}).status, 2);
-  EXPECT_EQ(inProcess({}).status, 2);
+  const Outcome noPmset = inProcess({"--pmset", (dir / "no-pmset").string(), "--data-dir", dir.path().string()});
+  EXPECT_EQ(noPmset.status, 1);
+  EXPECT_EQ(noPmset.err, "snoozlet report: Could not run " + (dir / "no-pmset").string() + ": No such file or directory\n");
+  EXPECT_EQ(inProcess({"--demo", "--data-dir", "x"}).status, 2);
   EXPECT_EQ(inProcess({"--bogus"}).err.rfind("snoozlet report: unknown argument '--bogus'", 0), 0u);
   const Outcome help = inProcess({"--help"});
   EXPECT_EQ(help.status, 0);

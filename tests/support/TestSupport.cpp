@@ -59,6 +59,26 @@ TempDir::~TempDir() {
   std::filesystem::remove_all(path_, ignored);
 }
 
+ScopedEnv::ScopedEnv(std::string name, const char* value) : name_(std::move(name)) {
+  if (const char* old = std::getenv(name_.c_str())) {
+    had_ = true;
+    old_ = old;
+  }
+  if (value != nullptr) {
+    ::setenv(name_.c_str(), value, 1);
+  } else {
+    ::unsetenv(name_.c_str());
+  }
+}
+
+ScopedEnv::~ScopedEnv() {
+  if (had_) {
+    ::setenv(name_.c_str(), old_.c_str(), 1);
+  } else {
+    ::unsetenv(name_.c_str());
+  }
+}
+
 std::string logLine(std::string_view stamp, std::string_view domain, std::string_view message,
                     std::string_view offset) {
   std::string line;

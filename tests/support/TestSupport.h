@@ -32,6 +32,21 @@ class TempDir {
   std::filesystem::path path_;
 };
 
+// Sets (or, with nothing, unsets) an environment variable for the life of
+// the object, then restores what was there.
+class ScopedEnv {
+ public:
+  ScopedEnv(std::string name, const char* value);
+  ~ScopedEnv();
+  ScopedEnv(const ScopedEnv&) = delete;
+  ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+ private:
+  std::string name_;
+  bool had_ = false;
+  std::string old_;
+};
+
 // One power-log line: stamp "yyyy-MM-dd HH:mm:ss", offset "+0300", the domain
 // padded to 20 characters, a tab and the message.
 std::string logLine(std::string_view stamp, std::string_view domain, std::string_view message,

@@ -1,0 +1,52 @@
+#include "platform/LoadingStep.h"
+
+#include "archive/NightArchive.h"
+
+namespace snoozlet {
+
+namespace {
+
+constexpr int kBaselineSamples = 30;
+constexpr int kHistoryNights = 400;
+
+}  // namespace
+
+Result<Loaded> load(const PowerDataSource& source, LogReader reader, const LoadOptions& options) {
+  auto stage = [&](LoadStage s) {
+    if (options.onStage) options.onStage(s);
+  };
+  if (const Status read = source.streamLog(reader); !read.ok()) return Result<Loaded>::failure(read.error());
+  stage(LoadStage::read);
+
+  std::unique_ptr<NightArchive> archive;
+  if (options.archive) {
+    if (auto opened = NightArchive::open(*options.archive)) archive = std::move(opened.value());
+  }
+  std::vector<BaselineSample> samples;
+  if (archive) {
+    if (auto stored = archive->baselineSamples(kBaselineSamples)) samples = std::move(stored.value());
+  }
+  SleepAnalysis analysis = NightAnalyzer::analyze(reader, options.timeZone, samples);
+  stage(LoadStage::parse);
+
+  std::vector<ArchivedNight> history;
+  if (archive) {
+    (void)archive->store(analysis.reports, options.appVersion);  // a failed store keeps the file as it was
+    if (auto nights = archive->nights(std::nullopt, kHistoryNights)) history = std::move(nights.value());
+    archive.reset();  // closes the file
+  }
+  stage(LoadStage::archive);
+
+  const auto current = source.text({"-g"});
+  const auto custom = source.text({"-g", "custom"});
+  PowerSettings settings = PowerSettings::parse(
+      current ? std::string_view(current.value()) : std::string_view(),
+      custom ? std::optional<std::string_view>(custom.value()) : std::nullopt);
+  const auto cap = source.text({"-g", "cap"});
+  PowerCapabilities capabilities = PowerCapabilities::parse(cap ? std::string_view(cap.value()) : std::string_view());
+
+  return Loaded{std::move(reader), std::move(analysis), std::move(settings), std::move(capabilities),
+                source.battery(), std::move(history)};
+}
+
+}  // namespace snoozlet

@@ -1,0 +1,55 @@
+#pragma once
+
+// The loading step of a refresh, run on a background thread with copies of
+// the model's state:
+//   1. stream the power log into the reader copy (only this can fail);
+//   2. open the night archive and take up to 30 baseline samples;
+//   3. analyse the reader's sessions against them;
+//   4. store every report, read back the newest 400 nights as history;
+//   5. read the settings ("-g", "-g custom") and capabilities ("-g cap");
+//   6. read the battery.
+// Every problem after step 1 degrades to an empty or absent value.
+
+#include "analysis/NightAnalyzer.h"
+#include "archive/ArchivedNight.h"
+#include "archive/BatteryHealth.h"
+#include "common/Result.h"
+#include "common/TimeZone.h"
+#include "platform/PowerDataSource.h"
+#include "settings/PowerCapabilities.h"
+#include "settings/PowerSettings.h"
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+namespace snoozlet {
+
+// Everything a refresh publishes.
+struct Loaded {
+  LogReader reader;
+  SleepAnalysis analysis;
+  PowerSettings settings;
+  PowerCapabilities capabilities;
+  std::optional<BatteryHealth> battery;
+  // Newest first, at most 400.
+  std::vector<ArchivedNight> history;
+};
+
+// Where the step has got to; the measurement pass prints a line at each.
+enum class LoadStage { read, parse, archive };
+
+struct LoadOptions {
+  // The archive file; none means no history and no stored baseline.
+  std::optional<std::filesystem::path> archive;
+  TimeZone timeZone = TimeZone::current();
+  // The version text stored with every archived night.
+  std::string appVersion;
+  std::function<void(LoadStage)> onStage;
+};
+
+Result<Loaded> load(const PowerDataSource& source, LogReader reader, const LoadOptions& options);
+
+}  // namespace snoozlet

@@ -1,0 +1,167 @@
+#include "platform/LoadingStep.h"
+#include "platform/PowerDataSource.h"
+
+#include "archive/NightArchive.h"
+#include "demo/DemoLog.h"
+
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace snoozlet {
+namespace {
+
+// A stand-in pmset: a shell script serving files of a folder. The log comes
+// from `log`, settings from `g`, `custom`, `cap`; a file `fail-<what>` makes
+// that command print its content on standard error and exit 1.
+class FakePmset {
+ public:
+  FakePmset() {
+    testing::writeFile(dir_ / "pmset", R"sh(#!/bin/sh
+d="$(dirname "$0")"
+case "$*" in
+  "-g log") what=log ;;
+  "-g") what=g ;;
+  "-g custom") what=custom ;;
+  "-g cap") what=cap ;;
+  *) echo "pmset: bad arguments" >&2; exit 64 ;;
+esac
+if [ -f "$d/fail-$what" ]; then cat "$d/fail-$what" >&2; exit 1; fi
+[ -f "$d/$what" ] && cat "$d/$what"
+exit 0
+)sh");
+    ::chmod((dir_ / "pmset").c_str(), 0755);
+    set("g", "System-wide power settings:\nCurrently in use:\n powernap             1\n womp                 0\n");
+    set("custom", "Battery Power:\n powernap             1\nAC Power:\n powernap             1\n");
+    set("cap", "Capabilities for Battery Power:\n powernap\n womp\n tcpkeepalive\n");
+  }
+  void set(const std::string& name, std::string_view contents) { testing::writeFile(dir_ / name, contents); }
+  std::string path() const { return (dir_ / "pmset").string(); }
+  const testing::TempDir& dir() const { return dir_; }
+
+ private:
+  testing::TempDir dir_;
+};
+
+std::string demoWeek() {
+  DateComponents day;
+  day.year = 2026;
+  day.month = 12;
+  day.day = 6;
+  return DemoLog::text(DemoLog::week(day, Mood::restless), *TimeZone::named("Europe/Istanbul"));
+}
+
+LoadOptions options(std::optional<std::filesystem::path> archive) {
+  LoadOptions o;
+  o.archive = std::move(archive);
+  o.timeZone = *TimeZone::named("Europe/Istanbul");
+  o.appVersion = "1.0 (1)";
+  return o;
+}
+
+TEST(PowerDataSourceTest, LoadingStepReadsEverythingAndArchivesNights) {
+  FakePmset pmset;
+  const std::string week = demoWeek();
+  ASSERT_GT(week.size(), PowerDataSource::kChunkSize) << "the log must span several blocks";
+  pmset.set("log", week);
+  const PowerDataSource source(pmset.path(), nullptr);
+  testing::TempDir data;
+  std::vector<LoadStage> stages;
+  auto o = options(data / "nested" / "nights.sqlite");
+  o.onStage = [&](LoadStage s) { stages.push_back(s); };
+
+  auto loaded = load(source, LogReader(), o);
+  ASSERT_TRUE(loaded) << loaded.error().description();
+  EXPECT_EQ(stages, (std::vector<LoadStage>{LoadStage::read, LoadStage::parse, LoadStage::archive}));
+  LogReader whole;
+  whole.ingest(week);
+  EXPECT_EQ(loaded->reader, whole) << "every block, and the lines split between blocks, read once";
+  EXPECT_EQ(loaded->analysis.nights().size(), 7u);
+  EXPECT_EQ(loaded->history.size(), 7u);
+  EXPECT_EQ(loaded->settings.current.at("womp"), "0");
+  EXPECT_EQ(loaded->settings.battery.at("powernap"), "1");
+  EXPECT_EQ(loaded->capabilities.keys.count("tcpkeepalive"), 1u);
+  EXPECT_FALSE(loaded->battery);
+
+  // A second refresh with the returned reader reads nothing new and keeps the archive at one row a night.
+  auto again = load(source, loaded->reader, o);
+  ASSERT_TRUE(again);
+  EXPECT_EQ(again->history.size(), 7u);
+  EXPECT_TRUE(again->analysis.baseline);
+}
+
+TEST(PowerDataSourceTest, OnlyTheLogCanFailTheStep) {
+  FakePmset pmset;
+  pmset.set("log", demoWeek());
+  pmset.set("fail-custom", "custom is broken\n");
+  pmset.set("fail-cap", "no caps\n");
+  pmset.set("g", "System-wide power settings:\n powernap 1\n bad \xFF\xFE value\n");
+  // The archive's folder cannot be created: its parent is a regular file.
+  testing::TempDir data;
+  testing::writeFile(data / "file", "x");
+  auto loaded = load(PowerDataSource(pmset.path(), nullptr), LogReader(), options(data / "file" / "nights.sqlite"));
+  ASSERT_TRUE(loaded) << loaded.error().description();
+  EXPECT_TRUE(loaded->history.empty());
+  EXPECT_EQ(loaded->analysis.nights().size(), 7u);
+  EXPECT_TRUE(loaded->settings.battery.empty()) << "custom failed: no battery profile";
+  EXPECT_EQ(loaded->settings.current.at("powernap"), "1");
+  EXPECT_EQ(loaded->settings.current.at("bad \xEF\xBF\xBD\xEF\xBF\xBD"), "value") << "invalid bytes replaced";
+  EXPECT_TRUE(loaded->capabilities.keys.empty());
+
+  const PowerDataSource source(pmset.path(), nullptr);
+  const auto failed = source.text({"-g", "custom"});
+  ASSERT_FALSE(failed);
+  EXPECT_EQ(failed.error().description(), "pmset exited with 1: custom is broken\n");
+}
+
+TEST(PowerDataSourceTest, LogFailuresLeaveTheReaderAsItWas) {
+  FakePmset pmset;
+  pmset.set("fail-log", "ignored: standard error of the log is discarded");
+  LogReader reader;
+  reader.ingest(demoWeek());
+  const LogReader before = reader;
+  const PowerDataSource source(pmset.path(), nullptr);
+  auto loaded = load(source, reader, options(std::nullopt));
+  ASSERT_FALSE(loaded);
+  EXPECT_EQ(loaded.error().description(), "pmset exited with 1: ");
+  EXPECT_EQ(reader, before);
+
+  const auto missing = load(PowerDataSource(pmset.dir() / "no-such-pmset", nullptr), reader, options(std::nullopt));
+  ASSERT_FALSE(missing);
+  EXPECT_NE(missing.error().description().find("No such file or directory"), std::string::npos);
+
+  // Killed half-way through its output.
+  testing::TempDir dir;
+  testing::writeFile(dir / "pmset", "#!/bin/sh\nhead -c 300000 /dev/zero | tr '\\0' x\nkill -9 $$\n");
+  ::chmod((dir / "pmset").c_str(), 0755);
+  LogReader fresh;
+  const Status killed = PowerDataSource((dir / "pmset").string(), nullptr).streamLog(fresh);
+  ASSERT_FALSE(killed.ok());
+  EXPECT_EQ(killed.error().description(), "pmset exited with 137: killed by signal 9");
+}
+
+TEST(PowerDataSourceTest, ChoosingThePmset) {
+  EXPECT_EQ(PowerDataSource::resolvePmset(std::string("/opt/pmset")), "/opt/pmset");
+  {
+    testing::ScopedEnv env("SNOOZLET_PMSET", "/from/env");
+    EXPECT_EQ(PowerDataSource::resolvePmset(), "/from/env");
+  }
+  testing::ScopedEnv noEnv("SNOOZLET_PMSET", nullptr);
+  const std::string fallback = PowerDataSource::resolvePmset();
+  EXPECT_TRUE(fallback == "/usr/bin/pmset" || fallback.ends_with("/snoozlet-pmset")) << fallback;
+  EXPECT_TRUE(PowerDataSource::isSimulator("/usr/local/bin/snoozlet-pmset"));
+  EXPECT_FALSE(PowerDataSource::isSimulator("/usr/bin/pmset"));
+
+  testing::ScopedEnv home("HOME", "/home/someone");
+  {
+    testing::ScopedEnv data("XDG_DATA_HOME", "/data/home");
+    EXPECT_EQ(standardDataFolder(), std::filesystem::path("/data/home/Snoozlet"));
+  }
+  testing::ScopedEnv relative("XDG_DATA_HOME", "relative");
+  EXPECT_EQ(standardDataFolder(), std::filesystem::path("/home/someone/.local/share/Snoozlet"));
+}
+
+}  // namespace
+}  // namespace snoozlet
