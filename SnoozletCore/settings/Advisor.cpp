@@ -1,0 +1,144 @@
+#include "settings/Advisor.h"
+
+#include <algorithm>
+#include <set>
+#include <string>
+
+#include "settings/FixCatalog.h"
+
+namespace snoozlet::Advisor {
+
+namespace {
+
+// Holders at least this long are worth a suggestion.
+constexpr double kHolderSeconds = 600;
+// Floor on the night's length in hours, so that a very short session does not
+// divide by (nearly) zero.
+constexpr double kMinimumHoursAsleep = 0.1;
+constexpr double kNetworkWakesPerHour = 12;
+constexpr double kNetworkAwakeSeconds = 1200;
+constexpr int kBackgroundWakes = 30;
+constexpr double kBackgroundAwakeSeconds = 600;
+
+// The suggestions under construction, with the context every rule needs.
+struct Builder {
+  const NightFormat& format;
+  // The fixes that could still change something on this Mac.
+  std::set<FixID> available;
+  std::vector<Suggestion> out;
+
+  bool turkish() const { return format.language() == Language::turkish; }
+
+  // Appends a fix suggestion unless the fix is unavailable or already listed.
+  void offer(FixID id, const std::string& evidence) {
+    if (!available.contains(id)) return;
+    const bool listed = std::any_of(out.begin(), out.end(), [id](const Suggestion& s) { return s.kind.fixID() == id; });
+    if (listed) return;
+    const Language language = format.language();
+    out.push_back({std::string(toString(id)), Suggestion::Kind::fix(id), FixCatalog::title(id, language), evidence,
+                   FixCatalog::giveUp(id, language)});
+  }
+};
+
+std::set<FixID> availableFixes(const std::optional<PowerSettings>& settings,
+                               const std::optional<PowerCapabilities>& capabilities) {
+  std::set<FixID> ids;
+  if (!settings || !capabilities) return ids;
+  for (const Fix& fix : FixCatalog::available(*settings, *capabilities)) ids.insert(fix.id);
+  return ids;
+}
+
+void addCulprit(Builder& b, const NightReport& report) {
+  const auto culprit = report.culprit();
+  if (!culprit) return;
+  const std::string held = b.format.duration(culprit->heldSeconds);
+  Suggestion s{"quit-" + culprit->process, Suggestion::Kind::quitApp(culprit->process), {}, {}, std::nullopt};
+  if (b.turkish()) {
+    s.title = "Kapağı kapatmadan önce " + culprit->process + " uygulamasından çık";
+    s.evidence = "Mac’in uyumasını " + held + " engelledi (" + culprit->name + ").";
+  } else {
+    s.title = "Quit " + culprit->process + " before closing the lid";
+    s.evidence = "It kept the Mac from sleeping for " + held + " (" + culprit->name + ").";
+  }
+  b.out.push_back(std::move(s));
+}
+
+void addNetworkFixes(Builder& b, const NightReport& report) {
+  const ReasonGroup* network = report.group(WakeCategory::network);
+  if (network == nullptr) return;
+  double hours = (report.session.end - report.session.start) / 3600;
+  if (!(hours >= kMinimumHoursAsleep)) hours = kMinimumHoursAsleep;
+  const bool qualifies =
+      network->count / hours >= kNetworkWakesPerHour || network->awakeSeconds >= kNetworkAwakeSeconds;
+  if (!qualifies) return;
+  const std::string count = std::to_string(network->count);
+  const std::string awake = b.format.duration(network->awakeSeconds);
+  const std::string evidence = b.turkish() ? count + " Wi-Fi ve Bluetooth uyanması, " + awake + " uyanık."
+                                           : count + " Wi-Fi & Bluetooth wakes, " + awake + " awake.";
+  for (FixID id : {FixID::wakeForNetworkOff, FixID::proximityWakeOff, FixID::tcpKeepAliveOff}) b.offer(id, evidence);
+}
+
+void addBackgroundFix(Builder& b, const NightReport& report) {
+  int count = 0;
+  double awakeSeconds = 0;
+  for (WakeCategory category : {WakeCategory::backgroundTask, WakeCategory::maintenance}) {
+    if (const ReasonGroup* group = report.group(category)) {
+      count += group->count;
+      awakeSeconds += group->awakeSeconds;
+    }
+  }
+  if (count < kBackgroundWakes && awakeSeconds < kBackgroundAwakeSeconds) return;
+  const std::string awake = b.format.duration(awakeSeconds);
+  const std::string evidence =
+      b.turkish() ? "Arka plan işleri ve bakım için " + std::to_string(count) + " uyanma, " + awake + " uyanık."
+                  : std::to_string(count) + " wakes for background tasks and maintenance, " + awake + " awake.";
+  b.offer(FixID::powerNapOff, evidence);
+}
+
+void addUserTools(Builder& b, const NightReport& report) {
+  std::set<std::string> suggested;
+  for (const HolderGroup& holder : report.holders) {
+    if (holder.origin != HolderOrigin::userTool || !(holder.heldSeconds >= kHolderSeconds)) continue;
+    // A tool holding several assertions is one suggestion (its longest-held
+    // group comes first), so that every suggestion keeps a distinct id.
+    if (!suggested.insert(holder.process).second) continue;
+    const std::string held = b.format.duration(holder.heldSeconds);
+    Suggestion s{"tool-" + holder.process, Suggestion::Kind::info(), {}, {}, std::nullopt};
+    if (b.turkish()) {
+      s.title = holder.process + " uyanık kalmak istedi";
+      s.evidence = "Bunu ya sen ya da bir betik istedi; " + held + " sürdü.";
+    } else {
+      s.title = holder.process + " asked to stay awake";
+      s.evidence = "You or a script asked for this; it held on for " + held + ".";
+    }
+    b.out.push_back(std::move(s));
+  }
+}
+
+void addFailure(Builder& b, const NightReport& report) {
+  if (report.session.failures.empty()) return;
+  if (b.turkish()) {
+    b.out.push_back({"failure", Suggestion::Kind::info(), "macOS bir uyku hatası kaydetti",
+                     "Mac’i yeniden başlat. Tekrarlarsa Apple Destek aynı kaydı okuyabilir.", std::nullopt});
+  } else {
+    b.out.push_back({"failure", Suggestion::Kind::info(), "macOS logged a sleep failure",
+                     "Restart the Mac. If it happens again, Apple Support can read the same log.", std::nullopt});
+  }
+}
+
+}  // namespace
+
+std::vector<Suggestion> suggestions(const NightReport& report, const std::optional<PowerSettings>& settings,
+                                    const std::optional<PowerCapabilities>& capabilities, const NightFormat& format) {
+  Builder b{format, availableFixes(settings, capabilities), {}};
+  addCulprit(b, report);
+  if (report.mood > Mood::soundAsleep) {
+    addNetworkFixes(b, report);
+    addBackgroundFix(b, report);
+  }
+  addUserTools(b, report);
+  addFailure(b, report);
+  return std::move(b.out);
+}
+
+}  // namespace snoozlet::Advisor
