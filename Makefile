@@ -19,7 +19,7 @@ build: configure
 	@cmake --build --preset $(PRESET) -j $(JOBS)
 
 run: build
-	@$(BUILD_DIR)/Snoozlet/snoozlet report --demo
+	@$(BUILD_DIR)/Snoozlet/snoozlet report
 
 test: build
 	@ctest --preset $(PRESET) -j $(JOBS)

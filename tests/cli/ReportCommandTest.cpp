@@ -1,5 +1,8 @@
 #include "cli/ReportCommand.h"
 
+#include "archive/NightArchive.h"
+#include "demo/DemoLog.h"
+
 #include "TestSupport.h"
 
 #include <nlohmann/json.hpp>
@@ -127,6 +130,55 @@ TEST(ReportCommandTest, BadInputGetsOneClearLine) {
   EXPECT_EQ(help.status, 0);
   EXPECT_NE(help.out.find("--json"), std::string::npos);
   EXPECT_EQ(snoozletProcess("frobnicate").status, 2);
+}
+
+}  // namespace
+}  // namespace snoozlet
+
+namespace snoozlet {
+namespace {
+
+std::size_t archivedNights(const std::filesystem::path& folder) {
+  auto archive = NightArchive::open(folder / "nights.sqlite");
+  EXPECT_TRUE(archive);
+  return archive ? archive.value()->nights(std::nullopt, 1000).value().size() : 0;
+}
+
+TEST(ReportCommandTest, ReadsTheSimulatedMacAndArchivesEachNightOnce) {
+  testing::TempDir state, data;
+  testing::ScopedEnv pmset("SNOOZLET_PMSET", testing::builtProgram("Snoozlet/snoozlet-pmset").c_str());
+  testing::ScopedEnv home("SNOOZLET_PMSET_HOME", state.path().c_str());
+  testing::ScopedEnv today("SNOOZLET_PMSET_TODAY", "2026-12-06");
+  testing::ScopedEnv zone("TZ", "Europe/Istanbul");  // the simulated Mac writes its week in the system zone
+  const std::string arguments = "report --tz Europe/Istanbul --lang en --data-dir " + data.path().string();
+  const Outcome first = snoozletProcess(arguments);
+  ASSERT_EQ(first.status, 0) << first.err;
+  EXPECT_EQ(first.out.rfind("Saturday night, 5 December — Restless\n", 0), 0u) << first.out;
+  EXPECT_EQ(archivedNights(data.path()), 7u);
+
+  const Outcome second = snoozletProcess(arguments + " --json");
+  ASSERT_EQ(second.status, 0) << second.err;
+  EXPECT_EQ(json::parse(second.out)["reports"].size(), 7u);
+  EXPECT_EQ(archivedNights(data.path()), 7u) << "a night read twice is archived once";
+
+  // The Mac's log now holds the same week and an eighth night (a captured
+  // log in the state folder replaces the demo).
+  DateComponents day;
+  day.year = 2026;
+  day.month = 12;
+  day.day = 6;
+  auto nights = DemoLog::week(day, Mood::restless);
+  DemoLog::Night eighth;
+  eighth.start = {2026, 12, 6, 23, 30, std::nullopt};
+  eighth.hours = 7.5;
+  eighth.batteryFrom = 80;
+  eighth.batteryTo = 77;
+  eighth.wakes = {{std::string(DemoLog::wifi), 20, 20}};
+  eighth.endReason = DemoLog::lid;
+  nights.push_back(eighth);
+  testing::writeFile(state / "log", DemoLog::text(nights, *TimeZone::named("Europe/Istanbul")));
+  ASSERT_EQ(snoozletProcess(arguments).status, 0);
+  EXPECT_EQ(archivedNights(data.path()), 8u) << "the archive grows by the new night only";
 }
 
 }  // namespace

@@ -46,7 +46,7 @@ class PmsetProgramTest : public ::testing::Test {
     variables.push_back("TZ=Europe/Istanbul");
     for (const auto& [name, value] : extra) variables.push_back(name + "=" + value);
 
-    const std::string program = testing::builtProgram("tools/pmset-sim/snoozlet-pmset").string();
+    const std::string program = testing::builtProgram("Snoozlet/snoozlet-pmset").string();
     arguments.insert(arguments.begin(), program);
     std::vector<char*> argv, envp;
     for (auto& a : arguments) argv.push_back(a.data());
