@@ -1,7 +1,7 @@
 #include "platform/battery/IoregBatteryReader.h"
 
 #include "archive/IoregParser.h"
-#include "platform/battery/CapturedOutput.h"
+#include "platform/Process.h"
 
 namespace snoozlet {
 
@@ -16,9 +16,18 @@ constexpr std::size_t kOutputLimit = 16 * 1024 * 1024;
 IoregBatteryReader::IoregBatteryReader(std::filesystem::path ioreg) : ioreg_(std::move(ioreg)) {}
 
 std::optional<BatteryHealth> IoregBatteryReader::read() {
-  const auto run = captureOutput(ioreg_, {"-r", "-c", "AppleSmartBattery", "-a"}, kOutputLimit);
-  if (!run || run->exitStatus != 0) return std::nullopt;
-  const auto properties = IoregParser::parseXml(run->output);
+  std::string output;
+  bool tooLong = false;
+  const auto run = Process::stream(
+      {ioreg_.string(), {"-r", "-c", "AppleSmartBattery", "-a"}, {}}, 65536,
+      [&](std::string_view chunk) {
+        tooLong = output.size() + chunk.size() > kOutputLimit;
+        if (!tooLong) output.append(chunk);
+        return !tooLong;
+      },
+      Process::ErrorOutput::discard);
+  if (!run || tooLong || !run->exit.succeeded()) return std::nullopt;
+  const auto properties = IoregParser::parseXml(output);
   if (!properties) return std::nullopt;
   return BatteryHealth::from(*properties);
 }
