@@ -179,9 +179,9 @@ int runReport(const std::vector<std::string>& arguments, std::ostream& out, std:
 
   const Narrator narrator(NightFormat(o.language, o.zone));
   if (o.json) {
-    auto doc = report_json::analysis(analysis, narrator);
-    doc["batteryHealth"] = battery ? report_json::batteryHealth(*battery) : nlohmann::json(nullptr);
-    out << doc.dump(2) << "\n";
+    nlohmann::json extra;
+    extra["batteryHealth"] = battery ? report_json::batteryHealth(*battery) : nlohmann::json(nullptr);
+    report_json::write(out, analysis, narrator, extra);
   } else {
     out << report_text::render(analysis, narrator, o.text);
     if (battery) out << report_text::batteryHealth(*battery, o.language);

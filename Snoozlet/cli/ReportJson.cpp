@@ -130,7 +130,9 @@ json batteryHealth(const BatteryHealth& b) {
           {"capacityFraction", orNull(b.capacityFraction())}};
 }
 
-json analysis(const SleepAnalysis& a, const Narrator& narrator) {
+namespace {
+
+json header(const SleepAnalysis& a, const Narrator& narrator) {
   json out;
   out["coveredFrom"] = orNull(a.coveredFrom);
   out["coveredTo"] = orNull(a.coveredTo);
@@ -143,9 +145,41 @@ json analysis(const SleepAnalysis& a, const Narrator& narrator) {
   }
   out["language"] = toString(narrator.format().language());
   out["timeZone"] = narrator.format().timeZone().identifier();
+  return out;
+}
+
+// A pretty-printed value nested `depth` levels deep.
+std::string nested(const json& value, int depth) {
+  const std::string text = value.dump(2);
+  const std::string indent(static_cast<std::size_t>(depth) * 2, ' ');
+  std::string out;
+  out.reserve(text.size() + text.size() / 8);
+  for (char c : text) {
+    out.push_back(c);
+    if (c == '\n') out.append(indent);
+  }
+  return out;
+}
+
+}  // namespace
+
+json analysis(const SleepAnalysis& a, const Narrator& narrator) {
+  json out = header(a, narrator);
   out["reports"] = json::array();
   for (const auto& r : a.reports) out["reports"].push_back(report(r, narrator));
   return out;
+}
+
+void write(std::ostream& out, const SleepAnalysis& a, const Narrator& narrator, const json& extra) {
+  json top = header(a, narrator);
+  for (const auto& [key, value] : extra.items()) top[key] = value;
+  out << "{\n";
+  for (const auto& [key, value] : top.items()) out << "  " << json(key).dump() << ": " << nested(value, 1) << ",\n";
+  out << "  \"reports\": [";
+  for (std::size_t i = 0; i < a.reports.size(); ++i) {
+    out << (i == 0 ? "\n    " : ",\n    ") << nested(report(a.reports[i], narrator), 2);
+  }
+  out << (a.reports.empty() ? "]\n}\n" : "\n  ]\n}\n");
 }
 
 }  // namespace snoozlet::report_json

@@ -183,3 +183,22 @@ TEST(ReportCommandTest, ReadsTheSimulatedMacAndArchivesEachNightOnce) {
 
 }  // namespace
 }  // namespace snoozlet
+
+#include "cli/ReportJson.h"
+
+namespace snoozlet {
+namespace {
+
+TEST(ReportJsonTest, StreamedDocumentEqualsTheWholeOne) {
+  const auto zone = *TimeZone::named("Europe/London");
+  const auto analysis = NightAnalyzer::analyze(testing::readFile(kTwoNights), zone, {});
+  const Narrator narrator(NightFormat(Language::turkish, zone));
+  json whole = report_json::analysis(analysis, narrator);
+  whole["extra"] = {{"a", 1}};
+  std::ostringstream streamed;
+  report_json::write(streamed, analysis, narrator, json{{"extra", {{"a", 1}}}});
+  EXPECT_EQ(json::parse(streamed.str()), whole);
+}
+
+}  // namespace
+}  // namespace snoozlet
