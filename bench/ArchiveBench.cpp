@@ -7,8 +7,8 @@
 #include "archive/NightArchive.h"
 #include "common/Version.h"
 
-#include <filesystem>
 #include <unistd.h>
+#include <filesystem>
 
 namespace snoozlet::bench {
 

@@ -147,7 +147,8 @@ class WeekWriter {
     }
     std::vector<std::size_t> order(nights.size());
     for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
-    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return spans[a].start < spans[b].start; });
+    std::sort(order.begin(), order.end(),
+              [&](std::size_t a, std::size_t b) { return spans[a].start < spans[b].start; });
     std::vector<DemoLog::Night> sortedNights;
     std::vector<Span> sortedSpans;
     for (std::size_t i : order) {

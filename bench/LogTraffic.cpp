@@ -33,13 +33,15 @@ std::vector<double> weightsOf(std::span<const tables::AssertionKind> kinds) {
 }  // namespace
 
 void BatteryCurve::add(double at, int percent) {
-  const auto it = std::lower_bound(points_.begin(), points_.end(), at, [](const Point& p, double t) { return p.at < t; });
+  const auto it =
+      std::lower_bound(points_.begin(), points_.end(), at, [](const Point& p, double t) { return p.at < t; });
   points_.insert(it, {at, percent});
 }
 
 std::pair<BatteryCurve::Point, BatteryCurve::Point> BatteryCurve::around(double at) const {
   if (points_.empty()) return {{at, 80}, {at, 80}};
-  const auto it = std::lower_bound(points_.begin(), points_.end(), at, [](const Point& p, double t) { return p.at < t; });
+  const auto it =
+      std::lower_bound(points_.begin(), points_.end(), at, [](const Point& p, double t) { return p.at < t; });
   if (it == points_.begin()) return {*it, *it};
   if (it == points_.end()) return {points_.back(), points_.back()};
   return {*(it - 1), *it};

@@ -35,9 +35,10 @@ void TrafficWriter::displayOffBeforeSleep(double at) {
                   (9ULL << 32) | nextId_++);
   }
   lines_.add(at + 0.61, "Assertions", "Kernel Idle sleep preventers: -None-", Tail::blank10);
-  lines_.add(at + 0.62, "Assertions",
-             "PID 0(kernel_task) Released Idle Sleep Preventer \"IODisplayWrangler\"  id:0x0x0 [System: DeclUser kDisp]",
-             Tail::blank10);
+  lines_.add(
+      at + 0.62, "Assertions",
+      "PID 0(kernel_task) Released Idle Sleep Preventer \"IODisplayWrangler\"  id:0x0x0 [System: DeclUser kDisp]",
+      Tail::blank10);
   // powerd lingers a few seconds in case something else wants to run.
   const int powerd = 95 + bootEpoch_ * 17;
   const std::uint64_t id = (0xdULL << 32) | nextId_++;
@@ -72,8 +73,8 @@ void TrafficWriter::darkWake(double at, double seconds, WakeCategory category) {
   }
   const bool window = random_.chance(category == WakeCategory::backgroundTask ? 0.9 : 0.2);
   if (window) {
-    lines_.add(at + 0.35, "com.apple.sleepservices.sessionStarted", "SleepService: window begins with cap time=180 secs",
-               Tail::durationColumn);
+    lines_.add(at + 0.35, "com.apple.sleepservices.sessionStarted",
+               "SleepService: window begins with cap time=180 secs", Tail::durationColumn);
     lines_.add(end + 0.15, "com.apple.sleepservices.sessionTerminated", "SleepService: window has terminated.",
                Tail::durationColumn);
   }

@@ -104,20 +104,21 @@ inline constexpr std::array<std::string_view, 3> kDriverMessages = {"SetState", 
 
 // Daemons that acknowledge sleep slowly.
 inline constexpr std::array<std::string_view, 7> kClients = {
-    "com.apple.apsd",     "mDNSResponder", "com.apple.bluetooth.sleep", "com.apple.networkd",
-    "configd",            "UserEventAgent", "com.apple.iokit.IOBluetoothSerialManager",
+    "com.apple.apsd",
+    "mDNSResponder",
+    "com.apple.bluetooth.sleep",
+    "com.apple.networkd",
+    "configd",
+    "UserEventAgent",
+    "com.apple.iokit.IOBluetoothSerialManager",
 };
 
 // Background activities scheduled through dasd.
 inline constexpr std::array<std::string_view, 8> kActivities = {
-    "com.apple.duetexpertd.everydayshortcuts",
-    "com.apple.fileproviderd.background-download",
-    "com.apple.filevault.healthanalytics",
-    "com.apple.searchd.heartbeat",
-    "com.apple.photoanalysisd.backgroundanalysis",
-    "com.apple.softwareupdate.automatic-check",
-    "com.apple.mobileassetd.auto-asset-download",
-    "com.apple.icloud.fmfd.heartbeat",
+    "com.apple.duetexpertd.everydayshortcuts",     "com.apple.fileproviderd.background-download",
+    "com.apple.filevault.healthanalytics",         "com.apple.searchd.heartbeat",
+    "com.apple.photoanalysisd.backgroundanalysis", "com.apple.softwareupdate.automatic-check",
+    "com.apple.mobileassetd.auto-asset-download",  "com.apple.icloud.fmfd.heartbeat",
 };
 
 // What the wake-details line names as the driver that woke the machine.

@@ -1,8 +1,8 @@
 #include "bench/LogGenerator.h"
 
 #include "analysis/NightAnalyzer.h"
-#include "log/PowerLogParser.h"
 #include "log/LogScanner.h"
+#include "log/PowerLogParser.h"
 
 #include <gtest/gtest.h>
 
