@@ -179,9 +179,7 @@ int runReport(const std::vector<std::string>& arguments, std::ostream& out, std:
 
   const Narrator narrator(NightFormat(o.language, o.zone));
   if (o.json) {
-    nlohmann::json extra;
-    extra["batteryHealth"] = battery ? report_json::batteryHealth(*battery) : nlohmann::json(nullptr);
-    report_json::write(out, analysis, narrator, extra);
+    report_json::write(out, analysis, narrator, battery);
   } else {
     out << report_text::render(analysis, narrator, o.text);
     if (battery) out << report_text::batteryHealth(*battery, o.language);

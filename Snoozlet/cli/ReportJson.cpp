@@ -4,182 +4,203 @@ namespace snoozlet::report_json {
 
 namespace {
 
-using nlohmann::json;
-
-template <typename T>
-json orNull(const std::optional<T>& value) {
-  return value ? json(*value) : json(nullptr);
+void point(JsonWriter& json, const std::optional<BatteryPoint>& p) {
+  if (!p) {
+    json.null();
+    return;
+  }
+  json.beginObject().member("date", p->date).member("percent", p->percent).member("onAC", p->onAC).endObject();
 }
 
-json point(const std::optional<BatteryPoint>& p) {
-  if (!p) return nullptr;
-  return {{"date", p->date}, {"percent", p->percent}, {"onAC", p->onAC}};
+void request(JsonWriter& json, const std::optional<WakeRequest>& r) {
+  if (!r) {
+    json.null();
+    return;
+  }
+  json.beginObject()
+      .member("process", r->process)
+      .member("kind", r->kind)
+      .member("info", r->info)
+      .member("wakeAt", r->wakeAt)
+      .member("fired", r->fired)
+      .endObject();
 }
 
-json request(const std::optional<WakeRequest>& r) {
-  if (!r) return nullptr;
-  return {{"process", r->process}, {"kind", r->kind},     {"info", orNull(r->info)},
-          {"wakeAt", orNull(r->wakeAt)}, {"fired", r->fired}};
+void reason(JsonWriter& json, const WakeReason& r) {
+  json.beginObject().member("raw", r.raw).member("category", toString(r.category)).endObject();
 }
 
-json reason(const WakeReason& r) { return {{"raw", r.raw}, {"category", toString(r.category)}}; }
-
-json holder(const HolderGroup& h) {
-  return {{"process", h.process}, {"type", h.type},
-          {"name", h.name},       {"count", h.count},
-          {"heldSeconds", h.heldSeconds}, {"origin", toString(h.origin)}};
+void holder(JsonWriter& json, const HolderGroup& h) {
+  json.beginObject()
+      .member("process", h.process)
+      .member("type", h.type)
+      .member("name", h.name)
+      .member("count", h.count)
+      .member("heldSeconds", h.heldSeconds)
+      .member("origin", toString(h.origin))
+      .endObject();
 }
 
-json moodReason(const MoodReason& r) {
-  json out = {{"case", r.caseName()}};
+void moodReason(JsonWriter& json, const MoodReason& r) {
+  json.beginObject().member("case", r.caseName());
   std::visit(
       [&](const auto& v) {
         using V = std::decay_t<decltype(v)>;
         if constexpr (std::is_same_v<V, MoodReason::Drain>) {
-          out["perHour"] = v.perHour;
-          out["ratio"] = orNull(v.ratio);
+          json.member("perHour", v.perHour).member("ratio", v.ratio);
         } else if constexpr (std::is_same_v<V, MoodReason::Awake>) {
-          out["fraction"] = v.fraction;
+          json.member("fraction", v.fraction);
         } else if constexpr (std::is_same_v<V, MoodReason::Culprit>) {
-          out["process"] = v.process;
-          out["seconds"] = v.seconds;
+          json.member("process", v.process).member("seconds", v.seconds);
         } else {
-          out["count"] = v.count;
+          json.member("count", v.count);
         }
       },
       r.value);
-  return out;
+  json.endObject();
 }
 
-json groups(const std::vector<ReasonGroup>& groups) {
-  json out = json::array();
-  for (const auto& g : groups) {
-    out.push_back({{"category", toString(g.category)},
-                   {"count", g.count},
-                   {"awakeSeconds", g.awakeSeconds},
-                   {"times", g.times},
-                   {"rawExamples", g.rawExamples}});
-  }
-  return out;
+void group(JsonWriter& json, const ReasonGroup& g) {
+  json.beginObject()
+      .member("category", toString(g.category))
+      .member("count", g.count)
+      .member("awakeSeconds", g.awakeSeconds);
+  json.key("times").beginArray();
+  for (Instant t : g.times) json.value(t);
+  json.endArray();
+  json.key("rawExamples").beginArray();
+  for (const auto& raw : g.rawExamples) json.value(raw);
+  json.endArray().endObject();
+}
+
+void battery(JsonWriter& json, const BatteryTrend& b) {
+  json.beginObject();
+  json.key("first");
+  point(json, b.first);
+  json.key("last");
+  point(json, b.last);
+  json.member("drop", b.drop)
+      .member("batteryHours", b.batteryHours)
+      .member("perHour", b.perHour)
+      .member("sawCharger", b.sawCharger)
+      .endObject();
+}
+
+void darkWake(JsonWriter& json, const DarkWakeEvent& w) {
+  json.beginObject().member("date", w.date).member("duration", w.duration);
+  json.key("reason");
+  reason(json, w.reason);
+  json.key("battery");
+  point(json, w.battery);
+  json.key("request");
+  request(json, w.request);
+  json.endObject();
 }
 
 }  // namespace
 
-json report(const NightReport& r, const Narrator& narrator) {
+void report(JsonWriter& json, const NightReport& r, const Narrator& narrator) {
   const SleepSession& s = r.session;
-  json out;
-  out["start"] = s.start;
-  out["end"] = s.end;
-  out["duration"] = r.duration();
-  out["ending"] = toString(s.ending.kind());
-  out["sleepReason"] = s.sleepReason;
-  out["tcpKeepAlive"] = orNull(s.tcpKeepAlive);
-  out["isPartial"] = s.isPartial;
-  out["kind"] = toString(r.kind);
-  out["mood"] = toString(r.mood);
-  out["moodReasons"] = json::array();
-  for (const auto& reasonOfMood : r.moodReasons) out["moodReasons"].push_back(moodReason(reasonOfMood));
-  out["ratio"] = orNull(r.ratio);
-  out["darkWakeCount"] = r.darkWakeCount;
-  out["awakeSeconds"] = r.awakeSeconds;
-  out["awakeFraction"] = r.awakeFraction();
-  out["darkWakesPerHour"] = r.darkWakesPerHour();
-  out["battery"] = {{"first", point(r.battery.first)},     {"last", point(r.battery.last)},
-                    {"drop", orNull(r.battery.drop)},      {"batteryHours", r.battery.batteryHours},
-                    {"perHour", orNull(r.battery.perHour)}, {"sawCharger", r.battery.sawCharger}};
+  json.beginObject()
+      .member("start", s.start)
+      .member("end", s.end)
+      .member("duration", r.duration())
+      .member("ending", toString(s.ending.kind()))
+      .member("sleepReason", s.sleepReason)
+      .member("tcpKeepAlive", s.tcpKeepAlive)
+      .member("isPartial", s.isPartial)
+      .member("kind", toString(r.kind))
+      .member("mood", toString(r.mood));
+  json.key("moodReasons").beginArray();
+  for (const auto& m : r.moodReasons) moodReason(json, m);
+  json.endArray();
+  json.member("ratio", r.ratio)
+      .member("darkWakeCount", r.darkWakeCount)
+      .member("awakeSeconds", r.awakeSeconds)
+      .member("awakeFraction", r.awakeFraction())
+      .member("darkWakesPerHour", r.darkWakesPerHour());
+  json.key("battery");
+  battery(json, r.battery);
   // The session's own readings (the report's "battery" is their trend).
-  out["batteryPoints"] = json::array();
-  for (const auto& p : s.battery) out["batteryPoints"].push_back(point(p));
-  out["groups"] = groups(r.groups);
-  out["requesters"] = json::array();
-  for (const auto& q : r.requesters)
-    out["requesters"].push_back({{"process", q.process}, {"activity", q.activity}, {"count", q.count}});
-  out["holders"] = json::array();
-  for (const auto& h : r.holders) out["holders"].push_back(holder(h));
-  out["wokeBy"] = r.wokeBy ? reason(*r.wokeBy) : json(nullptr);
-  out["failures"] = json::array();
-  for (const auto& f : s.failures) out["failures"].push_back({{"date", f.date}, {"message", f.message}});
-  out["darkWakes"] = json::array();
-  for (const auto& w : s.darkWakes) {
-    out["darkWakes"].push_back({{"date", w.date},
-                                {"duration", orNull(w.duration)},
-                                {"reason", reason(w.reason)},
-                                {"battery", point(w.battery)},
-                                {"request", request(w.request)}});
+  json.key("batteryPoints").beginArray();
+  for (const auto& p : s.battery) point(json, p);
+  json.endArray();
+  json.key("groups").beginArray();
+  for (const auto& g : r.groups) group(json, g);
+  json.endArray();
+  json.key("requesters").beginArray();
+  for (const auto& q : r.requesters) {
+    json.beginObject().member("process", q.process).member("activity", q.activity).member("count", q.count).endObject();
   }
-  const auto culprit = r.culprit();
-  out["culprit"] = culprit ? holder(*culprit) : json(nullptr);
-  out["userRequested"] = json::array();
-  for (const auto& h : r.userRequested()) out["userRequested"].push_back(holder(h));
-  out["speech"] = narrator.speech(r);
-  out["plainSummary"] = narrator.plainSummary(r);
-  return out;
-}
-
-json batteryHealth(const BatteryHealth& b) {
-  return {{"cycleCount", orNull(b.cycleCount)},
-          {"designCycleCount", orNull(b.designCycleCount)},
-          {"designCapacity", orNull(b.designCapacity)},
-          {"fullChargeCapacity", orNull(b.fullChargeCapacity)},
-          {"nominalCapacity", orNull(b.nominalCapacity)},
-          {"chargePercent", orNull(b.chargePercent)},
-          {"temperatureCelsius", orNull(b.temperatureCelsius)},
-          {"voltage", orNull(b.voltage)},
-          {"isCharging", b.isCharging},
-          {"externalConnected", b.externalConnected},
-          {"capacityFraction", orNull(b.capacityFraction())}};
-}
-
-namespace {
-
-json header(const SleepAnalysis& a, const Narrator& narrator) {
-  json out;
-  out["coveredFrom"] = orNull(a.coveredFrom);
-  out["coveredTo"] = orNull(a.coveredTo);
-  if (a.baseline) {
-    out["baseline"] = {{"percentPerHour", a.baseline->percentPerHour},
-                       {"awakeFraction", a.baseline->awakeFraction},
-                       {"nights", a.baseline->nights}};
+  json.endArray();
+  json.key("holders").beginArray();
+  for (const auto& h : r.holders) holder(json, h);
+  json.endArray();
+  json.key("wokeBy");
+  if (r.wokeBy) {
+    reason(json, *r.wokeBy);
   } else {
-    out["baseline"] = nullptr;
+    json.null();
   }
-  out["language"] = toString(narrator.format().language());
-  out["timeZone"] = narrator.format().timeZone().identifier();
-  return out;
+  json.key("failures").beginArray();
+  for (const auto& f : s.failures) json.beginObject().member("date", f.date).member("message", f.message).endObject();
+  json.endArray();
+  json.key("darkWakes").beginArray();
+  for (const auto& w : s.darkWakes) darkWake(json, w);
+  json.endArray();
+  json.key("culprit");
+  if (const auto culprit = r.culprit()) {
+    holder(json, *culprit);
+  } else {
+    json.null();
+  }
+  json.key("userRequested").beginArray();
+  for (const auto& h : r.userRequested()) holder(json, h);
+  json.endArray();
+  json.member("speech", narrator.speech(r)).member("plainSummary", narrator.plainSummary(r)).endObject();
 }
 
-// A pretty-printed value nested `depth` levels deep.
-std::string nested(const json& value, int depth) {
-  const std::string text = value.dump(2);
-  const std::string indent(static_cast<std::size_t>(depth) * 2, ' ');
-  std::string out;
-  out.reserve(text.size() + text.size() / 8);
-  for (char c : text) {
-    out.push_back(c);
-    if (c == '\n') out.append(indent);
-  }
-  return out;
+void batteryHealth(JsonWriter& json, const BatteryHealth& b) {
+  json.beginObject()
+      .member("cycleCount", b.cycleCount)
+      .member("designCycleCount", b.designCycleCount)
+      .member("designCapacity", b.designCapacity)
+      .member("fullChargeCapacity", b.fullChargeCapacity)
+      .member("nominalCapacity", b.nominalCapacity)
+      .member("chargePercent", b.chargePercent)
+      .member("temperatureCelsius", b.temperatureCelsius)
+      .member("voltage", b.voltage)
+      .member("isCharging", b.isCharging)
+      .member("externalConnected", b.externalConnected)
+      .member("capacityFraction", b.capacityFraction())
+      .endObject();
 }
 
-}  // namespace
-
-json analysis(const SleepAnalysis& a, const Narrator& narrator) {
-  json out = header(a, narrator);
-  out["reports"] = json::array();
-  for (const auto& r : a.reports) out["reports"].push_back(report(r, narrator));
-  return out;
-}
-
-void write(std::ostream& out, const SleepAnalysis& a, const Narrator& narrator, const json& extra) {
-  json top = header(a, narrator);
-  for (const auto& [key, value] : extra.items()) top[key] = value;
-  out << "{\n";
-  for (const auto& [key, value] : top.items()) out << "  " << json(key).dump() << ": " << nested(value, 1) << ",\n";
-  out << "  \"reports\": [";
-  for (std::size_t i = 0; i < a.reports.size(); ++i) {
-    out << (i == 0 ? "\n    " : ",\n    ") << nested(report(a.reports[i], narrator), 2);
+void write(std::ostream& out, const SleepAnalysis& a, const Narrator& narrator,
+           const std::optional<BatteryHealth>& battery) {
+  JsonWriter json(out);
+  json.beginObject().member("coveredFrom", a.coveredFrom).member("coveredTo", a.coveredTo);
+  json.key("baseline");
+  if (a.baseline) {
+    json.beginObject()
+        .member("percentPerHour", a.baseline->percentPerHour)
+        .member("awakeFraction", a.baseline->awakeFraction)
+        .member("nights", a.baseline->nights)
+        .endObject();
+  } else {
+    json.null();
   }
-  out << (a.reports.empty() ? "]\n}\n" : "\n  ]\n}\n");
+  json.member("language", toString(narrator.format().language()))
+      .member("timeZone", narrator.format().timeZone().identifier());
+  json.key("batteryHealth");
+  if (battery) {
+    batteryHealth(json, *battery);
+  } else {
+    json.null();
+  }
+  json.key("reports").beginArray();
+  for (const auto& r : a.reports) report(json, r, narrator);
+  json.endArray().endObject();
 }
 
 }  // namespace snoozlet::report_json

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdint>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -111,6 +112,15 @@ void appendUtf8(std::string& out, std::string_view bytes) {
   std::size_t i = 0;
   std::size_t runStart = 0;
   while (i < n) {
+    // Eight ASCII bytes at a time: almost every log line is plain ASCII.
+    if (i + 8 <= n) {
+      std::uint64_t word;
+      std::memcpy(&word, p + i, 8);
+      if ((word & 0x8080808080808080ULL) == 0) {
+        i += 8;
+        continue;
+      }
+    }
     if (p[i] < 0x80) {
       ++i;
       continue;

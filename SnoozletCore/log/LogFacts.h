@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace snoozlet {
 
@@ -49,6 +50,18 @@ struct AssertionEvent {
   // Seconds the assertion had been held when the line was written.
   double age = 0;
   bool operator==(const AssertionEvent&) const = default;
+};
+
+// An assertion line's fields as views into its message, valid while the
+// message is: the session builder accounts holders without copying them.
+struct AssertionView {
+  Instant date = 0;
+  long long pid = 0;
+  std::string_view process, action, type, name;
+  double age = 0;
+  AssertionEvent owned() const {
+    return {date, pid, std::string(process), std::string(action), std::string(type), std::string(name), age};
+  }
 };
 
 // The sleep-entry triple: kind "Sleep" or "DarkWake", the quoted reason, and

@@ -93,8 +93,10 @@ LogDomain LogScanner::scannerDomain(std::string_view column) {
 void LogScanner::buildMessage(std::string_view bytes, std::string& out) {
   out.clear();
   text::appendUtf8(out, bytes);
-  for (char& c : out)
-    if (c == '\t') c = ' ';
+  for (char* tab = static_cast<char*>(std::memchr(out.data(), '\t', out.size())); tab != nullptr;
+       tab = static_cast<char*>(std::memchr(tab, '\t', out.size() - static_cast<std::size_t>(tab - out.data())))) {
+    *tab = ' ';
+  }
   const std::string_view trimmed = text::trimWhitespace(out);
   if (trimmed.size() != out.size()) {
     const std::size_t begin = static_cast<std::size_t>(trimmed.data() - out.data());

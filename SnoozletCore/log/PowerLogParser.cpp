@@ -1,6 +1,7 @@
 #include "log/PowerLogParser.h"
 
 #include "common/Text.h"
+#include "log/LinePatterns.h"
 
 #include <cstring>
 #include <string>
@@ -9,114 +10,262 @@ namespace snoozlet::PowerLogParser {
 
 namespace {
 
-const Pattern& batteryPattern() {
-  static const Pattern p(R"(Using (AC|BATT|Batt|UPS) ?\(Charge: ?(\d{1,3})%?\))");
-  return p;
-}
-const Pattern& secondsPattern() {
-  static const Pattern p(R"((\d+) secs\s*$)");
-  return p;
-}
-const Pattern& sleepEntryPattern() {
-  static const Pattern p(R"(Entering (Sleep|DarkWake) state due to '([^']*)'(?::TCPKeepAlive=(\w+))?)");
-  return p;
-}
-const Pattern& dueReasonPattern() {
-  static const Pattern p(R"(due to (.*?)(?: Using (?:AC|BATT|Batt|UPS)|\s*$))");
-  return p;
-}
-const Pattern& wakeRequestPattern() {
-  static const Pattern p(
-      R"re(\[(\*?)process=(\S+) request=(\S+) deltaSecs=(\d+) wakeAt=(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d)(?: info="([^"]*)")?\])re");
-  return p;
-}
-const Pattern& assertionPattern() {
-  static const Pattern p(
-      R"re(^PID (\d+)\((.+?)\) (Created|Released|TimedOut|Summary|ClientDied|Restarted|TurnedOff|TurnedOn) (\w+) "(.*)" (\d+):(\d\d):(\d\d))re");
-  return p;
+// Byte classes of the patterns: RE2's \d, \w and \s are ASCII.
+inline bool isDigit(char c) { return c >= '0' && c <= '9'; }
+inline bool isWord(char c) { return isDigit(c) || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; }
+inline bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\f' || c == '\r'; }
+
+// The end of the run of characters from `i` that satisfy `test`.
+template <typename Test>
+std::size_t runEnd(std::string_view s, std::size_t i, Test test) {
+  while (i < s.size() && test(s[i])) ++i;
+  return i;
 }
 
-std::string owned(const std::optional<std::string_view>& v) { return v ? std::string(*v) : std::string(); }
+bool startsAt(std::string_view s, std::size_t i, std::string_view literal) {
+  return i <= s.size() && s.substr(i).starts_with(literal);
+}
+
+// One of "AC", "BATT", "Batt", "UPS" at `i`: its length, or 0.
+std::size_t powerSource(std::string_view s, std::size_t i) {
+  for (std::string_view source : {"AC", "BATT", "Batt", "UPS"})
+    if (startsAt(s, i, source)) return source.size();
+  return 0;
+}
+
+// The bracket "[*process=… request=… deltaSecs=… wakeAt=… info="…"]" that
+// begins at `at`; its end (one past "]") or npos.
+std::size_t wakeRequestAt(std::string_view m, std::size_t at, const LogEvent& event, WakeRequest* out) {
+  std::size_t i = at + 1;
+  const bool fired = i < m.size() && m[i] == '*';
+  if (fired) ++i;
+  if (!startsAt(m, i, "process=")) return std::string_view::npos;
+  const std::size_t processStart = i + 8;
+  i = runEnd(m, processStart, [](char c) { return !isSpace(c); });
+  if (i == processStart || !startsAt(m, i, " request=")) return std::string_view::npos;
+  const std::size_t processEnd = i, kindStart = i + 9;
+  i = runEnd(m, kindStart, [](char c) { return !isSpace(c); });
+  if (i == kindStart || !startsAt(m, i, " deltaSecs=")) return std::string_view::npos;
+  const std::size_t kindEnd = i, deltaStart = i + 11;
+  i = runEnd(m, deltaStart, isDigit);
+  if (i == deltaStart || !startsAt(m, i, " wakeAt=")) return std::string_view::npos;
+  const std::size_t dateStart = i + 8;
+  if (m.size() - std::min(m.size(), dateStart) < 19) return std::string_view::npos;
+  static constexpr char kShape[] = "dddd-dd-dd dd:dd:dd";
+  for (std::size_t k = 0; k < 19; ++k) {
+    const char c = m[dateStart + k];
+    if (kShape[k] == 'd' ? !isDigit(c) : c != kShape[k]) return std::string_view::npos;
+  }
+  i = dateStart + 19;
+  std::optional<std::string_view> info;
+  if (startsAt(m, i, " info=\"")) {
+    const std::size_t infoStart = i + 7;
+    const std::size_t quote = m.find('"', infoStart);
+    if (quote != std::string_view::npos && quote + 1 < m.size() && m[quote + 1] == ']') {
+      info = m.substr(infoStart, quote - infoStart);
+      i = quote + 1;
+    }
+  }
+  if (i >= m.size() || m[i] != ']') return std::string_view::npos;
+  if (out == nullptr) return i + 1;
+  out->fired = fired;
+  out->process.assign(m.substr(processStart, processEnd - processStart));
+  out->kind.assign(m.substr(kindStart, kindEnd - kindStart));
+  out->info = info ? std::optional<std::string>(std::string(*info)) : std::nullopt;
+  out->wakeAt = wakeDate(m.substr(dateStart, 19), event.utcOffset);
+  return i + 1;
+}
+
+// Position of the last `" <digits>:<dd>:<dd>` (the quote), or npos.
+std::size_t lastTimedQuote(std::string_view m) {
+  for (std::size_t q = m.rfind('"'); q != std::string_view::npos; q = q == 0 ? std::string_view::npos : m.rfind('"', q - 1)) {
+    std::size_t i = q + 1;
+    if (i >= m.size() || m[i] != ' ') continue;
+    const std::size_t hours = runEnd(m, i + 1, isDigit);
+    if (hours == i + 1 || hours + 6 > m.size()) continue;
+    if (m[hours] == ':' && isDigit(m[hours + 1]) && isDigit(m[hours + 2]) && m[hours + 3] == ':' &&
+        isDigit(m[hours + 4]) && isDigit(m[hours + 5])) {
+      return q;
+    }
+  }
+  return std::string_view::npos;
+}
+
+constexpr std::string_view kActions[] = {"Created",    "Released",  "TimedOut",  "Summary",
+                                         "ClientDied", "Restarted", "TurnedOff", "TurnedOn"};
 
 }  // namespace
 
 std::optional<BatteryPoint> battery(const LogEvent& event) {
-  const std::string_view message = event.message;
-  if (message.find("Charge") == std::string_view::npos) return std::nullopt;
-  thread_local MatchViews g;
-  if (!batteryPattern().match(message, g)) return std::nullopt;
-  if (!g[1] || !g[2] || g[2]->empty()) return std::nullopt;
-  const auto percent = text::parseInteger(*g[2]);
-  if (!percent) return std::nullopt;
-  return BatteryPoint{event.date, static_cast<int>(*percent), *g[1] == "AC"};
+  const std::string_view m = event.message;
+  if (m.find("Charge") == std::string_view::npos) return std::nullopt;
+  // The leftmost "Using <source> (Charge: <1–3 digits>%)" that matches.
+  for (std::size_t u = m.find("Using "); u != std::string_view::npos; u = m.find("Using ", u + 1)) {
+    std::size_t i = u + 6;
+    const std::size_t source = powerSource(m, i);
+    if (source == 0) continue;
+    const bool onAC = source == 2;
+    i += source;
+    if (i < m.size() && m[i] == ' ') ++i;
+    if (!startsAt(m, i, "(Charge:")) continue;
+    i += 8;
+    if (i < m.size() && m[i] == ' ') ++i;
+    const std::size_t digitsEnd = runEnd(m, i, isDigit);
+    if (digitsEnd == i || digitsEnd - i > 3) continue;
+    std::size_t close = digitsEnd;
+    if (close < m.size() && m[close] == '%') ++close;
+    if (close >= m.size() || m[close] != ')') continue;
+    const auto percent = text::parseInteger(m.substr(i, digitsEnd - i));
+    if (!percent) return std::nullopt;
+    return BatteryPoint{event.date, static_cast<int>(*percent), onAC};
+  }
+  return std::nullopt;
 }
 
 std::optional<double> seconds(const LogEvent& event) {
-  const std::string_view message = event.message;
-  if (!message.ends_with("secs")) return std::nullopt;
-  thread_local MatchViews g;
-  if (!secondsPattern().match(message, g) || !g[1]) return std::nullopt;
-  return text::parseDouble(*g[1]);
+  const std::string_view m = event.message;
+  if (!m.ends_with(" secs")) return std::nullopt;
+  const std::size_t end = m.size() - 5;
+  std::size_t start = end;
+  while (start > 0 && isDigit(m[start - 1])) --start;
+  if (start == end) return std::nullopt;
+  return text::parseDouble(m.substr(start, end - start));
 }
 
 std::optional<SleepEntry> sleepEntry(const LogEvent& event) {
-  const std::string_view message = event.message;
-  if (message.find("Entering ") == std::string_view::npos) return std::nullopt;
-  thread_local MatchViews g;
-  if (!sleepEntryPattern().match(message, g)) return std::nullopt;
-  if (!g[1] || !g[2]) return std::nullopt;
-  SleepEntry entry{std::string(*g[1]), std::string(*g[2]), std::nullopt};
-  if (g[3]) entry.tcpKeepAlive = std::string(*g[3]);
-  return entry;
+  const std::string_view m = event.message;
+  for (std::size_t e = m.find("Entering "); e != std::string_view::npos; e = m.find("Entering ", e + 1)) {
+    std::size_t i = e + 9;
+    std::string_view kind;
+    if (startsAt(m, i, "Sleep")) {
+      kind = "Sleep";
+    } else if (startsAt(m, i, "DarkWake")) {
+      kind = "DarkWake";
+    } else {
+      continue;
+    }
+    i += kind.size();
+    if (!startsAt(m, i, " state due to '")) continue;
+    const std::size_t reasonStart = i + 15;
+    const std::size_t quote = m.find('\'', reasonStart);
+    if (quote == std::string_view::npos) continue;
+    SleepEntry entry{std::string(kind), std::string(m.substr(reasonStart, quote - reasonStart)), std::nullopt};
+    i = quote + 1;
+    if (startsAt(m, i, ":TCPKeepAlive=")) {
+      const std::size_t wordStart = i + 14, wordEnd = runEnd(m, wordStart, isWord);
+      if (wordEnd > wordStart) entry.tcpKeepAlive = std::string(m.substr(wordStart, wordEnd - wordStart));
+    }
+    return entry;
+  }
+  return std::nullopt;
 }
 
 std::string dueReason(const LogEvent& event) {
-  const std::string_view message = event.message;
-  const std::size_t at = message.find("due to ");
+  const std::string_view m = event.message;
+  const std::size_t at = m.find("due to ");
   if (at == std::string_view::npos) return event.message;
-  thread_local MatchViews g;
-  if (!dueReasonPattern().match(message.substr(at), g) || !g[1]) return event.message;
-  return std::string(text::trimWhitespace(*g[1]));
+  if (m.find('\n', at) != std::string_view::npos) return patterns::dueReason(event);
+  const std::size_t start = at + 7;
+  // The reason stops at the first " Using <source>", or where only white
+  // space is left.
+  std::size_t end = m.size();
+  while (end > start && isSpace(m[end - 1])) --end;
+  for (std::size_t u = m.find(" Using ", start); u != std::string_view::npos && u < end; u = m.find(" Using ", u + 1)) {
+    if (powerSource(m, u + 7) != 0) {
+      end = u;
+      break;
+    }
+  }
+  return std::string(text::trimWhitespace(m.substr(start, end - start)));
 }
 
 std::vector<WakeRequest> wakeRequests(const LogEvent& event) {
   std::vector<WakeRequest> requests;
-  const std::string_view message = event.message;
-  if (message.find("process=") == std::string_view::npos) return requests;
-  wakeRequestPattern().forEachMatch(message, [&](const MatchViews& g) {
-    if (!g[2] || !g[3]) return;
-    WakeRequest request;
-    request.process = std::string(*g[2]);
-    request.kind = std::string(*g[3]);
-    if (g[6]) request.info = std::string(*g[6]);
-    if (g[5]) request.wakeAt = wakeDate(*g[5], event.utcOffset);
-    request.fired = g[1] && *g[1] == "*";
-    requests.push_back(std::move(request));
-  });
+  const std::string_view m = event.message;
+  if (m.find("process=") == std::string_view::npos) return requests;
+  WakeRequest request;
+  for (std::size_t at = m.find('['); at != std::string_view::npos;) {
+    const std::size_t end = wakeRequestAt(m, at, event, &request);
+    if (end == std::string_view::npos) {
+      at = m.find('[', at + 1);
+    } else {
+      requests.push_back(std::move(request));
+      request = WakeRequest();
+      at = m.find('[', end);
+    }
+  }
   return requests;
 }
 
+std::optional<WakeRequest> firedRequest(const LogEvent& event) {
+  const std::string_view m = event.message;
+  if (m.find("[*process=") == std::string_view::npos) return std::nullopt;
+  // Brackets are read in order without overlap, as wakeRequests does; only
+  // the fired one is copied out.
+  WakeRequest request;
+  for (std::size_t at = m.find('['); at != std::string_view::npos;) {
+    const bool fired = at + 1 < m.size() && m[at + 1] == '*';
+    const std::size_t end = wakeRequestAt(m, at, event, fired ? &request : nullptr);
+    if (end == std::string_view::npos) {
+      at = m.find('[', at + 1);
+    } else if (fired) {
+      return request;
+    } else {
+      at = m.find('[', end);
+    }
+  }
+  return std::nullopt;
+}
+
 std::optional<AssertionEvent> assertion(const LogEvent& event) {
-  const std::string_view message = event.message;
-  if (!message.starts_with("PID ")) return std::nullopt;
-  thread_local MatchViews g;
-  if (!assertionPattern().match(message, g)) return std::nullopt;
-  if (!g[1] || g[1]->empty() || !g[2] || !g[3] || !g[4] || !g[5]) return std::nullopt;
-  const auto pid = text::parseInteger(*g[1]);
-  if (!pid || !g[6] || !g[7] || !g[8]) return std::nullopt;
-  const auto h = text::parseDouble(*g[6]);
-  const auto m = text::parseDouble(*g[7]);
-  const auto s = text::parseDouble(*g[8]);
-  if (!h || !m || !s) return std::nullopt;
-  AssertionEvent a;
-  a.date = event.date;
-  a.pid = *pid;
-  a.process = owned(g[2]);
-  a.action = owned(g[3]);
-  a.type = owned(g[4]);
-  a.name = owned(g[5]);
-  a.age = *h * 3600 + *m * 60 + *s;
-  return a;
+  const auto view = assertionView(event);
+  return view ? std::optional<AssertionEvent>(view->owned()) : std::nullopt;
+}
+
+std::optional<AssertionView> assertionView(const LogEvent& event) {
+  const std::string_view m = event.message;
+  if (!m.starts_with("PID ")) return std::nullopt;
+  if (m.find('\n') != std::string_view::npos) return patterns::assertionView(event);
+  const std::size_t pidEnd = runEnd(m, 4, isDigit);
+  if (pidEnd == 4 || pidEnd >= m.size() || m[pidEnd] != '(') return std::nullopt;
+  // The name runs to the last quote that a space and a time follow.
+  const std::size_t closeQuote = lastTimedQuote(m);
+  if (closeQuote == std::string_view::npos) return std::nullopt;
+  const std::size_t processStart = pidEnd + 1;
+  // The process is the shortest text that the rest of the line can follow.
+  for (std::size_t p = m.find(')', processStart + 1); p != std::string_view::npos; p = m.find(')', p + 1)) {
+    std::size_t i = p + 1;
+    if (i >= m.size() || m[i] != ' ') continue;
+    ++i;
+    std::string_view action;
+    for (std::string_view candidate : kActions) {
+      if (startsAt(m, i, candidate) && i + candidate.size() < m.size() && m[i + candidate.size()] == ' ') {
+        action = candidate;
+        break;
+      }
+    }
+    if (action.empty()) continue;
+    const std::size_t typeStart = i + action.size() + 1;
+    const std::size_t typeEnd = runEnd(m, typeStart, isWord);
+    if (typeEnd == typeStart || !startsAt(m, typeEnd, " \"")) continue;
+    const std::size_t nameStart = typeEnd + 2;
+    if (closeQuote < nameStart) return std::nullopt;  // later candidates start later still
+
+    const auto pid = text::parseInteger(m.substr(4, pidEnd - 4));
+    const std::size_t hoursStart = closeQuote + 2, hoursEnd = runEnd(m, hoursStart, isDigit);
+    const auto h = text::parseDouble(m.substr(hoursStart, hoursEnd - hoursStart));
+    const auto mins = text::parseDouble(m.substr(hoursEnd + 1, 2));
+    const auto s = text::parseDouble(m.substr(hoursEnd + 4, 2));
+    if (!pid || !h || !mins || !s) return std::nullopt;
+    return AssertionView{event.date,
+                         *pid,
+                         m.substr(processStart, p - processStart),
+                         action,
+                         m.substr(typeStart, typeEnd - typeStart),
+                         m.substr(nameStart, closeQuote - nameStart),
+                         *h * 3600 + *mins * 60 + *s};
+  }
+  return std::nullopt;
 }
 
 std::optional<Instant> wakeDate(std::string_view text, int utcOffset) {

@@ -27,8 +27,13 @@ std::optional<SleepEntry> sleepEntry(const LogEvent& event);
 std::string dueReason(const LogEvent& event);
 // Every "[*process=… request=… deltaSecs=… wakeAt=… info="…"]" bracket.
 std::vector<WakeRequest> wakeRequests(const LogEvent& event);
+// The first request of the line with `fired` set (what the session builder
+// remembers), without building the others.
+std::optional<WakeRequest> firedRequest(const LogEvent& event);
 // "PID 123(name) Created Type "name" 01:02:03".
 std::optional<AssertionEvent> assertion(const LogEvent& event);
+// The same as views into the event's message (no copies).
+std::optional<AssertionView> assertionView(const LogEvent& event);
 // A 19-byte "yyyy-MM-dd HH:mm:ss" read in the given offset.
 std::optional<Instant> wakeDate(std::string_view text, int utcOffset);
 

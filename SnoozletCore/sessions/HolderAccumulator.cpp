@@ -5,29 +5,28 @@
 
 namespace snoozlet {
 
-void HolderAccumulator::account(const AssertionEvent& event, Instant sessionStart) {
-  std::string name = SystemProcesses::cleanHolderName(event.name);
-  std::string holderKey;
-  holderKey.reserve(event.process.size() + event.type.size() + name.size() + 2);
-  holderKey.append(event.process).append("|").append(event.type).append("|").append(name);
-  std::string openKey = holderKey + "|" + std::to_string(event.pid);
+void HolderAccumulator::account(const AssertionView& event, Instant sessionStart) {
+  // Assertion lines are the most numerous of a night: the keys are built in
+  // one reused buffer, and strings are copied only for a holder seen first.
+  const std::string name = SystemProcesses::cleanHolderName(event.name);
+  key_.clear();
+  key_.append(event.process).append("|").append(event.type).append("|").append(name);
 
-  auto [it, inserted] = table_.try_emplace(holderKey);
-  Entry& entry = it->second;
-  if (inserted) {
-    entry.process = event.process;
-    entry.type = event.type;
-    entry.name = std::move(name);
+  auto found = table_.find(key_);
+  if (found == table_.end()) {
+    found = table_.emplace(key_, Entry{std::string(event.process), std::string(event.type), name, 0, 0}).first;
   }
+  Entry& entry = found->second;
+  key_.append("|").append(std::to_string(event.pid));  // now the open key
 
   if (event.action == "Created") {
     entry.count += 1;
-    open_[openKey] = event.date;
+    open_[key_] = event.date;
   } else if (event.action == "Released" || event.action == "TimedOut" || event.action == "ClientDied") {
     Instant began = event.date - event.age;
-    if (const auto found = open_.find(openKey); found != open_.end()) {
-      began = found->second;
-      open_.erase(found);
+    if (const auto open = open_.find(key_); open != open_.end()) {
+      began = open->second;
+      open_.erase(open);
     }
     began = std::max(began, sessionStart);
     entry.held += std::max(0.0, event.date - began);

@@ -28,7 +28,11 @@ class HolderAccumulator {
   };
 
   // Accounts one assertion line of a session that started at `sessionStart`.
-  void account(const AssertionEvent& event, Instant sessionStart);
+  void account(const AssertionView& event, Instant sessionStart);
+  void account(const AssertionEvent& event, Instant sessionStart) {
+    account(AssertionView{event.date, event.pid, event.process, event.action, event.type, event.name, event.age},
+            sessionStart);
+  }
 
   // The holders with still-open holds counted up to `upTo`, most held time
   // first, then most often created.
@@ -37,9 +41,10 @@ class HolderAccumulator {
   const std::unordered_map<std::string, Entry>& table() const { return table_; }
   const std::unordered_map<std::string, Instant>& open() const { return open_; }
 
-  bool operator==(const HolderAccumulator&) const = default;
+  bool operator==(const HolderAccumulator& o) const { return table_ == o.table_ && open_ == o.open_; }
 
  private:
+  std::string key_;  // reused for the keys of each line
   std::unordered_map<std::string, Entry> table_;
   std::unordered_map<std::string, Instant> open_;
 };

@@ -112,17 +112,11 @@ void SessionBuilder::onDarkWake(const LogEvent& event) {
 }
 
 void SessionBuilder::onWakeRequests(const LogEvent& event) {
-  auto requests = PowerLogParser::wakeRequests(event);
-  for (auto& request : requests) {
-    if (request.fired) {
-      firedRequest_ = std::move(request);
-      return;
-    }
-  }
+  if (auto fired = PowerLogParser::firedRequest(event)) firedRequest_ = std::move(fired);
 }
 
 void SessionBuilder::onAssertion(const LogEvent& event) {
-  if (const auto assertion = PowerLogParser::assertion(event)) {
+  if (const auto assertion = PowerLogParser::assertionView(event)) {
     current_->holders.account(*assertion, current_->start);
   } else if (event.message.starts_with("Summary-")) {
     if (auto point = PowerLogParser::battery(event)) current_->battery.push_back(*point);

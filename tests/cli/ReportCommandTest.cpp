@@ -11,6 +11,7 @@
 
 #include <unistd.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <sstream>
 
@@ -184,20 +185,32 @@ TEST(ReportCommandTest, ReadsTheSimulatedMacAndArchivesEachNightOnce) {
 }  // namespace
 }  // namespace snoozlet
 
-#include "cli/ReportJson.h"
+#include "cli/JsonWriter.h"
 
 namespace snoozlet {
 namespace {
 
-TEST(ReportJsonTest, StreamedDocumentEqualsTheWholeOne) {
-  const auto zone = *TimeZone::named("Europe/London");
-  const auto analysis = NightAnalyzer::analyze(testing::readFile(kTwoNights), zone, {});
-  const Narrator narrator(NightFormat(Language::turkish, zone));
-  json whole = report_json::analysis(analysis, narrator);
-  whole["extra"] = {{"a", 1}};
-  std::ostringstream streamed;
-  report_json::write(streamed, analysis, narrator, json{{"extra", {{"a", 1}}}});
-  EXPECT_EQ(json::parse(streamed.str()), whole);
+TEST(JsonWriterTest, NestsEscapesAndRefusesNonNumbers) {
+  std::ostringstream out;
+  JsonWriter writer(out);
+  writer.beginObject()
+      .member("text", std::string("quote \" back \\ tab \t nul ") + std::string(1, '\0') + "\x1f é")
+      .member("nan", std::nan(""))
+      .member("whole", 3.0)
+      .member("count", 7)
+      .member("none", std::optional<int>());
+  writer.key("empty").beginArray().endArray();
+  writer.key("list").beginArray().value(true).beginObject().endObject().endArray();
+  writer.endObject();
+  writer.flush();
+  const json parsed = json::parse(out.str());
+  EXPECT_EQ(parsed["text"], std::string("quote \" back \\ tab \t nul ") + std::string(1, '\0') + "\x1f é");
+  EXPECT_TRUE(parsed["nan"].is_null());
+  EXPECT_TRUE(parsed["whole"].is_number_float());
+  EXPECT_EQ(parsed["count"], 7);
+  EXPECT_TRUE(parsed["none"].is_null());
+  EXPECT_EQ(parsed["list"], json::parse("[true, {}]"));
+  EXPECT_EQ(out.str().substr(0, 12), "{\n  \"text\": ");
 }
 
 }  // namespace
