@@ -20,4 +20,27 @@
         <translation>%1 yazılamadı: %2</translation>
     </message>
 </context>
+<context>
+    <name>snoozlet::AppModel</name>
+    <message>
+        <source>Done. Snoozlet kept the previous values; you can undo this in Sleep settings.</source>
+        <translation>Tamam. Snoozlet önceki değerleri sakladı; bunu Uyku ayarlarından geri alabilirsin.</translation>
+    </message>
+    <message>
+        <source>macOS didn’t accept every change. Nothing else was touched.</source>
+        <translation>macOS her değişikliği kabul etmedi. Başka hiçbir şeye dokunulmadı.</translation>
+    </message>
+    <message>
+        <source>Snoozlet couldn’t record this change: %1</source>
+        <translation>Snoozlet bu değişikliği kaydedemedi: %1</translation>
+    </message>
+    <message>
+        <source>Cancelled. Nothing was changed.</source>
+        <translation>İptal edildi. Hiçbir şey değişmedi.</translation>
+    </message>
+    <message>
+        <source>Dry run: nothing was changed. It would have run: %1</source>
+        <translation>Deneme çalıştırması: hiçbir şey değişmedi. Şunu çalıştıracaktı: %1</translation>
+    </message>
+</context>
 </TS>
