@@ -55,6 +55,7 @@ AppModel::AppModel(AppSettings& settings, std::shared_ptr<PrivilegedRunner> runn
       clock_(options.clock ? std::move(options.clock) : Clock(systemNow)),
       pmsetPath_(options.pmsetPath.value_or(source_.pmset())),
       appVersion_(std::move(options.appVersion)) {
+  workers_.setMaxThreadCount(2);
   if (storage_.journal) journal_ = FixJournal::load(*storage_.journal);
 }
 
@@ -108,12 +109,13 @@ bool AppModel::refresh() {
   setState(LoadState::loading());
   // The worker gets copies only; the reader copy replaces ours only when the
   // step succeeds.
-  loading_ = QtConcurrent::run([this, source = source_, reader = reader_, options = loadOptions()]() mutable {
-    // Held by pointer: the result is large, and it crosses threads once.
-    auto result = std::make_shared<Result<Loaded>>(load(source, std::move(reader), options));
-    QMetaObject::invokeMethod(
-        this, [this, result]() { finishRefresh(std::move(*result)); }, Qt::QueuedConnection);
-  });
+  loading_ =
+      QtConcurrent::run(&workers_, [this, source = source_, reader = reader_, options = loadOptions()]() mutable {
+        // Held by pointer: the result is large, and it crosses threads once.
+        auto result = std::make_shared<Result<Loaded>>(load(source, std::move(reader), options));
+        QMetaObject::invokeMethod(
+            this, [this, result]() { finishRefresh(std::move(*result)); }, Qt::QueuedConnection);
+      });
   return true;
 }
 

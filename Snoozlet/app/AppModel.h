@@ -43,6 +43,7 @@
 #include <QFuture>
 #include <QObject>
 #include <QString>
+#include <QThreadPool>
 
 #include <filesystem>
 #include <functional>
@@ -311,6 +312,9 @@ class AppModel : public QObject {
   std::optional<QString> notice_;
 
   bool applying_ = false;
+  // The model's own two workers, so that a runner waiting on a password
+  // prompt never holds up a refresh, however few processors there are.
+  QThreadPool workers_;
   QFuture<void> loading_;
   QFuture<void> running_;
 };

@@ -48,16 +48,17 @@ bool AppModel::applyReview(Review review) {
   applying_ = true;
   // The runner blocks (an administrator prompt waits on the user), and so
   // does reading the settings back: both happen on a worker thread.
-  running_ = QtConcurrent::run([this, runner = runner_, source = source_, review = std::move(review)]() mutable {
-    ApplyOutcome outcome{runner->run(review.plan), runner->isDryRun(), std::nullopt};
-    if (outcome.run && !outcome.dryRun) outcome.settings = readSettings(source);
-    QMetaObject::invokeMethod(
-        this,
-        [this, review = std::move(review), outcome = std::move(outcome)]() mutable {
-          finishApply(review, std::move(outcome));
-        },
-        Qt::QueuedConnection);
-  });
+  running_ =
+      QtConcurrent::run(&workers_, [this, runner = runner_, source = source_, review = std::move(review)]() mutable {
+        ApplyOutcome outcome{runner->run(review.plan), runner->isDryRun(), std::nullopt};
+        if (outcome.run && !outcome.dryRun) outcome.settings = readSettings(source);
+        QMetaObject::invokeMethod(
+            this,
+            [this, review = std::move(review), outcome = std::move(outcome)]() mutable {
+              finishApply(review, std::move(outcome));
+            },
+            Qt::QueuedConnection);
+      });
   return true;
 }
 

@@ -2,9 +2,11 @@
 
 #include "narration/Narrator.h"
 #include "settings/Advisor.h"
+#include "settings/DryRunRunner.h"
 #include "settings/FixCatalog.h"
 #include "settings/SettingsReport.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 #include <QSignalSpy>
 
@@ -32,6 +34,19 @@ TEST(AppModelRefreshTest, TwoRefreshesInARowStartOneLoadingStep) {
   EXPECT_EQ(states.count(), 2);  // idle → loading → idle
   EXPECT_EQ(h.mac.count("-g log"), 1);
   EXPECT_EQ(h.mac.count("-g cap"), 1);
+}
+
+TEST(AppModelRefreshTest, ModelDestroyedWhileWorkingDropsTheResults) {
+  testing::ModelHarness h;
+  h.mac.setLog(testing::demoLog());
+  AppModel& model = h.make(std::make_shared<DryRunRunner>());
+  ASSERT_TRUE(h.refresh());
+  model.reviewFixes({FixID::powerNapOff});
+  ASSERT_TRUE(model.refresh());
+  ASSERT_TRUE(model.applyReview(*model.review()));
+  h.model.reset();
+  QCoreApplication::processEvents();  // the posted results find no model
+  EXPECT_EQ(h.mac.count("-g log"), 2);
 }
 
 TEST(AppModelRefreshTest, PublishesEveryFieldAndPicksTheLatestNight) {
