@@ -1,0 +1,212 @@
+#include "app/AppModel.h"
+
+#include "app/AppLanguage.h"
+#include "narration/Narrator.h"
+#include "settings/Advisor.h"
+#include "settings/FixCatalog.h"
+#include "settings/SettingsReport.h"
+
+#include <QMetaObject>
+#include <QtConcurrent/QtConcurrentRun>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
+namespace snoozlet {
+
+namespace {
+
+Instant systemNow() {
+  return std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch()).count();
+}
+
+// Sets the field and answers true when the value really changed.
+template <typename T>
+bool assign(T& field, T value) {
+  if (field == value) return false;
+  field = std::move(value);
+  return true;
+}
+
+// Hands the memory freed by the old analysis back to the system.
+void relieveMemoryPressure() {
+#if defined(__GLIBC__)
+  malloc_trim(0);
+#endif
+}
+
+}  // namespace
+
+AppModel::AppModel(AppSettings& settings, std::shared_ptr<PrivilegedRunner> runner, LoginItem& loginItem,
+                   MorningNotifier* notifier, Storage storage, PowerDataSource source, Options options, QObject* parent)
+    : QObject(parent),
+      settings_(settings),
+      runner_(std::move(runner)),
+      loginItem_(loginItem),
+      notifier_(notifier),
+      storage_(std::move(storage)),
+      source_(std::move(source)),
+      timeZone_(std::move(options.timeZone)),
+      clock_(options.clock ? std::move(options.clock) : Clock(systemNow)),
+      pmsetPath_(options.pmsetPath.value_or(source_.pmset())),
+      appVersion_(std::move(options.appVersion)) {
+  workers_.setMaxThreadCount(2);
+  if (storage_.journal) journal_ = FixJournal::load(*storage_.journal);
+}
+
+AppModel::~AppModel() {
+  // The workers post their results to this object; once they are done,
+  // destroying it drops those posts unread.
+  loading_.waitForFinished();
+  running_.waitForFinished();
+}
+
+LoadOptions AppModel::loadOptions() const { return LoadOptions{storage_.archive, timeZone_, appVersion_, {}}; }
+
+Language AppModel::language() const { return preferredLanguage(); }
+
+void AppModel::setAnalysis(std::optional<SleepAnalysis> analysis) {
+  if (assign(analysis_, std::move(analysis))) emit analysisChanged();
+}
+void AppModel::setPowerSettings(std::optional<PowerSettings> settings) {
+  if (assign(powerSettings_, std::move(settings))) emit powerSettingsChanged();
+}
+void AppModel::setCapabilities(std::optional<PowerCapabilities> capabilities) {
+  if (assign(capabilities_, std::move(capabilities))) emit capabilitiesChanged();
+}
+void AppModel::setFindings(std::vector<SettingFinding> findings) {
+  if (assign(findings_, std::move(findings))) emit findingsChanged();
+}
+void AppModel::setBattery(std::optional<BatteryHealth> battery) {
+  if (assign(battery_, std::move(battery))) emit batteryChanged();
+}
+void AppModel::setHistory(std::vector<ArchivedNight> history) {
+  if (assign(history_, std::move(history))) emit historyChanged();
+}
+void AppModel::setPage(std::optional<Page> page) {
+  if (assign(page_, std::move(page))) emit pageChanged();
+}
+void AppModel::setState(LoadState state) {
+  if (assign(state_, std::move(state))) emit stateChanged();
+}
+void AppModel::setLastRefresh(std::optional<Instant> date) {
+  if (assign(lastRefresh_, std::move(date))) emit lastRefreshChanged();
+}
+void AppModel::setReview(std::optional<Review> review) {
+  if (assign(review_, std::move(review))) emit reviewChanged();
+}
+void AppModel::setNotice(std::optional<QString> notice) {
+  if (assign(notice_, std::move(notice))) emit noticeChanged();
+}
+
+bool AppModel::refresh() {
+  if (state_.isLoading()) return false;
+  setState(LoadState::loading());
+  // The worker gets copies only; the reader copy replaces ours only when the
+  // step succeeds.
+  loading_ =
+      QtConcurrent::run(&workers_, [this, source = source_, reader = reader_, options = loadOptions()]() mutable {
+        // Held by pointer: the result is large, and it crosses threads once.
+        auto result = std::make_shared<Result<Loaded>>(load(source, std::move(reader), options));
+        QMetaObject::invokeMethod(
+            this, [this, result]() { finishRefresh(std::move(*result)); }, Qt::QueuedConnection);
+      });
+  return true;
+}
+
+void AppModel::finishRefresh(Result<Loaded> result) {
+  if (result) {
+    publishLoaded(std::move(result).value());
+  } else {
+    // Everything published before stays as it was.
+    setState(LoadState::failed(result.error().description()));
+  }
+  emit refreshFinished();
+}
+
+void AppModel::publishLoaded(Loaded loaded) {
+  reader_ = std::move(loaded.reader);
+  publish(std::move(loaded));
+  relieveMemoryPressure();
+}
+
+void AppModel::publish(Loaded loaded) {
+  std::optional<Instant> previousNight;
+  if (analysis_) {
+    if (const NightReport* last = analysis_->lastNight()) previousNight = last->start();
+  }
+
+  setAnalysis(std::move(loaded.analysis));
+  setPowerSettings(std::move(loaded.settings));
+  setCapabilities(std::move(loaded.capabilities));
+  setFindings(SettingsReport::findings(*powerSettings_, language()));
+  setBattery(std::move(loaded.battery));
+  setHistory(std::move(loaded.history));
+  setLastRefresh(now());
+  setState(LoadState::idle());
+
+  const NightReport* latest = analysis_->lastNight();
+  if (!isValid(page_)) setPage(latest ? Page::night(latest->start()) : Page::settings());
+  if (latest && (!previousNight || *previousNight != latest->start())) {
+    // A copy: a slot reacting to a change above must not pull it away.
+    offerMorningNotification(NightReport(*latest));
+  }
+  emit published();
+}
+
+void AppModel::offerMorningNotification(const NightReport& night) {
+  if (notifier_ == nullptr || !settings_.morningNotification()) return;
+  const std::string_view title = mood::title(night.mood, language());
+  notifier_->offer(night, QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size())),
+                   QString::fromStdString(morningText(night)));
+}
+
+void AppModel::openPage(std::optional<Page> page) {
+  if (page) setPage(std::move(page));
+  emit mainWindowRequested();
+}
+
+bool AppModel::isValid(const std::optional<Page>& page) const {
+  if (!page) return false;
+  const auto start = page->nightStart();
+  if (!start) return true;
+  if (!analysis_) return false;
+  return std::any_of(analysis_->reports.begin(), analysis_->reports.end(),
+                     [&](const NightReport& report) { return report.start() == *start; });
+}
+
+std::optional<NightReport> AppModel::selectedNight() const {
+  if (!page_ || !analysis_) return std::nullopt;
+  const auto start = page_->nightStart();
+  if (!start) return std::nullopt;
+  for (const NightReport& report : analysis_->reports) {
+    if (report.start() == *start) return report;
+  }
+  if (const NightReport* last = analysis_->lastNight()) return *last;
+  return std::nullopt;
+}
+
+std::vector<Suggestion> AppModel::suggestions(const NightReport& night) const {
+  return Advisor::suggestions(night, powerSettings_, capabilities_, NightFormat(language(), timeZone_));
+}
+
+std::optional<Fix> AppModel::fixFor(std::string_view key) const {
+  if (!powerSettings_ || !capabilities_) return std::nullopt;
+  for (const Fix& fix : FixCatalog::available(*powerSettings_, *capabilities_)) {
+    // A finding row never offers Low Power Mode.
+    if (fix.id != FixID::lowPowerModeOn && fix.key == key) return fix;
+  }
+  return std::nullopt;
+}
+
+std::string AppModel::morningText(const NightReport& night) const {
+  const Narrator narrator(NightFormat(language(), timeZone_));
+  return settings_.plainMode() ? narrator.plainSummary(night) : narrator.speech(night);
+}
+
+}  // namespace snoozlet

@@ -1,0 +1,63 @@
+#include "app/AppLanguage.h"
+
+#include "TestSupport.h"
+
+#include <QCoreApplication>
+#include <QLocale>
+#include <QTranslator>
+
+#include <gtest/gtest.h>
+
+namespace snoozlet {
+namespace {
+
+// Restores the test's English default when done.
+struct LocaleScope {
+  explicit LocaleScope(const QLocale& locale) { QLocale::setDefault(locale); }
+  ~LocaleScope() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom)); }
+};
+
+TEST(AppLanguageTest, FollowsQtsFirstInterfaceLanguage) {
+  {
+    LocaleScope turkish(QLocale(QLocale::Turkish, QLocale::Turkey));
+    EXPECT_EQ(preferredLanguage(), Language::turkish);
+  }
+  {
+    LocaleScope german(QLocale(QLocale::German, QLocale::Germany));
+    EXPECT_EQ(preferredLanguage(), Language::english);
+  }
+  EXPECT_EQ(preferredLanguage(), Language::english);
+}
+
+TEST(AppLanguageTest, TurkishTableIsInstalledOnlyForTurkish) {
+  QCoreApplication& app = *QCoreApplication::instance();
+  EXPECT_FALSE(installTranslations(app));
+  {
+    LocaleScope turkish(QLocale(QLocale::Turkish, QLocale::Turkey));
+    ASSERT_TRUE(installTranslations(app));
+  }
+  EXPECT_EQ(QCoreApplication::translate("snoozlet::AppModel", "Cancelled. Nothing was changed."),
+            QString("İptal edildi. Hiçbir şey değişmedi."));
+  EXPECT_EQ(QCoreApplication::translate("XdgLoginItem", "Couldn’t write %1: %2"), QString("%1 yazılamadı: %2"));
+  for (QTranslator* translator : app.findChildren<QTranslator*>()) {
+    QCoreApplication::removeTranslator(translator);
+    delete translator;
+  }
+  EXPECT_EQ(QCoreApplication::translate("snoozlet::AppModel", "Cancelled. Nothing was changed."),
+            QString("Cancelled. Nothing was changed."));
+}
+
+TEST(AppLanguageTest, EveryTextHasATurkishEntry) {
+  const std::string table = testing::readFile(testing::fixturePath("../../Snoozlet/translations/snoozlet_tr.ts"));
+  std::size_t sources = 0;
+  for (std::size_t at = table.find("<source>"); at != std::string::npos; at = table.find("<source>", at + 1)) ++sources;
+  std::size_t translations = 0;
+  for (std::size_t at = table.find("<translation>"); at != std::string::npos; at = table.find("<translation>", at + 1))
+    ++translations;
+  EXPECT_GT(sources, 0u);
+  EXPECT_EQ(translations, sources);
+  EXPECT_EQ(table.find("<translation></translation>"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace snoozlet

@@ -1,0 +1,213 @@
+// Reviewing, applying and undoing setting changes through the model.
+
+#include "ModelHarness.h"
+
+#include "platform/AdminPromptRunner.h"
+#include "settings/DryRunRunner.h"
+#include "settings/FixPlanner.h"
+#include "settings/SettingsReport.h"
+
+#include <QCoreApplication>
+#include <QSignalSpy>
+#include <QTranslator>
+
+#include <gtest/gtest.h>
+
+namespace snoozlet {
+namespace {
+
+namespace fs = std::filesystem;
+
+const QString kDone = "Done. Snoozlet kept the previous values; you can undo this in Sleep settings.";
+const QString kNotAccepted = "macOS didn’t accept every change. Nothing else was touched.";
+
+// A runner that really changes the simulated Mac's settings: the shell runs
+// the plan's pmset lines as the user, without a password prompt.
+std::shared_ptr<testing::RecordingRunner> changingRunner(const testing::FakeMac& mac) {
+  PkexecRunner::Options options;
+  options.pmsetPath = mac.pmset();
+  options.elevate = false;
+  return std::make_shared<testing::RecordingRunner>(std::make_shared<PkexecRunner>(options));
+}
+
+TEST(AppModelApplyTest, ReviewNeedsKnownSettingsAndAChange) {
+  testing::ModelHarness h;
+  AppModel& model = h.make();
+  QSignalSpy reviews(&model, &AppModel::reviewChanged);
+  model.reviewFixes({FixID::powerNapOff});
+  model.reviewUndo("2F1C8E53-0E5C-4D7B-9A36-4E0AFC5A2B11");
+  EXPECT_FALSE(model.review());
+
+  h.mac.change("-b", "powernap", "0");
+  ASSERT_TRUE(h.refresh());
+  model.reviewFixes({FixID::powerNapOff});  // already set
+  model.reviewFixes({});
+  EXPECT_FALSE(model.review());
+  EXPECT_EQ(reviews.count(), 0);
+
+  model.reviewFixes({FixID::powerNapOff, FixID::tcpKeepAliveOff});
+  ASSERT_TRUE(model.review());
+  EXPECT_EQ(model.review()->plan, FixPlanner::plan({FixID::powerNapOff, FixID::tcpKeepAliveOff}, *model.powerSettings(),
+                                                   *model.capabilities()));
+  EXPECT_EQ(model.review()->plan.changes.size(), 1u);
+  EXPECT_EQ(model.review()->plan.skipped.at(FixID::powerNapOff), FixPlan::Skip::alreadySet);
+  EXPECT_FALSE(model.review()->undoing);
+  const std::string first = model.review()->id;
+  EXPECT_EQ(first.size(), 36u);
+  EXPECT_EQ(QString::fromStdString(first).toUpper().toStdString(), first);
+  model.reviewFixes({FixID::tcpKeepAliveOff});
+  EXPECT_NE(model.review()->id, first);  // a new review every time
+
+  model.setReview(std::nullopt);  // cancelled by the user
+  EXPECT_FALSE(model.review());
+}
+
+TEST(AppModelApplyTest, DryRunRecordsAndShowsTheCommands) {
+  testing::ModelHarness h;
+  AppModel& model = h.make(std::make_shared<DryRunRunner>());
+  ASSERT_TRUE(h.refresh());
+  model.reviewFixes({FixID::powerNapOff, FixID::tcpKeepAliveOff});
+  ASSERT_TRUE(model.review());
+  const AppModel::Review review = *model.review();
+  const int reads = h.mac.count("-g");
+
+  ASSERT_TRUE(h.apply(review));
+  EXPECT_EQ(*model.notice(),
+            QString::fromStdString("Dry run: nothing was changed. It would have run: " + h.mac.pmset() +
+                                   " -b powernap 0 && " + h.mac.pmset() + " -b tcpkeepalive 0"));
+  EXPECT_FALSE(model.review());
+  ASSERT_EQ(model.journal().records.size(), 1u);
+  const FixRecord& record = model.journal().records.front();
+  EXPECT_TRUE(record.dryRun);
+  EXPECT_EQ(record.date, h.now);
+  EXPECT_EQ(record.changes, review.plan.changes);
+  EXPECT_EQ(FixJournal::load(*model.storage().journal), model.journal());
+  // Nothing changed and nothing was read back.
+  EXPECT_EQ(h.mac.count("-g"), reads);
+  EXPECT_EQ(model.powerSettings()->battery.at("powernap"), "1");
+}
+
+TEST(AppModelApplyTest, AppliedChangeIsVerifiedRecordedAndUndone) {
+  testing::ModelHarness h;
+  auto runner = changingRunner(h.mac);
+  AppModel& model = h.make(runner);
+  ASSERT_TRUE(h.refresh());
+  model.reviewFixes({FixID::powerNapOff});
+  QSignalSpy findings(&model, &AppModel::findingsChanged);
+  ASSERT_TRUE(h.apply(*model.review()));
+
+  EXPECT_EQ(model.notice(), kDone);
+  EXPECT_FALSE(model.review());
+  EXPECT_EQ(model.powerSettings()->battery.at("powernap"), "0");
+  EXPECT_EQ(model.findings(), SettingsReport::findings(*model.powerSettings(), Language::english));
+  EXPECT_EQ(findings.count(), 1);
+  ASSERT_EQ(model.journal().records.size(), 1u);
+  const FixRecord record = model.journal().records.front();
+  EXPECT_TRUE(record.isActive());
+  EXPECT_EQ(FixJournal::load(*model.storage().journal), model.journal());
+
+  model.setNotice(std::nullopt);
+  h.now += 3600;
+  model.reviewUndo(record.id);
+  ASSERT_TRUE(model.review());
+  EXPECT_EQ(model.review()->undoing, record.id);
+  ASSERT_TRUE(h.apply(*model.review()));
+  EXPECT_EQ(model.notice(), kDone);
+  EXPECT_EQ(model.powerSettings()->battery.at("powernap"), "1");
+  ASSERT_EQ(model.journal().records.size(), 1u);
+  EXPECT_EQ(model.journal().records.front().undoneAt, h.now);
+  EXPECT_EQ(FixJournal::load(*model.storage().journal), model.journal());
+  EXPECT_EQ(runner->plans().size(), 2u);
+
+  // An undone record has nothing more to undo.
+  model.reviewUndo(record.id);
+  EXPECT_FALSE(model.review());
+}
+
+TEST(AppModelApplyTest, ChangePmsetDidNotTakeIsReported) {
+  testing::ModelHarness h;
+  auto runner = std::make_shared<testing::RecordingRunner>();  // runs nothing
+  AppModel& model = h.make(runner);
+  ASSERT_TRUE(h.refresh());
+  model.reviewFixes({FixID::powerNapOff});
+  ASSERT_TRUE(h.apply(*model.review()));
+  EXPECT_EQ(model.notice(), kNotAccepted);
+  EXPECT_EQ(runner->plans().size(), 1u);
+  EXPECT_EQ(model.powerSettings()->battery.at("powernap"), "1");
+  EXPECT_EQ(model.journal().records.size(), 1u);
+}
+
+TEST(AppModelApplyTest, RunnerFailureLeavesTheJournalUntouched) {
+  testing::ModelHarness h;
+  const fs::path journalFile = h.dir / "data" / "changes.json";
+  FixJournal earlier;
+  earlier.record({PlannedChange{FixID::wakeForNetworkOff, "womp", PowerScope::battery, "1", "0"}}, 1700000000, false);
+  ASSERT_TRUE(earlier.save(journalFile, 1700000000).ok());
+  const std::string saved = testing::readFile(journalFile);
+
+  for (const auto& [failure, text] :
+       {std::pair{RunFailure::cancelled(), QString("Cancelled. Nothing was changed.")},
+        std::pair{RunFailure::script("pmset: not permitted"), QString("pmset: not permitted")}}) {
+    auto runner = testing::RecordingRunner::failing(failure);
+    AppModel& model = h.make(runner);
+    EXPECT_EQ(model.journal(), earlier);  // loaded at construction
+    ASSERT_TRUE(h.refresh());
+    model.reviewFixes({FixID::powerNapOff});
+    ASSERT_TRUE(h.apply(*model.review()));
+    EXPECT_EQ(model.notice(), text);
+    EXPECT_FALSE(model.review());
+    EXPECT_EQ(runner->plans().size(), 1u);
+    EXPECT_EQ(model.journal(), earlier);
+    EXPECT_EQ(testing::readFile(journalFile), saved);
+  }
+}
+
+TEST(AppModelApplyTest, JournalThatCannotBeSavedIsToldInTheNotice) {
+  testing::ModelHarness h;
+  // A folder that cannot be made: its parent is a regular file.
+  testing::writeFile(h.dir / "blocker", "not a folder");
+  AppModel::Storage storage{h.dir / "data" / "nights.sqlite", h.dir / "blocker" / "changes.json"};
+  AppModel& model = h.make(changingRunner(h.mac), storage);
+  ASSERT_TRUE(h.refresh());
+  model.reviewFixes({FixID::powerNapOff});
+  ASSERT_TRUE(h.apply(*model.review()));
+
+  const QString notice = model.notice().value_or("");
+  EXPECT_TRUE(notice.startsWith(kDone + " Snoozlet couldn’t record this change: ")) << notice.toStdString();
+  EXPECT_TRUE(notice.contains(QString::fromStdString((h.dir / "blocker").string()))) << notice.toStdString();
+  EXPECT_TRUE(notice.contains("Not a directory")) << notice.toStdString();
+  // The record is kept in memory.
+  EXPECT_EQ(model.journal().records.size(), 1u);
+  EXPECT_FALSE(model.review());
+}
+
+TEST(AppModelApplyTest, OneApplyAtATime) {
+  testing::ModelHarness h;
+  AppModel& model = h.make(std::make_shared<DryRunRunner>());
+  ASSERT_TRUE(h.refresh());
+  model.reviewFixes({FixID::powerNapOff});
+  const AppModel::Review review = *model.review();
+  QSignalSpy finished(&model, &AppModel::applyFinished);
+  EXPECT_TRUE(model.applyReview(review));
+  EXPECT_TRUE(model.isApplying());
+  EXPECT_FALSE(model.applyReview(review));
+  ASSERT_TRUE(finished.wait(60000));
+  EXPECT_FALSE(model.isApplying());
+  EXPECT_EQ(model.journal().records.size(), 1u);
+}
+
+TEST(AppModelApplyTest, NoticesAreTranslated) {
+  testing::ModelHarness h;
+  QTranslator turkish;
+  ASSERT_TRUE(turkish.load(":/i18n/snoozlet_tr.qm"));
+  ASSERT_TRUE(QCoreApplication::installTranslator(&turkish));
+  AppModel& model = h.make(testing::RecordingRunner::failing(RunFailure::cancelled()));
+  ASSERT_TRUE(h.refresh());
+  model.reviewFixes({FixID::powerNapOff});
+  ASSERT_TRUE(h.apply(*model.review()));
+  QCoreApplication::removeTranslator(&turkish);
+  EXPECT_EQ(model.notice(), QString("İptal edildi. Hiçbir şey değişmedi."));
+}
+
+}  // namespace
+}  // namespace snoozlet

@@ -1,0 +1,103 @@
+// The morning notification as the model offers it after a refresh.
+
+#include "ModelHarness.h"
+
+#include <gtest/gtest.h>
+
+namespace snoozlet {
+namespace {
+
+QString identifierOf(const NightReport& night) {
+  return QStringLiteral("morning-") + QString::number(static_cast<long long>(night.start()));
+}
+
+TEST(AppModelNotificationTest, FreshNightIsPostedOnceWithItsTitleAndMorningText) {
+  testing::ModelHarness h;
+  const std::string log = testing::demoLog();
+  const NightReport last = testing::lastNightOf(log);
+  h.mac.setLog(log);
+  h.now = last.end() + 600;  // woke ten minutes ago
+  h.settings.setMorningNotification(true);
+  AppModel& model = h.make();
+  ASSERT_TRUE(h.refresh());
+
+  ASSERT_EQ(h.center.posts.size(), 1u);
+  const auto& post = h.center.posts.front();
+  EXPECT_EQ(post.identifier, identifierOf(last));
+  const std::string_view title = mood::title(model.selectedNight()->mood, Language::english);
+  EXPECT_EQ(post.title, QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size())));
+  EXPECT_EQ(post.body, QString::fromStdString(model.morningText(*model.selectedNight())));
+  EXPECT_EQ(h.store.value("lastNotifiedNight").toDouble(), last.start());
+
+  // The same latest night again: nothing more.
+  ASSERT_TRUE(h.refresh());
+  EXPECT_EQ(h.center.posts.size(), 1u);
+}
+
+TEST(AppModelNotificationTest, SameLatestNightIsNotOfferedAgain) {
+  testing::ModelHarness h;
+  const std::string log = testing::demoLog();
+  h.mac.setLog(log);
+  h.now = testing::lastNightOf(log).end() + 600;
+  AppModel& model = h.make();
+
+  // Notifications off: nothing posted, nothing remembered.
+  ASSERT_TRUE(h.refresh());
+  EXPECT_TRUE(h.center.posts.empty());
+  EXPECT_FALSE(h.store.contains("lastNotifiedNight"));
+
+  // Switched on later, the night the model already published is not offered
+  // again, although the rule alone would post it.
+  h.settings.setMorningNotification(true);
+  ASSERT_TRUE(h.refresh());
+  EXPECT_TRUE(h.center.posts.empty());
+  EXPECT_TRUE(model.analysis()->lastNight());
+}
+
+TEST(AppModelNotificationTest, NewerNightIsOffered) {
+  testing::ModelHarness h;
+  const auto nights = testing::demoNights();
+  const std::string six = DemoLog::text({nights.begin(), nights.end() - 1}, TimeZone::utc());
+  const std::string seven = six + DemoLog::text({nights.back()}, TimeZone::utc());
+  const NightReport sixth = testing::lastNightOf(six);
+  const NightReport last = testing::lastNightOf(seven);
+  h.settings.setMorningNotification(true);
+  h.now = last.end() + 600;
+  h.mac.setLog(six);
+  AppModel& model = h.make();
+  ASSERT_TRUE(h.refresh());
+  EXPECT_TRUE(h.center.posts.empty());  // the sixth night ended a day ago
+
+  h.mac.setLog(seven);
+  ASSERT_TRUE(h.refresh());
+  ASSERT_EQ(h.center.posts.size(), 1u);
+  EXPECT_EQ(h.center.posts.front().identifier, identifierOf(last));
+  // The page of the sixth night is still valid, so it stays.
+  EXPECT_EQ(model.page(), AppModel::Page::night(sixth.start()));
+}
+
+TEST(AppModelNotificationTest, NightThatEndedHoursAgoIsNeverPosted) {
+  testing::ModelHarness h;
+  const std::string log = testing::demoLog();
+  h.mac.setLog(log);
+  h.now = testing::lastNightOf(log).end() + 3 * 3600;
+  h.settings.setMorningNotification(true);
+  h.make();
+  ASSERT_TRUE(h.refresh());
+  EXPECT_TRUE(h.center.posts.empty());
+  EXPECT_FALSE(h.store.contains("lastNotifiedNight"));
+}
+
+TEST(AppModelNotificationTest, WithoutNotifierNothingIsPosted) {
+  testing::ModelHarness h;
+  const std::string log = testing::demoLog();
+  h.mac.setLog(log);
+  h.now = testing::lastNightOf(log).end() + 600;
+  h.settings.setMorningNotification(true);
+  h.make(nullptr, std::nullopt, /*withNotifier=*/false);
+  ASSERT_TRUE(h.refresh());
+  EXPECT_TRUE(h.center.posts.empty());
+}
+
+}  // namespace
+}  // namespace snoozlet

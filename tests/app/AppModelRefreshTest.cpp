@@ -1,0 +1,248 @@
+#include "ModelHarness.h"
+
+#include "narration/Narrator.h"
+#include "settings/Advisor.h"
+#include "settings/DryRunRunner.h"
+#include "settings/FixCatalog.h"
+#include "settings/SettingsReport.h"
+
+#include <QCoreApplication>
+#include <QLocale>
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+namespace snoozlet {
+namespace {
+
+using Page = AppModel::Page;
+using LoadState = AppModel::LoadState;
+
+TEST(AppModelRefreshTest, TwoRefreshesInARowStartOneLoadingStep) {
+  testing::ModelHarness h;
+  h.mac.setLog(testing::demoLog());
+  AppModel& model = h.make();
+  QSignalSpy states(&model, &AppModel::stateChanged);
+  QSignalSpy finished(&model, &AppModel::refreshFinished);
+
+  EXPECT_TRUE(model.refresh());
+  EXPECT_EQ(model.state(), LoadState::loading());
+  EXPECT_FALSE(model.refresh());
+  ASSERT_TRUE(finished.wait(60000));
+  EXPECT_EQ(finished.count(), 1);
+  EXPECT_EQ(model.state(), LoadState::idle());
+  EXPECT_EQ(states.count(), 2);  // idle → loading → idle
+  EXPECT_EQ(h.mac.count("-g log"), 1);
+  EXPECT_EQ(h.mac.count("-g cap"), 1);
+}
+
+TEST(AppModelRefreshTest, ModelDestroyedWhileWorkingDropsTheResults) {
+  testing::ModelHarness h;
+  h.mac.setLog(testing::demoLog());
+  AppModel& model = h.make(std::make_shared<DryRunRunner>());
+  ASSERT_TRUE(h.refresh());
+  model.reviewFixes({FixID::powerNapOff});
+  ASSERT_TRUE(model.refresh());
+  ASSERT_TRUE(model.applyReview(*model.review()));
+  h.model.reset();
+  QCoreApplication::processEvents();  // the posted results find no model
+  EXPECT_EQ(h.mac.count("-g log"), 2);
+}
+
+TEST(AppModelRefreshTest, PublishesEveryFieldAndPicksTheLatestNight) {
+  testing::ModelHarness h;
+  const std::string log = testing::demoLog();
+  h.mac.setLog(log);
+  AppModel& model = h.make();
+  QSignalSpy published(&model, &AppModel::published);
+  ASSERT_TRUE(h.refresh());
+
+  ASSERT_TRUE(model.analysis());
+  EXPECT_EQ(model.analysis()->nights().size(), 7u);
+  const NightReport last = testing::lastNightOf(log);
+  EXPECT_EQ(model.page(), Page::night(last.start()));
+  ASSERT_TRUE(model.selectedNight());
+  EXPECT_EQ(model.selectedNight()->start(), last.start());
+  ASSERT_TRUE(model.powerSettings());
+  EXPECT_EQ(model.powerSettings()->battery.at("powernap"), "1");
+  ASSERT_TRUE(model.capabilities());
+  EXPECT_TRUE(model.capabilities()->contains("tcpkeepalive"));
+  EXPECT_EQ(model.findings(), SettingsReport::findings(*model.powerSettings(), Language::english));
+  EXPECT_EQ(model.history().size(), 7u);
+  EXPECT_EQ(model.lastRefresh(), h.now);
+  EXPECT_EQ(published.count(), 1);
+  // The reader moved on to the end of the log, so the next read starts there.
+  EXPECT_TRUE(model.reader().cursor());
+}
+
+TEST(AppModelRefreshTest, FieldsThatStayTheSameDoNotSignal) {
+  testing::ModelHarness h;
+  h.mac.setLog(testing::demoLog());
+  AppModel& model = h.make();
+  ASSERT_TRUE(h.refresh());
+  QSignalSpy settings(&model, &AppModel::powerSettingsChanged);
+  QSignalSpy capabilities(&model, &AppModel::capabilitiesChanged);
+  QSignalSpy findings(&model, &AppModel::findingsChanged);
+  QSignalSpy page(&model, &AppModel::pageChanged);
+  QSignalSpy lastRefresh(&model, &AppModel::lastRefreshChanged);
+  ASSERT_TRUE(h.refresh());
+  EXPECT_EQ(settings.count(), 0);
+  EXPECT_EQ(capabilities.count(), 0);
+  EXPECT_EQ(findings.count(), 0);
+  EXPECT_EQ(page.count(), 0);
+  EXPECT_EQ(lastRefresh.count(), 0);
+
+  h.mac.change("-b", "powernap", "0");
+  h.now += 60;
+  ASSERT_TRUE(h.refresh());
+  EXPECT_EQ(settings.count(), 1);
+  EXPECT_EQ(findings.count(), 1);
+  EXPECT_EQ(capabilities.count(), 0);
+  EXPECT_EQ(lastRefresh.count(), 1);
+}
+
+TEST(AppModelRefreshTest, FirstRefreshWithoutNightsShowsTheSettingsPage) {
+  testing::ModelHarness h;
+  AppModel& model = h.make();
+  ASSERT_TRUE(h.refresh());
+  ASSERT_TRUE(model.analysis());
+  EXPECT_TRUE(model.analysis()->reports.empty());
+  EXPECT_EQ(model.page(), Page::settings());
+  EXPECT_FALSE(model.selectedNight());
+  EXPECT_TRUE(h.center.posts.empty());
+}
+
+TEST(AppModelRefreshTest, VanishedNightFallsBackToTheLatest) {
+  testing::ModelHarness h;
+  const std::string log = testing::demoLog();
+  h.mac.setLog(log);
+  AppModel& model = h.make();
+  ASSERT_TRUE(h.refresh());
+  const Instant latest = testing::lastNightOf(log).start();
+  const Instant earlier = model.analysis()->nights().front().start();
+
+  // A page of another night stays as long as that night is there.
+  model.setPage(Page::night(earlier));
+  ASSERT_TRUE(h.refresh());
+  EXPECT_EQ(model.page(), Page::night(earlier));
+  EXPECT_EQ(model.selectedNight()->start(), earlier);
+
+  model.setPage(Page::night(earlier + 1));
+  EXPECT_FALSE(model.isValid(model.page()));
+  ASSERT_TRUE(model.selectedNight());
+  EXPECT_EQ(model.selectedNight()->start(), latest);
+  ASSERT_TRUE(h.refresh());
+  EXPECT_EQ(model.page(), Page::night(latest));
+
+  // The other pages are always valid; no page never is.
+  for (const Page& page : {Page::settings(), Page::battery(), Page::history()}) {
+    model.setPage(page);
+    ASSERT_TRUE(h.refresh());
+    EXPECT_EQ(model.page(), page);
+    EXPECT_FALSE(model.selectedNight());
+  }
+  EXPECT_FALSE(model.isValid(std::nullopt));
+}
+
+TEST(AppModelRefreshTest, OpenPageSetsThePageAndAsksForTheWindow) {
+  testing::ModelHarness h;
+  AppModel& model = h.make();
+  QSignalSpy window(&model, &AppModel::mainWindowRequested);
+  model.openPage(Page::battery());
+  EXPECT_EQ(model.page(), Page::battery());
+  model.openPage(std::nullopt);
+  EXPECT_EQ(model.page(), Page::battery());
+  EXPECT_EQ(window.count(), 2);
+}
+
+TEST(AppModelRefreshTest, FailedLoadKeepsWhatWasPublished) {
+  testing::ModelHarness h;
+  h.mac.setLog(testing::demoLog());
+  AppModel& model = h.make();
+  ASSERT_TRUE(h.refresh());
+  const auto analysis = model.analysis();
+  const auto history = model.history();
+  QSignalSpy published(&model, &AppModel::published);
+
+  h.mac.fail("log");
+  ASSERT_TRUE(h.refresh());
+  EXPECT_EQ(model.state(), LoadState::failed("pmset exited with 1: "));
+  EXPECT_EQ(model.analysis(), analysis);
+  EXPECT_EQ(model.history(), history);
+  EXPECT_EQ(published.count(), 0);
+
+  // The next refresh starts again from the failed state.
+  h.mac.fail("");
+  ASSERT_TRUE(h.refresh());
+  EXPECT_EQ(model.state(), LoadState::idle());
+}
+
+TEST(AppModelRefreshTest, MissingPmsetFailsWithTheLaunchError) {
+  testing::ModelHarness h;
+  AppModel::Options options;
+  options.timeZone = TimeZone::utc();
+  AppModel model(h.settings, std::make_shared<testing::RecordingRunner>(), h.loginItem, nullptr, AppModel::Storage{},
+                 PowerDataSource((h.dir / "missing" / "pmset").string(), nullptr), options);
+  QSignalSpy finished(&model, &AppModel::refreshFinished);
+  ASSERT_TRUE(model.refresh());
+  ASSERT_TRUE(finished.wait(60000));
+  EXPECT_EQ(model.state().kind(), LoadState::Kind::failed);
+  EXPECT_NE(model.state().message().find("missing/pmset"), std::string::npos) << model.state().message();
+  EXPECT_FALSE(model.analysis());
+  EXPECT_FALSE(model.page());
+}
+
+TEST(AppModelRefreshTest, FailingSettingsCommandsDegradeWithoutFailing) {
+  testing::ModelHarness h;
+  h.mac.setLog(testing::demoLog());
+  h.mac.fail("custom,cap");
+  AppModel& model = h.make();
+  ASSERT_TRUE(h.refresh());
+  EXPECT_EQ(model.state(), LoadState::idle());
+  ASSERT_TRUE(model.powerSettings());
+  EXPECT_TRUE(model.powerSettings()->battery.empty());
+  EXPECT_EQ(model.powerSettings()->current.at("powernap"), "1");
+  EXPECT_TRUE(model.capabilities()->keys.empty());
+}
+
+TEST(AppModelRefreshTest, FixForASettingNeedsKnownSettingsAndNeverOffersLowPowerMode) {
+  testing::ModelHarness h;
+  AppModel& model = h.make();
+  EXPECT_FALSE(model.fixFor("powernap"));
+  ASSERT_TRUE(h.refresh());
+
+  const auto available = FixCatalog::available(*model.powerSettings(), *model.capabilities());
+  ASSERT_TRUE(
+      std::any_of(available.begin(), available.end(), [](const Fix& fix) { return fix.id == FixID::lowPowerModeOn; }));
+  EXPECT_FALSE(model.fixFor("lowpowermode"));
+  EXPECT_EQ(model.fixFor("powernap"), FixCatalog::fix(FixID::powerNapOff));
+  EXPECT_EQ(model.fixFor("tcpkeepalive"), FixCatalog::fix(FixID::tcpKeepAliveOff));
+  EXPECT_FALSE(model.fixFor("womp"));  // already off on battery
+  EXPECT_FALSE(model.fixFor("displaysleep"));
+}
+
+TEST(AppModelRefreshTest, CoreTextsFollowThePreferredLanguageAndPlainMode) {
+  testing::ModelHarness h;
+  h.mac.setLog(testing::demoLog());
+  AppModel& model = h.make();
+  ASSERT_TRUE(h.refresh());
+  const NightReport night = *model.selectedNight();
+  EXPECT_EQ(model.morningText(night), Narrator(NightFormat(Language::english, TimeZone::utc())).speech(night));
+  h.settings.setPlainMode(true);
+  EXPECT_EQ(model.morningText(night), Narrator(NightFormat(Language::english, TimeZone::utc())).plainSummary(night));
+
+  QLocale::setDefault(QLocale(QLocale::Turkish, QLocale::Turkey));
+  EXPECT_EQ(model.language(), Language::turkish);
+  EXPECT_EQ(model.morningText(night), Narrator(NightFormat(Language::turkish, TimeZone::utc())).plainSummary(night));
+  h.mac.change("-b", "powernap", "0");
+  ASSERT_TRUE(h.refresh());
+  EXPECT_EQ(model.findings(), SettingsReport::findings(*model.powerSettings(), Language::turkish));
+  const auto suggestions = model.suggestions(night);
+  QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
+  EXPECT_EQ(suggestions, Advisor::suggestions(night, model.powerSettings(), model.capabilities(),
+                                              NightFormat(Language::turkish, TimeZone::utc())));
+  EXPECT_NE(model.suggestions(night), suggestions);
+}
+
+}  // namespace
+}  // namespace snoozlet

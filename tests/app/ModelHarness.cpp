@@ -1,0 +1,111 @@
+#include "ModelHarness.h"
+
+#include "analysis/NightAnalyzer.h"
+#include "common/Text.h"
+
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace snoozlet::testing {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kWaitMilliseconds = 60000;
+
+}  // namespace
+
+FakeMac::FakeMac(fs::path folder) : folder_(std::move(folder)), pmset_((folder_ / "pmset").string()) {
+  fs::create_directories(folder_ / "state");
+  const std::string dir = folder_.string();
+  writeFile(pmset_,
+            "#!/bin/sh\n"
+            "printf '%s\\n' \"$*\" >> '" +
+                dir +
+                "/calls'\n"
+                "SNOOZLET_PMSET_HOME='" +
+                dir +
+                "/state'; export SNOOZLET_PMSET_HOME\n"
+                "TZ=UTC; export TZ\n"
+                "if [ -f '" +
+                dir + "/fail' ]; then SNOOZLET_PMSET_FAIL=$(cat '" + dir +
+                "/fail'); export SNOOZLET_PMSET_FAIL; else unset SNOOZLET_PMSET_FAIL; fi\n"
+                "exec '" +
+                builtProgram("Snoozlet/snoozlet-pmset").string() + "' \"$@\"\n");
+  fs::permissions(pmset_, fs::perms::owner_all);
+  setLog("");
+}
+
+void FakeMac::setLog(std::string_view text) const { writeFile(folder_ / "state" / "log", text); }
+
+void FakeMac::fail(std::string_view commands) const {
+  if (commands.empty()) {
+    fs::remove(folder_ / "fail");
+  } else {
+    writeFile(folder_ / "fail", commands);
+  }
+}
+
+void FakeMac::change(std::string_view flag, std::string_view key, std::string_view value) const {
+  const std::string command = pmset_ + " " + std::string(flag) + " " + std::string(key) + " " + std::string(value);
+  ASSERT_EQ(std::system(command.c_str()), 0) << command;
+}
+
+int FakeMac::count(std::string_view arguments) const {
+  const fs::path calls = folder_ / "calls";
+  if (!fs::exists(calls)) return 0;
+  int n = 0;
+  const std::string lines = readFile(calls);
+  for (std::string_view line : text::split(lines, '\n')) n += line == arguments ? 1 : 0;
+  return n;
+}
+
+std::vector<DemoLog::Night> demoNights(std::size_t nights) {
+  auto week = DemoLog::week(DateComponents{2024, 3, 10, std::nullopt, std::nullopt, std::nullopt}, Mood::restless);
+  week.resize(std::min(nights, week.size()));
+  return week;
+}
+
+std::string demoLog(std::size_t nights) { return DemoLog::text(demoNights(nights), TimeZone::utc()); }
+
+NightReport lastNightOf(std::string_view log) {
+  const SleepAnalysis analysis = NightAnalyzer::analyze(log, TimeZone::utc(), {});
+  EXPECT_NE(analysis.lastNight(), nullptr);
+  return analysis.lastNight() ? *analysis.lastNight() : NightReport();
+}
+
+ModelHarness::ModelHarness()
+    : mac(dir / "mac"),
+      store(QString::fromStdString((dir / "preferences.ini").string()), QSettings::IniFormat),
+      settings(store),
+      notifier(store, &center, [this] { return now; }) {}
+
+AppModel& ModelHarness::make(std::shared_ptr<PrivilegedRunner> runner, std::optional<AppModel::Storage> storage,
+                             bool withNotifier) {
+  if (!runner) runner = std::make_shared<RecordingRunner>();
+  AppModel::Options options;
+  options.timeZone = TimeZone::utc();
+  options.clock = [this] { return now; };
+  model = std::make_unique<AppModel>(settings, std::move(runner), loginItem, withNotifier ? &notifier : nullptr,
+                                     storage.value_or(AppModel::Storage::in(dir / "data")),
+                                     PowerDataSource(mac.pmset(), nullptr), std::move(options));
+  return *model;
+}
+
+bool ModelHarness::refresh() {
+  QSignalSpy finished(model.get(), &AppModel::refreshFinished);
+  if (!model->refresh()) return false;
+  return finished.wait(kWaitMilliseconds);
+}
+
+bool ModelHarness::apply(const AppModel::Review& review) {
+  QSignalSpy finished(model.get(), &AppModel::applyFinished);
+  if (!model->applyReview(review)) return false;
+  return finished.wait(kWaitMilliseconds);
+}
+
+}  // namespace snoozlet::testing

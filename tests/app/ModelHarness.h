@@ -1,0 +1,82 @@
+#pragma once
+
+// What the model tests share: a simulated Mac with its own state folder, a
+// model wired to it with recording stand-ins and a fixed clock, and waiting
+// for the model's asynchronous operations.
+
+#include "Recorders.h"
+#include "TestSupport.h"
+#include "app/AppModel.h"
+#include "app/AppSettings.h"
+#include "app/LoginItem.h"
+#include "app/MorningNotifier.h"
+#include "demo/DemoLog.h"
+
+#include <QSettings>
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace snoozlet::testing {
+
+// A simulated Mac in a folder. Its `pmset` is a script that appends each
+// command line to the file "calls" and runs the built snoozlet-pmset with
+// the state folder "state"; while the file "fail" exists, the commands it
+// names (live, custom, cap, log, set) fail.
+class FakeMac {
+ public:
+  explicit FakeMac(std::filesystem::path folder);
+
+  const std::string& pmset() const { return pmset_; }
+  // The power log the Mac prints from now on.
+  void setLog(std::string_view text) const;
+  // Makes the listed commands fail; an empty list lets all succeed again.
+  void fail(std::string_view commands) const;
+  // Changes a setting behind the application's back ("-b", "powernap", "0").
+  void change(std::string_view flag, std::string_view key, std::string_view value) const;
+  // How many times pmset was run with exactly these arguments.
+  int count(std::string_view arguments) const;
+
+ private:
+  std::filesystem::path folder_;
+  std::string pmset_;
+};
+
+// The demonstration week ending on 10 March 2024 in UTC, its first `nights` nights.
+std::vector<DemoLog::Night> demoNights(std::size_t nights = 7);
+std::string demoLog(std::size_t nights = 7);
+// The latest night of a log, as the analyzer finds it.
+NightReport lastNightOf(std::string_view log);
+
+struct ModelHarness {
+  ModelHarness();
+
+  // Builds the model: the runner given (a do-nothing recording runner by
+  // default), the storage given (this folder's "data" by default), the
+  // notifier unless `withNotifier` is false, and the Mac's pmset.
+  AppModel& make(std::shared_ptr<PrivilegedRunner> runner = nullptr,
+                 std::optional<AppModel::Storage> storage = std::nullopt, bool withNotifier = true);
+
+  // Starts a refresh and waits for it to end; false when it could not start
+  // or did not end in time.
+  bool refresh();
+  // Applies the review and waits for the end.
+  bool apply(const AppModel::Review& review);
+
+  TempDir dir;
+  FakeMac mac;
+  QSettings store;
+  AppSettings settings;
+  FakeLoginItem loginItem;
+  RecordingNotificationCenter center;
+  // The clock of the model and the notifier.
+  Instant now = 1710064800;  // 2024-03-10 10:00 UTC
+  MorningNotifier notifier;
+  std::unique_ptr<AppModel> model;
+};
+
+}  // namespace snoozlet::testing
