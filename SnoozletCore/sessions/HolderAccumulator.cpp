@@ -6,18 +6,23 @@
 namespace snoozlet {
 
 void HolderAccumulator::account(const AssertionView& event, Instant sessionStart) {
-  // Assertion lines are the most numerous of a night: the keys are built in
-  // one reused buffer, and strings are copied only for a holder seen first.
-  const std::string name = SystemProcesses::cleanHolderName(event.name);
+  // Assertion lines are the most numerous of a night: keys are built in one
+  // reused buffer, a name is cleaned once per night, and strings are copied
+  // only for a holder seen first.
   key_.clear();
-  key_.append(event.process).append("|").append(event.type).append("|").append(name);
-
-  auto found = table_.find(key_);
-  if (found == table_.end()) {
-    found = table_.emplace(key_, Entry{std::string(event.process), std::string(event.type), name, 0, 0}).first;
+  key_.append(event.process).append("|").append(event.type).append("|").append(event.name);
+  auto known = holderKeys_.find(key_);
+  if (known == holderKeys_.end()) {
+    const std::string name = SystemProcesses::cleanHolderName(event.name);
+    std::string holderKey;
+    holderKey.append(event.process).append("|").append(event.type).append("|").append(name);
+    if (table_.find(holderKey) == table_.end()) {
+      table_.emplace(holderKey, Entry{std::string(event.process), std::string(event.type), name, 0, 0});
+    }
+    known = holderKeys_.emplace(key_, std::move(holderKey)).first;
   }
-  Entry& entry = found->second;
-  key_.append("|").append(std::to_string(event.pid));  // now the open key
+  Entry& entry = table_.find(known->second)->second;
+  key_.assign(known->second).append("|").append(std::to_string(event.pid));  // the open key
 
   if (event.action == "Created") {
     entry.count += 1;

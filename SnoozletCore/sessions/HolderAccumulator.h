@@ -44,7 +44,11 @@ class HolderAccumulator {
   bool operator==(const HolderAccumulator& o) const { return table_ == o.table_ && open_ == o.open_; }
 
  private:
-  std::string key_;  // reused for the keys of each line
+  // Reused for the keys of each line.
+  std::string key_;
+  // "process|type|raw name" → holder key: the same raw names come back all
+  // night, and cleaning a name costs more than looking it up.
+  std::unordered_map<std::string, std::string> holderKeys_;
   std::unordered_map<std::string, Entry> table_;
   std::unordered_map<std::string, Instant> open_;
 };
