@@ -144,9 +144,12 @@ std::optional<BatteryHealth> SysfsBatteryReader::read() {
 }
 
 const std::vector<std::string_view>& SysfsBatteryReader::attributeNames() {
-  static const std::vector<std::string_view> names{
-      "cycle_count", "voltage_min_design", "charge_full_design", "energy_full_design", "charge_full", "energy_full",
-      "capacity",    "charge_now",         "energy_now",         "temp",               "voltage_now", "status"};
+  static const std::vector<std::string_view> names{"cycle_count",        "voltage_min_design",
+                                                   "charge_full_design", "energy_full_design",
+                                                   "charge_full",        "energy_full",
+                                                   "capacity",           "charge_now",
+                                                   "energy_now",         "temp",
+                                                   "voltage_now",        "status"};
   return names;
 }
 
@@ -160,7 +163,8 @@ std::optional<PropertyMap> SysfsBatteryReader::readProperties() const {
   if (battery == supplies.end()) return std::nullopt;
   Attributes attributes;
   for (std::string_view name : attributeNames()) {
-    if (auto value = readAttribute(battery->dir, std::string(name).c_str())) attributes.emplace(name, std::move(*value));
+    if (auto value = readAttribute(battery->dir, std::string(name).c_str()))
+      attributes.emplace(name, std::move(*value));
   }
   return properties(attributes, std::any_of(supplies.begin(), supplies.end(), isOnlineCharger));
 }
