@@ -18,8 +18,8 @@ namespace {
 using namespace snoozlet;
 
 bool isTrimmedOf(std::string_view text, std::string_view chars) {
-  return text.empty() || (chars.find(text.front()) == std::string_view::npos &&
-                          chars.find(text.back()) == std::string_view::npos);
+  return text.empty() ||
+         (chars.find(text.front()) == std::string_view::npos && chars.find(text.back()) == std::string_view::npos);
 }
 
 }  // namespace
@@ -56,7 +56,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view name = cut == std::string::npos ? std::string_view() : std::string_view(input).substr(cut + 1);
   const HolderOrigin origin = SystemProcesses::origin(process, name);
   FUZZ_CHECK((origin == HolderOrigin::userTool) == SystemProcesses::isUserToolName(process));
-  if (origin != HolderOrigin::userTool) FUZZ_CHECK((origin == HolderOrigin::system) == SystemProcesses::isSystem(process, name));
+  if (origin != HolderOrigin::userTool)
+    FUZZ_CHECK((origin == HolderOrigin::system) == SystemProcesses::isSystem(process, name));
   if (SystemProcesses::isSystemName(process) && !SystemProcesses::isUserToolName(process))
     FUZZ_CHECK(origin == HolderOrigin::system);
   return 0;

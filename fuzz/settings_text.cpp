@@ -45,8 +45,8 @@ void checkSettings(const PowerSettings& settings) {
 void checkFindings(const std::vector<SettingFinding>& findings) {
   std::size_t position = 0;
   for (const SettingFinding& finding : findings) {
-    const auto at = std::find(kFindingOrder.begin() + static_cast<std::ptrdiff_t>(position), kFindingOrder.end(),
-                              finding.key);
+    const auto at =
+        std::find(kFindingOrder.begin() + static_cast<std::ptrdiff_t>(position), kFindingOrder.end(), finding.key);
     FUZZ_CHECK(at != kFindingOrder.end());  // known key, in order, at most once
     position = static_cast<std::size_t>(at - kFindingOrder.begin()) + 1;
     FUZZ_CHECK(!finding.title.empty() && !finding.summary.empty());
