@@ -55,6 +55,22 @@ void parseMessage(const LogEvent& event) {
     FUZZ_CHECK(std::isfinite(assertion->age) && assertion->age >= 0);
     FUZZ_CHECK(!assertion->process.empty() && !assertion->type.empty() && !assertion->action.empty());
   }
+  // The generic matchers, with patterns that can match empty text (the
+  // hardest case for stepping from one match to the next).
+  static const Pattern digits(R"((\d*))");
+  static const Pattern spaces(R"([\s\p{Z}\v]*|x)");
+  for (const Pattern* pattern : {&digits, &spaces}) {
+    const auto all = PowerLogParser::allMatches(*pattern, message);
+    FUZZ_CHECK(all.size() <= message.size() + 1);
+    FUZZ_CHECK(PowerLogParser::firstMatch(*pattern, message).has_value() == !all.empty());
+    std::size_t end = 0;
+    pattern->forEachMatch(message, [&](const MatchViews& groups) {
+      FUZZ_CHECK(groups[0].has_value());
+      const auto begin = static_cast<std::size_t>(groups[0]->data() - message.data());
+      FUZZ_CHECK(begin >= end && begin + groups[0]->size() <= message.size());
+      end = begin + groups[0]->size();
+    });
+  }
   if (message.size() >= 19) {
     if (const auto date = PowerLogParser::wakeDate(message.substr(0, 19), event.utcOffset))
       FUZZ_CHECK(std::isfinite(*date));
