@@ -34,8 +34,9 @@ PowerCapabilities allCapabilities() {
 
 std::vector<FixID> allFixes() { return {std::begin(kAllFixIDs), std::end(kAllFixIDs)}; }
 
-// A runner that records what reached it: the shell text of every plan it ran.
-// Any recorded text is a failure of the tests below.
+// Hands the plan to the recording (dry-run) runner: no command text may reach
+// it (an empty plan records only its empty text), and no builder may produce
+// the administrator script.
 void expectNothingRuns(const FixPlan& plan, const std::string& value) {
   DryRunRunner runner;
   const RunResult result = runner.run(plan);
