@@ -59,15 +59,17 @@ void parseMessage(const LogEvent& event) {
   // hardest case for stepping from one match to the next).
   static const Pattern digits(R"((\d*))");
   static const Pattern spaces(R"([\s\p{Z}\v]*|x)");
+  // A match at every position is costly: a prefix of the message is enough.
+  const std::string_view head = message.substr(0, 256);
   for (const Pattern* pattern : {&digits, &spaces}) {
-    const auto all = PowerLogParser::allMatches(*pattern, message);
-    FUZZ_CHECK(all.size() <= message.size() + 1);
-    FUZZ_CHECK(PowerLogParser::firstMatch(*pattern, message).has_value() == !all.empty());
+    const auto all = PowerLogParser::allMatches(*pattern, head);
+    FUZZ_CHECK(all.size() <= head.size() + 1);
+    FUZZ_CHECK(PowerLogParser::firstMatch(*pattern, head).has_value() == !all.empty());
     std::size_t end = 0;
-    pattern->forEachMatch(message, [&](const MatchViews& groups) {
+    pattern->forEachMatch(head, [&](const MatchViews& groups) {
       FUZZ_CHECK(groups[0].has_value());
-      const auto begin = static_cast<std::size_t>(groups[0]->data() - message.data());
-      FUZZ_CHECK(begin >= end && begin + groups[0]->size() <= message.size());
+      const auto begin = static_cast<std::size_t>(groups[0]->data() - head.data());
+      FUZZ_CHECK(begin >= end && begin + groups[0]->size() <= head.size());
       end = begin + groups[0]->size();
     });
   }
