@@ -72,7 +72,7 @@ std::size_t leadingSpaceLength(std::string_view s) {
   const std::size_t n = sequenceLength(reinterpret_cast<const unsigned char*>(s.data()), s.size(), bad);
   if (n < 2) return 0;
   UChar32 cp;
-  std::size_t i = 0;
+  int32_t i = 0;
   U8_NEXT(reinterpret_cast<const uint8_t*>(s.data()), i, static_cast<int32_t>(n), cp);
   return (cp >= 0 && (u_isUWhiteSpace(cp) || cp == 0x0085)) ? n : 0;
 }

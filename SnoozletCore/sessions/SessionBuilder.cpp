@@ -79,7 +79,9 @@ void SessionBuilder::consume(const LogEvent& event) {
 }
 
 void SessionBuilder::openDraft(Instant start, bool partial) {
-  current_.emplace();
+  // Assigned rather than emplaced: clang cannot default-construct a nested
+  // aggregate with member initializers through std::optional's constraints.
+  current_ = Draft{};
   current_->start = start;
   current_->isPartial = partial;
 }

@@ -114,7 +114,13 @@ std::optional<Instant> parse(std::string_view text) {
   }
   const std::int64_t days = daysFromCivil(*year, *month, *day);
   const std::int64_t local = days * 86400 + *hour * 3600 + *minute * 60 + *second;
-  return static_cast<Instant>(local - offset);
+  // The zone can move a date at either end of the four-digit years out of
+  // them; format could not write such an instant back in a form this reads.
+  static const std::int64_t first = daysFromCivil(0, 1, 1) * 86400;
+  static const std::int64_t last = daysFromCivil(9999, 12, 31) * 86400 + 86399;
+  const std::int64_t instant = local - offset;
+  if (instant < first || instant > last) return std::nullopt;
+  return static_cast<Instant>(instant);
 }
 
 Instant now() {

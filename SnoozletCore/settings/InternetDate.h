@@ -18,7 +18,8 @@ std::string format(Instant instant);
 std::string compact(Instant instant);
 
 // Reads "yyyy-MM-ddTHH:mm:ss" followed by "Z" or "+hh:mm"/"-hh:mm". Fractional
-// seconds, missing parts and out-of-range fields give nothing.
+// seconds, missing parts, out-of-range fields and instants outside the years
+// 0000–9999 in UTC (which format could not write back) give nothing.
 std::optional<Instant> parse(std::string_view text);
 
 // The current time, in whole seconds.

@@ -80,6 +80,23 @@ TEST(InternetDateTest, FormatAndParse) {
   }
 }
 
+TEST(InternetDateTest, EveryParsedDateFormatsBackToAParsableText) {
+  // Found by fuzzing: a zone pushing the first or last four-digit year past
+  // its end gave an instant that format wrote as "-001-…" or "10000-…", so a
+  // journal read once could not be read again after its next save.
+  for (const char* edge :
+       {"0000-01-01T00:00:00Z", "0000-01-01T23:59:59+23:59", "9999-12-31T23:59:59Z", "9999-12-31T00:00:00-23:59"}) {
+    const auto instant = InternetDate::parse(edge);
+    ASSERT_TRUE(instant) << edge;
+    EXPECT_EQ(InternetDate::parse(InternetDate::format(*instant)), instant) << edge;
+  }
+  EXPECT_FALSE(InternetDate::parse("0000-01-01T00:00:00+00:01"));
+  EXPECT_FALSE(InternetDate::parse("9999-12-31T23:59:59-00:01"));
+  const std::string outside =
+      R"({"records":[{"changes":[],"date":"0000-01-01T00:00:00+01:00","dryRun":false,"id":"0F1E2D3C-4B5A-6978-8796-A5B4C3D2E1F0"}]})";
+  EXPECT_FALSE(FixJournal::decode(outside));
+}
+
 TEST(FixJournalTest, EncodesSortedPrettyJson) {
   FixJournal journal;
   journal.records = {{"0F1E2D3C-4B5A-6978-8796-A5B4C3D2E1F0", kDecember6, {kNap}, false, kDecember6 + 3600},

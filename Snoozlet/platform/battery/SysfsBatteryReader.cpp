@@ -47,11 +47,25 @@ std::optional<std::string> readAttribute(const fs::path& dir, const char* name) 
 
 std::optional<long long> readInteger(const fs::path& dir, const char* name) {
   const auto value = readAttribute(dir, name);
-  return value ? text::parseInteger(*value) : std::nullopt;
+  return value ? SysfsBatteryReader::parseValue(*value) : std::nullopt;
 }
 
-std::optional<long long> readNonNegative(const fs::path& dir, const char* name) {
-  const auto value = readInteger(dir, name);
+using Attributes = SysfsBatteryReader::Attributes;
+
+// An attribute's trimmed text; no value when it was not read.
+std::optional<std::string_view> textOf(const Attributes& attributes, std::string_view name) {
+  const auto found = attributes.find(name);
+  if (found == attributes.end()) return std::nullopt;
+  return text::trimChars(found->second, " \t\r\n\v\f");
+}
+
+std::optional<long long> integerOf(const Attributes& attributes, std::string_view name) {
+  const auto value = textOf(attributes, name);
+  return value ? SysfsBatteryReader::parseValue(*value) : std::nullopt;
+}
+
+std::optional<long long> nonNegativeOf(const Attributes& attributes, std::string_view name) {
+  const auto value = integerOf(attributes, name);
   return value && *value >= 0 ? value : std::nullopt;
 }
 
@@ -98,19 +112,19 @@ bool isOnlineCharger(const Supply& s) {
 
 // mAh from charge_<what> (µAh), else from energy_<what> (µWh) at the design
 // voltage: mAh = µWh / µV × 1000.
-std::optional<long long> capacityMilliampHours(const fs::path& dir, const std::string& what,
+std::optional<long long> capacityMilliampHours(const Attributes& attributes, const std::string& what,
                                                std::optional<long long> designMicrovolts) {
-  if (const auto charge = readNonNegative(dir, ("charge_" + what).c_str())) return microToMilli(*charge);
-  const auto energy = readNonNegative(dir, ("energy_" + what).c_str());
+  if (const auto charge = nonNegativeOf(attributes, "charge_" + what)) return microToMilli(*charge);
+  const auto energy = nonNegativeOf(attributes, "energy_" + what);
   if (!energy || !designMicrovolts || *designMicrovolts <= 0) return std::nullopt;
   return rounded(static_cast<double>(*energy) * 1000.0 / static_cast<double>(*designMicrovolts));
 }
 
-std::optional<long long> chargePercent(const fs::path& dir) {
-  if (const auto capacity = readNonNegative(dir, "capacity")) return *capacity <= 100 ? capacity : std::nullopt;
+std::optional<long long> chargePercent(const Attributes& attributes) {
+  if (const auto capacity = nonNegativeOf(attributes, "capacity")) return *capacity <= 100 ? capacity : std::nullopt;
   for (const char* unit : {"charge", "energy"}) {
-    const auto now = readNonNegative(dir, (std::string(unit) + "_now").c_str());
-    const auto full = readNonNegative(dir, (std::string(unit) + "_full").c_str());
+    const auto now = nonNegativeOf(attributes, std::string(unit) + "_now");
+    const auto full = nonNegativeOf(attributes, std::string(unit) + "_full");
     if (!now || !full || *full <= 0) continue;
     // A gauge may count a little past full.
     if (*now >= *full) return 100;
@@ -129,36 +143,56 @@ std::optional<BatteryHealth> SysfsBatteryReader::read() {
   return BatteryHealth::from(*properties);
 }
 
+const std::vector<std::string_view>& SysfsBatteryReader::attributeNames() {
+  static const std::vector<std::string_view> names{"cycle_count",        "voltage_min_design",
+                                                   "charge_full_design", "energy_full_design",
+                                                   "charge_full",        "energy_full",
+                                                   "capacity",           "charge_now",
+                                                   "energy_now",         "temp",
+                                                   "voltage_now",        "status"};
+  return names;
+}
+
+std::optional<long long> SysfsBatteryReader::parseValue(std::string_view value) {
+  return text::parseInteger(text::trimChars(value, " \t\r\n\v\f"));
+}
+
 std::optional<PropertyMap> SysfsBatteryReader::readProperties() const {
   const std::vector<Supply> supplies = listSupplies(root_);
   const auto battery = std::find_if(supplies.begin(), supplies.end(), isSystemBattery);
   if (battery == supplies.end()) return std::nullopt;
-  const fs::path& dir = battery->dir;
+  Attributes attributes;
+  for (std::string_view name : attributeNames()) {
+    if (auto value = readAttribute(battery->dir, std::string(name).c_str()))
+      attributes.emplace(name, std::move(*value));
+  }
+  return properties(attributes, std::any_of(supplies.begin(), supplies.end(), isOnlineCharger));
+}
 
+PropertyMap SysfsBatteryReader::properties(const Attributes& attributes, bool chargerOnline) {
   PropertyMap table;
   const auto put = [&table](const char* key, std::optional<long long> value) {
     if (value) table.insert_or_assign(key, PropertyValue::integer(*value));
   };
-  put("CycleCount", readNonNegative(dir, "cycle_count"));
-  const auto designVoltage = readNonNegative(dir, "voltage_min_design");
-  put("DesignCapacity", capacityMilliampHours(dir, "full_design", designVoltage));
-  put("AppleRawMaxCapacity", capacityMilliampHours(dir, "full", designVoltage));
-  put("CurrentCapacity", chargePercent(dir));
+  put("CycleCount", nonNegativeOf(attributes, "cycle_count"));
+  const auto designVoltage = nonNegativeOf(attributes, "voltage_min_design");
+  put("DesignCapacity", capacityMilliampHours(attributes, "full_design", designVoltage));
+  put("AppleRawMaxCapacity", capacityMilliampHours(attributes, "full", designVoltage));
+  put("CurrentCapacity", chargePercent(attributes));
   // Bounded so that the conversion cannot overflow; no battery comes near.
   constexpr long long kTemperatureLimit = 1'000'000'000'000LL;
-  if (const auto tenths = readInteger(dir, "temp");
+  if (const auto tenths = integerOf(attributes, "temp");
       tenths && *tenths >= -kTemperatureLimit && *tenths <= kTemperatureLimit) {
     put("Temperature", *tenths * 10);
   }
-  if (const auto microvolts = readNonNegative(dir, "voltage_now")) put("Voltage", microToMilli(*microvolts));
+  if (const auto microvolts = nonNegativeOf(attributes, "voltage_now")) put("Voltage", microToMilli(*microvolts));
 
-  const auto status = readAttribute(dir, "status");
+  const auto status = textOf(attributes, "status");
   const bool charging = status == "Charging";
   if (status) table.insert_or_assign("IsCharging", PropertyValue::boolean(charging));
   // A battery only charges from outside power, so "Charging" alone tells it
   // on machines that list no adapter.
-  const bool external = charging || std::any_of(supplies.begin(), supplies.end(), isOnlineCharger);
-  table.insert_or_assign("ExternalConnected", PropertyValue::boolean(external));
+  table.insert_or_assign("ExternalConnected", PropertyValue::boolean(charging || chargerOnline));
   return table;
 }
 

@@ -3,6 +3,12 @@
 #include "platform/battery/BatteryReader.h"
 
 #include <filesystem>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
 
 namespace snoozlet {
 
@@ -39,6 +45,21 @@ class SysfsBatteryReader final : public BatteryReader {
 
   // The property table the record is built from; no value without a battery.
   std::optional<PropertyMap> readProperties() const;
+
+  // A battery's attribute files (by file name) with their contents as read; a
+  // file that is missing, unreadable or oversized has no entry.
+  using Attributes = std::map<std::string, std::string, std::less<>>;
+
+  // The names of the battery attributes `properties` uses.
+  static const std::vector<std::string_view>& attributeNames();
+
+  // An attribute's text as an integer: an optional sign and decimal digits,
+  // white space around them ignored; anything else gives no value.
+  static std::optional<long long> parseValue(std::string_view text);
+
+  // The property table of a battery from its attributes, and whether a
+  // charger supply is online. Touches no file.
+  static PropertyMap properties(const Attributes& attributes, bool chargerOnline);
 
  private:
   std::filesystem::path root_;

@@ -178,5 +178,29 @@ TEST(SysfsBatteryReaderTest, HugeNumbersDoNotOverflow) {
   EXPECT_EQ(integerProperty(*table, "CurrentCapacity"), 0);  // energy_now over energy_full
 }
 
+TEST(SysfsBatteryReaderTest, ValueParsingWithoutFiles) {
+  const std::pair<const char*, std::optional<long long>> values[] = {
+      {"42", 42},  {" 42\n", 42}, {"+7", 7},    {"-12\r\n", -12}, {"0", 0},    {"", {}},   {"\n", {}},
+      {"4 2", {}}, {"42mAh", {}}, {"0x10", {}}, {"-", {}},        {"1e3", {}}, {"٤٢", {}}, {"9223372036854775808", {}}};
+  for (const auto& [text, expected] : values) EXPECT_EQ(SysfsBatteryReader::parseValue(text), expected) << text;
+
+  // The pure table agrees with what the reader makes of the same files.
+  const SysfsBatteryReader::Attributes attributes{{"capacity", "55\n"},
+                                                  {"status", " Charging \n"},
+                                                  {"temp", "-45"},
+                                                  {"voltage_now", "junk"},
+                                                  {"cycle_count", "-3"}};
+  EXPECT_EQ(SysfsBatteryReader::properties(attributes, false),
+            PropertyMap({{"CurrentCapacity", PropertyValue::integer(55)},
+                         {"Temperature", PropertyValue::integer(-450)},
+                         {"IsCharging", PropertyValue::boolean(true)},
+                         {"ExternalConnected", PropertyValue::boolean(true)}}));
+  TempDir root;
+  Attributes files{{"type", "Battery"}};
+  for (const auto& [name, value] : attributes) files[name] = value;
+  addSupply(root, "BAT0", files);
+  EXPECT_EQ(SysfsBatteryReader(root.path()).readProperties(), SysfsBatteryReader::properties(attributes, false));
+}
+
 }  // namespace
 }  // namespace snoozlet

@@ -1,0 +1,284 @@
+// The night archive under faults: a process that dies in the middle of a
+// store, two processes storing at once, and files that are not (or no longer)
+// databases. Child processes are forked so that a death really is a death.
+
+#include "archive/NightArchive.h"
+
+#include "analysis/NightAnalyzer.h"
+
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sqlite3.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <fstream>
+
+namespace snoozlet {
+namespace {
+
+using testing::TempDir;
+
+constexpr Instant kDay = 1710028800;  // 2024-03-10 00:00:00 UTC
+constexpr double kHour = 3600;
+constexpr std::string_view kVersion = "1.0 (1)";
+
+// A closed night starting `day` days after kDay, with `holders` holder rows.
+NightReport night(int day, int holders = 3) {
+  SleepSession s;
+  s.start = kDay + day * 24 * kHour - 2 * kHour;
+  s.end = s.start + 8 * kHour;
+  s.ending = SessionEnd::fullWake(WakeReason("EC.LidOpen", WakeCategory::lid));
+  s.sleepReason = "Clamshell Sleep";
+  for (int i = 0; i < 4; ++i) s.battery.push_back({s.start + i * kHour, 90 - i, false});
+  for (int i = 0; i < 3; ++i) {
+    s.darkWakes.push_back({s.start + (i + 1) * 600,
+                           30.0,
+                           WakeReason("rtc", WakeCategory::backgroundTask),
+                           {},
+                           WakeRequest{"dasd", "job" + std::to_string(i), {}, {}, true}});
+  }
+  for (int i = 0; i < holders; ++i) {
+    s.holders.push_back({"Process number " + std::to_string(i), "PreventUserIdleSystemSleep",
+                         "A long enough assertion name to fill the pages quickly", 1, 100.0 + i, HolderOrigin::app});
+  }
+  return NightAnalyzer::report(s, SleepKind::night);
+}
+
+std::vector<NightReport> nights(int firstDay, int count, int holders = 3) {
+  std::vector<NightReport> out;
+  for (int day = firstDay; day < firstDay + count; ++day) out.push_back(night(day, holders));
+  return out;
+}
+
+// The starts of every archived night, newest first; a failure fails the test.
+std::vector<double> archivedStarts(const std::filesystem::path& file) {
+  auto archive = NightArchive::open(file);
+  EXPECT_TRUE(archive.ok()) << (archive.ok() ? "" : archive.error().description());
+  if (!archive.ok()) return {};
+  auto read = (*archive)->nights(std::nullopt, 100000);
+  EXPECT_TRUE(read.ok()) << (read.ok() ? "" : read.error().description());
+  std::vector<double> starts;
+  if (read.ok())
+    for (const ArchivedNight& n : *read) starts.push_back(n.start);
+  return starts;
+}
+
+std::vector<double> startsOf(const std::vector<NightReport>& reports) {
+  std::vector<double> starts;
+  for (const NightReport& r : reports) starts.push_back(r.session.start);
+  std::sort(starts.rbegin(), starts.rend());
+  return starts;
+}
+
+// SQLite's own verdict on the file, read on a connection of its own.
+std::string integrity(const std::filesystem::path& file) {
+  sqlite3* db = nullptr;
+  std::string verdict = "could not open";
+  if (sqlite3_open_v2(file.string().c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &stmt, nullptr) == SQLITE_OK &&
+        sqlite3_step(stmt) == SQLITE_ROW) {
+      verdict = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
+    } else {
+      verdict = sqlite3_errmsg(db);
+    }
+    sqlite3_finalize(stmt);
+  }
+  sqlite3_close_v2(db);
+  return verdict;
+}
+
+long long rowCount(const std::filesystem::path& file, const std::string& table) {
+  sqlite3* db = nullptr;
+  long long count = -1;
+  sqlite3_stmt* stmt = nullptr;
+  if (sqlite3_open_v2(file.string().c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK &&
+      sqlite3_prepare_v2(db, ("SELECT count(*) FROM " + table).c_str(), -1, &stmt, nullptr) == SQLITE_OK &&
+      sqlite3_step(stmt) == SQLITE_ROW) {
+    count = sqlite3_column_int64(stmt, 0);
+  }
+  sqlite3_finalize(stmt);
+  sqlite3_close_v2(db);
+  return count;
+}
+
+// Kills the process with SIGKILL when the given number of night rows has been
+// written: installed in a child on every connection it opens, so the archive
+// dies inside its own transaction, between two statements of the store.
+int nightRowsLeft = 0;
+
+void killAfterNightRows(void*, int operation, const char*, const char* table, sqlite3_int64) {
+  if (operation == SQLITE_INSERT && std::strcmp(table, "nights") == 0 && --nightRowsLeft == 0) ::raise(SIGKILL);
+}
+
+int installKiller(sqlite3* db, char**, const sqlite3_api_routines*) {
+  sqlite3_update_hook(db, killAfterNightRows, nullptr);
+  return SQLITE_OK;
+}
+
+// Runs `body` in a forked child and returns its wait status. The child never
+// returns into the test framework.
+template <typename Body>
+int inChild(Body&& body) {
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    int code = 99;
+    try {
+      code = body();
+    } catch (...) {
+    }
+    ::_exit(code);
+  }
+  int status = 0;
+  EXPECT_EQ(::waitpid(pid, &status, 0), pid);
+  return status;
+}
+
+TEST(NightArchiveFaultTest, ADeathInTheMiddleOfAStoreLeavesTheLastCompletedStore) {
+  // Many nights with many child rows, so that the dying store has already
+  // spilled uncommitted pages to the write-ahead log when it dies.
+  for (const int rowsBeforeDeath : {1, 40, 700}) {
+    SCOPED_TRACE(rowsBeforeDeath);
+    TempDir dir;
+    const auto file = dir / "nights.sqlite";
+    const std::vector<NightReport> first = nights(0, 30);
+    {
+      auto archive = NightArchive::open(file);
+      ASSERT_TRUE(archive.ok());
+      ASSERT_TRUE((*archive)->store(first, kVersion).ok());
+    }
+    const long long holderRows = rowCount(file, "night_holders");
+    ASSERT_GT(holderRows, 0);
+
+    const int status = inChild([&] {
+      nightRowsLeft = rowsBeforeDeath;
+      sqlite3_auto_extension(reinterpret_cast<void (*)()>(installKiller));
+      auto archive = NightArchive::open(file);
+      if (!archive.ok()) return 2;
+      // Replaces the first store's nights and adds 770 more: if the death let
+      // any of it through, the nights or their child rows would show it.
+      (void)(*archive)->store(nights(0, 800, 20), kVersion);
+      return 3;  // not reached: the store dies first
+    });
+    ASSERT_TRUE(WIFSIGNALED(status)) << "the child finished with " << status;
+    ASSERT_EQ(WTERMSIG(status), SIGKILL);
+
+    EXPECT_EQ(integrity(file), "ok");
+    EXPECT_EQ(archivedStarts(file), startsOf(first));
+    auto archive = NightArchive::open(file);
+    ASSERT_TRUE(archive.ok());
+    const auto read = (*archive)->nights(std::nullopt, 100);
+    ASSERT_TRUE(read.ok());
+    ASSERT_EQ(read->size(), first.size());
+    // The interrupted store wrote 20 holders a night; the surviving nights keep their own.
+    EXPECT_EQ(rowCount(file, "night_holders"), holderRows);
+    // And the archive takes the next store as usual.
+    EXPECT_TRUE((*archive)->store(nights(30, 2), kVersion).ok());
+    EXPECT_EQ((*archive)->nights(std::nullopt, 100)->size(), first.size() + 2);
+  }
+}
+
+TEST(NightArchiveFaultTest, TwoProcessesStoringAtOnceBothFinishAndTheFileStaysWhole) {
+  TempDir dir;
+  const auto file = dir / "nights.sqlite";
+  ASSERT_TRUE(NightArchive::open(file).ok());
+
+  // Both children wait until the parent closes the pipe, then store at once.
+  int gate[2];
+  ASSERT_EQ(::pipe(gate), 0);
+  constexpr int kStores = 15, kNightsPerStore = 6;
+  // Exit status: the number of failed stores; 100 for a failure whose text is
+  // not a clear SQLite message, 101 when opening failed.
+  const auto writer = [&](int firstDay) {
+    ::close(gate[1]);
+    char byte;
+    while (::read(gate[0], &byte, 1) > 0) {
+    }
+    auto archive = NightArchive::open(file);
+    if (!archive.ok()) return 101;
+    int failed = 0;
+    for (int i = 0; i < kStores; ++i) {
+      const auto stored = (*archive)->store(nights(firstDay + i * kNightsPerStore, kNightsPerStore, 10), kVersion);
+      if (stored.ok()) continue;
+      if (stored.error().description().rfind("SQLite: ", 0) != 0) return 100;
+      ++failed;
+    }
+    return failed;
+  };
+  pid_t children[2];
+  for (int c = 0; c < 2; ++c) {
+    children[c] = ::fork();
+    ASSERT_GE(children[c], 0);
+    if (children[c] == 0) ::_exit(writer(c * 1000));
+  }
+  ::close(gate[0]);
+  ::close(gate[1]);
+
+  int stored = 0;
+  for (const pid_t child : children) {
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << status;
+    const int failed = WEXITSTATUS(status);
+    ASSERT_LE(failed, kStores) << "a store failed without a clear SQLite message (100) or the open failed (101)";
+    stored += (kStores - failed) * kNightsPerStore;
+  }
+  // Waiting for the other writer is the expected outcome; at most one of the two may see a busy error.
+  EXPECT_GE(stored, kStores * kNightsPerStore);
+  EXPECT_EQ(integrity(file), "ok");
+  EXPECT_EQ(archivedStarts(file).size(), static_cast<std::size_t>(stored));
+}
+
+TEST(NightArchiveFaultTest, DamagedFilesGiveClearErrorsNeverACrash) {
+  TempDir dir;
+  const auto good = dir / "good.sqlite";
+  {
+    auto archive = NightArchive::open(good);
+    ASSERT_TRUE(archive.ok());
+    ASSERT_TRUE((*archive)->store(nights(0, 200, 10), kVersion).ok());
+  }
+  const std::string original = testing::readFile(good);
+  ASSERT_GT(original.size(), 8192u);
+
+  const auto expectClear = [](const std::string& description) {
+    EXPECT_EQ(description.rfind("SQLite: ", 0), 0u) << description;
+  };
+  // A text file, an empty header, a cut-off file, and pages overwritten with noise.
+  std::vector<std::pair<std::string, std::string>> damaged{
+      {"text", "nights, one per line\n"},
+      {"header-only", original.substr(0, 100)},
+      {"cut", original.substr(0, original.size() / 2)},
+  };
+  std::string noisy = original;
+  for (std::size_t i = 4096; i < noisy.size(); i += 7) noisy[i] = static_cast<char>(i * 31);
+  damaged.emplace_back("noise", noisy);
+  std::string badHeader = original;
+  badHeader.replace(16, 2, "\x00\x01", 2);  // page size 1: not a valid database
+  damaged.emplace_back("page-size", badHeader);
+
+  for (const auto& [name, contents] : damaged) {
+    SCOPED_TRACE(name);
+    const auto file = dir / (name + ".sqlite");
+    testing::writeFile(file, contents);
+    auto archive = NightArchive::open(file);
+    if (!archive.ok()) {
+      expectClear(archive.error().description());
+      continue;
+    }
+    if (auto read = (*archive)->nights(std::nullopt, 1000); !read.ok()) expectClear(read.error().description());
+    if (auto samples = (*archive)->baselineSamples(30); !samples.ok()) expectClear(samples.error().description());
+    if (auto stored = (*archive)->store(nights(500, 3), kVersion); !stored.ok())
+      expectClear(stored.error().description());
+  }
+  // The text file in particular is named for what it is.
+  const auto text = NightArchive::open(dir / "text.sqlite");
+  ASSERT_FALSE(text.ok());
+  EXPECT_EQ(text.error().description(), "SQLite: file is not a database");
+}
+
+}  // namespace
+}  // namespace snoozlet

@@ -1,0 +1,277 @@
+// The fix journal under faults: a save cut off at any byte (by the process
+// dying, or by the write failing), a folder that cannot be written even by
+// the superuser, and files far too large or full of noise.
+
+#include "settings/FixJournal.h"
+
+#include <fcntl.h>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <linux/fs.h>
+#include <signal.h>
+#include <sys/ioctl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstring>
+#include <random>
+
+#include "TestSupport.h"
+
+namespace snoozlet {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::readFile;
+using testing::TempDir;
+using testing::writeFile;
+
+constexpr Instant kDecember6 = 1796540700;  // 2026-12-06T07:05:00Z
+
+FixJournal journalOf(int records) {
+  FixJournal journal;
+  for (int i = 0; i < records; ++i) {
+    journal.record({{FixID::wakeForNetworkOff, "womp", PowerScope::battery, "1", "0"},
+                    {FixID::powerNapOff, "powernap", PowerScope::charger, "1", "0"}},
+                   kDecember6 + i, i % 3 == 0);
+  }
+  return journal;
+}
+
+// Files in the folder other than the journal itself (temporary files left by a save).
+std::vector<std::string> strayFiles(const fs::path& folder) {
+  std::vector<std::string> out;
+  for (const auto& entry : fs::directory_iterator(folder))
+    if (entry.path().filename() != "changes.json") out.push_back(entry.path().filename().string());
+  return out;
+}
+
+// Saves `journal` in a forked child whose file size limit is `limit` bytes:
+// writing past it kills the child (SIGXFSZ) or, when `survive` is set, makes
+// the write fail. Returns the child's wait status.
+int saveWithSizeLimit(const FixJournal& journal, const fs::path& file, rlim_t limit, bool survive) {
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    if (survive) ::signal(SIGXFSZ, SIG_IGN);
+    const rlimit cap{limit, limit};
+    ::setrlimit(RLIMIT_FSIZE, &cap);
+    FixJournal copy = journal;
+    ::_exit(copy.save(file, kDecember6) ? 0 : 1);
+  }
+  int status = 0;
+  EXPECT_EQ(::waitpid(pid, &status, 0), pid);
+  return status;
+}
+
+TEST(FixJournalFaultTest, ASaveCutOffAtAnyByteLeavesTheOldOrTheNewFile) {
+  const FixJournal before = journalOf(3);
+  const FixJournal after = journalOf(400);
+  const std::string newText = after.encode();
+  for (const bool hadFile : {true, false}) {
+    for (const rlim_t limit : {rlim_t{0}, rlim_t{1}, rlim_t{4096}, rlim_t{newText.size() / 2},
+                               rlim_t{newText.size() - 1}, rlim_t{newText.size()}}) {
+      for (const bool survive : {false, true}) {
+        SCOPED_TRACE(::testing::Message() << "old file " << hadFile << ", limit " << limit << ", survive " << survive);
+        TempDir dir;
+        const fs::path file = dir / "changes.json";
+        if (hadFile) {
+          FixJournal old = before;
+          ASSERT_TRUE(old.save(file, kDecember6));
+        }
+        const std::string oldText = hadFile ? readFile(file) : std::string();
+        const int status = saveWithSizeLimit(after, file, limit, survive);
+
+        if (limit >= newText.size()) {
+          // Enough room: the save completes.
+          ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+          EXPECT_EQ(readFile(file), newText);
+          EXPECT_EQ(FixJournal::load(file), after);
+          EXPECT_TRUE(strayFiles(dir.path()).empty());
+          continue;
+        }
+        if (survive) {
+          // The write failed: the save says so and cleans up after itself.
+          ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
+          EXPECT_TRUE(strayFiles(dir.path()).empty());
+        } else {
+          ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ) << status;
+        }
+        // Either way the journal file is the old one, whole, or still absent.
+        EXPECT_EQ(fs::exists(file), hadFile);
+        if (hadFile) {
+          EXPECT_EQ(readFile(file), oldText);
+        }
+        EXPECT_EQ(FixJournal::load(file), hadFile ? before : FixJournal());
+        EXPECT_FALSE(FixJournal::load(file).unreadableFile());
+
+        // A leftover temporary file does not stand in the way of the next save.
+        FixJournal next = after;
+        ASSERT_TRUE(next.save(file, kDecember6));
+        EXPECT_EQ(FixJournal::load(file), after);
+      }
+    }
+  }
+}
+
+TEST(FixJournalFaultTest, ASaveKilledAtAnyMomentLeavesTheOldOrTheNewFile) {
+  const FixJournal before = journalOf(2);
+  const FixJournal after = journalOf(20000);  // a few megabytes: the save takes a while
+  TempDir dir;
+  const fs::path file = dir / "changes.json";
+  FixJournal old = before;
+  ASSERT_TRUE(old.save(file, kDecember6));
+  for (int attempt = 0; attempt < 12; ++attempt) {
+    if (attempt % 2 == 0) {
+      FixJournal reset = before;
+      ASSERT_TRUE(reset.save(file, kDecember6));
+    }
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+      FixJournal copy = after;
+      ::close(ready[0]);
+      (void)!::write(ready[1], "x", 1);
+      ::_exit(copy.save(file, kDecember6) ? 0 : 1);
+    }
+    ::close(ready[1]);
+    char byte;
+    ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+    ::close(ready[0]);
+    ::usleep(static_cast<useconds_t>(attempt * 3000));
+    ::kill(pid, SIGKILL);
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+
+    const FixJournal loaded = FixJournal::load(file);
+    EXPECT_FALSE(loaded.unreadableFile()) << "attempt " << attempt;
+    if (loaded != before) {
+      EXPECT_EQ(loaded, after) << "attempt " << attempt;
+    }
+  }
+}
+
+// Makes a folder unwritable for as long as it lives: with the immutable flag,
+// which binds the superuser too, or with permissions for anyone else.
+class UnwritableFolder {
+ public:
+  explicit UnwritableFolder(const fs::path& folder) : folder_(folder) {
+    if (::geteuid() != 0) {
+      fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
+      locked_ = true;
+      return;
+    }
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0) return;
+    int flags = 0;
+    if (::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
+      flags |= FS_IMMUTABLE_FL;
+      locked_ = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    }
+    ::close(fd);
+  }
+  ~UnwritableFolder() {
+    if (!locked_) return;
+    if (::geteuid() != 0) {
+      fs::permissions(folder_, fs::perms::owner_all);
+      return;
+    }
+    const int fd = ::open(folder_.c_str(), O_RDONLY | O_DIRECTORY);
+    int flags = 0;
+    if (fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
+      flags &= ~FS_IMMUTABLE_FL;
+      ::ioctl(fd, FS_IOC_SETFLAGS, &flags);
+    }
+    if (fd >= 0) ::close(fd);
+  }
+  bool locked() const { return locked_; }
+
+ private:
+  fs::path folder_;
+  bool locked_ = false;
+};
+
+TEST(FixJournalFaultTest, AFolderThatCannotBeWrittenReportsAndKeepsTheJournalInMemory) {
+  // A folder of the process file system refuses new files whoever asks.
+  FixJournal journal = journalOf(2);
+  const FixJournal expected = journal;
+  const Status inProc = journal.save("/proc/self/changes.json", kDecember6);
+  ASSERT_FALSE(inProc);
+  EXPECT_THAT(inProc.error().description(), ::testing::HasSubstr("/proc/self/changes.json"));
+  EXPECT_EQ(journal, expected);
+
+  // A folder of ours made read-only (immutable for the superuser).
+  TempDir dir;
+  const fs::path file = dir / "changes.json";
+  FixJournal old = journalOf(1);
+  ASSERT_TRUE(old.save(file, kDecember6));
+  const std::string oldText = readFile(file);
+  {
+    UnwritableFolder lock(dir.path());
+    if (!lock.locked()) GTEST_SKIP() << "this file system cannot make a folder read-only for the superuser";
+    const Status status = journal.save(file, kDecember6);
+    ASSERT_FALSE(status);
+    EXPECT_THAT(status.error().description(), ::testing::HasSubstr(file.string()));
+    EXPECT_EQ(journal, expected);
+    EXPECT_EQ(readFile(file), oldText);
+  }
+  EXPECT_TRUE(strayFiles(dir.path()).empty());
+  // Once the folder is writable again the same journal saves.
+  ASSERT_TRUE(journal.save(file, kDecember6));
+  EXPECT_EQ(FixJournal::load(file), expected);
+}
+
+TEST(FixJournalFaultTest, AReadOnlyFolderByPermissionsForOrdinaryUsers) {
+  if (::geteuid() == 0) GTEST_SKIP() << "file permissions do not bind the superuser";
+  TempDir dir;
+  fs::create_directories(dir / "Snoozlet");
+  fs::permissions(dir / "Snoozlet", fs::perms::owner_read | fs::perms::owner_exec);
+  FixJournal journal = journalOf(1);
+  const Status status = journal.save(dir / "Snoozlet/changes.json", kDecember6);
+  fs::permissions(dir / "Snoozlet", fs::perms::owner_all);
+  ASSERT_FALSE(status);
+  EXPECT_THAT(status.error().description(), ::testing::HasSubstr("Permission denied"));
+  EXPECT_EQ(journal.records.size(), 1u);
+}
+
+TEST(FixJournalFaultTest, HugeAndRandomFilesLoadEmptyQuickly) {
+  TempDir dir;
+  std::mt19937_64 random(11);
+  const auto noise = [&random](std::size_t size) {
+    std::string out(size, '\0');
+    for (std::size_t i = 0; i + 8 <= size; i += 8) {
+      const std::uint64_t r = random();
+      std::memcpy(out.data() + i, &r, 8);
+    }
+    return out;
+  };
+  writeFile(dir / "noise-50mb.json", noise(50 << 20));
+  writeFile(dir / "noise-15mb.json", noise(15 << 20));
+  // Tens of thousands of well-formed records, then a broken one: the whole
+  // file must be parsed before it is found unreadable.
+  std::string nearlyValid = R"({"records":[)";
+  const std::string oneRecord =
+      R"({"changes":[],"date":"2026-12-06T07:05:00Z","dryRun":false,"id":"0F1E2D3C-4B5A-6978-8796-A5B4C3D2E1F0"},)";
+  while (nearlyValid.size() + oneRecord.size() < (4 << 20)) nearlyValid += oneRecord;
+  nearlyValid += R"({"changes":[]}]})";
+  writeFile(dir / "nearly-valid.json", nearlyValid);
+  std::string records50mb = nearlyValid;
+  records50mb.resize(50 << 20, ' ');
+  writeFile(dir / "records-50mb.json", records50mb);
+
+  for (const char* name : {"noise-50mb.json", "noise-15mb.json", "nearly-valid.json", "records-50mb.json"}) {
+    SCOPED_TRACE(name);
+    const auto started = std::chrono::steady_clock::now();
+    const FixJournal loaded = FixJournal::load(dir / name);
+    const auto took = std::chrono::steady_clock::now() - started;
+    EXPECT_TRUE(loaded.records.empty());
+    EXPECT_TRUE(loaded.unreadableFile());
+    // A second is the goal; the bound leaves room for sanitizer builds and a busy machine.
+    EXPECT_LT(took, std::chrono::seconds(5));
+  }
+}
+
+}  // namespace
+}  // namespace snoozlet
