@@ -13,6 +13,7 @@
 
 #include "FuzzCheck.h"
 #include "common/Text.h"
+#include "log/LinePatterns.h"
 #include "log/LogScanner.h"
 #include "log/PowerLogParser.h"
 
@@ -25,6 +26,27 @@ bool contains(std::string_view text, std::string_view part) { return text.find(p
 void parseMessage(const LogEvent& event) {
   const std::string_view message = event.message;
   const bool valid = text::isValidUtf8(message);
+
+  // The byte parsers read what the regular expressions that define them read
+  // (on messages as the scanner builds them: valid UTF-8).
+  if (valid) {
+    namespace reference = PowerLogParser::patterns;
+    FUZZ_CHECK(PowerLogParser::battery(event) == reference::battery(event));
+    FUZZ_CHECK(PowerLogParser::seconds(event) == reference::seconds(event));
+    FUZZ_CHECK(PowerLogParser::sleepEntry(event) == reference::sleepEntry(event));
+    FUZZ_CHECK(PowerLogParser::dueReason(event) == reference::dueReason(event));
+    const auto requests = reference::wakeRequests(event);
+    FUZZ_CHECK(PowerLogParser::wakeRequests(event) == requests);
+    std::optional<WakeRequest> fired;
+    for (const auto& r : requests) {
+      if (r.fired) {
+        fired = r;
+        break;
+      }
+    }
+    FUZZ_CHECK(PowerLogParser::firedRequest(event) == fired);
+    FUZZ_CHECK(PowerLogParser::assertion(event) == reference::assertion(event));
+  }
 
   if (const auto point = PowerLogParser::battery(event)) {
     FUZZ_CHECK(point->date == event.date);
