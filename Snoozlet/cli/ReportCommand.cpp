@@ -160,7 +160,7 @@ int runReport(const std::vector<std::string>& arguments, std::ostream& out, std:
     } else {
       reader.ingest(demoText(*o.demo, o.zone));
     }
-    analysis = NightAnalyzer::analyze(reader, o.zone, {});
+    analysis = NightAnalyzer::analyze(std::move(reader), o.zone, {});
   } else {
     const PowerDataSource source(PowerDataSource::resolvePmset(o.pmset), makeSystemBatteryReader());
     const std::filesystem::path folder = o.dataDir ? std::filesystem::path(*o.dataDir) : standardDataFolder();

@@ -105,27 +105,37 @@ std::vector<RequesterGroup> requesterGroups(const std::vector<DarkWakeEvent>& wa
 
 }  // namespace
 
-NightReport report(const SleepSession& session, SleepKind kind) {
+namespace {
+
+// Fills a report's derived figures from its session.
+NightReport reportOf(SleepSession session, SleepKind kind) {
   NightReport r;
-  r.session = session;
+  r.session = std::move(session);
+  const SleepSession& s = r.session;
   r.kind = kind;
-  r.battery = BatteryTrend(session.battery);
-  r.darkWakeCount = static_cast<int>(session.darkWakes.size());
-  for (const auto& wake : session.darkWakes) r.awakeSeconds += wake.duration.value_or(0);
-  r.groups = reasonGroups(session.darkWakes);
-  r.requesters = requesterGroups(session.darkWakes);
-  r.holders = session.holders;
-  if (session.ending.kind() == SessionEnd::Kind::fullWake) r.wokeBy = session.ending.reason();
+  r.battery = BatteryTrend(s.battery);
+  r.darkWakeCount = static_cast<int>(s.darkWakes.size());
+  for (const auto& wake : s.darkWakes) r.awakeSeconds += wake.duration.value_or(0);
+  r.groups = reasonGroups(s.darkWakes);
+  r.requesters = requesterGroups(s.darkWakes);
+  r.holders = s.holders;
+  if (s.ending.kind() == SessionEnd::Kind::fullWake) r.wokeBy = s.ending.reason();
   return r;
 }
 
-SleepAnalysis analyze(const std::vector<SleepSession>& sessions, const TimeZone& timeZone,
-                      const std::vector<BaselineSample>& history, double minimum) {
-  SleepAnalysis analysis;
-  for (const auto& session : sessions) {
-    if (session.end - session.start < minimum || session.isPartial) continue;
-    analysis.reports.push_back(report(session, kind(session, timeZone)));
-  }
+}  // namespace
+
+NightReport report(const SleepSession& session, SleepKind kind) { return reportOf(session, kind); }
+
+namespace {
+
+bool kept(const SleepSession& session, double minimum) {
+  return session.end - session.start >= minimum && !session.isPartial;
+}
+
+// Baseline, ratios and moods for the reports, and the period the sessions
+// cover (first start to last end, before filtering).
+void judge(SleepAnalysis& analysis, const std::vector<BaselineSample>& history) {
   std::vector<BaselineSample> samples = history;
   for (const auto& r : analysis.reports)
     if (auto sample = r.baselineSample()) samples.push_back(*sample);
@@ -136,6 +146,17 @@ SleepAnalysis analyze(const std::vector<SleepSession>& sessions, const TimeZone&
     r.mood = mood;
     r.moodReasons = std::move(reasons);
   }
+}
+
+}  // namespace
+
+SleepAnalysis analyze(const std::vector<SleepSession>& sessions, const TimeZone& timeZone,
+                      const std::vector<BaselineSample>& history, double minimum) {
+  SleepAnalysis analysis;
+  for (const auto& session : sessions) {
+    if (kept(session, minimum)) analysis.reports.push_back(report(session, kind(session, timeZone)));
+  }
+  judge(analysis, history);
   if (!sessions.empty()) {
     analysis.coveredFrom = sessions.front().start;
     analysis.coveredTo = sessions.back().end;
@@ -143,17 +164,52 @@ SleepAnalysis analyze(const std::vector<SleepSession>& sessions, const TimeZone&
   return analysis;
 }
 
+SleepAnalysis analyze(std::vector<SleepSession>&& sessions, const TimeZone& timeZone,
+                      const std::vector<BaselineSample>& history, double minimum) {
+  SleepAnalysis analysis;
+  if (!sessions.empty()) {
+    analysis.coveredFrom = sessions.front().start;
+    analysis.coveredTo = sessions.back().end;
+  }
+  for (auto& session : sessions) {
+    if (!kept(session, minimum)) continue;
+    const SleepKind k = kind(session, timeZone);
+    analysis.reports.push_back(reportOf(std::move(session), k));
+  }
+  sessions.clear();
+  judge(analysis, history);
+  return analysis;
+}
+
 SleepAnalysis analyze(const LogReader& reader, const TimeZone& timeZone, const std::vector<BaselineSample>& history) {
-  SleepAnalysis analysis = analyze(reader.sessions(), timeZone, history, minimumNight);
+  // The reader's closed sessions are read in place; only the ongoing one is
+  // made, so a long log is not copied once more on the way.
+  SleepAnalysis analysis;
+  const auto& closed = reader.builder().closed();
+  const auto ongoing = reader.builder().ongoingSession();
+  for (const auto& session : closed) {
+    if (kept(session, minimumNight)) analysis.reports.push_back(report(session, kind(session, timeZone)));
+  }
+  if (ongoing && kept(*ongoing, minimumNight)) analysis.reports.push_back(report(*ongoing, kind(*ongoing, timeZone)));
+  judge(analysis, history);
   analysis.coveredFrom = reader.coveredFrom();
   analysis.coveredTo = reader.coveredTo();
+  return analysis;
+}
+
+SleepAnalysis analyze(LogReader&& reader, const TimeZone& timeZone, const std::vector<BaselineSample>& history) {
+  const auto coveredFrom = reader.coveredFrom();
+  const auto coveredTo = reader.coveredTo();
+  SleepAnalysis analysis = analyze(std::move(reader).takeSessions(), timeZone, history, minimumNight);
+  analysis.coveredFrom = coveredFrom;
+  analysis.coveredTo = coveredTo;
   return analysis;
 }
 
 SleepAnalysis analyze(std::string_view log, const TimeZone& timeZone, const std::vector<BaselineSample>& history) {
   LogReader reader;
   reader.ingest(log);
-  return analyze(reader, timeZone, history);
+  return analyze(std::move(reader), timeZone, history);
 }
 
 }  // namespace NightAnalyzer

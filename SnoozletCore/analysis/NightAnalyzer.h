@@ -47,8 +47,14 @@ NightReport report(const SleepSession& session, SleepKind kind);
 // earlier nights as history.
 SleepAnalysis analyze(const std::vector<SleepSession>& sessions, const TimeZone& timeZone,
                       const std::vector<BaselineSample>& history, double minimum);
+// The same, moving the kept sessions into their reports.
+SleepAnalysis analyze(std::vector<SleepSession>&& sessions, const TimeZone& timeZone,
+                      const std::vector<BaselineSample>& history, double minimum);
 // The reader's sessions, covering what the reader's log covers.
 SleepAnalysis analyze(const LogReader& reader, const TimeZone& timeZone, const std::vector<BaselineSample>& history);
+// A reader that is no longer needed: its sessions move into the reports, so
+// a long log is held once, not twice.
+SleepAnalysis analyze(LogReader&& reader, const TimeZone& timeZone, const std::vector<BaselineSample>& history);
 // A whole log text, read by a fresh reader.
 SleepAnalysis analyze(std::string_view log, const TimeZone& timeZone, const std::vector<BaselineSample>& history);
 

@@ -31,6 +31,8 @@ class LogReader {
 
   // Closed sessions, then the ongoing one, if any.
   std::vector<SleepSession> sessions() const { return builder_.sessions(); }
+  // sessions(), moved out of a reader that is no longer needed.
+  std::vector<SleepSession> takeSessions() && { return std::move(builder_).takeSessions(); }
 
   const SessionBuilder& builder() const { return builder_; }
   const std::optional<LogCursor>& cursor() const { return cursor_; }

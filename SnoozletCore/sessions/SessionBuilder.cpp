@@ -149,11 +149,21 @@ void SessionBuilder::close(Instant at, SessionEnd ending, std::optional<BatteryP
   current_.reset();
 }
 
+std::optional<SleepSession> SessionBuilder::ongoingSession() const {
+  if (!current_ || !lastEventDate_) return std::nullopt;
+  return makeSession(*current_, std::max(current_->start, *lastEventDate_), SessionEnd::ongoing());
+}
+
 std::vector<SleepSession> SessionBuilder::sessions() const {
   std::vector<SleepSession> out = closed_;
-  if (current_ && lastEventDate_) {
-    out.push_back(makeSession(*current_, std::max(current_->start, *lastEventDate_), SessionEnd::ongoing()));
-  }
+  if (auto ongoing = ongoingSession()) out.push_back(std::move(*ongoing));
+  return out;
+}
+
+std::vector<SleepSession> SessionBuilder::takeSessions() && {
+  auto ongoing = ongoingSession();
+  std::vector<SleepSession> out = std::move(closed_);
+  if (ongoing) out.push_back(std::move(*ongoing));
   return out;
 }
 
@@ -166,7 +176,7 @@ std::vector<SleepSession> SessionBuilder::sessions(const std::vector<LogEvent>& 
   for (const auto& event : events) {
     if (builder.wants(event.domain)) builder.consume(event);
   }
-  return builder.sessions();
+  return std::move(builder).takeSessions();
 }
 
 }  // namespace snoozlet

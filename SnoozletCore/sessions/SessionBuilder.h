@@ -50,6 +50,11 @@ class SessionBuilder {
   // The closed sessions, followed by the open one closed provisionally as
   // `ongoing` at the latest event. The builder is not changed.
   std::vector<SleepSession> sessions() const;
+  // The open session closed provisionally as `ongoing` (what sessions()
+  // appends), or nothing.
+  std::optional<SleepSession> ongoingSession() const;
+  // sessions(), moved out of a builder that is no longer needed.
+  std::vector<SleepSession> takeSessions() &&;
   bool isAsleep() const { return current_.has_value(); }
   // Drops closed sessions that ended before `before`; the open draft stays.
   void prune(Instant before);

@@ -175,3 +175,28 @@ TEST(NightAnalyzerTest, BaselineSampleNeedsANightOnBattery) {
 
 }  // namespace
 }  // namespace snoozlet
+
+#include "demo/DemoLog.h"
+
+namespace snoozlet {
+namespace {
+
+TEST(NightAnalyzerTest, MovingTheReaderGivesTheSameAnalysis) {
+  DateComponents day;
+  day.year = 2026;
+  day.month = 12;
+  day.day = 6;
+  LogReader reader;
+  reader.ingest(DemoLog::text(DemoLog::week(day, Mood::sleepless), kIstanbul));
+  const auto inPlace = NightAnalyzer::analyze(reader, kIstanbul, {});
+  const auto copied = NightAnalyzer::analyze(reader.sessions(), kIstanbul, {}, NightAnalyzer::minimumNight);
+  ASSERT_EQ(inPlace.reports.size(), 7u);
+  EXPECT_EQ(copied.reports, inPlace.reports);
+  LogReader spare = reader;
+  EXPECT_EQ(NightAnalyzer::analyze(std::move(spare), kIstanbul, {}), inPlace);
+  EXPECT_EQ(NightAnalyzer::analyze(reader.sessions(), kIstanbul, {}, NightAnalyzer::minimumNight).reports,
+            inPlace.reports);
+}
+
+}  // namespace
+}  // namespace snoozlet
