@@ -12,7 +12,7 @@ void point(JsonWriter& json, const std::optional<BatteryPoint>& p) {
   json.beginObject().member("date", p->date).member("percent", p->percent).member("onAC", p->onAC).endObject();
 }
 
-void request(JsonWriter& json, const std::optional<WakeRequest>& r) {
+void request(JsonWriter& json, const SharedOptional<WakeRequest>& r) {
   if (!r) {
     json.null();
     return;
@@ -27,7 +27,7 @@ void request(JsonWriter& json, const std::optional<WakeRequest>& r) {
 }
 
 void reason(JsonWriter& json, const WakeReason& r) {
-  json.beginObject().member("raw", r.raw).member("category", toString(r.category)).endObject();
+  json.beginObject().member("raw", r.raw.get()).member("category", toString(r.category)).endObject();
 }
 
 void holder(JsonWriter& json, const HolderGroup& h) {

@@ -62,9 +62,10 @@ std::vector<ReasonGroup> reasonGroups(const std::vector<DarkWakeEvent>& wakes) {
     g.awakeSeconds += wake.duration.value_or(0);
     g.times.push_back(wake.date);
     auto& counts = rawCounts[wake.reason.category];
-    auto found = std::find_if(counts.begin(), counts.end(), [&](const auto& c) { return c.first == wake.reason.raw; });
+    const std::string& raw = wake.reason.raw;
+    auto found = std::find_if(counts.begin(), counts.end(), [&](const auto& c) { return c.first == raw; });
     if (found == counts.end()) {
-      counts.emplace_back(wake.reason.raw, 1);
+      counts.emplace_back(raw, 1);
     } else {
       found->second += 1;
     }

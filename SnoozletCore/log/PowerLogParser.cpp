@@ -91,6 +91,15 @@ std::size_t lastTimedQuote(std::string_view m) {
   return std::string_view::npos;
 }
 
+// A run of ASCII digits as a number: exact integer arithmetic for up to 15
+// digits, the usual conversion beyond (the same value either way).
+std::optional<double> digitsValue(std::string_view digits) {
+  if (digits.empty() || digits.size() > 15) return text::parseDouble(digits);
+  long long value = 0;
+  for (char c : digits) value = value * 10 + (c - '0');
+  return static_cast<double>(value);
+}
+
 constexpr std::string_view kActions[] = {"Created",    "Released",  "TimedOut",  "Summary",
                                          "ClientDied", "Restarted", "TurnedOff", "TurnedOn"};
 
@@ -129,7 +138,7 @@ std::optional<double> seconds(const LogEvent& event) {
   std::size_t start = end;
   while (start > 0 && isDigit(m[start - 1])) --start;
   if (start == end) return std::nullopt;
-  return text::parseDouble(m.substr(start, end - start));
+  return digitsValue(m.substr(start, end - start));
 }
 
 std::optional<SleepEntry> sleepEntry(const LogEvent& event) {
@@ -253,9 +262,9 @@ std::optional<AssertionView> assertionView(const LogEvent& event) {
 
     const auto pid = text::parseInteger(m.substr(4, pidEnd - 4));
     const std::size_t hoursStart = closeQuote + 2, hoursEnd = runEnd(m, hoursStart, isDigit);
-    const auto h = text::parseDouble(m.substr(hoursStart, hoursEnd - hoursStart));
-    const auto mins = text::parseDouble(m.substr(hoursEnd + 1, 2));
-    const auto s = text::parseDouble(m.substr(hoursEnd + 4, 2));
+    const auto h = digitsValue(m.substr(hoursStart, hoursEnd - hoursStart));
+    const auto mins = digitsValue(m.substr(hoursEnd + 1, 2));
+    const auto s = digitsValue(m.substr(hoursEnd + 4, 2));
     if (!pid || !h || !mins || !s) return std::nullopt;
     return AssertionView{event.date,
                          *pid,

@@ -56,7 +56,7 @@ void SessionBuilder::consume(const LogEvent& event) {
       break;
     case K::wake:
       if (current_) {
-        WakeReason reason(PowerLogParser::dueReason(event));
+        WakeReason reason = reasonFor(PowerLogParser::dueReason(event));
         close(event.date, SessionEnd::fullWake(std::move(reason)), PowerLogParser::battery(event));
       }
       break;
@@ -102,7 +102,7 @@ void SessionBuilder::onDarkWake(const LogEvent& event) {
   DarkWakeEvent wake;
   wake.date = event.date;
   wake.duration = PowerLogParser::seconds(event);
-  wake.reason = WakeReason(PowerLogParser::dueReason(event));
+  wake.reason = reasonFor(PowerLogParser::dueReason(event));
   wake.battery = PowerLogParser::battery(event);
   if (firedRequest_ && firedRequest_->wakeAt && std::fabs(*firedRequest_->wakeAt - event.date) <= kRequestWindow &&
       isRequestCategory(wake.reason.category)) {
@@ -111,6 +111,21 @@ void SessionBuilder::onDarkWake(const LogEvent& event) {
   }
   if (wake.battery) current_->battery.push_back(*wake.battery);
   current_->darkWakes.push_back(std::move(wake));
+}
+
+WakeReason SessionBuilder::reasonFor(std::string raw) {
+  constexpr std::size_t kRemembered = 16;
+  for (std::size_t i = 0; i < recentReasons_.size(); ++i) {
+    if (recentReasons_[i].raw.get() == raw) {
+      std::rotate(recentReasons_.begin(), recentReasons_.begin() + static_cast<std::ptrdiff_t>(i),
+                  recentReasons_.begin() + static_cast<std::ptrdiff_t>(i) + 1);
+      return recentReasons_.front();
+    }
+  }
+  WakeReason reason(std::move(raw));
+  if (recentReasons_.size() == kRemembered) recentReasons_.pop_back();
+  recentReasons_.insert(recentReasons_.begin(), reason);
+  return reason;
 }
 
 void SessionBuilder::onWakeRequests(const LogEvent& event) {
@@ -138,6 +153,9 @@ SleepSession SessionBuilder::makeSession(Draft draft, Instant end, SessionEnd en
   session.darkWakes = std::move(draft.darkWakes);
   session.holders = draft.holders.groups(end);
   session.failures = std::move(draft.failures);
+  // Closed sessions are kept for as long as the log covers them: no slack.
+  session.battery.shrink_to_fit();
+  session.darkWakes.shrink_to_fit();
   session.isPartial = draft.isPartial;
   return session;
 }

@@ -67,9 +67,15 @@ class SessionBuilder {
   const std::optional<WakeRequest>& firedRequest() const { return firedRequest_; }
   std::optional<Instant> lastEventDate() const { return lastEventDate_; }
 
-  bool operator==(const SessionBuilder&) const = default;
+  bool operator==(const SessionBuilder& o) const {
+    return closed_ == o.closed_ && current_ == o.current_ && firedRequest_ == o.firedRequest_ &&
+           lastEventDate_ == o.lastEventDate_;
+  }
 
  private:
+  // The reason of a wake line, shared with an earlier wake of the same text
+  // (and its verdict reused) when there is one.
+  WakeReason reasonFor(std::string raw);
   void onSleep(const LogEvent& event);
   void onDarkWake(const LogEvent& event);
   void onWakeRequests(const LogEvent& event);
@@ -82,6 +88,9 @@ class SessionBuilder {
   std::optional<Draft> current_;
   std::optional<WakeRequest> firedRequest_;
   std::optional<Instant> lastEventDate_;
+  // The most recent distinct wake reasons: a night repeats a few texts
+  // hundreds of times, so they are stored and classified once.
+  std::vector<WakeReason> recentReasons_;
 };
 
 }  // namespace snoozlet

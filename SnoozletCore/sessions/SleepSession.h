@@ -5,6 +5,7 @@
 // sleep failure in between.
 
 #include "common/Instant.h"
+#include "common/Shared.h"
 #include "log/LogFacts.h"
 #include "sessions/SystemProcesses.h"
 #include "sessions/WakeCategory.h"
@@ -47,8 +48,8 @@ struct DarkWakeEvent {
   std::optional<double> duration;
   WakeReason reason;
   std::optional<BatteryPoint> battery;
-  // The fired wake request that explains this wake.
-  std::optional<WakeRequest> request;
+  // The fired wake request that explains this wake (shared between copies).
+  SharedOptional<WakeRequest> request;
   bool operator==(const DarkWakeEvent&) const = default;
 };
 

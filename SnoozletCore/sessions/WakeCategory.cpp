@@ -138,6 +138,7 @@ bool isUserInitiated(WakeCategory category) { return category == WakeCategory::l
 
 }  // namespace wake_category
 
-WakeReason::WakeReason(std::string rawText) : raw(std::move(rawText)), category(WakeClassifier::classify(raw)) {}
+WakeReason::WakeReason(std::string rawText)
+    : raw(std::move(rawText)), category(WakeClassifier::classify(raw.get())) {}
 
 }  // namespace snoozlet

@@ -4,6 +4,7 @@
 // and in-sentence phrases in English and Turkish, and the wake reason that
 // pairs a logged text with its category.
 
+#include "common/Shared.h"
 #include "sessions/Language.h"
 
 #include <cstddef>
@@ -53,16 +54,19 @@ bool isUserInitiated(WakeCategory category);
 }  // namespace wake_category
 
 // A logged wake reason and its category (always the classifier's verdict on
-// `raw`, so the two can never disagree).
+// `raw`, so the two can never disagree). The text is shared between copies:
+// a night repeats a handful of reasons hundreds of times.
 struct WakeReason {
-  std::string raw;
+  Shared<std::string> raw;
   WakeCategory category = WakeCategory::unknown;
 
   WakeReason() = default;
   // Classifies the text.
   explicit WakeReason(std::string rawText);
-  // For a reason whose category is already known (read back from storage).
-  WakeReason(std::string rawText, WakeCategory knownCategory) : raw(std::move(rawText)), category(knownCategory) {}
+  // For a reason whose category is already known (read back from storage, or
+  // the classifier's verdict on the same text).
+  WakeReason(Shared<std::string> rawText, WakeCategory knownCategory)
+      : raw(std::move(rawText)), category(knownCategory) {}
 
   bool operator==(const WakeReason&) const = default;
 };
@@ -72,6 +76,6 @@ struct WakeReason {
 template <>
 struct std::hash<snoozlet::WakeReason> {
   std::size_t operator()(const snoozlet::WakeReason& r) const noexcept {
-    return std::hash<std::string>()(r.raw) * 31 + static_cast<std::size_t>(r.category);
+    return std::hash<std::string>()(r.raw.get()) * 31 + static_cast<std::size_t>(r.category);
   }
 };
