@@ -11,6 +11,7 @@
 #include "cli/TerminalText.h"
 #include "common/Text.h"
 #include "settings/FixPlanner.h"
+#include "settings/PmsetCommand.h"
 
 #include <algorithm>
 #include <cctype>
@@ -58,6 +59,13 @@ int confirmAndApply(ModelSession& session, const CommandLine& line, const Termin
     t.out << "\n" << Words{"Left as they are:", "Olduğu gibi kalanlar:"}(language) << "\n" << skipped;
   }
   t.out << "\n";
+  // Command text that cannot be built safely would be refused by the runner:
+  // say so now instead of asking for a confirmation that cannot succeed.
+  if (const auto commands = PmsetCommand::shellText(review.plan, context.pmsetPath); !commands) {
+    model.setReview(std::nullopt);
+    t.err << "snoozlet " << name << ": nothing was changed: " << commands.error().description() << "\n";
+    return 1;
+  }
 
   Confirmation confirmation(t.in, t.out, language, t.interactive, line.has("--yes"));
   if (!confirmation.canAsk()) {

@@ -119,6 +119,17 @@ TEST(FixCommandTest, RefusalsChangeNothing) {
   EXPECT_TRUE(contains(unasked.err, "standard input is not a terminal")) << unasked.err;
   EXPECT_TRUE(contains(unasked.err, "Add --yes to confirm.")) << unasked.err;
 
+  // A pmset whose path cannot stand unquoted in a shell command is refused
+  // before anything is asked.
+  const fs::path odd = mac.dir() / "odd folder" / "pmset";
+  fs::create_directories(odd.parent_path());
+  fs::create_symlink(mac.pmset(), odd);
+  const testing::Outcome unsafe = testing::runSnoozlet("fix powerNapOff --yes --pmset '" + odd.string() + "' " + data);
+  EXPECT_EQ(unsafe.status, 1);
+  EXPECT_TRUE(unsafe.err.starts_with("snoozlet fix: nothing was changed: Refused to build the pmset command: "))
+      << unsafe.err;
+  EXPECT_FALSE(contains(unsafe.out, "[y/N]")) << unsafe.out;
+
   EXPECT_EQ(mac.batterySetting("powernap"), "1");
   EXPECT_FALSE(fs::exists(mac.journalFile()));
 }
