@@ -1,33 +1,103 @@
-// snoozlet: the application's entry. Subcommands run in the terminal.
+// snoozlet: the application's entry. Subcommands run in the terminal:
+// `report` on its own, the others (and the measurement pass, --measure)
+// through the application model inside a QCoreApplication, so none of them
+// needs a display.
 
+#include "cli/CommandLine.h"
+#include "cli/MeasureCommand.h"
+#include "cli/ModelCommands.h"
 #include "cli/ReportCommand.h"
 
-#include <cstring>
+#include <QCoreApplication>
+
+#include <unistd.h>
+
+#include <algorithm>
 #include <iostream>
 #include <string>
 #include <vector>
 
 namespace {
 
-const char* const kUsage = R"(usage: snoozlet <command> [options]
+std::string usage() {
+  std::string text =
+      "usage: snoozlet <command> [options]\n"
+      "       snoozlet --measure [--data-dir DIR]\n"
+      "\n"
+      "Commands:\n"
+      "  report      how the Mac slept: last night's morning report and a table of nights\n";
+  for (const auto& command : snoozlet::cli::modelCommands()) {
+    text += "  " + std::string(command.name) + std::string(12 - command.name.size(), ' ') +
+            std::string(command.summary) + "\n";
+  }
+  text +=
+      "\n"
+      "  --measure   the measurement pass: loads as a launch does, prints the memory\n"
+      "              at fixed points (MEASURE lines) and exits\n";
+  text += snoozlet::cli::globalOptionsHelp();
+  text +=
+      "  ('snoozlet report' takes its own; see 'snoozlet report --help')\n"
+      "\n"
+      "Environment:\n"
+      "  SNOOZLET_PMSET      the pmset to run when --pmset is not given\n"
+      "Testing aid:\n"
+      "  SNOOZLET_ELEVATOR   the program that runs changes with administrator rights\n"
+      "                      instead of pkexec; used even for the simulated Mac and\n"
+      "                      when running as root (it gets \"/bin/sh -c COMMANDS\";\n"
+      "                      exit status 126 means the prompt was dismissed)\n"
+      "\n"
+      "Run 'snoozlet <command> --help' for a command's options.\n";
+  return text;
+}
 
-Commands:
-  report    how the Mac slept: last night's morning report and a table of nights
+// Runs a model-driven command inside a QCoreApplication. `arguments` were
+// copied before Qt saw argv, so nothing of ours is lost to Qt's own options.
+int runWithModel(int& argc, char** argv, const std::vector<std::string>& arguments,
+                 const std::vector<std::string_view>& flags,
+                 int (*run)(const snoozlet::cli::CommandLine&, const snoozlet::cli::Terminal&),
+                 const std::string& name) {
+  auto line = snoozlet::cli::parseCommandLine(arguments, flags);
+  if (!line) {
+    std::cerr << "snoozlet " << name << ": " << line.error().description() << "\nTry 'snoozlet " << name
+              << " --help'.\n";
+    return 2;
+  }
+  QCoreApplication app(argc, argv);
+  const snoozlet::cli::Terminal terminal{std::cin, std::cout, std::cerr, ::isatty(STDIN_FILENO) == 1};
+  const int status = run(line.value(), terminal);
+  std::cout.flush();
+  return status != 0 || std::cout.good() ? status : 1;
+}
 
-Run 'snoozlet <command> --help' for a command's options.
-)";
+int measure(const snoozlet::cli::CommandLine& line, const snoozlet::cli::Terminal& terminal) {
+  return snoozlet::cli::runMeasure(line, terminal.out, terminal.err);
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
-  if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
-    (args.empty() ? std::cerr : std::cout) << kUsage;
-    return args.empty() ? 2 : 0;
+  if (const auto at = std::find(args.begin(), args.end(), "--measure"); at != args.end()) {
+    args.erase(at);
+    return runWithModel(argc, argv, args, {}, measure, "--measure");
   }
-  const std::string command = args[0];
-  args.erase(args.begin());
+  const auto index = snoozlet::cli::commandIndex(args);
+  if (!index) {
+    const bool help = std::find_if(args.begin(), args.end(),
+                                   [](const std::string& a) { return a == "--help" || a == "-h"; }) != args.end();
+    (help ? std::cout : std::cerr) << usage();
+    return help ? 0 : 2;
+  }
+  const std::string command = args[*index];
+  args.erase(args.begin() + static_cast<std::ptrdiff_t>(*index));
+  if (command == "help") {
+    std::cout << usage();
+    return 0;
+  }
   if (command == "report") return snoozlet::cli::runReport(args, std::cout, std::cerr);
-  std::cerr << "snoozlet: unknown command '" << command << "'\n" << kUsage;
+  if (const auto* model = snoozlet::cli::findModelCommand(command)) {
+    return runWithModel(argc, argv, args, model->flags, model->run, command);
+  }
+  std::cerr << "snoozlet: unknown command '" << command << "'\n" << usage();
   return 2;
 }

@@ -1,5 +1,6 @@
 #include "cli/ReportText.h"
 
+#include "cli/TerminalText.h"
 #include "common/Text.h"
 
 #include <sstream>
@@ -8,28 +9,17 @@ namespace snoozlet::report_text {
 
 namespace {
 
+using terminal::padded;
+
 bool turkish(const NightFormat& f) { return f.language() == Language::turkish; }
-
-std::size_t displayWidth(std::string_view s) {
-  std::size_t n = 0;
-  for (char c : s)
-    if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++n;
-  return n;
-}
-
-std::string padded(std::string s, std::size_t width, bool right = false) {
-  const std::size_t w = displayWidth(s);
-  if (w >= width) return s;
-  const std::string fill(width - w, ' ');
-  return right ? fill + s : s + fill;
-}
 
 std::string batteryText(const NightReport& r, const NightFormat& f) {
   const auto& b = r.battery;
   if (!b.first || !b.last || !b.drop) return turkish(f) ? "şarjda" : "on the charger";
   std::string text = f.percent(b.first->percent) + " → " + f.percent(b.last->percent);
   if (b.perHour) {
-    text += turkish(f) ? " (saatte " + f.decimal(*b.perHour, 1) + " puan)" : " (" + f.decimal(*b.perHour, 1) + " pts/h)";
+    text +=
+        turkish(f) ? " (saatte " + f.decimal(*b.perHour, 1) + " puan)" : " (" + f.decimal(*b.perHour, 1) + " pts/h)";
   }
   return text;
 }
@@ -70,9 +60,9 @@ std::string table(const SleepAnalysis& a, const NightFormat& f) {
       battery = "-" + std::to_string(*r.battery.drop) + (tr ? " puan" : " pts");
       if (r.battery.perHour) battery += ", " + f.decimal(*r.battery.perHour, 1) + (tr ? "/sa" : "/h");
     }
-    out << padded(day, 14) << padded(f.duration(r.duration()), 12)
-        << padded(std::to_string(r.darkWakeCount), 7, true) << "  " << padded(f.duration(r.awakeSeconds), 11)
-        << padded(battery, 22) << mood::title(r.mood, f.language()) << "\n";
+    out << padded(day, 14) << padded(f.duration(r.duration()), 12) << padded(std::to_string(r.darkWakeCount), 7, true)
+        << "  " << padded(f.duration(r.awakeSeconds), 11) << padded(battery, 22) << mood::title(r.mood, f.language())
+        << "\n";
   }
   if (!a.naps().empty()) out << (tr ? "* gündüz uykusu\n" : "* daytime nap\n");
   return out.str();
@@ -83,10 +73,12 @@ std::string batteryHealth(const BatteryHealth& b, Language language) {
   std::vector<std::string> parts;
   if (const auto fraction = b.capacityFraction()) {
     const auto percent = static_cast<int>(*fraction * 100 + 0.5);
-    parts.push_back(tr ? "ilk kapasitesinin %" + std::to_string(percent) : std::to_string(percent) + "% of its original capacity");
+    parts.push_back(tr ? "ilk kapasitesinin %" + std::to_string(percent)
+                       : std::to_string(percent) + "% of its original capacity");
   }
   if (b.cycleCount) parts.push_back(std::to_string(*b.cycleCount) + (tr ? " döngü" : " cycles"));
-  if (b.chargePercent) parts.push_back(tr ? "dolu %" + std::to_string(*b.chargePercent) : std::to_string(*b.chargePercent) + "% charged");
+  if (b.chargePercent)
+    parts.push_back(tr ? "dolu %" + std::to_string(*b.chargePercent) : std::to_string(*b.chargePercent) + "% charged");
   if (b.isCharging) {
     parts.push_back(tr ? "şarj oluyor" : "charging");
   } else if (b.externalConnected) {

@@ -101,7 +101,8 @@ TEST(ReportCommandTest, BadInputGetsOneClearLine) {
   testing::TempDir dir;
   const Outcome missing = snoozletProcess("report --log " + (dir / "nope.log").string());
   EXPECT_EQ(missing.status, 2);
-  EXPECT_EQ(missing.err, "snoozlet report: cannot read " + (dir / "nope.log").string() + ": No such file or directory\n");
+  EXPECT_EQ(missing.err,
+            "snoozlet report: cannot read " + (dir / "nope.log").string() + ": No such file or directory\n");
   const Outcome directory = snoozletProcess("report --log " + dir.path().string());
   EXPECT_EQ(directory.status, 2);
   EXPECT_EQ(directory.err, "snoozlet report: cannot read " + dir.path().string() + ": Is a directory\n");
@@ -124,7 +125,8 @@ TEST(ReportCommandTest, BadInputGetsOneClearLine) {
   EXPECT_EQ(inProcess({"--log"}).status, 2);
   const Outcome noPmset = inProcess({"--pmset", (dir / "no-pmset").string(), "--data-dir", dir.path().string()});
   EXPECT_EQ(noPmset.status, 1);
-  EXPECT_EQ(noPmset.err, "snoozlet report: Could not run " + (dir / "no-pmset").string() + ": No such file or directory\n");
+  EXPECT_EQ(noPmset.err,
+            "snoozlet report: Could not run " + (dir / "no-pmset").string() + ": No such file or directory\n");
   EXPECT_EQ(inProcess({"--demo", "--data-dir", "x"}).status, 2);
   EXPECT_EQ(inProcess({"--bogus"}).err.rfind("snoozlet report: unknown argument '--bogus'", 0), 0u);
   const Outcome help = inProcess({"--help"});

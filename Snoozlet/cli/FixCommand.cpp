@@ -1,0 +1,175 @@
+// `snoozlet fix` and `snoozlet undo`: the review, apply and undo flow of the
+// model in the terminal. The review is shown as the review window shows it,
+// confirmed on the terminal (or with --yes), then applied by the model, whose
+// notice tells the outcome.
+
+#include "cli/Confirmation.h"
+#include "cli/ModelCommands.h"
+#include "cli/ModelSession.h"
+#include "cli/ReviewText.h"
+#include "cli/SettingsText.h"
+#include "cli/TerminalText.h"
+#include "common/Text.h"
+#include "settings/FixPlanner.h"
+#include "settings/PmsetCommand.h"
+
+#include <algorithm>
+#include <cctype>
+#include <istream>
+#include <ostream>
+
+namespace snoozlet::cli {
+
+namespace {
+
+using terminal::Words;
+
+std::string fixList() {
+  std::vector<std::string> names;
+  for (FixID id : kAllFixIDs) names.emplace_back(toString(id));
+  return text::join(names, ", ");
+}
+
+// True when the change is in force now: the journal took it, and pmset
+// reports every target (a dry run changes nothing to check), and the journal
+// file holds what the model holds.
+bool tookEffect(const AppModel& model, const AppModel::Review& review, const FixJournal& before) {
+  if (model.journal() == before) return false;  // the runner failed: nothing was recorded
+  if (!model.runner().isDryRun()) {
+    if (!model.powerSettings()) return false;
+    const auto applied = FixPlanner::stillApplied(review.plan, *model.powerSettings());
+    if (!std::all_of(applied.begin(), applied.end(), [](const auto& entry) { return entry.second; })) return false;
+  }
+  // Compared as the file writes them: dates keep whole seconds there.
+  const auto& file = model.storage().journal;
+  return !file || FixJournal::load(*file).encode() == model.journal().encode();
+}
+
+// Shows the review, asks for confirmation and applies it. The exit status:
+// 0 when the change took effect, 1 when it was declined, could not be
+// confirmed, failed or did not take.
+int confirmAndApply(ModelSession& session, const CommandLine& line, const Terminal& t, std::string_view name) {
+  AppModel& model = session.model();
+  const AppModel::Review review = *model.review();
+  const Language language = model.language();
+  const review_text::Context context{language, model.pmsetPath(), model.runner().isDryRun(),
+                                     review.undoing.has_value()};
+  t.out << review_text::render(review.plan, context);
+  if (const std::string skipped = review_text::skipped(review.plan, language); !skipped.empty()) {
+    t.out << "\n" << Words{"Left as they are:", "Olduğu gibi kalanlar:"}(language) << "\n" << skipped;
+  }
+  t.out << "\n";
+  // Command text that cannot be built safely would be refused by the runner:
+  // say so now instead of asking for a confirmation that cannot succeed.
+  if (const auto commands = PmsetCommand::shellText(review.plan, context.pmsetPath); !commands) {
+    model.setReview(std::nullopt);
+    t.err << "snoozlet " << name << ": nothing was changed: " << commands.error().description() << "\n";
+    return 1;
+  }
+
+  Confirmation confirmation(t.in, t.out, language, t.interactive, line.has("--yes"));
+  if (!confirmation.canAsk()) {
+    model.setReview(std::nullopt);
+    t.err << "snoozlet " << name
+          << ": nothing was changed: standard input is not a terminal, so I can’t ask. Add --yes to confirm.\n";
+    return 1;
+  }
+  bool confirmed = confirmation.ask(review_text::question(context));
+  if (confirmed && review_text::needsAcknowledgement(review.plan, context.undo)) {
+    confirmed = confirmation.ask(review_text::acknowledgement(language));
+  }
+  if (!confirmed) {
+    model.setReview(std::nullopt);
+    t.out << Words{"Nothing was changed.", "Hiçbir şey değişmedi."}(language) << "\n";
+    return 1;
+  }
+
+  const FixJournal before = model.journal();
+  session.apply(review);
+  const bool ok = tookEffect(model, review, before);
+  (ok ? t.out : t.err) << model.notice().value_or(QString()).toStdString() << "\n";
+  return ok ? 0 : 1;
+}
+
+// Canonical ids are upper case; one typed in lower case is the same id.
+std::string canonicalId(std::string_view id) {
+  std::string upper(id);
+  std::transform(upper.begin(), upper.end(), upper.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+  return upper;
+}
+
+}  // namespace
+
+int runFix(const CommandLine& line, const Terminal& t) {
+  const ModelCommand& self = *findModelCommand("fix");
+  if (line.help()) {
+    t.out << self.help();
+    return 0;
+  }
+  if (line.operands.empty()) {
+    t.err << "snoozlet fix: name at least one fix: " << fixList() << "\nTry 'snoozlet fix --help'.\n";
+    return 2;
+  }
+  std::vector<FixID> fixes;
+  for (const std::string& operand : line.operands) {
+    const auto id = fixIDFromString(operand);
+    if (!id) {
+      t.err << "snoozlet fix: unknown fix '" << operand << "' (one of: " << fixList() << ")\n";
+      return 2;
+    }
+    if (std::find(fixes.begin(), fixes.end(), *id) == fixes.end()) fixes.push_back(*id);
+  }
+
+  const auto session = startSession(line, line.has("--dry-run"));
+  if (!refreshFor(*session, "fix", t.err)) return 1;
+  AppModel& model = session->model();
+  model.reviewFixes(fixes);
+  if (!model.review()) {
+    // Settings and capabilities are known after a refresh: every fix was skipped.
+    const Language language = model.language();
+    t.out << Words{"Nothing to change:", "Değiştirilecek bir şey yok:"}(language) << "\n"
+          << review_text::skipped(FixPlanner::plan(fixes, *model.powerSettings(), *model.capabilities()), language);
+    return 0;
+  }
+  return confirmAndApply(*session, line, t, "fix");
+}
+
+int runUndo(const CommandLine& line, const Terminal& t) {
+  const ModelCommand& self = *findModelCommand("undo");
+  if (line.help()) {
+    t.out << self.help();
+    return 0;
+  }
+  if (line.operands.size() > 1) {
+    t.err << "snoozlet undo: one change at a time; unexpected '" << line.operands[1] << "'\n";
+    return 2;
+  }
+  // The journal is all an undo needs: no refresh.
+  const auto session = startSession(line);
+  AppModel& model = session->model();
+  const NightFormat format = formatOf(model);
+  if (line.operands.empty()) {
+    t.out << settings_text::changes(model.journal(), format);
+    return 0;
+  }
+
+  const std::string id = canonicalId(line.operands.front());
+  model.reviewUndo(id);
+  if (!model.review()) {
+    const auto& records = model.journal().records;
+    const auto record = std::find_if(records.begin(), records.end(), [&](const FixRecord& r) { return r.id == id; });
+    if (record == records.end()) {
+      t.err << "snoozlet undo: no change with the id " << id << " (run 'snoozlet undo' to list them)\n";
+      return 2;
+    }
+    // A record without an undo plan has been undone.
+    const std::string when = settings_text::recordDate(record->undoneAt.value_or(record->date), format);
+    t.out << (model.language() == Language::turkish ? "Bu değişiklik " + when + " tarihinde zaten geri alındı.\n"
+                                                    : "That change was already put back on " + when + ".\n");
+    return 0;
+  }
+  return confirmAndApply(*session, line, t, "undo");
+}
+
+}  // namespace snoozlet::cli

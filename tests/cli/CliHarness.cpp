@@ -1,0 +1,70 @@
+#include "CliHarness.h"
+
+#include "common/Text.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <vector>
+
+namespace snoozlet::testing {
+
+Outcome runShell(const std::string& command, const std::string& input) {
+  TempDir dir;
+  const std::string line = command + " <" + input + " >" + (dir / "out").string() + " 2>" + (dir / "err").string();
+  const int raw = std::system(line.c_str());
+  Outcome run;
+  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  run.out = readFile(dir / "out");
+  run.err = readFile(dir / "err");
+  return run;
+}
+
+Outcome runSnoozlet(const std::string& arguments, const std::string& input) {
+  return runShell(builtProgram("Snoozlet/snoozlet").string() + " " + arguments, input);
+}
+
+struct CliMac::Environment {
+  explicit Environment(const TempDir& dir, const std::string& pmset)
+      : pmset("SNOOZLET_PMSET", pmset.c_str()),
+        state("SNOOZLET_PMSET_HOME", (dir / "mac").c_str()),
+        today("SNOOZLET_PMSET_TODAY", "2026-12-06"),
+        failing("SNOOZLET_PMSET_FAIL", nullptr),
+        elevator("SNOOZLET_ELEVATOR", nullptr),
+        zone("TZ", "UTC"),
+        home("HOME", (dir / "home").c_str()),
+        dataHome("XDG_DATA_HOME", nullptr),
+        configHome("XDG_CONFIG_HOME", nullptr),
+        language("LANGUAGE", nullptr),
+        all("LC_ALL", "C.UTF-8"),
+        lang("LANG", "C.UTF-8") {}
+  ScopedEnv pmset, state, today, failing, elevator, zone, home, dataHome, configHome, language, all, lang;
+};
+
+CliMac::CliMac() : pmset_(builtProgram("Snoozlet/snoozlet-pmset").string()) {
+  environment_ = std::make_unique<Environment>(dir_, pmset_);
+}
+
+CliMac::~CliMac() = default;
+
+std::string CliMac::dataArgument() const { return "--data-dir " + (dir_ / "data").string(); }
+
+std::string CliMac::batterySetting(const std::string& key) const {
+  const Outcome custom = runShell(pmset_ + " -g custom");
+  EXPECT_EQ(custom.status, 0) << custom.err;
+  bool battery = false;
+  for (std::string_view line : text::split(custom.out, '\n')) {
+    if (!line.starts_with(" ")) {
+      battery = line.starts_with("Battery Power");
+      continue;
+    }
+    const auto words = text::split(text::trimBlanks(line), ' ', 1, true);
+    if (battery && words.size() == 2 && words[0] == key) return std::string(text::trimBlanks(words[1]));
+  }
+  ADD_FAILURE() << "no battery value for " << key;
+  return "";
+}
+
+}  // namespace snoozlet::testing

@@ -1,0 +1,197 @@
+// `snoozlet fix` and `snoozlet undo` end to end against the simulated Mac.
+
+#include "CliHarness.h"
+#include "settings/FixJournal.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+namespace snoozlet {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kDone = "Done. Snoozlet kept the previous values; you can undo this in Sleep settings.\n";
+const std::string kAcknowledged =
+    "I understand: Find My may not locate this Mac while it sleeps on battery. [y/N] yes (--yes)\n";
+
+bool contains(const std::string& text, const std::string& piece) { return text.find(piece) != std::string::npos; }
+
+TEST(FixCommandTest, FixAndUndoRoundTrip) {
+  testing::CliMac mac;
+  const std::string data = mac.dataArgument();
+  ASSERT_EQ(mac.batterySetting("powernap"), "1");
+  ASSERT_EQ(mac.batterySetting("tcpkeepalive"), "1");
+
+  const testing::Outcome fix = testing::runSnoozlet("fix powerNapOff tcpKeepAliveOff wakeForNetworkOff --yes " + data);
+  ASSERT_EQ(fix.status, 0) << fix.out << fix.err;
+  const std::string& p = mac.pmset();
+  for (const std::string& piece :
+       {std::string("Review before changing\n"), std::string("\nChange 2 settings\n"),
+        std::string("\nTurn off Power Nap on battery\n"), "  Runs                " + p + " -b powernap 0\n",
+        "  Undo                " + p + " -b powernap 1\n", "  Runs                " + p + " -b tcpkeepalive 0\n",
+        std::string("  What you give up    Mail, iCloud and Time Machine catch up"),
+        std::string("Left as they are:\n  Don’t wake for network access on battery: already set\n"),
+        std::string("Change these settings? [y/N] yes (--yes)\n"), kAcknowledged}) {
+    EXPECT_TRUE(contains(fix.out, piece)) << "missing: " << piece << "\nin:\n" << fix.out;
+  }
+  EXPECT_TRUE(fix.out.ends_with(kDone)) << fix.out;
+  EXPECT_EQ(mac.batterySetting("powernap"), "0");
+  EXPECT_EQ(mac.batterySetting("tcpkeepalive"), "0");
+
+  FixJournal journal = FixJournal::load(mac.journalFile());
+  ASSERT_EQ(journal.records.size(), 1u);
+  const FixRecord record = journal.records.front();
+  EXPECT_TRUE(record.isActive());
+  ASSERT_EQ(record.changes.size(), 2u);
+  EXPECT_EQ(record.changes[0], (PlannedChange{FixID::powerNapOff, "powernap", PowerScope::battery, "1", "0"}));
+
+  const testing::Outcome listed = testing::runSnoozlet("undo " + data);
+  ASSERT_EQ(listed.status, 0) << listed.err;
+  EXPECT_TRUE(contains(listed.out, "  " + record.id + "  ")) << listed.out;
+  EXPECT_TRUE(contains(listed.out, "    Turn off Power Nap on battery: powernap 1 → 0 (battery)\n")) << listed.out;
+
+  // Ids are accepted in any case; an undo never asks for the acknowledgement.
+  std::string lower = record.id;
+  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  const testing::Outcome undo = testing::runSnoozlet("undo " + lower + " --yes " + data);
+  ASSERT_EQ(undo.status, 0) << undo.out << undo.err;
+  EXPECT_TRUE(undo.out.starts_with("Undo a change\n")) << undo.out;
+  EXPECT_TRUE(contains(undo.out, "\nPut 2 settings back\n")) << undo.out;
+  EXPECT_TRUE(contains(undo.out, "  Runs                " + p + " -b powernap 1\n  Back to             1\n"))
+      << undo.out;
+  EXPECT_FALSE(contains(undo.out, "I understand")) << undo.out;
+  EXPECT_TRUE(undo.out.ends_with(kDone)) << undo.out;
+  EXPECT_EQ(mac.batterySetting("powernap"), "1");
+  EXPECT_EQ(mac.batterySetting("tcpkeepalive"), "1");
+
+  journal = FixJournal::load(mac.journalFile());
+  ASSERT_EQ(journal.records.size(), 1u);
+  EXPECT_EQ(journal.records.front().id, record.id);
+  EXPECT_TRUE(journal.records.front().undoneAt.has_value()) << "the record is marked undone";
+
+  const testing::Outcome again = testing::runSnoozlet("undo " + record.id + " --yes " + data);
+  EXPECT_EQ(again.status, 0);
+  EXPECT_TRUE(again.out.starts_with("That change was already put back on ")) << again.out;
+  EXPECT_TRUE(contains(testing::runSnoozlet("undo " + data).out, "Nothing yet.")) << "undone records are not listed";
+  const testing::Outcome unknown = testing::runSnoozlet("undo 2F1C8E53-0E5C-4D7B-9A36-4E0AFC5A2B11 --yes " + data);
+  EXPECT_EQ(unknown.status, 2);
+  EXPECT_TRUE(contains(unknown.err, "no change with the id 2F1C8E53-0E5C-4D7B-9A36-4E0AFC5A2B11")) << unknown.err;
+}
+
+TEST(FixCommandTest, DryRunRecordsAndChangesNothing) {
+  testing::CliMac mac;
+  const testing::Outcome run = testing::runSnoozlet("fix powerNapOff --dry-run --yes " + mac.dataArgument());
+  ASSERT_EQ(run.status, 0) << run.out << run.err;
+  EXPECT_TRUE(
+      contains(run.out, "Dry run: this build only shows what it would do. No setting on this Mac will change.\n"));
+  EXPECT_TRUE(contains(run.out, "Simulate this? [y/N] yes (--yes)\n")) << run.out;
+  EXPECT_TRUE(run.out.ends_with("Dry run: nothing was changed. It would have run: " + mac.pmset() + " -b powernap 0\n"))
+      << run.out;
+  EXPECT_EQ(mac.batterySetting("powernap"), "1");
+  const FixJournal journal = FixJournal::load(mac.journalFile());
+  ASSERT_EQ(journal.records.size(), 1u);
+  EXPECT_TRUE(journal.records.front().dryRun);
+  EXPECT_FALSE(journal.records.front().isActive());
+}
+
+TEST(FixCommandTest, RefusalsChangeNothing) {
+  testing::CliMac mac;
+  const std::string data = mac.dataArgument();
+
+  const testing::Outcome unknown = testing::runSnoozlet("fix powerNapOff frobnicate --yes " + data);
+  EXPECT_EQ(unknown.status, 2);
+  EXPECT_TRUE(unknown.err.starts_with("snoozlet fix: unknown fix 'frobnicate' (one of: tcpKeepAliveOff, "))
+      << unknown.err;
+  EXPECT_EQ(testing::runSnoozlet("fix --yes " + data).status, 2);
+  EXPECT_EQ(testing::runSnoozlet("fix powerNapOff --force " + data).status, 2);
+  EXPECT_EQ(testing::runSnoozlet("undo --dry-run " + data).status, 2) << "an undo is never a dry run";
+
+  const testing::Outcome nothing = testing::runSnoozlet("fix wakeForNetworkOff --yes " + data);
+  EXPECT_EQ(nothing.status, 0) << nothing.err;
+  EXPECT_EQ(nothing.out, "Nothing to change:\n  Don’t wake for network access on battery: already set\n");
+
+  // Standard input is /dev/null, not a terminal: nothing is asked, nothing runs.
+  const testing::Outcome unasked = testing::runSnoozlet("fix powerNapOff " + data);
+  EXPECT_EQ(unasked.status, 1);
+  EXPECT_TRUE(contains(unasked.out, "Review before changing\n")) << "the review is still shown";
+  EXPECT_TRUE(contains(unasked.err, "standard input is not a terminal")) << unasked.err;
+  EXPECT_TRUE(contains(unasked.err, "Add --yes to confirm.")) << unasked.err;
+
+  // A pmset whose path cannot stand unquoted in a shell command is refused
+  // before anything is asked.
+  const fs::path odd = mac.dir() / "odd folder" / "pmset";
+  fs::create_directories(odd.parent_path());
+  fs::create_symlink(mac.pmset(), odd);
+  const testing::Outcome unsafe = testing::runSnoozlet("fix powerNapOff --yes --pmset '" + odd.string() + "' " + data);
+  EXPECT_EQ(unsafe.status, 1);
+  EXPECT_TRUE(unsafe.err.starts_with("snoozlet fix: nothing was changed: Refused to build the pmset command: "))
+      << unsafe.err;
+  EXPECT_FALSE(contains(unsafe.out, "[y/N]")) << unsafe.out;
+
+  EXPECT_EQ(mac.batterySetting("powernap"), "1");
+  EXPECT_FALSE(fs::exists(mac.journalFile()));
+}
+
+TEST(FixCommandTest, CancelledPromptLeavesTheJournalAlone) {
+  testing::CliMac mac;
+  const std::string data = mac.dataArgument();
+  ASSERT_EQ(testing::runSnoozlet("fix proximityWakeOff --yes " + data).status, 0);
+  const std::string saved = testing::readFile(mac.journalFile());
+
+  // A stand-in for pkexec that records what it was given and reports the
+  // password dialog as dismissed.
+  const fs::path elevator = mac.dir() / "pkexec";
+  testing::writeFile(elevator,
+                     "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + (mac.dir() / "elevated").string() + "'\nexit 126\n");
+  fs::permissions(elevator, fs::perms::owner_all);
+  testing::ScopedEnv env("SNOOZLET_ELEVATOR", elevator.c_str());
+  const testing::Outcome run = testing::runSnoozlet("fix powerNapOff --yes " + data);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "Cancelled. Nothing was changed.\n");
+  EXPECT_EQ(testing::readFile(mac.dir() / "elevated"), "/bin/sh\n-c\n" + mac.pmset() + " -b powernap 0\n")
+      << "the elevated shell gets exactly the command the review showed";
+  EXPECT_EQ(testing::readFile(mac.journalFile()), saved);
+  EXPECT_EQ(mac.batterySetting("powernap"), "1");
+
+  // Any other failure of the elevated script is told as it was reported.
+  testing::writeFile(elevator, "#!/bin/sh\necho 'pmset: not permitted' >&2\nexit 1\n");
+  const testing::Outcome failed = testing::runSnoozlet("fix powerNapOff --yes " + data);
+  EXPECT_EQ(failed.status, 1);
+  EXPECT_EQ(failed.err, "pmset: not permitted\n");
+  EXPECT_EQ(testing::readFile(mac.journalFile()), saved);
+}
+
+TEST(FixCommandTest, AsksOnATerminal) {
+  if (::access("/usr/bin/script", X_OK) != 0) GTEST_SKIP() << "needs script(1) for a pseudo-terminal";
+  testing::CliMac mac;
+  const std::string command = testing::builtProgram("Snoozlet/snoozlet").string() + " --lang en " + mac.dataArgument();
+  // Answers typed at a terminal: script(1) runs snoozlet on a pseudo-terminal
+  // and types what it reads.
+  const auto typed = [&](const std::string& answers, const std::string& arguments) {
+    testing::writeFile(mac.dir() / "answers", answers);
+    return testing::runShell("script -qec '" + command + " " + arguments + "' /dev/null",
+                             (mac.dir() / "answers").string());
+  };
+
+  const testing::Outcome declined = typed("n\n", "fix powerNapOff");
+  EXPECT_EQ(declined.status, 1) << declined.out;
+  EXPECT_TRUE(contains(declined.out, "Nothing was changed.")) << declined.out;
+  EXPECT_EQ(mac.batterySetting("powernap"), "1");
+
+  // The notable fix asks twice; declining the acknowledgement runs nothing.
+  const testing::Outcome unacknowledged = typed("yes\nno\n", "fix tcpKeepAliveOff");
+  EXPECT_EQ(unacknowledged.status, 1) << unacknowledged.out;
+  EXPECT_TRUE(contains(unacknowledged.out, "I understand: Find My")) << unacknowledged.out;
+  EXPECT_EQ(mac.batterySetting("tcpkeepalive"), "1");
+  EXPECT_FALSE(fs::exists(mac.journalFile()));
+
+  const testing::Outcome confirmed = typed("Y\nyes\n", "fix tcpKeepAliveOff");
+  EXPECT_EQ(confirmed.status, 0) << confirmed.out;
+  EXPECT_EQ(mac.batterySetting("tcpkeepalive"), "0");
+  EXPECT_EQ(FixJournal::load(mac.journalFile()).records.size(), 1u);
+}
+
+}  // namespace
+}  // namespace snoozlet

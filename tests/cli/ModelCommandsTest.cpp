@@ -1,0 +1,153 @@
+// settings, history and battery end to end against the simulated Mac, and the
+// command line every model-driven command shares.
+
+#include "cli/CommandLine.h"
+
+#include "CliHarness.h"
+
+#include <nlohmann/json.hpp>
+
+#include <gtest/gtest.h>
+
+namespace snoozlet {
+namespace {
+
+using nlohmann::json;
+
+const json* finding(const json& doc, const std::string& key) {
+  for (const json& f : doc["findings"]) {
+    if (f["key"] == key) return &f;
+  }
+  ADD_FAILURE() << "no finding for " << key;
+  return nullptr;
+}
+
+TEST(ModelCommandsTest, SettingsJsonOffersTheModelsFixes) {
+  testing::CliMac mac;
+  const testing::Outcome run = testing::runSnoozlet("settings --json " + mac.dataArgument());
+  ASSERT_EQ(run.status, 0) << run.err;
+  const json doc = json::parse(run.out);
+  EXPECT_EQ(doc["language"], "en");
+  EXPECT_EQ(doc["changes"], json::array());
+
+  const json* powernap = finding(doc, "powernap");
+  ASSERT_NE(powernap, nullptr);
+  EXPECT_EQ((*powernap)["status"], "consider");
+  EXPECT_EQ((*powernap)["value"], "On (battery)");
+  EXPECT_TRUE((*powernap)["tradeOff"].is_string());
+  const json& fix = (*powernap)["fix"];
+  EXPECT_EQ(fix["id"], "powerNapOff");
+  EXPECT_EQ(fix["title"], "Turn off Power Nap on battery");
+  EXPECT_EQ(fix["risk"], "low");
+  EXPECT_EQ(fix["command"], mac.pmset() + " -b powernap 0");
+  EXPECT_EQ((*finding(doc, "tcpkeepalive"))["fix"]["risk"], "notable");
+  // Low Power Mode is never offered from a setting; Wake for network access is already off.
+  EXPECT_TRUE((*finding(doc, "lowpowermode"))["fix"].is_null());
+  EXPECT_TRUE((*finding(doc, "womp"))["fix"].is_null());
+
+  ASSERT_EQ(testing::runSnoozlet("fix powerNapOff --dry-run --yes " + mac.dataArgument()).status, 0);
+  const json after = json::parse(testing::runSnoozlet("settings --json " + mac.dataArgument()).out);
+  ASSERT_EQ(after["changes"].size(), 1u);
+  EXPECT_EQ(after["changes"][0]["dryRun"], true);
+  EXPECT_EQ(after["changes"][0]["changes"][0]["key"], "powernap");
+
+  const testing::Outcome text = testing::runSnoozlet("settings --lang tr " + mac.dataArgument());
+  ASSERT_EQ(text.status, 0) << text.err;
+  EXPECT_TRUE(text.out.starts_with("Uyku ayarları\n")) << text.out;
+  EXPECT_NE(text.out.find("Düzeltme: Pilde Power Nap’i kapat (snoozlet fix powerNapOff)"), std::string::npos);
+  EXPECT_NE(text.out.find("(deneme, hiçbir şey değişmedi)"), std::string::npos) << text.out;
+}
+
+TEST(ModelCommandsTest, HistoryAndBatteryPages) {
+  testing::CliMac mac;
+  const testing::Outcome history = testing::runSnoozlet("history --json " + mac.dataArgument());
+  ASSERT_EQ(history.status, 0) << history.err;
+  const json doc = json::parse(history.out);
+  ASSERT_EQ(doc["nights"].size(), 7u);
+  double previous = 1e12;
+  for (const json& night : doc["nights"]) {
+    EXPECT_LT(night["start"].get<double>(), previous) << "newest first";
+    previous = night["start"].get<double>();
+    EXPECT_LT(night["start"].get<double>(), night["end"].get<double>());
+    EXPECT_EQ(night["kind"], "night");
+    EXPECT_TRUE(night["mood"].is_string());
+    EXPECT_GT(night["darkWakes"].get<int>(), 0);
+    EXPECT_TRUE(night["reasons"].is_object());
+    EXPECT_TRUE(night["topCategory"].is_string());
+  }
+  EXPECT_EQ(doc["baseline"]["nights"], 7);
+
+  const testing::Outcome text = testing::runSnoozlet("history " + mac.dataArgument());
+  ASSERT_EQ(text.status, 0) << text.err;
+  for (const char* piece : {"History\n", "This Mac · since Sunday, 29 November\n", "Night ", " Asleep ", " Mostly\n",
+                            "Sat 5 Dec ", "Battery drain per night\n", "normal 0.4/h\n"}) {
+    EXPECT_NE(text.out.find(piece), std::string::npos) << piece << "\n" << text.out;
+  }
+
+  const testing::Outcome battery = testing::runSnoozlet("battery --json " + mac.dataArgument());
+  ASSERT_EQ(battery.status, 0) << battery.err;
+  const json health = json::parse(battery.out);
+  ASSERT_TRUE(health.contains("battery"));
+  ASSERT_TRUE(health["rows"].is_array());
+  // The machine running the tests may or may not have a battery.
+  EXPECT_EQ(health["rows"].empty(), health["battery"].is_null());
+  EXPECT_EQ(health["baseline"]["nights"], 7);
+  if (health["battery"].is_null()) {
+    EXPECT_NE(testing::runSnoozlet("battery " + mac.dataArgument()).out.find("This Mac has no battery"),
+              std::string::npos);
+  }
+}
+
+TEST(ModelCommandsTest, FailuresAndHelp) {
+  testing::CliMac mac;
+  testing::ScopedEnv fail("SNOOZLET_PMSET_FAIL", "log");
+  const testing::Outcome failed = testing::runSnoozlet("settings " + mac.dataArgument());
+  EXPECT_EQ(failed.status, 1);
+  EXPECT_EQ(failed.err, "snoozlet settings: pmset exited with 1: \n");
+  EXPECT_EQ(testing::runSnoozlet("history stray " + mac.dataArgument()).status, 2);
+  EXPECT_EQ(testing::runSnoozlet("battery --lang fr").status, 2);
+  EXPECT_EQ(testing::runSnoozlet("settings --data-dir").status, 2);
+
+  const testing::Outcome help = testing::runSnoozlet("--help");
+  EXPECT_EQ(help.status, 0);
+  for (const char* command :
+       {"report", "settings", "fix", "undo", "history", "battery", "--measure", "SNOOZLET_ELEVATOR"}) {
+    EXPECT_NE(help.out.find(command), std::string::npos) << command;
+  }
+  EXPECT_EQ(testing::runSnoozlet("fix --help").status, 0);
+  EXPECT_EQ(testing::runSnoozlet("").status, 2);
+}
+
+TEST(ModelCommandsTest, GlobalSwitchesStandAnywhere) {
+  const auto index = [](std::vector<std::string> args) { return cli::commandIndex(args); };
+  EXPECT_EQ(index({"settings"}), 0u);
+  EXPECT_EQ(index({"--data-dir", "history", "battery"}), 2u) << "a switch's value is not the command";
+  EXPECT_EQ(index({"--lang", "tr", "--json", "fix"}), 3u);
+  EXPECT_EQ(index({"--help"}), std::nullopt);
+
+  const auto line = cli::parseCommandLine(
+      {"--data-dir=/tmp/d", "--json", "powerNapOff", "--lang", "tr", "--pmset", "/opt/pmset", "-h", "womp"},
+      {"--json"});
+  ASSERT_TRUE(line) << line.error().description();
+  EXPECT_EQ(line->dataDir, "/tmp/d");
+  EXPECT_EQ(line->pmset, "/opt/pmset");
+  EXPECT_EQ(line->language, Language::turkish);
+  EXPECT_TRUE(line->has("--json"));
+  EXPECT_TRUE(line->help());
+  EXPECT_EQ(line->operands, (std::vector<std::string>{"powerNapOff", "womp"}));
+
+  for (const auto& [arguments, message] : std::vector<std::pair<std::vector<std::string>, std::string>>{
+           {{"--yes"}, "unknown argument '--yes'"},
+           {{"--lang", "fr"}, "--lang needs en or tr"},
+           {{"--lang"}, "--lang needs en or tr"},
+           {{"--pmset"}, "--pmset needs the path of a pmset executable"},
+           {{"--data-dir="}, "--data-dir needs a folder"},
+           {{"--json=1"}, "unknown argument '--json=1'"}}) {
+    const auto refused = cli::parseCommandLine(arguments, {"--json"});
+    ASSERT_FALSE(refused) << arguments.front();
+    EXPECT_EQ(refused.error().description(), message);
+  }
+}
+
+}  // namespace
+}  // namespace snoozlet
