@@ -21,6 +21,7 @@ void JsonWriter::put(std::string_view text) {
 }
 
 void JsonWriter::newline() {
+  if (style_ == Style::compact) return;
   pending_.push_back('\n');
   pending_.append(hasItems_.size() * 2, ' ');
 }
@@ -72,7 +73,7 @@ JsonWriter& JsonWriter::key(std::string_view name) {
   // Member names are the program's own identifiers: nothing to escape.
   pending_.push_back('"');
   pending_.append(name);
-  put("\": ");
+  put(style_ == Style::compact ? "\":" : "\": ");
   afterKey_ = true;
   return *this;
 }

@@ -15,7 +15,11 @@ namespace snoozlet {
 
 class JsonWriter {
  public:
-  explicit JsonWriter(std::ostream& out) : out_(out) {}
+  // Pretty: two-space indentation, one member per line. Compact: no white
+  // space at all (large documents meant for programs).
+  enum class Style { pretty, compact };
+
+  explicit JsonWriter(std::ostream& out, Style style = Style::pretty) : out_(out), style_(style) {}
   // Writes what is still buffered.
   ~JsonWriter() { flush(); }
   JsonWriter(const JsonWriter&) = delete;
@@ -62,6 +66,7 @@ class JsonWriter {
   void put(std::string_view text);
 
   std::ostream& out_;
+  Style style_;
   // Text waiting for the stream: one write per block instead of per token.
   std::string pending_;
   // One entry per open container: whether it has a member yet.

@@ -178,7 +178,9 @@ void batteryHealth(JsonWriter& json, const BatteryHealth& b) {
 
 void write(std::ostream& out, const SleepAnalysis& a, const Narrator& narrator,
            const std::optional<BatteryHealth>& battery) {
-  JsonWriter json(out);
+  // One line: the document grows with the log (megabytes for months of it)
+  // and is meant for programs; pipe it through a formatter to read it.
+  JsonWriter json(out, JsonWriter::Style::compact);
   json.beginObject().member("coveredFrom", a.coveredFrom).member("coveredTo", a.coveredTo);
   json.key("baseline");
   if (a.baseline) {

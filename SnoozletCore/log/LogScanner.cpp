@@ -49,10 +49,25 @@ bool LogScanner::readStamp(std::string_view line, Instant& date, int& offset) {
   if (line.size() < 28) return false;
   const char* p = line.data();
   if (p[4] != '-' || p[7] != '-' || p[10] != ' ' || p[13] != ':' || p[19] != ' ' || p[25] != ' ') return false;
-  const auto stamp = timestamp(line, 0);
-  if (!stamp) return false;
-  date = stamp->first;
-  offset = stamp->second;
+  long long days;
+  if (std::memcmp(p, dayText_, 10) == 0) {
+    days = dayNumber_;
+  } else {
+    long long year, month, day;
+    if (!digits(p, 4, year) || !digits(p + 5, 2, month) || !digits(p + 8, 2, day)) return false;
+    days = daysFromCivil(year, month, day);
+    std::memcpy(dayText_, p, 10);
+    dayNumber_ = days;
+  }
+  long long hour, minute, second, offsetHours, offsetMinutes;
+  if (!digits(p + 11, 2, hour) || !digits(p + 14, 2, minute) || !digits(p + 17, 2, second) ||
+      !digits(p + 21, 2, offsetHours) || !digits(p + 23, 2, offsetMinutes)) {
+    return false;
+  }
+  const long long sign = p[20] == '-' ? -1 : 1;
+  const long long seconds = sign * (offsetHours * 3600 + offsetMinutes * 60);
+  date = static_cast<Instant>(days * 86400 + hour * 3600 + minute * 60 + second - seconds);
+  offset = static_cast<int>(seconds);
   return true;
 }
 

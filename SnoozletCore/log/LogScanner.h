@@ -69,8 +69,9 @@ class LogScanner {
 
  private:
   // True when the line's shape and timestamp make it a dated line; fills
-  // date and offset.
-  static bool readStamp(std::string_view line, Instant& date, int& offset);
+  // date and offset. Consecutive lines mostly share their day, so the day's
+  // number is computed once per day text.
+  bool readStamp(std::string_view line, Instant& date, int& offset);
 
   template <LogConsumer Consumer>
   void handleLine(std::string_view line, Consumer& consumer);
@@ -81,6 +82,8 @@ class LogScanner {
   int seenAtCursor_ = 0;
   std::optional<Instant> firstDate_;
   LogEvent event_;  // reused for every delivered line to keep its buffer
+  char dayText_[10] = {};  // "yyyy-MM-dd" of the last dated line
+  long long dayNumber_ = 0;
 };
 
 template <LogConsumer Consumer>
