@@ -32,15 +32,14 @@ Result<ReportOptions> parse(const std::vector<std::string>& args) {
   auto fail = [](std::string message) { return Result<ReportOptions>::failure({std::move(message)}); };
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
-    auto value = [&](const char* what) -> std::optional<std::string> {
+    auto value = [&]() -> std::optional<std::string> {
       if (i + 1 >= args.size()) return std::nullopt;
-      (void)what;
       return args[++i];
     };
     if (a == "--help" || a == "-h") {
       o.help = true;
     } else if (a == "--log") {
-      auto v = value("FILE");
+      auto v = value();
       if (!v) return fail("--log needs a file (or - for standard input)");
       o.log = *v;
     } else if (a == "--demo") {
@@ -52,21 +51,21 @@ Result<ReportOptions> parse(const std::vector<std::string>& args) {
         ++i;
       }
     } else if (a == "--lang") {
-      auto v = value("LANG");
+      auto v = value();
       const auto language = v ? languageFromString(*v) : std::nullopt;
       if (!language) return fail("--lang needs en or tr");
       o.language = *language;
     } else if (a == "--tz") {
-      auto v = value("ZONE");
+      auto v = value();
       const auto zone = v ? TimeZone::named(*v) : std::nullopt;
       if (!zone) return fail(v ? "unknown time zone '" + *v + "'" : "--tz needs a time zone name");
       o.zone = *zone;
     } else if (a == "--pmset") {
-      auto v = value("PATH");
+      auto v = value();
       if (!v || v->empty()) return fail("--pmset needs the path of a pmset executable");
       o.pmset = *v;
     } else if (a == "--data-dir") {
-      auto v = value("DIR");
+      auto v = value();
       if (!v || v->empty()) return fail("--data-dir needs a folder");
       o.dataDir = *v;
     } else if (a == "--plain") {
