@@ -43,7 +43,7 @@ const GeneratedLog& benchLog(std::int64_t which) {
 }
 
 const TimeZone& benchZone() {
-  static const TimeZone zone = TimeZone::named(LogSpec{}.timeZone).value_or(TimeZone::utc());
+  static const TimeZone zone = TimeZone::named(LogPlan{}.timeZone).value_or(TimeZone::utc());
   return zone;
 }
 

@@ -81,9 +81,9 @@ std::pair<std::string_view, std::optional<long long>> splitDuration(std::string_
 
 class WeekWriter {
  public:
-  WeekWriter(const LogSpec& spec, const TimeZone& zone, const GregorianCalendar& calendar, Random& random)
-      : spec_(spec), zone_(zone), calendar_(calendar), random_(random), lines_(zone) {
-    if (spec.shape == LogShape::storm) {
+  WeekWriter(const LogPlan& plan, const TimeZone& zone, const GregorianCalendar& calendar, Random& random)
+      : plan_(plan), zone_(zone), calendar_(calendar), random_(random), lines_(zone) {
+    if (plan.shape == LogShape::storm) {
       rates_.wakeAcks = 0.5;
       rates_.maxAckBrackets = 60;
     }
@@ -241,7 +241,7 @@ class WeekWriter {
     }
     if (stop > previous) awake.push_back({previous, stop});
     std::optional<std::size_t> restartIn;
-    if (spec_.shape == LogShape::week && random_.chance(0.45)) {
+    if (plan_.shape == LogShape::week && random_.chance(0.45)) {
       const auto index = static_cast<std::size_t>(random_.integer(0, static_cast<int>(awake.size()) - 1));
       if (awake[index].end - awake[index].start > 3 * 3600) restartIn = index;
     }
@@ -257,7 +257,7 @@ class WeekWriter {
     }
   }
 
-  const LogSpec& spec_;
+  const LogPlan& plan_;
   const TimeZone& zone_;
   const GregorianCalendar& calendar_;
   Random& random_;
@@ -269,42 +269,42 @@ class WeekWriter {
 
 }  // namespace
 
-LogSpec ordinaryWeek() { return LogSpec{}; }
+LogPlan ordinaryWeek() { return LogPlan{}; }
 
-LogSpec stormWeek() {
-  LogSpec spec;
-  spec.shape = LogShape::storm;
-  return spec;
+LogPlan stormWeek() {
+  LogPlan plan;
+  plan.shape = LogShape::storm;
+  return plan;
 }
 
-LogSpec ordinaryWeeks(int count) {
-  LogSpec spec;
-  spec.weeks = count;
-  return spec;
+LogPlan ordinaryWeeks(int count) {
+  LogPlan plan;
+  plan.weeks = count;
+  return plan;
 }
 
-bool writeLog(const LogSpec& spec, const std::function<void(std::string_view)>& sink) {
-  const std::optional<TimeZone> zone = TimeZone::named(spec.timeZone);
+bool writeLog(const LogPlan& plan, const std::function<void(std::string_view)>& sink) {
+  const std::optional<TimeZone> zone = TimeZone::named(plan.timeZone);
   if (!zone) return false;
   const GregorianCalendar calendar(*zone);
-  const std::optional<Instant> lastMorning = calendar.instant(spec.endingOn);
+  const std::optional<Instant> lastMorning = calendar.instant(plan.endingOn);
   if (!lastMorning) return false;
   std::optional<double> from;
-  for (int week = 0; week < spec.weeks; ++week) {
-    const auto morning = calendar.addingDays(*lastMorning, -7 * (spec.weeks - 1 - week));
+  for (int week = 0; week < plan.weeks; ++week) {
+    const auto morning = calendar.addingDays(*lastMorning, -7 * (plan.weeks - 1 - week));
     if (!morning) return false;
     // Each week draws from its own stream, seeded by the seed and the week.
-    Random random(spec.seed ^ (0x9E3779B97F4A7C15ULL * static_cast<std::uint64_t>(week + 1)));
-    const std::vector<DemoLog::Night> nights = weekNights(spec.shape, componentsOf(calendar, *morning), random);
-    WeekWriter writer(spec, *zone, calendar, random);
-    from = writer.write(nights, from, week == spec.weeks - 1, sink);
+    Random random(plan.seed ^ (0x9E3779B97F4A7C15ULL * static_cast<std::uint64_t>(week + 1)));
+    const std::vector<DemoLog::Night> nights = weekNights(plan.shape, componentsOf(calendar, *morning), random);
+    WeekWriter writer(plan, *zone, calendar, random);
+    from = writer.write(nights, from, week == plan.weeks - 1, sink);
   }
   return true;
 }
 
-std::string makeLog(const LogSpec& spec) {
+std::string makeLog(const LogPlan& plan) {
   std::string log;
-  writeLog(spec, [&](std::string_view block) { log.append(block); });
+  writeLog(plan, [&](std::string_view block) { log.append(block); });
   return log;
 }
 

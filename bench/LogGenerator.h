@@ -7,7 +7,7 @@
 //   → the traffic around every sleep and wake and between them (LogTraffic)
 //   → sorted by instant → sink.
 //
-// Everything is drawn from seeded generators: the same spec gives the same
+// Everything is drawn from seeded generators: the same plan gives the same
 // bytes on every run and machine. Weeks are written one at a time, so a log
 // of many weeks never needs to be held whole.
 
@@ -27,7 +27,7 @@ enum class LogShape {
   storm,  // every night a storm of dark wakes, about one every 14 seconds
 };
 
-struct LogSpec {
+struct LogPlan {
   LogShape shape = LogShape::week;
   int weeks = 1;
   // The morning after the last night.
@@ -37,17 +37,17 @@ struct LogSpec {
 };
 
 // One week of ordinary use.
-LogSpec ordinaryWeek();
+LogPlan ordinaryWeek();
 // One week whose nights are dark-wake storms.
-LogSpec stormWeek();
+LogPlan stormWeek();
 // `count` consecutive weeks of ordinary use.
-LogSpec ordinaryWeeks(int count);
+LogPlan ordinaryWeeks(int count);
 
 // Writes the log, in whole lines and time order, to `sink` (blocks of about
 // a megabyte). Fails only for an unknown time zone.
-bool writeLog(const LogSpec& spec, const std::function<void(std::string_view)>& sink);
+bool writeLog(const LogPlan& plan, const std::function<void(std::string_view)>& sink);
 // The whole log in memory.
-std::string makeLog(const LogSpec& spec);
+std::string makeLog(const LogPlan& plan);
 
 // What a log is made of: lines and bytes per domain column ("(undated)" for
 // lines without a stamp, such as headers).

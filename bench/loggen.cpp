@@ -52,18 +52,18 @@ void printStats(const snoozlet::bench::LogCensus& census) {
 int main(int argc, char** argv) {
   using namespace snoozlet::bench;
   if (argc < 2) return usage(nullptr);
-  LogSpec spec;
+  LogPlan plan;
   int next = 2;
   const std::string shape = argv[1];
   if (shape == "week") {
-    spec = ordinaryWeek();
+    plan = ordinaryWeek();
   } else if (shape == "storm") {
-    spec = stormWeek();
+    plan = stormWeek();
   } else if (shape == "weeks") {
     if (argc < 3) return usage("weeks needs a count");
     const auto count = number(argv[2]);
     if (!count || *count < 1 || *count > 520) return usage("the count of weeks must be 1 to 520");
-    spec = ordinaryWeeks(static_cast<int>(*count));
+    plan = ordinaryWeeks(static_cast<int>(*count));
     next = 3;
   } else if (shape == "-h" || shape == "--help") {
     usage(nullptr);
@@ -82,9 +82,9 @@ int main(int argc, char** argv) {
     } else if (argument == "--seed" && hasValue) {
       const auto seed = number(argv[++i]);
       if (!seed) return usage("--seed needs a number");
-      spec.seed = static_cast<std::uint64_t>(*seed);
+      plan.seed = static_cast<std::uint64_t>(*seed);
     } else if (argument == "--tz" && hasValue) {
-      spec.timeZone = argv[++i];
+      plan.timeZone = argv[++i];
     } else if (argument == "--stats") {
       stats = true;
     } else {
@@ -104,12 +104,12 @@ int main(int argc, char** argv) {
   }
   LogCensus census;
   bool written = true;
-  const bool known = writeLog(spec, [&](std::string_view block) {
+  const bool known = writeLog(plan, [&](std::string_view block) {
     if (std::fwrite(block.data(), 1, block.size(), target) != block.size()) written = false;
     if (stats) census.add(block);
   });
   if (!known) {
-    std::fprintf(stderr, "snoozlet-loggen: unknown time zone '%s'\n", spec.timeZone.c_str());
+    std::fprintf(stderr, "snoozlet-loggen: unknown time zone '%s'\n", plan.timeZone.c_str());
     return 2;
   }
   if (std::fflush(target) != 0 || !written) {

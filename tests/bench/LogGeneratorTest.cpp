@@ -21,10 +21,10 @@ TimeZone istanbul() { return *TimeZone::named("Europe/Istanbul"); }
 
 TEST(LogGeneratorTest, SameSpecGivesSameBytesAndSeedChangesThem) {
   EXPECT_EQ(makeLog(ordinaryWeek()), week());
-  LogSpec other = ordinaryWeek();
+  LogPlan other = ordinaryWeek();
   other.seed += 1;
   EXPECT_NE(makeLog(other), week());
-  LogSpec unknown = ordinaryWeek();
+  LogPlan unknown = ordinaryWeek();
   unknown.timeZone = "Nowhere/Atlantis";
   EXPECT_FALSE(writeLog(unknown, [](std::string_view) {}));
 }
@@ -117,7 +117,7 @@ TEST(LogGeneratorTest, StormWeekIsLargeAndThirtyWeeksFollowEachOther) {
   EXPECT_GT(storm.bytes, 20'000'000u);
   EXPECT_GT(storm.linesByDomain["DarkWake"], 7 * 1500u);
 
-  LogSpec three = ordinaryWeeks(3);
+  LogPlan three = ordinaryWeeks(3);
   const std::string log = makeLog(three);
   const SleepAnalysis analysis = NightAnalyzer::analyze(std::string_view(log), istanbul(), {});
   EXPECT_EQ(analysis.nights().size(), 21u);
