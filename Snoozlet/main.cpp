@@ -1,7 +1,8 @@
-// snoozlet: the application's entry. Subcommands run in the terminal:
-// `report` on its own, the others (and the measurement pass, --measure)
-// through the application model inside a QCoreApplication, so none of them
-// needs a display.
+// snoozlet-app: the application. The `snoozlet` command hands every command
+// but `report` over to it with the same arguments. Subcommands run in the
+// terminal: `report` on its own, the others (and the measurement pass,
+// --measure) through the application model inside a QCoreApplication, so none
+// of them needs a display.
 
 #include "cli/CommandLine.h"
 #include "cli/MeasureCommand.h"

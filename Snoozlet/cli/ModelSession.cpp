@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <ostream>
 
 namespace snoozlet::cli {
@@ -24,10 +25,18 @@ AppModel::Options modelOptions(const std::string& pmset) {
   return options;
 }
 
+// The login item starts `snoozlet`, the command beside this program that
+// hands over to it, so the autostart entry names the program people know.
+std::string launcherPath() {
+  const std::filesystem::path self = QCoreApplication::applicationFilePath().toStdString();
+  const std::filesystem::path launcher = self.parent_path() / "snoozlet";
+  return ::access(launcher.c_str(), X_OK) == 0 ? launcher.string() : self.string();
+}
+
 }  // namespace
 
 ModelSession::ModelSession(const Setup& setup)
-    : store_(), settings_(store_), loginItem_(QCoreApplication::applicationFilePath().toStdString()) {
+    : store_(), settings_(store_), loginItem_(launcherPath()) {
   const std::string pmset = configuredPmset(setup.pmset);
   model_ =
       std::make_unique<AppModel>(settings_, makeRunner(pmset, setup.dryRun), loginItem_, nullptr,

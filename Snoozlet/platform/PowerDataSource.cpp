@@ -20,12 +20,6 @@ Error pmsetError(const Process::Exit& exit, std::string message) {
   return Error{PmsetFailure{status, std::move(message)}.description()};
 }
 
-std::filesystem::path executableFolder() {
-  std::error_code error;
-  const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
-  return error ? std::filesystem::path() : self.parent_path();
-}
-
 }  // namespace
 
 PowerDataSource::PowerDataSource(std::string pmset, std::shared_ptr<BatteryReader> battery)
@@ -72,7 +66,7 @@ std::string PowerDataSource::resolvePmset(const std::optional<std::string>& over
   if (override && !override->empty()) return *override;
   if (const char* env = std::getenv("SNOOZLET_PMSET"); env != nullptr && *env != '\0') return env;
   if (::access("/usr/bin/pmset", X_OK) == 0) return "/usr/bin/pmset";
-  const auto beside = executableFolder() / "snoozlet-pmset";
+  const auto beside = Process::executableFolder() / "snoozlet-pmset";
   return beside.string();
 }
 

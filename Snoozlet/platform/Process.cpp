@@ -195,6 +195,12 @@ Result<Output> execute(const Command& command, std::size_t chunkSize,
 
 }  // namespace
 
+std::filesystem::path executableFolder() {
+  std::error_code error;
+  const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
+  return error ? std::filesystem::path() : self.parent_path();
+}
+
 std::string Exit::describe() const {
   if (signal) return "was killed by signal " + std::to_string(*signal);
   return "exited with " + std::to_string(status);

@@ -7,6 +7,7 @@
 // by the power data source (which streams the power log).
 
 #include <cstddef>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
@@ -50,6 +51,10 @@ struct Output {
 
 // Runs to completion and captures both outputs whole. Fails only when the
 // program could not be started ("Could not run <program>: <reason>").
+// The folder of the running executable (from /proc/self/exe); empty when it
+// cannot be read. Snoozlet's programs find each other there.
+std::filesystem::path executableFolder();
+
 Result<Output> run(const Command& command);
 
 enum class ErrorOutput { discard, capture };
