@@ -42,7 +42,9 @@ std::string night(const NightReport& r, const Narrator& narrator, bool plain) {
   if (r.session.ending.kind() == SessionEnd::Kind::ongoing) out += turkish(f) ? " (sürüyor)" : " (still asleep)";
   out += "\n";
   out += plain ? narrator.plainSummary(r) : narrator.speech(r);
-  out += "\n" + figures(r, f) + "\n";
+  out += '\n';
+  out += figures(r, f);
+  out += '\n';
   return out;
 }
 
@@ -57,7 +59,9 @@ std::string table(const SleepAnalysis& a, const NightFormat& f) {
     if (r.kind == SleepKind::daytimeNap) day += "*";
     std::string battery = "—";
     if (r.battery.drop) {
-      battery = "-" + std::to_string(*r.battery.drop) + (tr ? " puan" : " pts");
+      battery = "-";
+      battery += std::to_string(*r.battery.drop);
+      battery += tr ? " puan" : " pts";
       if (r.battery.perHour) battery += ", " + f.decimal(*r.battery.perHour, 1) + (tr ? "/sa" : "/h");
     }
     out << padded(day, 14) << padded(f.duration(r.duration()), 12) << padded(std::to_string(r.darkWakeCount), 7, true)
