@@ -1,5 +1,7 @@
 #include "LogLines.h"
 
+#include "common/CivilDate.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -14,10 +16,7 @@ constexpr std::size_t kDurationWidth = 10;
 // Offsets change on whole quarter hours at most; one zone lookup per quarter.
 constexpr std::int64_t kOffsetBucket = 900;
 
-std::int64_t floorDiv(std::int64_t a, std::int64_t b) {
-  const std::int64_t q = a / b;
-  return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
-}
+using civil::floorDiv;
 
 void appendPadded(std::string& out, std::int64_t value, int width) {
   char buffer[24];
@@ -30,20 +29,12 @@ void appendPadded(std::string& out, std::int64_t value, int width) {
 void appendCivil(std::string& out, std::int64_t local) {
   const std::int64_t days = floorDiv(local, 86400);
   const std::int64_t ofDay = local - days * 86400;
-  const std::int64_t z = days + 719468;
-  const std::int64_t era = floorDiv(z, 146097);
-  const std::int64_t dayOfEra = z - era * 146097;
-  const std::int64_t yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-  const std::int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-  const std::int64_t shiftedMonth = (5 * dayOfYear + 2) / 153;
-  const std::int64_t day = dayOfYear - (153 * shiftedMonth + 2) / 5 + 1;
-  const std::int64_t month = shiftedMonth < 10 ? shiftedMonth + 3 : shiftedMonth - 9;
-  const std::int64_t year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
-  appendPadded(out, year, 4);
+  const civil::Date date = civil::civilFromDays(days);
+  appendPadded(out, date.year, 4);
   out.push_back('-');
-  appendPadded(out, month, 2);
+  appendPadded(out, date.month, 2);
   out.push_back('-');
-  appendPadded(out, day, 2);
+  appendPadded(out, date.day, 2);
   out.push_back(' ');
   appendPadded(out, ofDay / 3600, 2);
   out.push_back(':');

@@ -1,5 +1,6 @@
 #include "demo/DemoLog.h"
 
+#include "common/CivilDate.h"
 #include "sessions/WakeClassifier.h"
 
 #include <algorithm>
@@ -29,10 +30,7 @@ class Generator {
   std::uint64_t state_ = 0x5EED;
 };
 
-std::int64_t floorDiv(std::int64_t a, std::int64_t b) {
-  const std::int64_t q = a / b;
-  return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
-}
+using civil::floorDiv;
 
 void appendInt(std::string& out, long long value) {
   char buffer[24];
@@ -84,23 +82,15 @@ class StampWriter {
     return floorDiv(static_cast<std::int64_t>(std::floor(instant * 1000.0)), 1000);
   }
 
-  // Days since 1970-01-01 to the proleptic Gregorian civil date.
+  // The date `days` days after 1970-01-01.
   static void appendDate(std::string& out, std::int64_t days) {
-    const std::int64_t z = days + 719468;
-    const std::int64_t era = floorDiv(z, 146097);
-    const std::int64_t dayOfEra = z - era * 146097;
-    const std::int64_t yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-    const std::int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-    const std::int64_t shiftedMonth = (5 * dayOfYear + 2) / 153;
-    const std::int64_t day = dayOfYear - (153 * shiftedMonth + 2) / 5 + 1;
-    const std::int64_t month = shiftedMonth < 10 ? shiftedMonth + 3 : shiftedMonth - 9;
-    const std::int64_t year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
+    const civil::Date date = civil::civilFromDays(days);
     // "yyyy" is the year of the era: 1 BC, 2 BC … for years 0, −1 ….
-    appendPadded(out, year > 0 ? year : 1 - year, 4);
+    appendPadded(out, date.year > 0 ? date.year : 1 - date.year, 4);
     out.push_back('-');
-    appendPadded(out, month, 2);
+    appendPadded(out, date.month, 2);
     out.push_back('-');
-    appendPadded(out, day, 2);
+    appendPadded(out, date.day, 2);
   }
 
   // "+hhmm", with seconds appended only for offsets that have them.

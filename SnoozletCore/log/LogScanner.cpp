@@ -1,5 +1,6 @@
 #include "log/LogScanner.h"
 
+#include "common/CivilDate.h"
 #include "common/Text.h"
 
 namespace snoozlet {
@@ -18,16 +19,6 @@ inline bool digits(const char* p, int count, long long& value) {
   return true;
 }
 
-// Days from 1970-01-01 to the civil date in the proleptic Gregorian calendar.
-inline long long daysFromCivil(long long y, long long m, long long d) {
-  y -= m <= 2 ? 1 : 0;
-  const long long era = (y >= 0 ? y : y - 399) / 400;
-  const long long yoe = y - era * 400;
-  const long long doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
-  const long long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + doe - 719468;
-}
-
 }  // namespace
 
 std::optional<std::pair<Instant, int>> LogScanner::timestamp(std::string_view bytes, std::size_t start) {
@@ -41,7 +32,7 @@ std::optional<std::pair<Instant, int>> LogScanner::timestamp(std::string_view by
   }
   const long long sign = p[20] == '-' ? -1 : 1;
   const long long offset = sign * (offsetHours * 3600 + offsetMinutes * 60);
-  const long long seconds = daysFromCivil(year, month, day) * 86400 + hour * 3600 + minute * 60 + second - offset;
+  const long long seconds = civil::daysFromCivil(year, static_cast<int>(month), static_cast<int>(day)) * 86400 + hour * 3600 + minute * 60 + second - offset;
   return std::pair<Instant, int>(static_cast<Instant>(seconds), static_cast<int>(offset));
 }
 
@@ -55,7 +46,7 @@ bool LogScanner::readStamp(std::string_view line, Instant& date, int& offset) {
   } else {
     long long year, month, day;
     if (!digits(p, 4, year) || !digits(p + 5, 2, month) || !digits(p + 8, 2, day)) return false;
-    days = daysFromCivil(year, month, day);
+    days = civil::daysFromCivil(year, static_cast<int>(month), static_cast<int>(day));
     std::memcpy(dayText_, p, 10);
     dayNumber_ = days;
   }

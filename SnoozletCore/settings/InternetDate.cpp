@@ -1,5 +1,7 @@
 #include "settings/InternetDate.h"
 
+#include "common/CivilDate.h"
+
 #include <chrono>
 #include <cmath>
 #include <cstdint>
@@ -8,16 +10,6 @@
 namespace snoozlet::InternetDate {
 
 namespace {
-
-// Days since 1970-01-01 of a proleptic Gregorian date (H. Hinnant's algorithm).
-std::int64_t daysFromCivil(std::int64_t y, unsigned m, unsigned d) {
-  y -= m <= 2;
-  const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-  const auto yoe = static_cast<unsigned>(y - era * 400);
-  const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-  const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
-}
 
 struct Civil {
   std::int64_t year;
@@ -33,18 +25,10 @@ Civil civilFromInstant(Instant instant) {
     rest += 86400;
     --days;
   }
-  days += 719468;
-  const std::int64_t era = (days >= 0 ? days : days - 146096) / 146097;
-  const auto doe = static_cast<unsigned>(days - era * 146097);
-  const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  const unsigned mp = (5 * doy + 2) / 153;
-  const unsigned day = doy - (153 * mp + 2) / 5 + 1;
-  const unsigned month = mp < 10 ? mp + 3 : mp - 9;
-  const std::int64_t year = static_cast<std::int64_t>(yoe) + era * 400 + (month <= 2);
-  return {year,
-          month,
-          day,
+  const civil::Date date = civil::civilFromDays(days);
+  return {date.year,
+          static_cast<unsigned>(date.month),
+          static_cast<unsigned>(date.day),
           static_cast<unsigned>(rest / 3600),
           static_cast<unsigned>(rest % 3600 / 60),
           static_cast<unsigned>(rest % 60)};
@@ -112,12 +96,12 @@ std::optional<Instant> parse(std::string_view text) {
   } else {
     return std::nullopt;  // fractional seconds, no zone, or anything else
   }
-  const std::int64_t days = daysFromCivil(*year, *month, *day);
+  const std::int64_t days = civil::daysFromCivil(*year, static_cast<int>(*month), static_cast<int>(*day));
   const std::int64_t local = days * 86400 + *hour * 3600 + *minute * 60 + *second;
   // The zone can move a date at either end of the four-digit years out of
   // them; format could not write such an instant back in a form this reads.
-  static const std::int64_t first = daysFromCivil(0, 1, 1) * 86400;
-  static const std::int64_t last = daysFromCivil(9999, 12, 31) * 86400 + 86399;
+  static const std::int64_t first = civil::daysFromCivil(0, 1, 1) * 86400;
+  static const std::int64_t last = civil::daysFromCivil(9999, 12, 31) * 86400 + 86399;
   const std::int64_t instant = local - offset;
   if (instant < first || instant > last) return std::nullopt;
   return static_cast<Instant>(instant);
