@@ -21,19 +21,6 @@ std::string perHourText(double value, const NightFormat& f) {
   return f.decimal(value, 1) + Words{"/h", "/sa"}(f.language());
 }
 
-void baselineJson(JsonWriter& json, const std::optional<Baseline>& baseline) {
-  json.key("baseline");
-  if (!baseline) {
-    json.null();
-    return;
-  }
-  json.beginObject()
-      .member("percentPerHour", baseline->percentPerHour)
-      .member("awakeFraction", baseline->awakeFraction)
-      .member("nights", baseline->nights)
-      .endObject();
-}
-
 }  // namespace
 
 std::string nightBattery(const ArchivedNight& n, const NightFormat& f) {
@@ -122,7 +109,8 @@ std::string history(const std::vector<ArchivedNight>& nights, const std::optiona
 void historyJson(std::ostream& out, const std::vector<ArchivedNight>& nights, const std::optional<Baseline>& baseline) {
   JsonWriter json(out);
   json.beginObject();
-  baselineJson(json, baseline);
+  json.key("baseline");
+  report_json::baseline(json, baseline);
   json.key("nights").beginArray();
   for (const ArchivedNight& n : nights) {
     json.beginObject()
@@ -234,7 +222,8 @@ void batteryJson(std::ostream& out, const std::optional<BatteryHealth>& b, const
   } else {
     json.null();
   }
-  baselineJson(json, baseline);
+  json.key("baseline");
+  report_json::baseline(json, baseline);
   json.key("rows").beginArray();
   for (const BatteryRow& r : batteryRows(b, baseline, f)) {
     json.beginObject()

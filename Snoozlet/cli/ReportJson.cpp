@@ -176,6 +176,18 @@ void batteryHealth(JsonWriter& json, const BatteryHealth& b) {
       .endObject();
 }
 
+void baseline(JsonWriter& json, const std::optional<Baseline>& b) {
+  if (!b) {
+    json.null();
+    return;
+  }
+  json.beginObject()
+      .member("percentPerHour", b->percentPerHour)
+      .member("awakeFraction", b->awakeFraction)
+      .member("nights", b->nights)
+      .endObject();
+}
+
 void write(std::ostream& out, const SleepAnalysis& a, const Narrator& narrator,
            const std::optional<BatteryHealth>& battery) {
   // One line: the document grows with the log (megabytes for months of it)
@@ -183,15 +195,7 @@ void write(std::ostream& out, const SleepAnalysis& a, const Narrator& narrator,
   JsonWriter json(out, JsonWriter::Style::compact);
   json.beginObject().member("coveredFrom", a.coveredFrom).member("coveredTo", a.coveredTo);
   json.key("baseline");
-  if (a.baseline) {
-    json.beginObject()
-        .member("percentPerHour", a.baseline->percentPerHour)
-        .member("awakeFraction", a.baseline->awakeFraction)
-        .member("nights", a.baseline->nights)
-        .endObject();
-  } else {
-    json.null();
-  }
+  baseline(json, a.baseline);
   json.member("language", toString(narrator.format().language()))
       .member("timeZone", narrator.format().timeZone().identifier());
   json.key("batteryHealth");

@@ -22,5 +22,7 @@ void write(std::ostream& out, const SleepAnalysis& analysis, const Narrator& nar
 
 void report(JsonWriter& json, const NightReport& report, const Narrator& narrator);
 void batteryHealth(JsonWriter& json, const BatteryHealth& battery);
+// The baseline's three figures, or null.
+void baseline(JsonWriter& json, const std::optional<Baseline>& baseline);
 
 }  // namespace snoozlet::report_json
