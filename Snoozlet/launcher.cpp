@@ -19,7 +19,8 @@
 #include <vector>
 
 int main(int argc, char** argv) {
-  std::vector<std::string> args(argv + 1, argv + argc);
+  std::vector<std::string> args;
+  for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
   const auto index = snoozlet::cli::commandIndex(args);
   const bool measuring = std::find(args.begin(), args.end(), "--measure") != args.end();
   if (!measuring && index && args[*index] == "report") {
@@ -33,7 +34,10 @@ int main(int argc, char** argv) {
     return 127;
   }
   const std::string app = (folder / "snoozlet-app").string();
-  ::execv(app.c_str(), argv);
+  // A caller may start a program with no arguments at all, not even its name.
+  char name[] = "snoozlet";
+  char* nameOnly[] = {name, nullptr};
+  ::execv(app.c_str(), argc > 0 ? argv : nameOnly);
   std::cerr << "snoozlet: cannot run " << app << ": " << std::strerror(errno) << "\n";
   return 127;
 }

@@ -77,7 +77,8 @@ int measure(const snoozlet::cli::CommandLine& line, const snoozlet::cli::Termina
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::vector<std::string> args(argv + 1, argv + argc);
+  std::vector<std::string> args;
+  for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
   if (const auto at = std::find(args.begin(), args.end(), "--measure"); at != args.end()) {
     args.erase(at);
     return runWithModel(argc, argv, args, {}, measure, "--measure");

@@ -3,6 +3,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
 namespace snoozlet {
 namespace {
 
@@ -30,6 +34,22 @@ TEST(LauncherTest, ReportRunsAloneAndEveryOtherCommandGoesToTheApplication) {
   EXPECT_EQ(settings.status, 127);
   EXPECT_EQ(settings.err, "snoozlet: cannot run " + (dir / "snoozlet-app").string() + ": No such file or directory\n");
   EXPECT_TRUE(settings.out.empty());
+}
+
+TEST(LauncherTest, StartedWithoutEvenItsNameItPrintsUsage) {
+  const std::string program = testing::builtProgram("Snoozlet/snoozlet").string();
+  char* noArguments[] = {nullptr};
+  char* noEnvironment[] = {nullptr};
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+  pid_t child = 0;
+  ASSERT_EQ(posix_spawn(&child, program.c_str(), &actions, nullptr, noArguments, noEnvironment), 0);
+  posix_spawn_file_actions_destroy(&actions);
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+  EXPECT_EQ(WEXITSTATUS(status), 2);  // no command: usage on standard error
 }
 
 }  // namespace
