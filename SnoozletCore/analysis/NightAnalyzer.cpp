@@ -172,8 +172,15 @@ SleepAnalysis analyze(std::vector<SleepSession>&& sessions, const TimeZone& time
     analysis.coveredFrom = sessions.front().start;
     analysis.coveredTo = sessions.back().end;
   }
+  analysis.reports.reserve(static_cast<std::size_t>(
+      std::count_if(sessions.begin(), sessions.end(), [minimum](const SleepSession& s) { return kept(s, minimum); })));
   for (auto& session : sessions) {
-    if (!kept(session, minimum)) continue;
+    if (!kept(session, minimum)) {
+      // Released now rather than with the rest, so the reports built next
+      // reuse its memory instead of adding to the peak.
+      session = SleepSession{};
+      continue;
+    }
     const SleepKind k = kind(session, timeZone);
     analysis.reports.push_back(reportOf(std::move(session), k));
   }
