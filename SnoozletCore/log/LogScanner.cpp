@@ -3,6 +3,8 @@
 #include "common/CivilDate.h"
 #include "common/Text.h"
 
+#include <algorithm>
+
 namespace snoozlet {
 
 namespace {
@@ -91,9 +93,28 @@ LogDomain LogScanner::scannerDomain(std::string_view column) {
     default:
       break;
   }
+  // The other columns of real logs (WakeTime, Kernel Client Acks, …) are
+  // printable ASCII: sorted here by the same rules as LogDomain::fromColumn,
+  // without building the column's text or folding its case.
+  if (std::all_of(column.begin(), column.end(), [](char c) { return c >= 0x20 && c <= 0x7E; })) {
+    return asciiOtherDomain(column);
+  }
   const LogDomain mapped = LogDomain::fromColumn(text::decodeUtf8(column));
   if (mapped.kind() == K::other) return K::other;
   return mapped;
+}
+
+LogDomain::Kind LogScanner::asciiOtherDomain(std::string_view column) {
+  using K = LogDomain::Kind;
+  constexpr std::string_view kFailure = "failure";
+  for (std::size_t at = 0; at + kFailure.size() <= column.size(); ++at) {
+    std::size_t i = 0;
+    while (i < kFailure.size() && (column[at + i] | 0x20) == kFailure[i]) ++i;
+    if (i == kFailure.size()) return K::failure;
+  }
+  if (column == "Start" || column.starts_with("Start ")) return K::boot;
+  if (column.starts_with("Shutdown") || column == "Restart") return K::shutdown;
+  return K::other;
 }
 
 void LogScanner::buildMessage(std::string_view bytes, std::string& out) {

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <random>
+
 #include <string>
 #include <vector>
 
@@ -104,6 +107,16 @@ TEST(LogScannerTest, ColumnsMapToDomains) {
       {"Restarted", LogDomain::Kind::other},
       {"Kernel Client Acks", LogDomain::Kind::other},
       {"com.apple.sleepservices.sessionStarted", LogDomain::Kind::other},
+      {"WakeTime", LogDomain::Kind::other},
+      {"Startup", LogDomain::Kind::other},
+      {"fAiLuRe", LogDomain::Kind::failure},
+      {"Fail ure", LogDomain::Kind::other},
+      {"ShutdownX", LogDomain::Kind::shutdown},
+      {"Shutdo", LogDomain::Kind::other},
+      // Beyond printable ASCII the column's case is folded as Unicode text.
+      {"Uyku\u00A0FAILURE", LogDomain::Kind::failure},
+      {"\u00C7al\u0131\u015Fma", LogDomain::Kind::other},
+      {"Sleep\x01" "Failure", LogDomain::Kind::failure},
   };
   std::string text;
   for (const auto& c : cases) text += logLine("2024-03-10 23:59:58", c.column, "m") + "\n";
@@ -119,6 +132,20 @@ TEST(LogScannerTest, ColumnsMapToDomains) {
       EXPECT_EQ(r.events[i].domain.text(), "") << "the scanner keeps no column text";
       EXPECT_EQ(parsed[i].domain.text(), cases[i].column);
     }
+  }
+}
+
+TEST(LogScannerTest, ScannerDomainsAgreeWithTheColumnRules) {
+  // Random columns built from pieces the rules look for, in random case.
+  const char* pieces[] = {"Start", "Shutdown", "Restart", "failure", " ", "Wake", "x", "\u00C7", "\t", "Sleep"};
+  std::mt19937 random(11);
+  for (int n = 0; n < 20000; ++n) {
+    std::string column;
+    for (int k = static_cast<int>(random() % 4); k >= 0; --k) column += pieces[random() % std::size(pieces)];
+    for (char& c : column) {
+      if (random() % 3 == 0 && std::isalpha(static_cast<unsigned char>(c))) c = static_cast<char>(c ^ 0x20);
+    }
+    ASSERT_EQ(LogScanner::scannerDomain(column).kind(), LogDomain::fromColumn(column).kind()) << column;
   }
 }
 
