@@ -5,19 +5,10 @@
 
 namespace snoozlet {
 
-namespace {
-constexpr std::size_t kBlock = 64 * 1024;
-}  // namespace
-
 void JsonWriter::flush() {
   if (pending_.empty()) return;
   out_.write(pending_.data(), static_cast<std::streamsize>(pending_.size()));
   pending_.clear();
-}
-
-void JsonWriter::put(std::string_view text) {
-  pending_.append(text);
-  if (pending_.size() >= kBlock) flush();
 }
 
 void JsonWriter::newline() {
@@ -26,22 +17,10 @@ void JsonWriter::newline() {
   pending_.append(hasItems_.size() * 2, ' ');
 }
 
-void JsonWriter::beforeValue() {
-  if (afterKey_) {
-    afterKey_ = false;
-    return;
-  }
-  if (!hasItems_.empty()) {
-    if (hasItems_.back()) pending_.push_back(',');
-    hasItems_.back() = true;
-    newline();
-  }
-}
-
 JsonWriter& JsonWriter::beginObject() {
   beforeValue();
   put("{");
-  hasItems_.push_back(false);
+  hasItems_.push_back(0);
   return *this;
 }
 
@@ -56,7 +35,7 @@ JsonWriter& JsonWriter::endObject() {
 JsonWriter& JsonWriter::beginArray() {
   beforeValue();
   put("[");
-  hasItems_.push_back(false);
+  hasItems_.push_back(0);
   return *this;
 }
 
@@ -65,16 +44,6 @@ JsonWriter& JsonWriter::endArray() {
   hasItems_.pop_back();
   if (any) newline();
   put("]");
-  return *this;
-}
-
-JsonWriter& JsonWriter::key(std::string_view name) {
-  beforeValue();
-  // Member names are the program's own identifiers: nothing to escape.
-  pending_.push_back('"');
-  pending_.append(name);
-  put(style_ == Style::compact ? "\":" : "\": ");
-  afterKey_ = true;
   return *this;
 }
 

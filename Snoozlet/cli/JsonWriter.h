@@ -34,7 +34,15 @@ class JsonWriter {
   JsonWriter& endArray();
   // The name of the next member of the current object: an identifier of the
   // program's own (written as it is, not escaped).
-  JsonWriter& key(std::string_view name);
+  JsonWriter& key(std::string_view name) {
+    beforeValue();
+    // Member names are the program's own identifiers: nothing to escape.
+    pending_.push_back('"');
+    pending_.append(name);
+    put(style_ == Style::compact ? std::string_view("\":") : std::string_view("\": "));
+    afterKey_ = true;
+    return *this;
+  }
 
   JsonWriter& value(std::string_view text);
   JsonWriter& value(const char* text) { return value(std::string_view(text)); }
@@ -61,16 +69,33 @@ class JsonWriter {
   static void escape(std::string& out, std::string_view text);
 
  private:
-  void beforeValue();
+  // The small steps every token takes are defined here so that they inline
+  // into the callers: a long report writes millions of tokens.
+  void beforeValue() {
+    if (afterKey_) {
+      afterKey_ = false;
+      return;
+    }
+    if (!hasItems_.empty()) {
+      if (hasItems_.back()) pending_.push_back(',');
+      hasItems_.back() = 1;
+      if (style_ == Style::pretty) newline();
+    }
+  }
   void newline();
-  void put(std::string_view text);
+  void put(std::string_view text) {
+    pending_.append(text);
+    if (pending_.size() >= kBlock) flush();
+  }
+
+  static constexpr std::size_t kBlock = 64 * 1024;
 
   std::ostream& out_;
   Style style_;
   // Text waiting for the stream: one write per block instead of per token.
   std::string pending_;
-  // One entry per open container: whether it has a member yet.
-  std::vector<bool> hasItems_;
+  // One entry per open container: whether it has a member yet (1 or 0).
+  std::vector<unsigned char> hasItems_;
   bool afterKey_ = false;
 };
 

@@ -25,15 +25,22 @@ std::string perHourText(double value, const NightFormat& f) {
 
 std::string nightBattery(const ArchivedNight& n, const NightFormat& f) {
   if (!n.drop || n.batteryHours < 0.5) return Words{"on AC", "şarjda"}(f.language());
-  std::string text = *n.drop == 0 ? "0" : "−" + std::to_string(*n.drop);
-  if (n.perHour) text += " · " + perHourText(*n.perHour, f);
+  std::string text = *n.drop == 0 ? "0" : "−";
+  if (*n.drop != 0) text += std::to_string(*n.drop);
+  if (n.perHour) {
+    text += " · ";
+    text += perHourText(*n.perHour, f);
+  }
   return text;
 }
 
 HistoryRow historyRow(const ArchivedNight& n, const NightFormat& f) {
   const Language l = f.language();
   std::string night = f.shortDay(f.nightDay(n.start));
-  if (n.kind == SleepKind::daytimeNap) night += " " + Words{"nap", "şekerleme"}(l);
+  if (n.kind == SleepKind::daytimeNap) {
+    night += ' ';
+    night += Words{"nap", "şekerleme"}(l);
+  }
   return HistoryRow{night,
                     f.duration(n.duration()),
                     std::to_string(n.darkWakes),
@@ -98,11 +105,19 @@ std::string history(const std::vector<ArchivedNight>& nights, const std::optiona
     return padded(r.night, widths[0] + 2) + padded(r.asleep, widths[1] + 2) + padded(r.wakes, widths[2], true) + "  " +
            padded(r.awake, widths[3] + 2) + padded(r.battery, widths[4] + 2) + r.mostly + "\n";
   };
-  out += "\n" + line(head);
+  out += '\n';
+  out += line(head);
   for (const HistoryRow& r : rows) out += line(r);
 
-  out += "\n" + Words{"Battery drain per night", "Gece başına pil kaybı"}(l) + "\n" + drainStrip(nights, baseline);
-  if (baseline) out += "normal " + perHourText(baseline->percentPerHour, f) + "\n";
+  out += '\n';
+  out += Words{"Battery drain per night", "Gece başına pil kaybı"}(l);
+  out += '\n';
+  out += drainStrip(nights, baseline);
+  if (baseline) {
+    out += "normal ";
+    out += perHourText(baseline->percentPerHour, f);
+    out += '\n';
+  }
   return out;
 }
 
