@@ -31,8 +31,11 @@ const NightReport* SleepAnalysis::lastNight() const {
 
 namespace NightAnalyzer {
 
-SleepKind kind(const SleepSession& session, const TimeZone& timeZone) {
-  const GregorianCalendar calendar(timeZone);
+namespace {
+
+// The kind of a session read with a calendar of the zone; the analysis makes
+// one calendar for all its sessions (making one costs more than the rule).
+SleepKind kindIn(const SleepSession& session, const GregorianCalendar& calendar) {
   const Instant middle = session.start + (session.end - session.start) * 0.5;
   const int hour = calendar.hour(middle);
   if (hour < 9 || hour > 18) return SleepKind::night;
@@ -48,6 +51,12 @@ SleepKind kind(const SleepSession& session, const TimeZone& timeZone) {
     day = (next && *next > day) ? *next : day + 86400;
   }
   return overlap < 3600 ? SleepKind::daytimeNap : SleepKind::night;
+}
+
+}  // namespace
+
+SleepKind kind(const SleepSession& session, const TimeZone& timeZone) {
+  return kindIn(session, GregorianCalendar(timeZone));
 }
 
 namespace {
@@ -154,8 +163,9 @@ void judge(SleepAnalysis& analysis, const std::vector<BaselineSample>& history) 
 SleepAnalysis analyze(const std::vector<SleepSession>& sessions, const TimeZone& timeZone,
                       const std::vector<BaselineSample>& history, double minimum) {
   SleepAnalysis analysis;
+  const GregorianCalendar calendar(timeZone);
   for (const auto& session : sessions) {
-    if (kept(session, minimum)) analysis.reports.push_back(report(session, kind(session, timeZone)));
+    if (kept(session, minimum)) analysis.reports.push_back(report(session, kindIn(session, calendar)));
   }
   judge(analysis, history);
   if (!sessions.empty()) {
@@ -172,6 +182,7 @@ SleepAnalysis analyze(std::vector<SleepSession>&& sessions, const TimeZone& time
     analysis.coveredFrom = sessions.front().start;
     analysis.coveredTo = sessions.back().end;
   }
+  const GregorianCalendar calendar(timeZone);
   analysis.reports.reserve(static_cast<std::size_t>(
       std::count_if(sessions.begin(), sessions.end(), [minimum](const SleepSession& s) { return kept(s, minimum); })));
   for (auto& session : sessions) {
@@ -181,7 +192,7 @@ SleepAnalysis analyze(std::vector<SleepSession>&& sessions, const TimeZone& time
       session = SleepSession{};
       continue;
     }
-    const SleepKind k = kind(session, timeZone);
+    const SleepKind k = kindIn(session, calendar);
     analysis.reports.push_back(reportOf(std::move(session), k));
   }
   sessions.clear();
@@ -195,10 +206,13 @@ SleepAnalysis analyze(const LogReader& reader, const TimeZone& timeZone, const s
   SleepAnalysis analysis;
   const auto& closed = reader.builder().closed();
   const auto ongoing = reader.builder().ongoingSession();
+  const GregorianCalendar calendar(timeZone);
   for (const auto& session : closed) {
-    if (kept(session, minimumNight)) analysis.reports.push_back(report(session, kind(session, timeZone)));
+    if (kept(session, minimumNight)) analysis.reports.push_back(report(session, kindIn(session, calendar)));
   }
-  if (ongoing && kept(*ongoing, minimumNight)) analysis.reports.push_back(report(*ongoing, kind(*ongoing, timeZone)));
+  if (ongoing && kept(*ongoing, minimumNight)) {
+    analysis.reports.push_back(report(*ongoing, kindIn(*ongoing, calendar)));
+  }
   judge(analysis, history);
   analysis.coveredFrom = reader.coveredFrom();
   analysis.coveredTo = reader.coveredTo();

@@ -153,6 +153,10 @@ std::string_view trimBlanks(std::string_view s) {
 }
 
 std::string_view trimWhitespace(std::string_view s) {
+  // ASCII white space first, in a tight loop: log messages are padded with
+  // runs of spaces, and only a non-ASCII end needs the Unicode look-up.
+  while (!s.empty() && isAsciiSpace(s.front())) s.remove_prefix(1);
+  while (!s.empty() && isAsciiSpace(s.back())) s.remove_suffix(1);
   for (std::size_t n; (n = leadingSpaceLength(s)) > 0;) s.remove_prefix(n);
   for (std::size_t n; (n = trailingSpaceLength(s)) > 0;) s.remove_suffix(n);
   return s;

@@ -65,9 +65,34 @@ bool LogScanner::readStamp(std::string_view line, Instant& date, int& offset) {
 }
 
 LogDomain LogScanner::scannerDomain(std::string_view column) {
+  using K = LogDomain::Kind;
+  // The usual layout pads the column to 20 characters: the named domains are
+  // then recognised whole, without trimming the padding a byte at a time.
+  if (column.size() == 20) {
+    switch (column[0]) {
+      case 'A':
+        if (column == "Assertions          ") return K::assertions;
+        break;
+      case 'D':
+        if (column == "DarkWake            ") return K::darkWake;
+        break;
+      case 'N':
+        if (column == "Notification        ") return K::notification;
+        break;
+      case 'S':
+        if (column == "Sleep               ") return K::sleep;
+        break;
+      case 'W':
+        if (column == "Wake Requests       ") return K::wakeRequests;
+        if (column == "WakeDetails         ") return K::wakeDetails;
+        if (column == "Wake                ") return K::wake;
+        break;
+      default:
+        break;
+    }
+  }
   while (!column.empty() && column.front() == ' ') column.remove_prefix(1);
   while (!column.empty() && column.back() == ' ') column.remove_suffix(1);
-  using K = LogDomain::Kind;
   switch (column.size()) {
     case 4:
       if (column == "Wake") return K::wake;
@@ -118,11 +143,21 @@ LogDomain::Kind LogScanner::asciiOtherDomain(std::string_view column) {
 }
 
 void LogScanner::buildMessage(std::string_view bytes, std::string& out) {
+  // Messages are padded with spaces: ASCII white space (tabs included, which
+  // become spaces below) is dropped before copying; what is left at the ends
+  // is trimmed as Unicode white space after.
+  while (bytes.size() >= 8 && std::memcmp(bytes.data() + bytes.size() - 8, "        ", 8) == 0) bytes.remove_suffix(8);
+  while (!bytes.empty() && text::isAsciiSpace(bytes.back())) bytes.remove_suffix(1);
+  while (!bytes.empty() && text::isAsciiSpace(bytes.front())) bytes.remove_prefix(1);
   out.clear();
   text::appendUtf8(out, bytes);
   for (char* tab = static_cast<char*>(std::memchr(out.data(), '\t', out.size())); tab != nullptr;
        tab = static_cast<char*>(std::memchr(tab, '\t', out.size() - static_cast<std::size_t>(tab - out.data())))) {
     *tab = ' ';
+  }
+  // ASCII ends are not white space any more; only other ends need a look.
+  if (out.empty() || (static_cast<unsigned char>(out.front()) < 0x80 && static_cast<unsigned char>(out.back()) < 0x80)) {
+    return;
   }
   const std::string_view trimmed = text::trimWhitespace(out);
   if (trimmed.size() != out.size()) {

@@ -1,10 +1,12 @@
 #include "log/LogScanner.h"
 #include "log/PowerLogParser.h"
+#include "common/Text.h"
 
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <random>
 
@@ -145,8 +147,36 @@ TEST(LogScannerTest, ScannerDomainsAgreeWithTheColumnRules) {
     for (char& c : column) {
       if (random() % 3 == 0 && std::isalpha(static_cast<unsigned char>(c))) c = static_cast<char>(c ^ 0x20);
     }
+    if (random() % 2 == 0 && column.size() < 20) column.resize(20, ' ');  // the usual padded layout
     ASSERT_EQ(LogScanner::scannerDomain(column).kind(), LogDomain::fromColumn(column).kind()) << column;
   }
+  for (const char* name : {"Sleep", "DarkWake", "Wake", "WakeDetails", "Wake Requests", "Assertions", "Notification"}) {
+    std::string padded(name);
+    padded.resize(20, ' ');
+    EXPECT_EQ(LogScanner::scannerDomain(padded).kind(), LogDomain::fromColumn(name).kind()) << name;
+  }
+}
+
+TEST(LogScannerTest, MessagesMatchTheirNormalisedText) {
+  // Random messages with white space, tabs, padding and invalid bytes at
+  // either end, against the plain rule: repaired UTF-8, tabs as spaces,
+  // Unicode white space trimmed.
+  const char* pieces[] = {" ", "\t", "        ", "\u00A0", "\u3000", "\xFF", "a", "\v", "Ü", "\xE2\x80"};
+  std::mt19937 random(5);
+  std::string text;
+  std::vector<std::string> expected;
+  for (int n = 0; n < 5000; ++n) {
+    std::string message;
+    for (int k = static_cast<int>(random() % 6); k >= 0; --k) message += pieces[random() % std::size(pieces)];
+    text += logLine("2024-03-10 23:59:58", "Sleep", message) + "\n";
+    std::string normal = text::decodeUtf8(message);
+    std::replace(normal.begin(), normal.end(), '\t', ' ');
+    expected.emplace_back(text::trimWhitespace(normal));
+  }
+  Recorder r;
+  PowerLogParser::scan(text, std::nullopt, r);
+  ASSERT_EQ(r.events.size(), expected.size());
+  for (std::size_t i = 0; i < expected.size(); ++i) ASSERT_EQ(r.events[i].message, expected[i]) << i;
 }
 
 TEST(LogScannerTest, MessagesAreNormalisedAndBuiltOnlyWhenWanted) {
