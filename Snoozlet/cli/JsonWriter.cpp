@@ -5,21 +5,40 @@
 
 namespace snoozlet {
 
+namespace {
+constexpr std::size_t kBlock = 64 * 1024;
+}  // namespace
+
+JsonWriter::JsonWriter(std::ostream& out, Style style)
+    : out_(out), style_(style), buffer_(std::make_unique<char[]>(kBlock)), capacity_(kBlock) {}
+
 void JsonWriter::flush() {
-  if (pending_.empty()) return;
-  out_.write(pending_.data(), static_cast<std::streamsize>(pending_.size()));
-  pending_.clear();
+  if (size_ == 0) return;
+  out_.write(buffer_.get(), static_cast<std::streamsize>(size_));
+  size_ = 0;
+}
+
+void JsonWriter::makeRoom(std::size_t n) {
+  flush();
+  if (n > capacity_) {
+    // A single piece larger than a block (a very long string): a larger
+    // buffer for it, kept for the rest of the document.
+    buffer_ = std::make_unique<char[]>(n);
+    capacity_ = n;
+  }
 }
 
 void JsonWriter::newline() {
-  if (style_ == Style::compact) return;
-  pending_.push_back('\n');
-  pending_.append(hasItems_.size() * 2, ' ');
+  const std::size_t indent = hasItems_.size() * 2;
+  char* at = room(indent + 1);
+  *at = '\n';
+  std::memset(at + 1, ' ', indent);
+  size_ += indent + 1;
 }
 
 JsonWriter& JsonWriter::beginObject() {
   beforeValue();
-  put("{");
+  append('{');
   hasItems_.push_back(0);
   return *this;
 }
@@ -27,14 +46,15 @@ JsonWriter& JsonWriter::beginObject() {
 JsonWriter& JsonWriter::endObject() {
   const bool any = hasItems_.back();
   hasItems_.pop_back();
-  if (any) newline();
-  put(hasItems_.empty() ? "}\n" : "}");
+  if (any && style_ == Style::pretty) newline();
+  append('}');
+  if (hasItems_.empty()) append('\n');
   return *this;
 }
 
 JsonWriter& JsonWriter::beginArray() {
   beforeValue();
-  put("[");
+  append('[');
   hasItems_.push_back(0);
   return *this;
 }
@@ -42,93 +62,89 @@ JsonWriter& JsonWriter::beginArray() {
 JsonWriter& JsonWriter::endArray() {
   const bool any = hasItems_.back();
   hasItems_.pop_back();
-  if (any) newline();
-  put("]");
+  if (any && style_ == Style::pretty) newline();
+  append(']');
   return *this;
 }
 
 JsonWriter& JsonWriter::value(std::string_view text) {
   beforeValue();
-  escape(pending_, text);
-  put("");
+  escaped(text);
   return *this;
 }
 
 JsonWriter& JsonWriter::value(double number) {
   if (!std::isfinite(number)) return null();
   beforeValue();
-  char digits[64];
-  // Whole numbers (every instant of the log) take the faster integer path.
+  // Shortest round-trip text is at most 24 characters; 32 leaves room for ".0".
+  char* at = room(32);
+  char* const end = at + 32;
+  // Whole numbers (every instant of the log) take the faster integer path;
+  // doubles stay recognisable as such: 3 is written 3.0.
   if (number == std::trunc(number) && std::fabs(number) < 9e15) {
-    auto [end, ec] = std::to_chars(digits, digits + sizeof digits, static_cast<long long>(number));
-    put(std::string_view(digits, static_cast<std::size_t>(end - digits)));
-    put(".0");
-    return *this;
+    at = std::to_chars(at, end, static_cast<long long>(number)).ptr;
+    *at++ = '.';
+    *at++ = '0';
+  } else {
+    char* const start = at;
+    at = std::to_chars(at, end, number).ptr;
+    if (std::string_view(start, static_cast<std::size_t>(at - start)).find_first_of(".e") == std::string_view::npos) {
+      *at++ = '.';
+      *at++ = '0';
+    }
   }
-  auto [end, ec] = std::to_chars(digits, digits + sizeof digits, number);
-  const std::string_view text(digits, static_cast<std::size_t>(end - digits));
-  put(text);
-  // Keep doubles recognisable as such: 3 is written 3.0.
-  if (text.find_first_of(".e") == std::string_view::npos) put(".0");
+  size_ = static_cast<std::size_t>(at - buffer_.get());
   return *this;
 }
 
 JsonWriter& JsonWriter::value(long long number) {
   beforeValue();
-  char digits[32];
-  auto [end, ec] = std::to_chars(digits, digits + sizeof digits, number);
-  put(std::string_view(digits, static_cast<std::size_t>(end - digits)));
+  char* at = room(24);
+  at = std::to_chars(at, at + 24, number).ptr;
+  size_ = static_cast<std::size_t>(at - buffer_.get());
   return *this;
 }
 
 JsonWriter& JsonWriter::value(bool flag) {
   beforeValue();
-  put(flag ? "true" : "false");
+  append(flag ? std::string_view("true") : std::string_view("false"));
   return *this;
 }
 
 JsonWriter& JsonWriter::null() {
   beforeValue();
-  put("null");
+  append(std::string_view("null"));
   return *this;
 }
 
-JsonWriter& JsonWriter::raw(std::string_view json) {
-  beforeValue();
-  const std::string indent(hasItems_.size() * 2, ' ');
-  for (char c : json) {
-    pending_.push_back(c);
-    if (c == '\n') pending_.append(indent);
-  }
-  put("");
-  return *this;
-}
-
-void JsonWriter::escape(std::string& out, std::string_view text) {
+void JsonWriter::escaped(std::string_view text) {
   static constexpr char kHex[] = "0123456789abcdef";
-  out.push_back('"');
+  append('"');
   std::size_t run = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const auto c = static_cast<unsigned char>(text[i]);
     if (c >= 0x20 && c != '"' && c != '\\') continue;
-    out.append(text.substr(run, i - run));
+    append(text.substr(run, i - run));
     run = i + 1;
     switch (c) {
-      case '"': out.append("\\\""); break;
-      case '\\': out.append("\\\\"); break;
-      case '\n': out.append("\\n"); break;
-      case '\r': out.append("\\r"); break;
-      case '\t': out.append("\\t"); break;
-      case '\b': out.append("\\b"); break;
-      case '\f': out.append("\\f"); break;
-      default:
-        out.append("\\u00");
-        out.push_back(kHex[c >> 4]);
-        out.push_back(kHex[c & 0xF]);
+      case '"': append(std::string_view("\\\"")); break;
+      case '\\': append(std::string_view("\\\\")); break;
+      case '\n': append(std::string_view("\\n")); break;
+      case '\r': append(std::string_view("\\r")); break;
+      case '\t': append(std::string_view("\\t")); break;
+      case '\b': append(std::string_view("\\b")); break;
+      case '\f': append(std::string_view("\\f")); break;
+      default: {
+        char* at = room(6);
+        std::memcpy(at, "\\u00", 4);
+        at[4] = kHex[c >> 4];
+        at[5] = kHex[c & 0xF];
+        size_ += 6;
+      }
     }
   }
-  out.append(text.substr(run));
-  out.push_back('"');
+  append(text.substr(run));
+  append('"');
 }
 
 }  // namespace snoozlet

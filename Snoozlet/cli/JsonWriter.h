@@ -5,6 +5,9 @@
 // in memory. Strings are escaped as JSON requires; numbers that JSON cannot
 // hold (NaN, infinity) are written as null.
 
+#include <cstddef>
+#include <cstring>
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -19,7 +22,7 @@ class JsonWriter {
   // space at all (large documents meant for programs).
   enum class Style { pretty, compact };
 
-  explicit JsonWriter(std::ostream& out, Style style = Style::pretty) : out_(out), style_(style) {}
+  explicit JsonWriter(std::ostream& out, Style style = Style::pretty);
   // Writes what is still buffered.
   ~JsonWriter() { flush(); }
   JsonWriter(const JsonWriter&) = delete;
@@ -32,14 +35,19 @@ class JsonWriter {
   JsonWriter& endObject();
   JsonWriter& beginArray();
   JsonWriter& endArray();
+
   // The name of the next member of the current object: an identifier of the
   // program's own (written as it is, not escaped).
   JsonWriter& key(std::string_view name) {
     beforeValue();
-    // Member names are the program's own identifiers: nothing to escape.
-    pending_.push_back('"');
-    pending_.append(name);
-    put(style_ == Style::compact ? std::string_view("\":") : std::string_view("\": "));
+    char* at = room(name.size() + 4);
+    *at++ = '"';
+    std::memcpy(at, name.data(), name.size());
+    at += name.size();
+    *at++ = '"';
+    *at++ = ':';
+    if (style_ == Style::pretty) *at++ = ' ';
+    size_ = static_cast<std::size_t>(at - buffer_.get());
     afterKey_ = true;
     return *this;
   }
@@ -56,8 +64,6 @@ class JsonWriter {
   JsonWriter& value(const std::optional<T>& maybe) {
     return maybe ? value(*maybe) : null();
   }
-  // A value already in JSON text (one line or pretty-printed at indent 2).
-  JsonWriter& raw(std::string_view json);
 
   // key(name).value(v) in one call.
   template <typename T>
@@ -66,34 +72,44 @@ class JsonWriter {
     return value(v);
   }
 
-  static void escape(std::string& out, std::string_view text);
-
  private:
-  // The small steps every token takes are defined here so that they inline
-  // into the callers: a long report writes millions of tokens.
+  // The steps every token takes are defined here so that they inline into
+  // the callers: a long report writes millions of tokens.
   void beforeValue() {
     if (afterKey_) {
       afterKey_ = false;
       return;
     }
     if (!hasItems_.empty()) {
-      if (hasItems_.back()) pending_.push_back(',');
+      if (hasItems_.back()) append(',');
       hasItems_.back() = 1;
       if (style_ == Style::pretty) newline();
     }
   }
-  void newline();
-  void put(std::string_view text) {
-    pending_.append(text);
-    if (pending_.size() >= kBlock) flush();
+  // Space for `n` more bytes at the end of the buffer, which the caller fills
+  // and then counts into size_.
+  char* room(std::size_t n) {
+    if (capacity_ - size_ < n) makeRoom(n);
+    return buffer_.get() + size_;
   }
-
-  static constexpr std::size_t kBlock = 64 * 1024;
+  void append(char c) {
+    *room(1) = c;
+    ++size_;
+  }
+  void append(std::string_view text) {
+    std::memcpy(room(text.size()), text.data(), text.size());
+    size_ += text.size();
+  }
+  void makeRoom(std::size_t n);
+  void newline();
+  void escaped(std::string_view text);
 
   std::ostream& out_;
   Style style_;
   // Text waiting for the stream: one write per block instead of per token.
-  std::string pending_;
+  std::unique_ptr<char[]> buffer_;
+  std::size_t size_ = 0;
+  std::size_t capacity_ = 0;
   // One entry per open container: whether it has a member yet (1 or 0).
   std::vector<unsigned char> hasItems_;
   bool afterKey_ = false;

@@ -11,7 +11,6 @@
 
 #include <unistd.h>
 
-#include <cmath>
 #include <cstdlib>
 #include <sstream>
 
@@ -182,37 +181,6 @@ TEST(ReportCommandTest, ReadsTheSimulatedMacAndArchivesEachNightOnce) {
   testing::writeFile(state / "log", DemoLog::text(nights, *TimeZone::named("Europe/Istanbul")));
   ASSERT_EQ(snoozletProcess(arguments).status, 0);
   EXPECT_EQ(archivedNights(data.path()), 8u) << "the archive grows by the new night only";
-}
-
-}  // namespace
-}  // namespace snoozlet
-
-#include "cli/JsonWriter.h"
-
-namespace snoozlet {
-namespace {
-
-TEST(JsonWriterTest, NestsEscapesAndRefusesNonNumbers) {
-  std::ostringstream out;
-  JsonWriter writer(out);
-  writer.beginObject()
-      .member("text", std::string("quote \" back \\ tab \t nul ") + std::string(1, '\0') + "\x1f é")
-      .member("nan", std::nan(""))
-      .member("whole", 3.0)
-      .member("count", 7)
-      .member("none", std::optional<int>());
-  writer.key("empty").beginArray().endArray();
-  writer.key("list").beginArray().value(true).beginObject().endObject().endArray();
-  writer.endObject();
-  writer.flush();
-  const json parsed = json::parse(out.str());
-  EXPECT_EQ(parsed["text"], std::string("quote \" back \\ tab \t nul ") + std::string(1, '\0') + "\x1f é");
-  EXPECT_TRUE(parsed["nan"].is_null());
-  EXPECT_TRUE(parsed["whole"].is_number_float());
-  EXPECT_EQ(parsed["count"], 7);
-  EXPECT_TRUE(parsed["none"].is_null());
-  EXPECT_EQ(parsed["list"], json::parse("[true, {}]"));
-  EXPECT_EQ(out.str().substr(0, 12), "{\n  \"text\": ");
 }
 
 }  // namespace

@@ -1,0 +1,76 @@
+#include "cli/JsonWriter.h"
+
+#include <nlohmann/json.hpp>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <sstream>
+
+namespace snoozlet {
+namespace {
+
+TEST(JsonWriterTest, PrettyLayout) {
+  std::ostringstream out;
+  {
+    JsonWriter json(out);
+    json.beginObject().member("a", 1).key("b").beginArray().value(true).null().value("x\"y").endArray();
+    json.key("c").beginObject().endObject().member("d", 3.0).endObject();
+  }
+  EXPECT_EQ(out.str(), "{\n  \"a\": 1,\n  \"b\": [\n    true,\n    null,\n    \"x\\\"y\"\n  ],\n  \"c\": {},\n  \"d\": 3.0\n}\n");
+}
+
+TEST(JsonWriterTest, NestsEscapesAndRefusesNonNumbers) {
+  std::ostringstream out;
+  JsonWriter writer(out);
+  writer.beginObject()
+      .member("text", std::string("quote \" back \\ tab \t nul ") + std::string(1, '\0') + "\x1f é")
+      .member("nan", std::nan(""))
+      .member("whole", 3.0)
+      .member("count", 7)
+      .member("none", std::optional<int>());
+  writer.key("empty").beginArray().endArray();
+  writer.key("list").beginArray().value(true).beginObject().endObject().endArray();
+  writer.endObject();
+  writer.flush();
+  const nlohmann::json parsed = nlohmann::json::parse(out.str());
+  EXPECT_EQ(parsed["text"], std::string("quote \" back \\ tab \t nul ") + std::string(1, '\0') + "\x1f é");
+  EXPECT_TRUE(parsed["nan"].is_null());
+  EXPECT_TRUE(parsed["whole"].is_number_float());
+  EXPECT_EQ(parsed["count"], 7);
+  EXPECT_TRUE(parsed["none"].is_null());
+  EXPECT_EQ(parsed["list"], nlohmann::json::parse("[true, {}]"));
+  EXPECT_EQ(out.str().substr(0, 12), "{\n  \"text\": ");
+}
+
+TEST(JsonWriterTest, CompactDocumentsLargerThanTheBufferRoundTrip) {
+  // Strings longer than the writer's block, every control character, quotes,
+  // backslashes and UTF-8; numbers JSON cannot hold become null.
+  std::string awkward;
+  for (int c = 1; c < 0x20; ++c) awkward.push_back(static_cast<char>(c));
+  awkward += "\"\\ çay ☕";
+  std::string huge;
+  while (huge.size() < 300000) huge += awkward;
+  std::ostringstream out;
+  {
+    JsonWriter json(out, JsonWriter::Style::compact);
+    json.beginObject().member("huge", huge).key("numbers").beginArray();
+    for (int i = 0; i < 20000; ++i) json.value(i * 0.25).value(static_cast<long long>(i) << 40);
+    json.value(std::nan("")).value(1e300).value(-0.5).endArray().endObject();
+  }
+  const std::string text = out.str();
+  EXPECT_EQ(text.find('\n'), text.size() - 1);
+  const auto doc = nlohmann::json::parse(text);
+  EXPECT_EQ(doc["huge"].get<std::string>(), huge);
+  const auto& numbers = doc["numbers"];
+  ASSERT_EQ(numbers.size(), 40003u);
+  EXPECT_EQ(numbers[2 * 4001].get<double>(), 1000.25);
+  EXPECT_EQ(numbers[2 * 4001 + 1].get<long long>(), 4001LL << 40);
+  EXPECT_TRUE(numbers[40000].is_null());
+  EXPECT_EQ(numbers[40001].get<double>(), 1e300);
+  EXPECT_EQ(numbers[40002].get<double>(), -0.5);
+  EXPECT_NE(text.find("\"numbers\":[0.0,0,0.25,"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace snoozlet
