@@ -2,11 +2,23 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 
 namespace snoozlet {
 
 namespace {
+
 constexpr std::size_t kBlock = 64 * 1024;
+
+// True when a byte of the eight is a control character, a quote or a
+// backslash (bytes of 0x80 and above never are).
+bool needsEscape(std::uint64_t word) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101ULL, kHighs = 0x8080808080808080ULL;
+  const auto hasZero = [](std::uint64_t v) { return (v - kOnes) & ~v & kHighs; };
+  const std::uint64_t below = (word - kOnes * 0x20) & ~word & kHighs;
+  return (below | hasZero(word ^ (kOnes * '"')) | hasZero(word ^ (kOnes * '\\'))) != 0;
+}
+
 }  // namespace
 
 JsonWriter::JsonWriter(std::ostream& out, Style style)
@@ -122,6 +134,12 @@ void JsonWriter::escaped(std::string_view text) {
   append('"');
   std::size_t run = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {
+    // Eight bytes at a time while none needs escaping.
+    for (std::uint64_t word; i + 8 <= text.size(); i += 8) {
+      std::memcpy(&word, text.data() + i, 8);
+      if (needsEscape(word)) break;
+    }
+    if (i >= text.size()) break;
     const auto c = static_cast<unsigned char>(text[i]);
     if (c >= 0x20 && c != '"' && c != '\\') continue;
     append(text.substr(run, i - run));

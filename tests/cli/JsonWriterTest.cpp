@@ -70,6 +70,17 @@ TEST(JsonWriterTest, CompactDocumentsLargerThanTheBufferRoundTrip) {
   EXPECT_EQ(numbers[40001].get<double>(), 1e300);
   EXPECT_EQ(numbers[40002].get<double>(), -0.5);
   EXPECT_NE(text.find("\"numbers\":[0.0,0,0.25,"), std::string::npos);
+
+  // Every ASCII byte at every place of a string as long as two words.
+  for (int byte = 0; byte < 0x80; ++byte) {
+    for (std::size_t at = 0; at < 16; ++at) {
+      std::string s(16, 'a');
+      s[at] = static_cast<char>(byte);
+      std::ostringstream one;
+      JsonWriter(one, JsonWriter::Style::compact).beginArray().value(s).endArray();
+      ASSERT_EQ(nlohmann::json::parse(one.str())[0].get<std::string>(), s) << byte << " at " << at;
+    }
+  }
 }
 
 }  // namespace
