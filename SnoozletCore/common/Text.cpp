@@ -120,6 +120,7 @@ void appendUtf8(std::string& out, std::string_view bytes) {
       if (((words[0] | words[1] | words[2] | words[3]) & 0x8080808080808080ULL) != 0) break;
       i += 32;
     }
+    if (i == n) break;
     if (i + 8 <= n) {
       std::uint64_t word;
       std::memcpy(&word, p + i, 8);

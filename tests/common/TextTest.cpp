@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <memory>
+
 namespace snoozlet {
 namespace {
 
@@ -15,6 +18,20 @@ TEST(TextTest, Utf8ReplacementKeepsValidTextAndReplacesBadBytes) {
   EXPECT_EQ(text::decodeUtf8("\xED\xA0\x80"), "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD");
   EXPECT_TRUE(text::isValidUtf8("ı\x00x"));
   EXPECT_FALSE(text::isValidUtf8("\xF5\x80\x80\x80"));
+
+  // Bytes that end exactly at the end of their buffer, at every length
+  // around the word steps (the address sanitizer sees any read past them),
+  // with a bad byte at the end or none.
+  for (std::size_t length = 0; length <= 80; ++length) {
+    for (const bool badEnd : {false, true}) {
+      const auto buffer = std::make_unique<char[]>(length);
+      std::memset(buffer.get(), 'a', length);
+      if (badEnd && length > 0) buffer[length - 1] = '\xFF';
+      std::string expected(length, 'a');
+      if (badEnd && length > 0) expected.replace(length - 1, 1, "\xEF\xBF\xBD");
+      ASSERT_EQ(text::decodeUtf8(std::string_view(buffer.get(), length)), expected) << length;
+    }
+  }
 }
 
 TEST(TextTest, TrimLowerAndNumbers) {
