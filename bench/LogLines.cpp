@@ -16,32 +16,8 @@ constexpr std::size_t kDurationWidth = 10;
 // Offsets change on whole quarter hours at most; one zone lookup per quarter.
 constexpr std::int64_t kOffsetBucket = 900;
 
+using civil::appendPadded;
 using civil::floorDiv;
-
-void appendPadded(std::string& out, std::int64_t value, int width) {
-  char buffer[24];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-  for (auto digits = result.ptr - buffer; digits < width; ++digits) out.push_back('0');
-  out.append(buffer, result.ptr);
-}
-
-// "yyyy-MM-dd HH:mm:ss" of a count of local seconds since 1970.
-void appendCivil(std::string& out, std::int64_t local) {
-  const std::int64_t days = floorDiv(local, 86400);
-  const std::int64_t ofDay = local - days * 86400;
-  const civil::Date date = civil::civilFromDays(days);
-  appendPadded(out, date.year, 4);
-  out.push_back('-');
-  appendPadded(out, date.month, 2);
-  out.push_back('-');
-  appendPadded(out, date.day, 2);
-  out.push_back(' ');
-  appendPadded(out, ofDay / 3600, 2);
-  out.push_back(':');
-  appendPadded(out, ofDay / 60 % 60, 2);
-  out.push_back(':');
-  appendPadded(out, ofDay % 60, 2);
-}
 
 std::int64_t wholeSecond(double at) { return static_cast<std::int64_t>(std::floor(at)); }
 
@@ -92,12 +68,12 @@ int LineBuffer::offsetAt(double at) const {
 }
 
 void LineBuffer::appendWallTime(std::string& out, double at, double lineAt) const {
-  appendCivil(out, wholeSecond(at) + offsetAt(lineAt));
+  civil::appendDateTime(out, wholeSecond(at) + offsetAt(lineAt));
 }
 
 void LineBuffer::appendStamp(std::string& out, double at) const {
   const int offset = offsetAt(at);
-  appendCivil(out, wholeSecond(at) + offset);
+  civil::appendDateTime(out, wholeSecond(at) + offset);
   out.push_back(' ');
   out.push_back(offset < 0 ? '-' : '+');
   const int magnitude = std::abs(offset);

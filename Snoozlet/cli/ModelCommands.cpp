@@ -132,57 +132,55 @@ const ModelCommand* findModelCommand(std::string_view name) {
   return nullptr;
 }
 
-int runSettings(const CommandLine& line, const Terminal& t) {
+namespace {
+
+// The read-only pages share their start: help, no operands, a model read
+// afresh; then `show` writes the page (or its JSON) from the model.
+template <typename Show>
+int runPage(const CommandLine& line, const Terminal& t, std::string_view name, std::string (*help)(), Show show) {
   if (line.help()) {
-    t.out << settingsHelp();
+    t.out << help();
     return 0;
   }
-  if (refuseOperands(line, "settings", t)) return 2;
+  if (refuseOperands(line, name, t)) return 2;
   const auto session = startSession(line);
-  if (!refreshFor(*session, "settings", t.err)) return 1;
-  const AppModel& model = session->model();
-  std::vector<settings_text::FindingRow> rows;
-  for (const SettingFinding& finding : model.findings()) rows.push_back({finding, model.fixFor(finding.key)});
-  if (line.has("--json")) {
-    settings_text::json(t.out, rows, model.journal(), model.language(), model.pmsetPath());
-  } else {
-    t.out << settings_text::page(rows, model.journal(), formatOf(model));
-  }
+  if (!refreshFor(*session, name, t.err)) return 1;
+  show(session->model(), line.has("--json"));
   return 0;
+}
+
+}  // namespace
+
+int runSettings(const CommandLine& line, const Terminal& t) {
+  return runPage(line, t, "settings", settingsHelp, [&](const AppModel& model, bool json) {
+    std::vector<settings_text::FindingRow> rows;
+    for (const SettingFinding& finding : model.findings()) rows.push_back({finding, model.fixFor(finding.key)});
+    if (json) {
+      settings_text::json(t.out, rows, model.journal(), model.language(), model.pmsetPath());
+    } else {
+      t.out << settings_text::page(rows, model.journal(), formatOf(model));
+    }
+  });
 }
 
 int runHistory(const CommandLine& line, const Terminal& t) {
-  if (line.help()) {
-    t.out << historyHelp();
-    return 0;
-  }
-  if (refuseOperands(line, "history", t)) return 2;
-  const auto session = startSession(line);
-  if (!refreshFor(*session, "history", t.err)) return 1;
-  const AppModel& model = session->model();
-  if (line.has("--json")) {
-    pages_text::historyJson(t.out, model.history(), baselineOf(model));
-  } else {
-    t.out << pages_text::history(model.history(), baselineOf(model), formatOf(model));
-  }
-  return 0;
+  return runPage(line, t, "history", historyHelp, [&](const AppModel& model, bool json) {
+    if (json) {
+      pages_text::historyJson(t.out, model.history(), baselineOf(model));
+    } else {
+      t.out << pages_text::history(model.history(), baselineOf(model), formatOf(model));
+    }
+  });
 }
 
 int runBattery(const CommandLine& line, const Terminal& t) {
-  if (line.help()) {
-    t.out << batteryHelp();
-    return 0;
-  }
-  if (refuseOperands(line, "battery", t)) return 2;
-  const auto session = startSession(line);
-  if (!refreshFor(*session, "battery", t.err)) return 1;
-  const AppModel& model = session->model();
-  if (line.has("--json")) {
-    pages_text::batteryJson(t.out, model.battery(), baselineOf(model), formatOf(model));
-  } else {
-    t.out << pages_text::battery(model.battery(), baselineOf(model), formatOf(model));
-  }
-  return 0;
+  return runPage(line, t, "battery", batteryHelp, [&](const AppModel& model, bool json) {
+    if (json) {
+      pages_text::batteryJson(t.out, model.battery(), baselineOf(model), formatOf(model));
+    } else {
+      t.out << pages_text::battery(model.battery(), baselineOf(model), formatOf(model));
+    }
+  });
 }
 
 }  // namespace snoozlet::cli

@@ -5,7 +5,9 @@
 // because ICU would cost more than the rest of the line: the log scanner's
 // stamps, the demonstration log, the journal's dates and the log generator.
 
+#include <charconv>
 #include <cstdint>
+#include <string>
 
 namespace snoozlet::civil {
 
@@ -44,6 +46,39 @@ constexpr Date civilFromDays(std::int64_t days) {
   const int day = static_cast<int>(dayOfYear - (153 * shiftedMonth + 2) / 5 + 1);
   const int month = static_cast<int>(shiftedMonth < 10 ? shiftedMonth + 3 : shiftedMonth - 9);
   return {yearOfEra + era * 400 + (month <= 2 ? 1 : 0), month, day};
+}
+
+// Appends `value` zero-padded to `width` digits (more when it needs them),
+// after a minus sign when negative.
+inline void appendPadded(std::string& out, std::int64_t value, int width) {
+  if (value < 0) {
+    out.push_back('-');
+    value = -value;
+  }
+  char buffer[24];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+  for (auto digits = result.ptr - buffer; digits < width; ++digits) out.push_back('0');
+  out.append(buffer, result.ptr);
+}
+
+// Appends "yyyy-MM-dd HH:mm:ss" for a count of local seconds since 1970, as
+// the power log writes it; "yyyy" is the year of the era (1 BC, 2 BC … for
+// the years 0, −1 …).
+inline void appendDateTime(std::string& out, std::int64_t localSeconds) {
+  const std::int64_t days = floorDiv(localSeconds, 86400);
+  const std::int64_t ofDay = localSeconds - days * 86400;
+  const Date date = civilFromDays(days);
+  appendPadded(out, date.year > 0 ? date.year : 1 - date.year, 4);
+  out.push_back('-');
+  appendPadded(out, date.month, 2);
+  out.push_back('-');
+  appendPadded(out, date.day, 2);
+  out.push_back(' ');
+  appendPadded(out, ofDay / 3600, 2);
+  out.push_back(':');
+  appendPadded(out, ofDay / 60 % 60, 2);
+  out.push_back(':');
+  appendPadded(out, ofDay % 60, 2);
 }
 
 }  // namespace snoozlet::civil

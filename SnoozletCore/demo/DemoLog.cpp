@@ -38,17 +38,7 @@ void appendInt(std::string& out, long long value) {
   out.append(buffer, result.ptr);
 }
 
-// Zero-padded to `width` digits (more when the value needs them).
-void appendPadded(std::string& out, long long value, int width) {
-  if (value < 0) {
-    out.push_back('-');
-    value = -value;
-  }
-  char buffer[24];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-  for (auto digits = result.ptr - buffer; digits < width; ++digits) out.push_back('0');
-  out.append(buffer, result.ptr);
-}
+using civil::appendPadded;
 
 // Writes the civil time of an instant the way a date formatter with the
 // POSIX locale does ("yyyy-MM-dd HH:mm:ss", then " Z" as "+0300"): the
@@ -64,33 +54,13 @@ class StampWriter {
   // The wall time of the instant at the given offset, with that offset
   // appended when asked.
   void append(std::string& out, Instant instant, int offset, bool withOffset) const {
-    const std::int64_t local = wholeSecond(instant) + offset;
-    const std::int64_t days = floorDiv(local, 86400);
-    const std::int64_t ofDay = local - days * 86400;
-    appendDate(out, days);
-    out.push_back(' ');
-    appendPadded(out, ofDay / 3600, 2);
-    out.push_back(':');
-    appendPadded(out, ofDay / 60 % 60, 2);
-    out.push_back(':');
-    appendPadded(out, ofDay % 60, 2);
+    civil::appendDateTime(out, wholeSecond(instant) + offset);
     if (withOffset) appendOffset(out, offset);
   }
 
  private:
   static std::int64_t wholeSecond(Instant instant) {
     return floorDiv(static_cast<std::int64_t>(std::floor(instant * 1000.0)), 1000);
-  }
-
-  // The date `days` days after 1970-01-01.
-  static void appendDate(std::string& out, std::int64_t days) {
-    const civil::Date date = civil::civilFromDays(days);
-    // "yyyy" is the year of the era: 1 BC, 2 BC … for years 0, −1 ….
-    appendPadded(out, date.year > 0 ? date.year : 1 - date.year, 4);
-    out.push_back('-');
-    appendPadded(out, date.month, 2);
-    out.push_back('-');
-    appendPadded(out, date.day, 2);
   }
 
   // "+hhmm", with seconds appended only for offsets that have them.
