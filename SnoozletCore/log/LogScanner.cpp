@@ -21,6 +21,21 @@ inline bool digits(const char* p, int count, long long& value) {
   return true;
 }
 
+// The domain of a printable-ASCII column that is none of the seven named
+// ones, by the rules of LogDomain::fromColumn.
+LogDomain::Kind asciiOtherDomain(std::string_view column) {
+  using K = LogDomain::Kind;
+  constexpr std::string_view kFailure = "failure";
+  for (std::size_t at = 0; at + kFailure.size() <= column.size(); ++at) {
+    std::size_t i = 0;
+    while (i < kFailure.size() && (column[at + i] | 0x20) == kFailure[i]) ++i;
+    if (i == kFailure.size()) return K::failure;
+  }
+  if (column == "Start" || column.starts_with("Start ")) return K::boot;
+  if (column.starts_with("Shutdown") || column == "Restart") return K::shutdown;
+  return K::other;
+}
+
 }  // namespace
 
 std::optional<std::pair<Instant, int>> LogScanner::timestamp(std::string_view bytes, std::size_t start) {
@@ -129,18 +144,6 @@ LogDomain LogScanner::scannerDomain(std::string_view column) {
   return mapped;
 }
 
-LogDomain::Kind LogScanner::asciiOtherDomain(std::string_view column) {
-  using K = LogDomain::Kind;
-  constexpr std::string_view kFailure = "failure";
-  for (std::size_t at = 0; at + kFailure.size() <= column.size(); ++at) {
-    std::size_t i = 0;
-    while (i < kFailure.size() && (column[at + i] | 0x20) == kFailure[i]) ++i;
-    if (i == kFailure.size()) return K::failure;
-  }
-  if (column == "Start" || column.starts_with("Start ")) return K::boot;
-  if (column.starts_with("Shutdown") || column == "Restart") return K::shutdown;
-  return K::other;
-}
 
 void LogScanner::buildMessage(std::string_view bytes, std::string& out) {
   // Messages are padded with spaces: ASCII white space (tabs included, which

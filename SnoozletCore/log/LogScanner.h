@@ -63,8 +63,6 @@ class LogScanner {
   // The domain of a column given as raw bytes, without allocating for the
   // seven common columns; an `other` column yields `other` with empty text.
   static LogDomain scannerDomain(std::string_view column);
-  // The domain of a printable-ASCII column that is none of the seven named ones.
-  static LogDomain::Kind asciiOtherDomain(std::string_view column);
 
   // Builds the message: UTF-8 with replacement, tabs as spaces, trimmed.
   static void buildMessage(std::string_view bytes, std::string& out);
