@@ -13,6 +13,10 @@ bool takesValue(std::string_view argument) {
   return std::find(kValued.begin(), kValued.end(), argument) != kValued.end();
 }
 
+bool listed(const std::vector<std::string_view>& names, std::string_view argument) {
+  return std::find(names.begin(), names.end(), argument) != names.end();
+}
+
 Result<CommandLine> failure(std::string message) { return Result<CommandLine>::failure(Error{std::move(message)}); }
 
 // Stores one global switch's value; an error text when it is unusable.
@@ -34,8 +38,15 @@ std::optional<std::string> store(CommandLine& line, std::string_view name, const
 }  // namespace
 
 Result<CommandLine> parseCommandLine(const std::vector<std::string>& arguments,
-                                     const std::vector<std::string_view>& flags) {
+                                     const std::vector<std::string_view>& flags,
+                                     const std::vector<std::string_view>& valued) {
   CommandLine line;
+  // A command's own switch keeps its value as given; the command checks it.
+  const auto keep = [&](std::string_view name, std::string value) -> std::optional<std::string> {
+    if (value.empty()) return std::string(name) + " needs a value";
+    line.values.insert_or_assign(std::string(name), std::move(value));
+    return std::nullopt;
+  };
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     const std::string& argument = arguments[i];
     if (argument == "--help" || argument == "-h") {
@@ -44,8 +55,21 @@ Result<CommandLine> parseCommandLine(const std::vector<std::string>& arguments,
     }
     if (const auto equals = argument.find('='); argument.starts_with("--") && equals != std::string::npos) {
       const std::string_view name = std::string_view(argument).substr(0, equals);
-      if (!takesValue(name)) return failure("unknown argument '" + argument + "'");
-      if (auto problem = store(line, name, argument.substr(equals + 1))) return failure(*problem);
+      std::optional<std::string> problem;
+      if (listed(valued, name)) {
+        problem = keep(name, argument.substr(equals + 1));
+      } else if (takesValue(name)) {
+        problem = store(line, name, argument.substr(equals + 1));
+      } else {
+        return failure("unknown argument '" + argument + "'");
+      }
+      if (problem) return failure(*problem);
+      continue;
+    }
+    if (listed(valued, argument)) {
+      if (auto problem = keep(argument, i + 1 < arguments.size() ? arguments[++i] : std::string())) {
+        return failure(*problem);
+      }
       continue;
     }
     if (takesValue(argument)) {
@@ -55,9 +79,7 @@ Result<CommandLine> parseCommandLine(const std::vector<std::string>& arguments,
       continue;
     }
     if (argument.starts_with("-") && argument != "-") {
-      if (std::find(flags.begin(), flags.end(), argument) == flags.end()) {
-        return failure("unknown argument '" + argument + "'");
-      }
+      if (!listed(flags, argument)) return failure("unknown argument '" + argument + "'");
       line.flags.insert(argument);
       continue;
     }

@@ -5,9 +5,10 @@
 //   --data-dir DIR   the folder of nights.sqlite and changes.json
 //   --pmset PATH     the pmset to run
 //   --lang en|tr     the language of every text
-// Each command adds switches without a value (--json, --yes, --dry-run) and
-// takes operands (fix ids, a record id). "--name=value" is accepted for the
-// global switches too. None of these names is one Qt or X11 claims for itself
+// Each command adds switches without a value (--json, --yes, --dry-run),
+// switches of its own with a value (report's --log and --tz) and takes
+// operands (fix ids, a record id, a demo mood). "--name=value" is accepted
+// for every switch with a value. None of these names is one Qt or X11 claims for itself
 // (-platform, -display, -geometry, -name, -title, -icon, -session, -reverse …),
 // so they keep working when a QGuiApplication reads the same arguments.
 
@@ -15,6 +16,7 @@
 #include "sessions/Language.h"
 
 #include <cstddef>
+#include <map>
 #include <optional>
 #include <set>
 #include <string>
@@ -29,18 +31,26 @@ struct CommandLine {
   std::optional<Language> language;
   // The command's own switches that were given ("--json", "--help" …).
   std::set<std::string, std::less<>> flags;
+  // The command's own switches with a value, by name ("--log" → "night.log").
+  std::map<std::string, std::string, std::less<>> values;
   // Everything else, in order.
   std::vector<std::string> operands;
 
   bool has(std::string_view flag) const { return flags.contains(flag); }
   bool help() const { return has("--help"); }
+  std::optional<std::string> value(std::string_view name) const {
+    const auto it = values.find(name);
+    return it != values.end() ? std::optional<std::string>(it->second) : std::nullopt;
+  }
 };
 
 // Parses the arguments after the command word. `flags` are the switches
-// without a value the command accepts; "--help" ("-h") always is. An unknown
-// switch, or a global one without its value, is an error.
+// without a value the command accepts ("--help", "-h", always is); `valued`
+// are its own switches that take one. An unknown switch, or a switch without
+// its value, is an error.
 Result<CommandLine> parseCommandLine(const std::vector<std::string>& arguments,
-                                     const std::vector<std::string_view>& flags);
+                                     const std::vector<std::string_view>& flags,
+                                     const std::vector<std::string_view>& valued = {});
 
 // Where the command word is: the first argument that is neither a switch nor
 // the value of a global switch. Nothing when there is none.

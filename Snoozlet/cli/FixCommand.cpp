@@ -22,8 +22,6 @@ namespace snoozlet::cli {
 
 namespace {
 
-using terminal::Words;
-
 std::string fixList() {
   std::vector<std::string> names;
   for (FixID id : kAllFixIDs) names.emplace_back(toString(id));
@@ -54,9 +52,10 @@ int confirmAndApply(ModelSession& session, const CommandLine& line, const Termin
   const Language language = model.language();
   const review_text::Context context{language, model.pmsetPath(), model.runner().isDryRun(),
                                      review.undoing.has_value()};
-  t.out << review_text::render(review.plan, context);
+  const presentation::ReviewSheet sheet = presentation::reviewSheet(review.plan, context);
+  t.out << review_text::render(sheet);
   if (const std::string skipped = review_text::skipped(review.plan, language); !skipped.empty()) {
-    t.out << "\n" << Words{"Left as they are:", "Olduğu gibi kalanlar:"}(language) << "\n" << skipped;
+    t.out << "\n" << Bilingual{"Left as they are:", "Olduğu gibi kalanlar:"}(language) << "\n" << skipped;
   }
   t.out << "\n";
   // Command text that cannot be built safely would be refused by the runner:
@@ -75,12 +74,10 @@ int confirmAndApply(ModelSession& session, const CommandLine& line, const Termin
     return 1;
   }
   bool confirmed = confirmation.ask(review_text::question(context));
-  if (confirmed && review_text::needsAcknowledgement(review.plan, context.undo)) {
-    confirmed = confirmation.ask(review_text::acknowledgement(language));
-  }
+  if (confirmed && sheet.acknowledgement) confirmed = confirmation.ask(*sheet.acknowledgement);
   if (!confirmed) {
     model.setReview(std::nullopt);
-    t.out << Words{"Nothing was changed.", "Hiçbir şey değişmedi."}(language) << "\n";
+    t.out << Bilingual{"Nothing was changed.", "Hiçbir şey değişmedi."}(language) << "\n";
     return 1;
   }
 
@@ -128,7 +125,7 @@ int runFix(const CommandLine& line, const Terminal& t) {
   if (!model.review()) {
     // Settings and capabilities are known after a refresh: every fix was skipped.
     const Language language = model.language();
-    t.out << Words{"Nothing to change:", "Değiştirilecek bir şey yok:"}(language) << "\n"
+    t.out << Bilingual{"Nothing to change:", "Değiştirilecek bir şey yok:"}(language) << "\n"
           << review_text::skipped(FixPlanner::plan(fixes, *model.powerSettings(), *model.capabilities()), language);
     return 0;
   }
@@ -164,7 +161,7 @@ int runUndo(const CommandLine& line, const Terminal& t) {
       return 2;
     }
     // A record without an undo plan has been undone.
-    const std::string when = settings_text::recordDate(record->undoneAt.value_or(record->date), format);
+    const std::string when = presentation::recordDate(record->undoneAt.value_or(record->date), format);
     t.out << (model.language() == Language::turkish ? "Bu değişiklik " + when + " tarihinde zaten geri alındı.\n"
                                                     : "That change was already put back on " + when + ".\n");
     return 0;

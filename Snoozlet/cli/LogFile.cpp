@@ -24,7 +24,8 @@ Status readLogStream(std::FILE* file, const std::string& name, LogReader& reader
   return reader.ingest([&]() -> Result<std::optional<std::string_view>> {
     const std::size_t n = std::fread(block.data(), 1, block.size(), file);
     if (n > 0) return std::optional<std::string_view>(std::string_view(block.data(), n));
-    if (std::ferror(file)) return Result<std::optional<std::string_view>>::failure(cannotRead(name, errno ? errno : EIO));
+    if (std::ferror(file))
+      return Result<std::optional<std::string_view>>::failure(cannotRead(name, errno ? errno : EIO));
     return std::optional<std::string_view>();
   });
 }

@@ -35,8 +35,7 @@ std::string launcherPath() {
 
 }  // namespace
 
-ModelSession::ModelSession(const Setup& setup)
-    : store_(), settings_(store_), loginItem_(launcherPath()) {
+ModelSession::ModelSession(const Setup& setup) : store_(), settings_(store_), loginItem_(launcherPath()) {
   const std::string pmset = configuredPmset(setup.pmset);
   model_ =
       std::make_unique<AppModel>(settings_, makeRunner(pmset, setup.dryRun), loginItem_, nullptr,

@@ -12,6 +12,7 @@
 #include "archive/ArchivedNight.h"
 #include "archive/BatteryHealth.h"
 #include "narration/NightFormat.h"
+#include "presentation/PageRows.h"
 
 #include <optional>
 #include <ostream>
@@ -20,36 +21,16 @@
 
 namespace snoozlet::pages_text {
 
-struct HistoryRow {
-  std::string night, asleep, wakes, awake, battery, mostly;
-  bool operator==(const HistoryRow&) const = default;
-};
-
-// One archived night in the table's columns.
-HistoryRow historyRow(const ArchivedNight& night, const NightFormat& format);
-// "−3 · 0.4/h", "0", "on AC" (no drop, or under half an hour on battery).
-std::string nightBattery(const ArchivedNight& night, const NightFormat& format);
 // One bar per night from oldest to newest ("·" for a night without a drain),
 // in lines of at most `width` bars; the bars' top is the largest drain or the
-// normal, whichever is higher.
+// normal, whichever is higher; then the normal's label ("normal 1.1/h").
 std::string drainStrip(const std::vector<ArchivedNight>& newestFirst, const std::optional<Baseline>& baseline,
-                       std::size_t width = 60);
+                       const NightFormat& format, std::size_t width = 60);
 // The page; `history` newest first.
 std::string history(const std::vector<ArchivedNight>& history, const std::optional<Baseline>& baseline,
                     const NightFormat& format);
 void historyJson(std::ostream& out, const std::vector<ArchivedNight>& history, const std::optional<Baseline>& baseline);
 
-struct BatteryRow {
-  // "capacity", "cycles", "charge", "temperature", "voltage", "normal".
-  std::string name;
-  std::string value, caption;
-  std::optional<std::string> detail;
-  bool operator==(const BatteryRow&) const = default;
-};
-
-// The rows of the page; none without a battery.
-std::vector<BatteryRow> batteryRows(const std::optional<BatteryHealth>& battery,
-                                    const std::optional<Baseline>& baseline, const NightFormat& format);
 std::string battery(const std::optional<BatteryHealth>& battery, const std::optional<Baseline>& baseline,
                     const NightFormat& format);
 void batteryJson(std::ostream& out, const std::optional<BatteryHealth>& battery,

@@ -1,12 +1,16 @@
 #include "cli/ReportCommand.h"
 
+#include "cli/CommandLine.h"
 #include "cli/LogFile.h"
 #include "cli/ReportJson.h"
 #include "cli/ReportText.h"
+#include "cli/RibbonText.h"
 #include "common/TimeZone.h"
 #include "common/Version.h"
 #include "demo/DemoLog.h"
 #include "platform/LoadingStep.h"
+
+#include <unistd.h>
 
 #include <ostream>
 
@@ -26,58 +30,37 @@ struct ReportOptions {
   bool help = false;
 };
 
-// Parses the arguments; an error text on a bad one.
+// Reads the arguments with the reader every command uses; an error text on a bad one.
 Result<ReportOptions> parse(const std::vector<std::string>& args) {
-  ReportOptions o;
   auto fail = [](std::string message) { return Result<ReportOptions>::failure({std::move(message)}); };
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    auto value = [&]() -> std::optional<std::string> {
-      if (i + 1 >= args.size()) return std::nullopt;
-      return args[++i];
-    };
-    if (a == "--help" || a == "-h") {
-      o.help = true;
-    } else if (a == "--log") {
-      auto v = value();
-      if (!v) return fail("--log needs a file (or - for standard input)");
-      o.log = *v;
-    } else if (a == "--demo") {
-      o.demo = Mood::restless;
-      if (i + 1 < args.size() && !args[i + 1].starts_with("-")) {
-        const auto mood = moodFromString(args[i + 1]);
-        if (!mood) return fail("unknown mood '" + args[i + 1] + "' (soundAsleep, restless or sleepless)");
-        o.demo = *mood;
-        ++i;
-      }
-    } else if (a == "--lang") {
-      auto v = value();
-      const auto language = v ? languageFromString(*v) : std::nullopt;
-      if (!language) return fail("--lang needs en or tr");
-      o.language = *language;
-    } else if (a == "--tz") {
-      auto v = value();
-      const auto zone = v ? TimeZone::named(*v) : std::nullopt;
-      if (!zone) return fail(v ? "unknown time zone '" + *v + "'" : "--tz needs a time zone name");
-      o.zone = *zone;
-    } else if (a == "--pmset") {
-      auto v = value();
-      if (!v || v->empty()) return fail("--pmset needs the path of a pmset executable");
-      o.pmset = *v;
-    } else if (a == "--data-dir") {
-      auto v = value();
-      if (!v || v->empty()) return fail("--data-dir needs a folder");
-      o.dataDir = *v;
-    } else if (a == "--plain") {
-      o.text.plain = true;
-    } else if (a == "--all") {
-      o.text.all = true;
-    } else if (a == "--json") {
-      o.json = true;
-    } else {
-      return fail("unknown argument '" + a + "'");
+  auto parsed = parseCommandLine(args, {"--demo", "--plain", "--all", "--json", "--ribbon"}, {"--log", "--tz"});
+  if (!parsed) return fail(parsed.error().description());
+  const CommandLine& line = parsed.value();
+  ReportOptions o;
+  o.help = line.help();
+  o.log = line.value("--log");
+  o.pmset = line.pmset;
+  o.dataDir = line.dataDir;
+  if (line.language) o.language = *line.language;
+  if (const auto zone = line.value("--tz")) {
+    const auto named = TimeZone::named(*zone);
+    if (!named) return fail("unknown time zone '" + *zone + "'");
+    o.zone = *named;
+  }
+  if (line.has("--demo")) {
+    o.demo = Mood::restless;
+    if (!line.operands.empty()) {
+      const auto mood = moodFromString(line.operands.front());
+      if (!mood) return fail("unknown mood '" + line.operands.front() + "' (soundAsleep, restless or sleepless)");
+      o.demo = *mood;
     }
   }
+  if (line.operands.size() > (o.demo ? 1u : 0u)) return fail("unknown argument '" + line.operands.back() + "'");
+  o.text.plain = line.has("--plain");
+  o.text.all = line.has("--all");
+  o.text.ribbon = line.has("--ribbon") || (!o.text.plain && ::isatty(STDOUT_FILENO) == 1);
+  o.text.columns = ribbon_text::terminalColumns();
+  o.json = line.has("--json");
   if (o.log && o.demo) return fail("--log and --demo cannot be combined");
   if ((o.log || o.demo) && (o.pmset || o.dataDir)) {
     return fail("--pmset and --data-dir read this machine; they do not go with --log or --demo");
@@ -125,7 +108,10 @@ Options:
                     LC_MESSAGES or LANG)
   --tz ZONE         time zone for nights and clock times, an IANA name such as
                     Europe/Istanbul (default: the system's zone)
-  --plain           the plain summary instead of the mascot's speech
+  --plain           the plain summary instead of the mascot's speech (and no
+                    ribbon)
+  --ribbon          draw the night's ribbon even when the output is not a
+                    terminal (it is drawn on a terminal unless --plain)
   --all             every night and nap, not only the last night
   --json            one JSON document with every field of every night, its
                     speech and plain summary; instants are seconds since 1970
@@ -181,7 +167,7 @@ int runReport(const std::vector<std::string>& arguments, std::ostream& out, std:
     report_json::write(out, analysis, narrator, battery);
   } else {
     out << report_text::render(analysis, narrator, o.text);
-    if (battery) out << report_text::batteryHealth(*battery, o.language);
+    if (battery) out << report_text::batteryHealth(*battery, narrator.format());
   }
   out.flush();
   return out.good() ? 0 : 1;

@@ -1,7 +1,10 @@
 #include "cli/ReportText.h"
 
+#include "cli/RibbonText.h"
 #include "cli/TerminalText.h"
 #include "common/Text.h"
+#include "presentation/NightFigures.h"
+#include "presentation/PageRows.h"
 
 #include <sstream>
 
@@ -13,38 +16,34 @@ using terminal::padded;
 
 bool turkish(const NightFormat& f) { return f.language() == Language::turkish; }
 
-std::string batteryText(const NightReport& r, const NightFormat& f) {
-  const auto& b = r.battery;
-  if (!b.first || !b.last || !b.drop) return turkish(f) ? "şarjda" : "on the charger";
-  std::string text = f.percent(b.first->percent) + " → " + f.percent(b.last->percent);
-  if (b.perHour) {
-    text +=
-        turkish(f) ? " (saatte " + f.decimal(*b.perHour, 1) + " puan)" : " (" + f.decimal(*b.perHour, 1) + " pts/h)";
-  }
-  return text;
+std::string figureText(const presentation::Figure& figure) {
+  // "—" says nothing in a line of text: the caption alone does.
+  return figure.value == "—" ? figure.caption : figure.value + " " + figure.caption;
 }
 
 }  // namespace
 
 std::string figures(const NightReport& r, const NightFormat& f) {
-  const bool tr = turkish(f);
-  std::string line = (tr ? "Uyku " : "Asleep ") + f.duration(r.duration());
-  line += " · " + std::to_string(r.darkWakeCount) + (tr ? " karanlık uyanma" : " dark wakes");
-  line += (tr ? " · uyanık " : " · awake ") + f.duration(r.awakeSeconds);
-  line += (tr ? " · pil " : " · battery ") + batteryText(r, f);
+  const presentation::FiguresRow row = presentation::figuresRow(r, f);
+  std::string line = figureText(row.asleep) + " · " + figureText(row.darkWakes);
+  if (row.awakeLine) line += ", " + *row.awakeLine;
+  line += " · " + figureText(row.battery.figure);
+  if (row.battery.perHour) line += " · " + *row.battery.perHour;
+  if (row.battery.ratio) line += " · " + *row.battery.ratio;
   return line;
 }
 
-std::string night(const NightReport& r, const Narrator& narrator, bool plain) {
+std::string night(const NightReport& r, const Narrator& narrator, const Options& options) {
   const NightFormat& f = narrator.format();
   std::string out = f.nightTitle(r.start()) + " — " + std::string(mood::title(r.mood, f.language()));
   if (r.kind == SleepKind::daytimeNap) out += " (" + std::string(sleep_kind::title(r.kind, f.language())) + ")";
   if (r.session.ending.kind() == SessionEnd::Kind::ongoing) out += turkish(f) ? " (sürüyor)" : " (still asleep)";
   out += "\n";
-  out += plain ? narrator.plainSummary(r) : narrator.speech(r);
+  out += options.plain ? narrator.plainSummary(r) : narrator.speech(r);
   out += '\n';
   out += figures(r, f);
   out += '\n';
+  if (options.ribbon) out += "\n" + ribbon_text::render(r, f, options.columns);
   return out;
 }
 
@@ -57,13 +56,7 @@ std::string table(const SleepAnalysis& a, const NightFormat& f) {
   for (const auto& r : a.reports) {
     std::string day = f.shortDay(f.nightDay(r.start()));
     if (r.kind == SleepKind::daytimeNap) day += "*";
-    std::string battery = "—";
-    if (r.battery.drop) {
-      battery = "-";
-      battery += std::to_string(*r.battery.drop);
-      battery += tr ? " puan" : " pts";
-      if (r.battery.perHour) battery += ", " + f.decimal(*r.battery.perHour, 1) + (tr ? "/sa" : "/h");
-    }
+    const std::string battery = presentation::compactBattery(r, f);
     out << padded(day, 14) << padded(f.duration(r.duration()), 12) << padded(std::to_string(r.darkWakeCount), 7, true)
         << "  " << padded(f.duration(r.awakeSeconds), 11) << padded(battery, 22) << mood::title(r.mood, f.language())
         << "\n";
@@ -72,22 +65,15 @@ std::string table(const SleepAnalysis& a, const NightFormat& f) {
   return out.str();
 }
 
-std::string batteryHealth(const BatteryHealth& b, Language language) {
-  const bool tr = language == Language::turkish;
+std::string batteryHealth(const BatteryHealth& b, const NightFormat& f) {
   std::vector<std::string> parts;
-  if (const auto fraction = b.capacityFraction()) {
-    const auto percent = static_cast<int>(*fraction * 100 + 0.5);
-    parts.push_back(tr ? "ilk kapasitesinin %" + std::to_string(percent)
-                       : std::to_string(percent) + "% of its original capacity");
+  for (const presentation::BatteryRow& row : presentation::batteryRows(b, std::nullopt, f)) {
+    if (row.name == "capacity" || row.name == "cycles" || row.name == "charge") {
+      parts.push_back(row.value + " " + row.caption);
+    }
+    if (row.name == "charge" && row.detail) parts.push_back(*row.detail);
   }
-  if (b.cycleCount) parts.push_back(std::to_string(*b.cycleCount) + (tr ? " döngü" : " cycles"));
-  if (b.chargePercent)
-    parts.push_back(tr ? "dolu %" + std::to_string(*b.chargePercent) : std::to_string(*b.chargePercent) + "% charged");
-  if (b.isCharging) {
-    parts.push_back(tr ? "şarj oluyor" : "charging");
-  } else if (b.externalConnected) {
-    parts.push_back(tr ? "şarja takılı" : "on the charger");
-  }
+  const bool tr = turkish(f);
   if (parts.empty()) parts.push_back(tr ? "bilgi yok" : "no figures");
   return (tr ? "\nPil sağlığı: " : "\nBattery health: ") + text::join(parts, " · ") + "\n";
 }
@@ -98,18 +84,19 @@ std::string render(const SleepAnalysis& a, const Narrator& narrator, const Optio
   if (a.reports.empty()) return tr ? "Bu kayıtta hiç gece yok.\n" : "No nights in this log.\n";
   std::string out;
   if (options.all) {
-    for (const auto& r : a.reports) out += night(r, narrator, options.plain) + "\n";
+    for (const auto& r : a.reports) out += night(r, narrator, options) + "\n";
   } else if (const NightReport* last = a.lastNight()) {
-    out += night(*last, narrator, options.plain) + "\n";
+    out += night(*last, narrator, options) + "\n";
   } else {
     out += tr ? "Bu kayıtta gece yok; yalnız gündüz uykuları var.\n\n" : "No night in this log, only daytime naps.\n\n";
   }
   out += table(a, f);
   if (a.baseline) {
-    out += tr ? "\nBu Mac’in normali: saatte " + f.decimal(a.baseline->percentPerHour, 1) + " puan, " +
-                    std::to_string(a.baseline->nights) + " geceden.\n"
-              : "\nThis Mac’s normal: " + f.decimal(a.baseline->percentPerHour, 1) + " pts/h over " +
-                    std::to_string(a.baseline->nights) + (a.baseline->nights == 1 ? " night.\n" : " nights.\n");
+    const std::string rate = *presentation::perHourText(a.baseline->percentPerHour, f);
+    const std::string nights = std::to_string(a.baseline->nights);
+    out += tr ? "\nBu Mac’in normali: " + rate + ", " + nights + " geceden.\n"
+              : "\nThis Mac’s normal: " + rate + " over " + nights +
+                    (a.baseline->nights == 1 ? " night.\n" : " nights.\n");
   }
   return out;
 }

@@ -8,23 +8,28 @@
 #include "archive/BatteryHealth.h"
 #include "narration/Narrator.h"
 
+#include <cstddef>
 #include <string>
 
 namespace snoozlet::report_text {
 
 struct Options {
-  bool plain = false;  // the plain summary instead of the speech
-  bool all = false;    // every night and nap, not only the last night
+  bool plain = false;   // the plain summary instead of the speech
+  bool all = false;     // every night and nap, not only the last night
+  bool ribbon = false;  // each night's ribbon under its figures
+  // The terminal's width, for the ribbon.
+  std::size_t columns = 80;
 };
 
 std::string render(const SleepAnalysis& analysis, const Narrator& narrator, const Options& options);
 
-// One night: title, mood, morning text, figures.
-std::string night(const NightReport& report, const Narrator& narrator, bool plain);
-// "Asleep 7 h 41 min · 58 dark wakes · awake 9 min · battery 78% → 75% (0.4 pts/h)".
+// One night: title, mood, morning text, figures, and the ribbon when asked.
+std::string night(const NightReport& report, const Narrator& narrator, const Options& options);
+// "7 h 41 min asleep · 58 dark wakes, awake in the dark (9 min) · −9 battery
+// points · 1.1 an hour · 2.9× normal".
 std::string figures(const NightReport& report, const NightFormat& format);
-// "Battery health: 86% of its original capacity · 312 cycles · 78% · charging".
-std::string batteryHealth(const BatteryHealth& battery, Language language);
+// "Battery health: 86% of its original capacity · 312 charge cycles · 78% charged now · Charging.".
+std::string batteryHealth(const BatteryHealth& battery, const NightFormat& format);
 // A table of every report, oldest first.
 std::string table(const SleepAnalysis& analysis, const NightFormat& format);
 

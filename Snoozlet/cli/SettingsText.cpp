@@ -11,27 +11,10 @@ namespace snoozlet::settings_text {
 
 namespace {
 
-using terminal::Words;
-
 constexpr std::size_t kMarkWidth = 12;
 
 std::string mark(SettingStatus status, Language language) {
-  switch (status) {
-    case SettingStatus::fine: return Words{"[fine]", "[iyi]"}(language);
-    case SettingStatus::info: return Words{"[info]", "[bilgi]"}(language);
-    case SettingStatus::consider: return Words{"[consider]", "[göz at]"}(language);
-    case SettingStatus::attention: return Words{"[attention]", "[dikkat]"}(language);
-  }
-  return "";
-}
-
-std::string scopeName(PowerScope scope, Language language) {
-  switch (scope) {
-    case PowerScope::battery: return Words{"battery", "pil"}(language);
-    case PowerScope::charger: return Words{"charger", "şarj"}(language);
-    case PowerScope::all: return Words{"all profiles", "tüm profiller"}(language);
-  }
-  return "";
+  return "[" + presentation::statusWord(status, language) + "]";
 }
 
 std::string findingBlock(const FindingRow& row, Language language) {
@@ -39,9 +22,9 @@ std::string findingBlock(const FindingRow& row, Language language) {
   const std::string indent(kMarkWidth, ' ');
   std::string out = terminal::padded(mark(f.status, language), kMarkWidth) + f.title + ": " + f.value + "\n";
   out += indent + f.summary + "\n";
-  if (f.tradeOff) out += indent + Words{"Trade-off: ", "Bedeli: "}(language) + *f.tradeOff + "\n";
+  if (f.tradeOff) out += indent + Bilingual{"Trade-off: ", "Bedeli: "}(language) + *f.tradeOff + "\n";
   if (row.fix) {
-    out += indent + Words{"Fix: ", "Düzeltme: "}(language) + row.fix->title(language) + " (snoozlet fix " +
+    out += indent + Bilingual{"Fix: ", "Düzeltme: "}(language) + row.fix->title(language) + " (snoozlet fix " +
            std::string(toString(row.fix->id)) + ")\n";
   }
   return out;
@@ -84,52 +67,24 @@ void recordJson(JsonWriter& json, const FixRecord& record) {
 
 }  // namespace
 
-std::vector<FixRecord> listedRecords(const FixJournal& journal) {
-  std::vector<FixRecord> listed;
-  for (auto it = journal.records.rbegin(); it != journal.records.rend(); ++it) {
-    if (!it->undoneAt) listed.push_back(*it);
-  }
-  return listed;
-}
-
-std::string recordDate(Instant date, const NightFormat& format) {
-  return format.longDay(date) + " " + format.clock(date);
-}
-
-std::string changeText(const PlannedChange& change, Language language) {
-  return change.key + " " + change.previous + " → " + change.target + " (" + scopeName(change.scope, language) + ")";
-}
-
 std::string changes(const FixJournal& journal, const NightFormat& format) {
-  const Language language = format.language();
-  std::string out = Words{"Changed by Snoozlet", "Snoozlet’in değiştirdikleri"}(language) + "\n";
-  const auto listed = listedRecords(journal);
-  if (listed.empty()) {
-    return out + "  " +
-           Words{"Nothing yet. Every change I make is listed here with the value it replaced, so you can put it back.",
-                 "Henüz bir şey yok. Yaptığım her değişiklik, yerine geçtiği değerle burada listelenir; böylece "
-                 "geri alabilirsin."}(language) +
-           "\n";
-  }
-  for (const FixRecord& record : listed) {
-    out += "  " + record.id + "  " + recordDate(record.date, format);
-    if (record.dryRun) out += "  (" + Words{"dry run, nothing changed", "deneme, hiçbir şey değişmedi"}(language) + ")";
+  const presentation::ChangesList list = presentation::changesList(journal, format);
+  std::string out = list.title + "\n";
+  if (list.empty) return out + "  " + *list.empty + "\n";
+  for (const presentation::ChangeEntry& entry : list.entries) {
+    out += "  " + entry.recordId + "  " + entry.date;
+    if (entry.dryRunMark) out += "  (" + *entry.dryRunMark + ")";
     out += "\n";
-    for (const PlannedChange& change : record.changes) {
-      out += "    " + FixCatalog::title(change.fix, language) + ": " + changeText(change, language) + "\n";
-    }
-    out += "    " + Words{"Undo: ", "Geri al: "}(language) + "snoozlet undo " + record.id + "\n";
+    for (const std::string& change : entry.changes) out += "    " + change + "\n";
+    out += "    " + Bilingual{"Undo: ", "Geri al: "}(format.language()) + "snoozlet undo " + entry.recordId + "\n";
   }
   return out;
 }
 
 std::string page(const std::vector<FindingRow>& rows, const FixJournal& journal, const NightFormat& format) {
   const Language language = format.language();
-  std::string out = Words{"Sleep settings", "Uyku ayarları"}(language) + "\n" +
-                    Words{"This Mac · read from pmset", "Bu Mac · pmset’ten okundu"}(language) + "\n" +
-                    Words{"What each setting does to my nights, and what you’d give up by changing it.",
-                          "Her ayar gecelerime ne yapıyor, değiştirirsen nelerden vazgeçersin."}(language) +
-                    "\n\n";
+  const presentation::SettingsHeading heading = presentation::settingsHeading(language);
+  std::string out = heading.title + "\n" + heading.subtitle + "\n" + heading.line + "\n\n";
   for (const FindingRow& row : rows) out += findingBlock(row, language) + "\n";
   return out + changes(journal, format);
 }
@@ -158,7 +113,7 @@ void json(std::ostream& out, const std::vector<FindingRow>& rows, const FixJourn
   }
   json.endArray();
   json.key("changes").beginArray();
-  for (const FixRecord& record : listedRecords(journal)) recordJson(json, record);
+  for (const FixRecord& record : presentation::listedRecords(journal)) recordJson(json, record);
   json.endArray().endObject();
   json.flush();
   out << "\n";

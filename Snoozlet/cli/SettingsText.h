@@ -6,6 +6,7 @@
 // Snoozlet"), each with what it changed and how to put it back. Also as JSON.
 
 #include "narration/NightFormat.h"
+#include "presentation/SettingsRows.h"
 #include "settings/Fix.h"
 #include "settings/FixJournal.h"
 #include "settings/SettingFinding.h"
@@ -18,26 +19,13 @@
 
 namespace snoozlet::settings_text {
 
-// A finding and the fix the model offers for its key, if any.
-struct FindingRow {
-  SettingFinding finding;
-  std::optional<Fix> fix;
-};
-
-// The records the page lists: those not undone, newest first (dry runs
-// included, marked as such).
-std::vector<FixRecord> listedRecords(const FixJournal& journal);
+using FindingRow = presentation::SettingsRow;
 
 // The whole page: heading, one block per finding, then the changes.
 std::string page(const std::vector<FindingRow>& rows, const FixJournal& journal, const NightFormat& format);
 
 // "Changed by Snoozlet" and the listed records, or the nothing-yet line.
 std::string changes(const FixJournal& journal, const NightFormat& format);
-
-// When a record was made: "Sunday, 6 December 14:03".
-std::string recordDate(Instant date, const NightFormat& format);
-// "powernap 1 → 0 (battery)".
-std::string changeText(const PlannedChange& change, Language language);
 
 // The page as JSON: "language", "findings" (each with "fix": null or the fix
 // with its exact "command" for this pmset) and "changes" (the listed records).

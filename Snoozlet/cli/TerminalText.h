@@ -1,26 +1,13 @@
 #pragma once
 
-// Small helpers for the texts the terminal commands write themselves: a
-// label in both languages, and columns padded by characters (not bytes), so
-// that "Uyanık" and "−3" line up with plain ASCII.
-
-#include "sessions/Language.h"
+// Columns padded by characters (not bytes), so that "Uyanık" and "−3" line
+// up with plain ASCII.
 
 #include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace snoozlet::terminal {
-
-// One label of the terminal front end in English and Turkish.
-struct Words {
-  std::string_view english;
-  std::string_view turkish;
-
-  std::string operator()(Language language) const {
-    return std::string(language == Language::turkish ? turkish : english);
-  }
-};
 
 // Code points of UTF-8 text: the columns it takes in a terminal for the
 // scripts these texts use.

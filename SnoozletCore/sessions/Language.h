@@ -11,6 +11,15 @@ enum class Language { english, turkish };
 
 inline constexpr Language kAllLanguages[] = {Language::english, Language::turkish};
 
+// One text of the core in both languages.
+struct Bilingual {
+  std::string_view english;
+  std::string_view turkish;
+
+  constexpr std::string_view in(Language language) const { return language == Language::turkish ? turkish : english; }
+  std::string operator()(Language language) const { return std::string(in(language)); }
+};
+
 // Raw values "en" and "tr".
 std::string_view toString(Language language);
 // Exactly "en" or "tr"; anything else gives nothing.

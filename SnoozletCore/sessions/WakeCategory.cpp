@@ -9,20 +9,12 @@ namespace snoozlet {
 
 namespace {
 
-// An English and a Turkish text.
-struct Texts {
-  std::string_view english;
-  std::string_view turkish;
-
-  std::string_view in(Language language) const { return language == Language::turkish ? turkish : english; }
-};
-
 struct CategoryTexts {
   WakeCategory category;
   std::string_view raw;
-  Texts title;
-  Texts cause;
-  Texts explanation;
+  Bilingual title;
+  Bilingual cause;
+  Bilingual explanation;
 };
 
 // One row per category, in declaration order (checked below).
@@ -138,7 +130,6 @@ bool isUserInitiated(WakeCategory category) { return category == WakeCategory::l
 
 }  // namespace wake_category
 
-WakeReason::WakeReason(std::string rawText)
-    : raw(std::move(rawText)), category(WakeClassifier::classify(raw.get())) {}
+WakeReason::WakeReason(std::string rawText) : raw(std::move(rawText)), category(WakeClassifier::classify(raw.get())) {}
 
 }  // namespace snoozlet

@@ -8,16 +8,10 @@ namespace snoozlet::FixCatalog {
 
 namespace {
 
-struct Texts {
-  std::string_view english;
-  std::string_view turkish;
-  std::string pick(Language language) const { return std::string(language == Language::turkish ? turkish : english); }
-};
-
 struct FixTexts {
-  Texts title;
-  Texts whatChanges;
-  Texts giveUp;
+  Bilingual title;
+  Bilingual whatChanges;
+  Bilingual giveUp;
 };
 
 // Indexed by FixID, in declaration order.
@@ -92,8 +86,8 @@ std::vector<Fix> available(const PowerSettings& settings, const PowerCapabilitie
   return out;
 }
 
-std::string title(FixID id, Language language) { return texts(id).title.pick(language); }
-std::string whatChanges(FixID id, Language language) { return texts(id).whatChanges.pick(language); }
-std::string giveUp(FixID id, Language language) { return texts(id).giveUp.pick(language); }
+std::string title(FixID id, Language language) { return texts(id).title(language); }
+std::string whatChanges(FixID id, Language language) { return texts(id).whatChanges(language); }
+std::string giveUp(FixID id, Language language) { return texts(id).giveUp(language); }
 
 }  // namespace snoozlet::FixCatalog

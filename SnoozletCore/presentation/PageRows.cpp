@@ -1,0 +1,143 @@
+#include "presentation/PageRows.h"
+
+#include "presentation/NightFigures.h"
+
+#include <cmath>
+
+namespace snoozlet::presentation {
+
+namespace {
+
+constexpr Bilingual kThisMac{"This Mac", "Bu Mac"};
+
+int rounded(double value) { return static_cast<int>(std::lround(value)); }
+
+}  // namespace
+
+HistoryRow historyRow(const ArchivedNight& n, const NightFormat& f) {
+  const Language l = f.language();
+  std::string night = f.shortDay(f.nightDay(n.start));
+  if (n.kind == SleepKind::daytimeNap) {
+    night += ' ';
+    night += Bilingual{"nap", "şekerleme"}(l);
+  }
+  return HistoryRow{night,
+                    f.duration(n.duration()),
+                    std::to_string(n.darkWakes),
+                    f.duration(n.awakeSeconds),
+                    compactBattery(n, f),
+                    n.topCategory ? std::string(wake_category::title(*n.topCategory, l)) : "—"};
+}
+
+HistoryRow historyHeader(Language l) {
+  return {Bilingual{"Night", "Gece"}(l),   Bilingual{"Asleep", "Uyku"}(l), Bilingual{"Wakes", "Uyanma"}(l),
+          Bilingual{"Awake", "Uyanık"}(l), Bilingual{"Battery", "Pil"}(l), Bilingual{"Mostly", "En çok"}(l)};
+}
+
+HistoryHeading historyHeading(const std::vector<ArchivedNight>& newestFirst, const NightFormat& f) {
+  const Language l = f.language();
+  HistoryHeading h;
+  h.title = Bilingual{"History", "Geçmiş"}(l);
+  h.line = Bilingual{"Every sleep I’ve seen on this Mac, kept after macOS forgets its week-long log.",
+                     "Bu Mac’te gördüğüm her uyku; macOS haftalık kaydını unuttuktan sonra da burada."}(l);
+  h.stripTitle = Bilingual{"Battery drain per night", "Gece başına pil kaybı"}(l);
+  if (newestFirst.empty()) {
+    h.since = kThisMac(l);
+    h.empty =
+        Bilingual{"The first nights will appear here tomorrow morning.", "İlk geceler yarın sabah burada olacak."}(l);
+    return h;
+  }
+  const std::string since = f.longDay(f.nightDay(newestFirst.back().start));
+  h.since = l == Language::turkish ? "Bu Mac · " + since + " tarihinden beri" : "This Mac · since " + since;
+  return h;
+}
+
+std::vector<BatteryRow> batteryRows(const std::optional<BatteryHealth>& b, const std::optional<Baseline>& baseline,
+                                    const NightFormat& f) {
+  std::vector<BatteryRow> rows;
+  if (!b) return rows;
+  const Language l = f.language();
+  const bool tr = l == Language::turkish;
+  if (const auto fraction = b->capacityFraction()) {
+    const std::string full = std::to_string(*b->fullChargeCapacity);
+    const std::string design = std::to_string(*b->designCapacity);
+    rows.push_back({"capacity", f.percent(rounded(*fraction * 100)),
+                    Bilingual{"of its original capacity", "ilk kapasitesinden kalan"}(l),
+                    tr ? "Dolunca " + full + " mAh tutuyor; " + design + " mAh için tasarlandı."
+                       : "Holds " + full + " mAh when full; it was designed for " + design + " mAh."});
+  }
+  if (b->cycleCount) {
+    std::optional<std::string> detail;
+    if (b->designCycleCount) {
+      const std::string rated = std::to_string(*b->designCycleCount);
+      detail = tr ? "Apple bu pili " + rated + " döngü için öngörüyor."
+                  : "Apple rates this battery for " + rated + " cycles.";
+    }
+    rows.push_back({"cycles", std::to_string(*b->cycleCount), Bilingual{"charge cycles", "şarj döngüsü"}(l), detail});
+  }
+  if (b->chargePercent) {
+    const std::string detail = b->isCharging ? Bilingual{"Charging.", "Şarj oluyor."}(l)
+                               : b->externalConnected
+                                   ? Bilingual{"On the charger, not charging.", "Şarja takılı, şarj olmuyor."}(l)
+                                   : Bilingual{"On battery.", "Pilde."}(l);
+    rows.push_back(
+        {"charge", f.percent(static_cast<int>(*b->chargePercent)), Bilingual{"charged now", "şu an dolu"}(l), detail});
+  }
+  if (b->temperatureCelsius) {
+    rows.push_back({"temperature", f.decimal(*b->temperatureCelsius, 1) + " °C",
+                    Bilingual{"temperature", "sıcaklık"}(l),
+                    Bilingual{"Comfortable is roughly 10–35 °C.", "Rahat aralık aşağı yukarı 10–35 °C."}(l)});
+  }
+  if (b->voltage) {
+    rows.push_back({"voltage", f.decimal(*b->voltage, 2) + " V", Bilingual{"voltage", "gerilim"}(l), std::nullopt});
+  }
+  if (baseline) {
+    const std::string count = std::to_string(baseline->nights);
+    rows.push_back(
+        {"normal", f.decimal(baseline->percentPerHour, 1),
+         Bilingual{"points an hour on a normal night", "normal bir gecede saatte puan"}(l),
+         tr ? "Kayıttaki " + count + " pilli gecenin ortancası. Snoozlet her geceyi bununla karşılaştırır."
+            : "The median of " + count + " battery nights in the log. Snoozlet compares every night with this."});
+  }
+  return rows;
+}
+
+BatteryHeading batteryHeading(bool hasBattery, Language l) {
+  BatteryHeading h{Bilingual{"Battery", "Pil"}(l),
+                   Bilingual{"This Mac · read from the battery", "Bu Mac · pilden okundu"}(l), std::nullopt};
+  if (!hasBattery) {
+    h.noBattery = Bilingual{"This Mac has no battery, so there’s no overnight drain to explain.",
+                            "Bu Mac’te pil yok; açıklanacak bir gece kaybı da yok."}(l);
+  }
+  return h;
+}
+
+std::string settingsDetail(const std::vector<SettingFinding>& findings, Language l) {
+  long long worth = 0;
+  for (const SettingFinding& finding : findings) {
+    if (finding.status == SettingStatus::consider || finding.status == SettingStatus::attention) ++worth;
+  }
+  if (worth == 0) return Bilingual{"All fine", "Hepsi yerinde"}(l);
+  return std::to_string(worth) + Bilingual{" worth a look", " göz atmaya değer"}(l);
+}
+
+std::optional<std::string> batteryDetail(const std::optional<BatteryHealth>& battery, const NightFormat& f) {
+  const auto fraction = battery ? battery->capacityFraction() : std::nullopt;
+  if (!fraction) return std::nullopt;
+  return f.percent(rounded(*fraction * 100)) + Bilingual{" capacity", " kapasite"}(f.language());
+}
+
+std::string historyDetail(std::size_t archivedNights, Language l) {
+  return std::to_string(archivedNights) + Bilingual{" sleeps", " uyku"}(l);
+}
+
+std::string logSpan(const std::optional<SleepAnalysis>& analysis, const NightFormat& f) {
+  const Language l = f.language();
+  if (!analysis) return Bilingual{"Reading the sleep log…", "Uyku kaydı okunuyor…"}(l);
+  if (!analysis->coveredFrom || !analysis->coveredTo) return Bilingual{"The sleep log is empty", "Uyku kaydı boş"}(l);
+  const std::string from = f.shortDay(*analysis->coveredFrom);
+  const std::string to = f.shortDay(*analysis->coveredTo);
+  return l == Language::turkish ? "Kayıt " + from + " – " + to : "Log from " + from + " to " + to;
+}
+
+}  // namespace snoozlet::presentation

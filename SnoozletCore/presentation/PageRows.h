@@ -1,0 +1,78 @@
+#pragma once
+
+// The rows of the main window's pages and sidebar, decided once for the
+// windows and the terminal: the history table's cells, the battery page's
+// rows, the sidebar's details, and the texts those pages open with.
+
+#include "analysis/Baseline.h"
+#include "analysis/NightAnalyzer.h"
+#include "archive/ArchivedNight.h"
+#include "archive/BatteryHealth.h"
+#include "narration/NightFormat.h"
+#include "settings/SettingFinding.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace snoozlet::presentation {
+
+// One archived night in the history table's columns (Night, Asleep, Wakes,
+// Awake, Battery, Mostly).
+struct HistoryRow {
+  std::string night, asleep, wakes, awake, battery, mostly;
+  bool operator==(const HistoryRow&) const = default;
+};
+
+HistoryRow historyRow(const ArchivedNight& night, const NightFormat& format);
+// The column titles.
+HistoryRow historyHeader(Language language);
+
+// The history page's opening lines.
+struct HistoryHeading {
+  std::string title;
+  std::string line;
+  // "This Mac · since Monday, 30 November", or "This Mac" with no nights.
+  std::string since;
+  // "The first nights will appear here tomorrow morning." with no nights.
+  std::optional<std::string> empty;
+  // "Battery drain per night".
+  std::string stripTitle;
+};
+
+HistoryHeading historyHeading(const std::vector<ArchivedNight>& newestFirst, const NightFormat& format);
+
+// One row of the battery page: a value, its caption and a detail line.
+struct BatteryRow {
+  // "capacity", "cycles", "charge", "temperature", "voltage", "normal".
+  std::string name;
+  std::string value, caption;
+  std::optional<std::string> detail;
+  bool operator==(const BatteryRow&) const = default;
+};
+
+// The rows in the page's order, each left out when its value is missing;
+// none without a battery.
+std::vector<BatteryRow> batteryRows(const std::optional<BatteryHealth>& battery,
+                                    const std::optional<Baseline>& baseline, const NightFormat& format);
+
+struct BatteryHeading {
+  std::string title;
+  std::string subtitle;
+  // The sentence shown instead of rows on a Mac without a battery.
+  std::optional<std::string> noBattery;
+};
+
+BatteryHeading batteryHeading(bool hasBattery, Language language);
+
+// The sidebar's details: "All fine" / "3 worth a look", "86% capacity"
+// (only with both capacities known and a design capacity of at least 1),
+// "12 sleeps".
+std::string settingsDetail(const std::vector<SettingFinding>& findings, Language language);
+std::optional<std::string> batteryDetail(const std::optional<BatteryHealth>& battery, const NightFormat& format);
+std::string historyDetail(std::size_t archivedNights, Language language);
+// "Log from Mon 30 Nov to Sun 6 Dec"; "Reading the sleep log…" before anything
+// was read, "The sleep log is empty" after reading nothing.
+std::string logSpan(const std::optional<SleepAnalysis>& analysis, const NightFormat& format);
+
+}  // namespace snoozlet::presentation

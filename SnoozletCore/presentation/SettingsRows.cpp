@@ -1,0 +1,142 @@
+#include "presentation/SettingsRows.h"
+
+#include "settings/FixCatalog.h"
+#include "settings/PmsetCommand.h"
+
+#include <algorithm>
+
+namespace snoozlet::presentation {
+
+namespace {
+
+std::string scopeName(PowerScope scope, Language l) {
+  switch (scope) {
+    case PowerScope::battery: return Bilingual{"battery", "pil"}(l);
+    case PowerScope::charger: return Bilingual{"charger", "şarj"}(l);
+    case PowerScope::all: return Bilingual{"all profiles", "tüm profiller"}(l);
+  }
+  return "";
+}
+
+template <typename T>
+std::string orError(const Result<T>& result) {
+  return result ? result.value() : result.error().description();
+}
+
+}  // namespace
+
+SettingsHeading settingsHeading(Language l) {
+  return {Bilingual{"Sleep settings", "Uyku ayarları"}(l),
+          Bilingual{"This Mac · read from pmset", "Bu Mac · pmset’ten okundu"}(l),
+          Bilingual{"What each setting does to my nights, and what you’d give up by changing it.",
+                    "Her ayar gecelerime ne yapıyor, değiştirirsen nelerden vazgeçersin."}(l)};
+}
+
+std::string statusWord(SettingStatus status, Language l) {
+  switch (status) {
+    case SettingStatus::fine: return Bilingual{"fine", "iyi"}(l);
+    case SettingStatus::info: return Bilingual{"info", "bilgi"}(l);
+    case SettingStatus::consider: return Bilingual{"consider", "göz at"}(l);
+    case SettingStatus::attention: return Bilingual{"attention", "dikkat"}(l);
+  }
+  return "";
+}
+
+std::vector<FixRecord> listedRecords(const FixJournal& journal) {
+  std::vector<FixRecord> listed;
+  for (auto it = journal.records.rbegin(); it != journal.records.rend(); ++it) {
+    if (!it->undoneAt) listed.push_back(*it);
+  }
+  return listed;
+}
+
+std::string recordDate(Instant date, const NightFormat& f) { return f.longDay(date) + " " + f.clock(date); }
+
+std::string changeText(const PlannedChange& change, Language l) {
+  return change.key + " " + change.previous + " → " + change.target + " (" + scopeName(change.scope, l) + ")";
+}
+
+ChangesList changesList(const FixJournal& journal, const NightFormat& f) {
+  const Language l = f.language();
+  ChangesList list;
+  list.title = Bilingual{"Changed by Snoozlet", "Snoozlet’in değiştirdikleri"}(l);
+  for (const FixRecord& record : listedRecords(journal)) {
+    ChangeEntry entry{record.id, recordDate(record.date, f), std::nullopt, {}};
+    if (record.dryRun) entry.dryRunMark = Bilingual{"dry run, nothing changed", "deneme, hiçbir şey değişmedi"}(l);
+    for (const PlannedChange& change : record.changes) {
+      entry.changes.push_back(FixCatalog::title(change.fix, l) + ": " + changeText(change, l));
+    }
+    list.entries.push_back(std::move(entry));
+  }
+  if (list.entries.empty()) {
+    list.empty =
+        Bilingual{"Nothing yet. Every change I make is listed here with the value it replaced, so you can put it back.",
+                  "Henüz bir şey yok. Yaptığım her değişiklik, yerine geçtiği değerle burada listelenir; böylece geri "
+                  "alabilirsin."}(l);
+  }
+  return list;
+}
+
+std::string reviewHeading(std::size_t n, const ReviewContext& c) {
+  const Language l = c.language;
+  const std::string count = std::to_string(n);
+  if (c.undo) {
+    return n == 1                   ? Bilingual{"Put one setting back", "Bir ayarı geri koy"}(l)
+           : l == Language::turkish ? count + " ayarı geri koy"
+                                    : "Put " + count + " settings back";
+  }
+  return n == 1                   ? Bilingual{"Change one setting", "Bir ayarı değiştir"}(l)
+         : l == Language::turkish ? count + " ayarı değiştir"
+                                  : "Change " + count + " settings";
+}
+
+bool needsAcknowledgement(const FixPlan& plan, bool undo) {
+  if (undo) return false;
+  return std::any_of(plan.changes.begin(), plan.changes.end(), [](const PlannedChange& change) {
+    return FixCatalog::fix(change.fix).risk == Fix::Risk::notable;
+  });
+}
+
+ReviewSheet reviewSheet(const FixPlan& plan, const ReviewContext& c) {
+  const Language l = c.language;
+  ReviewSheet sheet;
+  if (c.undo) {
+    sheet.title = Bilingual{"Undo a change", "Bir değişikliği geri al"}(l);
+    sheet.subtitle = Bilingual{"These settings go back to what they were before Snoozlet changed them.",
+                               "Bu ayarlar, Snoozlet değiştirmeden önceki hâllerine döner."}(l);
+  } else {
+    sheet.title = Bilingual{"Review before changing", "Değiştirmeden önce gözden geçir"}(l);
+    sheet.subtitle = Bilingual{"Nothing changes until you confirm. macOS will ask for an administrator password.",
+                               "Sen onaylamadan hiçbir şey değişmez. macOS yönetici parolasını soracak."}(l);
+  }
+  sheet.heading = reviewHeading(plan.changes.size(), c);
+  for (const PlannedChange& change : plan.changes) {
+    ReviewBlock block;
+    block.title = FixCatalog::title(change.fix, l);
+    block.runs = {Bilingual{"Runs", "Çalıştırır"}(l),
+                  orError(PmsetCommand::line(change.scope, change.key, change.target, c.pmsetPath))};
+    // In an undo the setting returns to the value it had before Snoozlet.
+    block.undo =
+        c.undo ? LabelledText{Bilingual{"Back to", "Dönülen değer"}(l), change.target}
+               : LabelledText{Bilingual{"Undo", "Geri alma"}(l),
+                              orError(PmsetCommand::line(change.scope, change.key, change.previous, c.pmsetPath))};
+    block.giveUp = {Bilingual{"What you give up", "Neden vazgeçersin"}(l), FixCatalog::giveUp(change.fix, l)};
+    sheet.blocks.push_back(std::move(block));
+  }
+  if (needsAcknowledgement(plan, c.undo)) {
+    sheet.acknowledgement = Bilingual{"I understand: Find My may not locate this Mac while it sleeps on battery.",
+                                      "Anlıyorum: Bul, pilde uyuyan bu Mac’i bulamayabilir."}(l);
+  }
+  if (c.dryRun) {
+    sheet.dryRunNote =
+        Bilingual{"Dry run: this build only shows what it would do. No setting on this Mac will change.",
+                  "Deneme: bu sürüm yalnızca ne yapacağını gösterir. Bu Mac’te hiçbir ayar değişmez."}(l);
+  }
+  sheet.cancelLabel = Bilingual{"Cancel", "Vazgeç"}(l);
+  sheet.confirmLabel = c.dryRun ? Bilingual{"Simulate", "Dene"}(l)
+                       : c.undo ? Bilingual{"Undo with Password…", "Parolayla geri al…"}(l)
+                                : Bilingual{"Change with Password…", "Parolayla değiştir…"}(l);
+  return sheet;
+}
+
+}  // namespace snoozlet::presentation

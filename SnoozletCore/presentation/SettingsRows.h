@@ -1,0 +1,119 @@
+#pragma once
+
+// The "Sleep settings" page and the fix review, decided once for the windows
+// and the terminal: each explained setting with the fix offered for it, the
+// changes Snoozlet made that are still in force, and the review sheet every
+// change or undo passes through before anything runs.
+
+#include "narration/NightFormat.h"
+#include "settings/Fix.h"
+#include "settings/FixJournal.h"
+#include "settings/FixPlan.h"
+#include "settings/SettingFinding.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace snoozlet::presentation {
+
+struct SettingsHeading {
+  std::string title;
+  // "This Mac · read from pmset".
+  std::string subtitle;
+  std::string line;
+};
+
+SettingsHeading settingsHeading(Language language);
+
+// A finding and the fix the model offers for its key, if any.
+struct SettingsRow {
+  SettingFinding finding;
+  std::optional<Fix> fix;
+  bool operator==(const SettingsRow&) const = default;
+};
+
+// The status mark's word: "fine", "info", "consider", "attention".
+std::string statusWord(SettingStatus status, Language language);
+
+// One journal record as the changes list shows it.
+struct ChangeEntry {
+  std::string recordId;
+  // "Sunday, 6 December 14:03".
+  std::string date;
+  // "dry run, nothing changed" for a dry-run record.
+  std::optional<std::string> dryRunMark;
+  // "Turn off Power Nap on battery: powernap 1 → 0 (battery)".
+  std::vector<std::string> changes;
+  bool operator==(const ChangeEntry&) const = default;
+};
+
+struct ChangesList {
+  // "Changed by Snoozlet".
+  std::string title;
+  // The records not undone, newest first.
+  std::vector<ChangeEntry> entries;
+  // The nothing-yet sentence, when there is no entry.
+  std::optional<std::string> empty;
+};
+
+ChangesList changesList(const FixJournal& journal, const NightFormat& format);
+// The records the list shows: those not undone, newest first.
+std::vector<FixRecord> listedRecords(const FixJournal& journal);
+// When a record was made: "Sunday, 6 December 14:03".
+std::string recordDate(Instant date, const NightFormat& format);
+// "powernap 1 → 0 (battery)".
+std::string changeText(const PlannedChange& change, Language language);
+
+// The review of a plan.
+struct ReviewContext {
+  Language language = Language::english;
+  // The pmset the runner runs, named in every command.
+  std::string pmsetPath;
+  // The runner only records.
+  bool dryRun = false;
+  // The plan puts a journal record's values back.
+  bool undo = false;
+};
+
+// A label and its text: "Runs" and the exact command, "Undo" and the command
+// that puts the value back ("Back to" and the value in an undo), "What you
+// give up" and the trade-off.
+struct LabelledText {
+  std::string label;
+  std::string text;
+  bool operator==(const LabelledText&) const = default;
+};
+
+struct ReviewBlock {
+  std::string title;
+  LabelledText runs;
+  LabelledText undo;
+  LabelledText giveUp;
+  bool operator==(const ReviewBlock&) const = default;
+};
+
+struct ReviewSheet {
+  std::string title;
+  std::string subtitle;
+  // "Change one setting", "Put 3 settings back".
+  std::string heading;
+  std::vector<ReviewBlock> blocks;
+  // The box to tick before confirming: only for a change (never an undo)
+  // that holds a fix of notable risk.
+  std::optional<std::string> acknowledgement;
+  std::optional<std::string> dryRunNote;
+  std::string cancelLabel;
+  // "Simulate", "Undo with Password…" or "Change with Password…".
+  std::string confirmLabel;
+  bool operator==(const ReviewSheet&) const = default;
+};
+
+// A command the text builder refuses is shown as its error: the runner would
+// refuse it the same way.
+ReviewSheet reviewSheet(const FixPlan& plan, const ReviewContext& context);
+std::string reviewHeading(std::size_t changes, const ReviewContext& context);
+bool needsAcknowledgement(const FixPlan& plan, bool undo);
+
+}  // namespace snoozlet::presentation
