@@ -149,6 +149,28 @@ class AppModel : public QObject {
     bool operator==(const Storage&) const = default;
   };
 
+  // How the last review ended, as a value, so that a front end need not work
+  // it out again from files.
+  struct ApplyResult {
+    enum class Kind {
+      applied,     // every change ran and pmset reports every target
+      simulated,   // the dry-run runner recorded it; nothing ran
+      declined,    // the user closed the review without confirming
+      cancelled,   // the administrator prompt was dismissed
+      failed,      // the runner refused or failed; nothing was recorded
+      didNotTake,  // it ran, but pmset does not report every target
+    };
+    Kind kind = Kind::declined;
+    // The journal file holds the change; false when saving it failed.
+    bool journalSaved = true;
+    // The one-line notice shown for it (empty when declined).
+    QString notice;
+
+    // The change is in force (or simulated) and recorded.
+    bool succeeded() const { return (kind == Kind::applied || kind == Kind::simulated) && journalSaved; }
+    bool operator==(const ApplyResult&) const = default;
+  };
+
   // What a loading step produces (the platform's record).
   using Loaded = snoozlet::Loaded;
   using Clock = AppModelOptions::Clock;
@@ -194,6 +216,8 @@ class AppModel : public QObject {
   const std::optional<Review>& review() const { return review_; }
   // One-line message shown at the top of the pages.
   const std::optional<QString>& notice() const { return notice_; }
+  // How the last review ended; nothing before the first.
+  const std::optional<ApplyResult>& lastApply() const { return lastApply_; }
 
   // What the views change directly: the page, cancelling a review (nothing),
   // dismissing the notice (nothing).
@@ -236,6 +260,8 @@ class AppModel : public QObject {
   // happens, while another review is being applied.
   bool applyReview(Review review);
   bool isApplying() const { return applying_; }
+  // Closes the review without running anything: the user said no.
+  void declineReview();
 
  signals:
   void analysisChanged();
@@ -255,7 +281,7 @@ class AppModel : public QObject {
   void published();
   // A refresh ended: published, or failed with `state` telling why.
   void refreshFinished();
-  // An apply ended; `notice` tells how.
+  // An apply ended; `lastApply` (and `notice`) tell how.
   void applyFinished();
   // openPage asks for the main window.
   void mainWindowRequested();
@@ -274,6 +300,7 @@ class AppModel : public QObject {
   void publish(Loaded loaded);
   void offerMorningNotification(const NightReport& night);
   void finishApply(const Review& review, ApplyOutcome outcome);
+  void endApply(ApplyResult result);
   QString runFailureText(const RunFailure& failure) const;
   QString dryRunText(const FixPlan& plan) const;
 
@@ -310,6 +337,7 @@ class AppModel : public QObject {
   std::optional<Instant> lastRefresh_;
   std::optional<Review> review_;
   std::optional<QString> notice_;
+  std::optional<ApplyResult> lastApply_;
 
   bool applying_ = false;
   // The model's own two workers, so that a runner waiting on a password

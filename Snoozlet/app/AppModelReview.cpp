@@ -62,13 +62,26 @@ bool AppModel::applyReview(Review review) {
   return true;
 }
 
+void AppModel::declineReview() {
+  if (!review_ || applying_) return;
+  setReview(std::nullopt);
+  lastApply_ = ApplyResult{ApplyResult::Kind::declined, true, {}};
+}
+
+void AppModel::endApply(ApplyResult result) {
+  setNotice(result.notice);
+  setReview(std::nullopt);
+  lastApply_ = std::move(result);
+  emit applyFinished();
+}
+
 void AppModel::finishApply(const Review& review, ApplyOutcome outcome) {
   applying_ = false;
   if (!outcome.run) {
     // Nothing ran, so the journal stays as it was.
-    setNotice(runFailureText(outcome.run.error()));
-    setReview(std::nullopt);
-    emit applyFinished();
+    const bool cancelled = outcome.run.error().kind == RunFailure::Kind::cancelled;
+    endApply({cancelled ? ApplyResult::Kind::cancelled : ApplyResult::Kind::failed, true,
+              runFailureText(outcome.run.error())});
     return;
   }
 
@@ -89,23 +102,21 @@ void AppModel::finishApply(const Review& review, ApplyOutcome outcome) {
     }
   }
 
-  QString notice;
+  ApplyResult result{ApplyResult::Kind::simulated, !unsaved, {}};
   if (outcome.dryRun) {
-    notice = dryRunText(review.plan);
+    result.notice = dryRunText(review.plan);
   } else {
     const PowerSettings& settings = *outcome.settings;
     const auto applied = FixPlanner::stillApplied(review.plan, settings);
     const bool allTook = std::all_of(applied.begin(), applied.end(), [](const auto& entry) { return entry.second; });
     setPowerSettings(settings);
     setFindings(SettingsReport::findings(settings, language()));
-    notice = allTook ? tr("Done. Snoozlet kept the previous values; you can undo this in Sleep settings.")
-                     : tr("macOS didn’t accept every change. Nothing else was touched.");
+    result.kind = allTook ? ApplyResult::Kind::applied : ApplyResult::Kind::didNotTake;
+    result.notice = allTook ? tr("Done. Snoozlet kept the previous values; you can undo this in Sleep settings.")
+                            : tr("macOS didn’t accept every change. Nothing else was touched.");
   }
-  if (unsaved) notice += QStringLiteral(" ") + tr("Snoozlet couldn’t record this change: %1").arg(*unsaved);
-
-  setNotice(notice);
-  setReview(std::nullopt);
-  emit applyFinished();
+  if (unsaved) result.notice += QStringLiteral(" ") + tr("Snoozlet couldn’t record this change: %1").arg(*unsaved);
+  endApply(std::move(result));
 }
 
 QString AppModel::runFailureText(const RunFailure& failure) const {

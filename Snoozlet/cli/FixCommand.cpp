@@ -28,21 +28,6 @@ std::string fixList() {
   return text::join(names, ", ");
 }
 
-// True when the change is in force now: the journal took it, and pmset
-// reports every target (a dry run changes nothing to check), and the journal
-// file holds what the model holds.
-bool tookEffect(const AppModel& model, const AppModel::Review& review, const FixJournal& before) {
-  if (model.journal() == before) return false;  // the runner failed: nothing was recorded
-  if (!model.runner().isDryRun()) {
-    if (!model.powerSettings()) return false;
-    const auto applied = FixPlanner::stillApplied(review.plan, *model.powerSettings());
-    if (!std::all_of(applied.begin(), applied.end(), [](const auto& entry) { return entry.second; })) return false;
-  }
-  // Compared as the file writes them: dates keep whole seconds there.
-  const auto& file = model.storage().journal;
-  return !file || FixJournal::load(*file).encode() == model.journal().encode();
-}
-
 // Shows the review, asks for confirmation and applies it. The exit status:
 // 0 when the change took effect, 1 when it was declined, could not be
 // confirmed, failed or did not take.
@@ -61,14 +46,14 @@ int confirmAndApply(ModelSession& session, const CommandLine& line, const Termin
   // Command text that cannot be built safely would be refused by the runner:
   // say so now instead of asking for a confirmation that cannot succeed.
   if (const auto commands = PmsetCommand::shellText(review.plan, context.pmsetPath); !commands) {
-    model.setReview(std::nullopt);
+    model.declineReview();
     t.err << "snoozlet " << name << ": nothing was changed: " << commands.error().description() << "\n";
     return 1;
   }
 
   Confirmation confirmation(t.in, t.out, language, t.interactive, line.has("--yes"));
   if (!confirmation.canAsk()) {
-    model.setReview(std::nullopt);
+    model.declineReview();
     t.err << "snoozlet " << name
           << ": nothing was changed: standard input is not a terminal, so I can’t ask. Add --yes to confirm.\n";
     return 1;
@@ -76,15 +61,15 @@ int confirmAndApply(ModelSession& session, const CommandLine& line, const Termin
   bool confirmed = confirmation.ask(review_text::question(context));
   if (confirmed && sheet.acknowledgement) confirmed = confirmation.ask(*sheet.acknowledgement);
   if (!confirmed) {
-    model.setReview(std::nullopt);
+    model.declineReview();
     t.out << Bilingual{"Nothing was changed.", "Hiçbir şey değişmedi."}(language) << "\n";
     return 1;
   }
 
-  const FixJournal before = model.journal();
   session.apply(review);
-  const bool ok = tookEffect(model, review, before);
-  (ok ? t.out : t.err) << model.notice().value_or(QString()).toStdString() << "\n";
+  const auto& result = model.lastApply();
+  const bool ok = result && result->succeeded();
+  (ok ? t.out : t.err) << (result ? result->notice.toStdString() : std::string()) << "\n";
   return ok ? 0 : 1;
 }
 

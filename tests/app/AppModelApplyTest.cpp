@@ -58,8 +58,9 @@ TEST(AppModelApplyTest, ReviewNeedsKnownSettingsAndAChange) {
   model.reviewFixes({FixID::tcpKeepAliveOff});
   EXPECT_NE(model.review()->id, first);  // a new review every time
 
-  model.setReview(std::nullopt);  // cancelled by the user
+  model.declineReview();  // the user said no
   EXPECT_FALSE(model.review());
+  EXPECT_EQ(model.lastApply(), (AppModel::ApplyResult{AppModel::ApplyResult::Kind::declined, true, {}}));
 }
 
 TEST(AppModelApplyTest, DryRunRecordsAndShowsTheCommands) {
@@ -79,6 +80,8 @@ TEST(AppModelApplyTest, DryRunRecordsAndShowsTheCommands) {
   ASSERT_EQ(model.journal().records.size(), 1u);
   const FixRecord& record = model.journal().records.front();
   EXPECT_TRUE(record.dryRun);
+  EXPECT_EQ(model.lastApply()->kind, AppModel::ApplyResult::Kind::simulated);
+  EXPECT_TRUE(model.lastApply()->succeeded());
   EXPECT_EQ(record.date, h.now);
   EXPECT_EQ(record.changes, review.plan.changes);
   EXPECT_EQ(FixJournal::load(*model.storage().journal), model.journal());
@@ -96,6 +99,7 @@ TEST(AppModelApplyTest, AppliedChangeIsVerifiedRecordedAndUndone) {
   QSignalSpy findings(&model, &AppModel::findingsChanged);
   ASSERT_TRUE(h.apply(*model.review()));
 
+  EXPECT_EQ(model.lastApply(), (AppModel::ApplyResult{AppModel::ApplyResult::Kind::applied, true, kDone}));
   EXPECT_EQ(model.notice(), kDone);
   EXPECT_FALSE(model.review());
   EXPECT_EQ(model.powerSettings()->battery.at("powernap"), "0");
@@ -132,6 +136,8 @@ TEST(AppModelApplyTest, ChangePmsetDidNotTakeIsReported) {
   model.reviewFixes({FixID::powerNapOff});
   ASSERT_TRUE(h.apply(*model.review()));
   EXPECT_EQ(model.notice(), kNotAccepted);
+  EXPECT_EQ(model.lastApply()->kind, AppModel::ApplyResult::Kind::didNotTake);
+  EXPECT_FALSE(model.lastApply()->succeeded());
   EXPECT_EQ(runner->plans().size(), 1u);
   EXPECT_EQ(model.powerSettings()->battery.at("powernap"), "1");
   EXPECT_EQ(model.journal().records.size(), 1u);
@@ -145,9 +151,10 @@ TEST(AppModelApplyTest, RunnerFailureLeavesTheJournalUntouched) {
   ASSERT_TRUE(earlier.save(journalFile, 1700000000).ok());
   const std::string saved = testing::readFile(journalFile);
 
-  for (const auto& [failure, text] :
-       {std::pair{RunFailure::cancelled(), QString("Cancelled. Nothing was changed.")},
-        std::pair{RunFailure::script("pmset: not permitted"), QString("pmset: not permitted")}}) {
+  using Kind = AppModel::ApplyResult::Kind;
+  for (const auto& [failure, text, kind] :
+       {std::tuple{RunFailure::cancelled(), QString("Cancelled. Nothing was changed."), Kind::cancelled},
+        std::tuple{RunFailure::script("pmset: not permitted"), QString("pmset: not permitted"), Kind::failed}}) {
     auto runner = testing::RecordingRunner::failing(failure);
     AppModel& model = h.make(runner);
     EXPECT_EQ(model.journal(), earlier);  // loaded at construction
@@ -155,6 +162,7 @@ TEST(AppModelApplyTest, RunnerFailureLeavesTheJournalUntouched) {
     model.reviewFixes({FixID::powerNapOff});
     ASSERT_TRUE(h.apply(*model.review()));
     EXPECT_EQ(model.notice(), text);
+    EXPECT_EQ(model.lastApply(), (AppModel::ApplyResult{kind, true, text}));
     EXPECT_FALSE(model.review());
     EXPECT_EQ(runner->plans().size(), 1u);
     EXPECT_EQ(model.journal(), earlier);
@@ -176,6 +184,9 @@ TEST(AppModelApplyTest, JournalThatCannotBeSavedIsToldInTheNotice) {
   EXPECT_TRUE(notice.startsWith(kDone + " Snoozlet couldn’t record this change: ")) << notice.toStdString();
   EXPECT_TRUE(notice.contains(QString::fromStdString((h.dir / "blocker").string()))) << notice.toStdString();
   EXPECT_TRUE(notice.contains("Not a directory")) << notice.toStdString();
+  EXPECT_EQ(model.lastApply()->kind, AppModel::ApplyResult::Kind::applied);
+  EXPECT_FALSE(model.lastApply()->journalSaved);
+  EXPECT_FALSE(model.lastApply()->succeeded());
   // The record is kept in memory.
   EXPECT_EQ(model.journal().records.size(), 1u);
   EXPECT_FALSE(model.review());
