@@ -1,0 +1,77 @@
+#include "app/Launch.h"
+
+#include "app/AppLanguage.h"
+#include "platform/AdminPromptRunner.h"
+#include "platform/PowerDataSource.h"
+#include "platform/battery/BatteryReader.h"
+#include "settings/DryRunRunner.h"
+
+#include <QLocale>
+
+#include <unistd.h>
+
+#include <cstdlib>
+
+namespace snoozlet {
+
+void prepareApplication(QCoreApplication& app, std::optional<Language> language) {
+  // The preferences store: ~/.config/Snoozlet/Snoozlet.conf on Linux.
+  QCoreApplication::setOrganizationName(QStringLiteral("Snoozlet"));
+  QCoreApplication::setApplicationName(QStringLiteral("Snoozlet"));
+  if (language) {
+    QLocale::setDefault(*language == Language::turkish ? QLocale(QLocale::Turkish, QLocale::Turkey)
+                                                       : QLocale(QLocale::English, QLocale::UnitedKingdom));
+  }
+  installTranslations(app);
+}
+
+std::string configuredPmset(const std::optional<std::string>& override) {
+  std::string pmset = PowerDataSource::resolvePmset(override);
+  // A bare name is left for the process runner to find in PATH.
+  if (pmset.find('/') != std::string::npos && !std::filesystem::path(pmset).is_absolute()) {
+    std::error_code error;
+    const auto absolute = std::filesystem::absolute(pmset, error);
+    if (!error) pmset = absolute.lexically_normal().string();
+  }
+  return pmset;
+}
+
+std::shared_ptr<PrivilegedRunner> makeRunner(const std::string& pmset, bool dryRun) {
+  if (dryRun) return std::make_shared<DryRunRunner>();
+  PkexecRunner::Options options;
+  options.pmsetPath = pmset;
+  if (const char* elevator = std::getenv("SNOOZLET_ELEVATOR"); elevator != nullptr && *elevator != '\0') {
+    options.elevator = elevator;
+    return std::make_shared<PkexecRunner>(options);
+  }
+  if (PowerDataSource::isSimulator(pmset) || ::geteuid() == 0) {
+    options.elevate = false;
+    return std::make_shared<PkexecRunner>(options);
+  }
+#if defined(__APPLE__)
+  OsascriptRunner::Options script;
+  script.pmsetPath = pmset;
+  return std::make_shared<AdminPromptRunner>(script);
+#else
+  return std::make_shared<AdminPromptRunner>(options);
+#endif
+}
+
+std::string launcherPath() {
+  const std::filesystem::path self = QCoreApplication::applicationFilePath().toStdString();
+  const std::filesystem::path launcher = self.parent_path() / "snoozlet";
+  return ::access(launcher.c_str(), X_OK) == 0 ? launcher.string() : self.string();
+}
+
+std::unique_ptr<AppModel> makeModel(AppSettings& settings, LoginItem& loginItem, MorningNotifier* notifier,
+                                    const LaunchOptions& options) {
+  const std::string pmset = configuredPmset(options.pmset);
+  AppModel::Options modelOptions;
+  modelOptions.pmsetPath = pmset;
+  return std::make_unique<AppModel>(
+      settings, makeRunner(pmset, options.dryRun), loginItem, notifier,
+      options.dataDir ? AppModel::Storage::in(*options.dataDir) : AppModel::Storage::standard(),
+      PowerDataSource(pmset, makeSystemBatteryReader()), modelOptions);
+}
+
+}  // namespace snoozlet
