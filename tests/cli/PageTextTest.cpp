@@ -2,6 +2,7 @@
 // rows and figures themselves are tested with the presentation layer), and
 // the confirmation questions.
 
+#include "../presentation/Nights.h"
 #include "cli/Confirmation.h"
 #include "cli/PagesText.h"
 #include "cli/ReviewText.h"
@@ -17,19 +18,11 @@
 namespace snoozlet {
 namespace {
 
-const NightFormat kEnglish(Language::english, TimeZone::utc());
-const NightFormat kTurkish(Language::turkish, TimeZone::utc());
+using testing::kEnglish;
+using testing::kTurkish;
 
 ArchivedNight night(std::optional<int> drop, double hours, std::optional<double> perHour) {
-  ArchivedNight n;
-  n.start = 1796511600;  // Sat 5 Dec 2026 23:00 UTC
-  n.end = n.start + 8 * 3600;
-  n.darkWakes = 12;
-  n.awakeSeconds = 600;
-  n.drop = drop;
-  n.batteryHours = hours;
-  n.perHour = perHour;
-  return n;
+  return testing::archived(drop, hours, perHour);
 }
 
 TEST(PageTextTest, PagesAsText) {

@@ -100,13 +100,6 @@ TEST(NightFiguresTest, BatteryFigureWhenNothingCanBeMeasured) {
 }
 
 TEST(NightFiguresTest, ArchivedNightBatteryFigure) {
-  const auto archived = [](std::optional<int> drop, double hours, std::optional<double> perHour) {
-    ArchivedNight n;
-    n.drop = drop;
-    n.batteryHours = hours;
-    n.perHour = perHour;
-    return n;
-  };
   EXPECT_EQ(compactBattery(archived(3, 7.5, 0.4), kEnglish), "−3 · 0.4/h");
   EXPECT_EQ(compactBattery(archived(3, 7.5, 0.4), kTurkish), "−3 · 0,4/sa");
   EXPECT_EQ(compactBattery(archived(0, 7.5, 0.0), kEnglish), "0 · 0.0/h");

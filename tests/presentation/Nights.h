@@ -4,6 +4,7 @@
 // Saturday 5 December 2026, built up by the test and analysed as a report.
 
 #include "analysis/NightAnalyzer.h"
+#include "archive/ArchivedNight.h"
 #include "narration/NightFormat.h"
 
 namespace snoozlet::testing {
@@ -35,5 +36,18 @@ inline BatteryPoint reading(double minutesIn, int percent, bool onAC = false) {
 }
 
 inline NightReport report(const SleepSession& s) { return NightAnalyzer::report(s, SleepKind::night); }
+
+// An archived eight-hour night with 12 dark wakes and 10 minutes awake.
+inline ArchivedNight archived(std::optional<int> drop, double hours, std::optional<double> perHour) {
+  ArchivedNight n;
+  n.start = kNightStart;
+  n.end = n.start + 8 * 3600;
+  n.darkWakes = 12;
+  n.awakeSeconds = 600;
+  n.drop = drop;
+  n.batteryHours = hours;
+  n.perHour = perHour;
+  return n;
+}
 
 }  // namespace snoozlet::testing

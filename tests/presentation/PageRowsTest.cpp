@@ -14,18 +14,6 @@ namespace {
 
 using namespace snoozlet::testing;
 
-ArchivedNight archived(std::optional<int> drop, double hours, std::optional<double> perHour) {
-  ArchivedNight n;
-  n.start = kNightStart;
-  n.end = n.start + 8 * 3600;
-  n.darkWakes = 12;
-  n.awakeSeconds = 600;
-  n.drop = drop;
-  n.batteryHours = hours;
-  n.perHour = perHour;
-  return n;
-}
-
 TEST(PageRowsTest, HistoryRowsAndHeading) {
   ArchivedNight nap = archived(3, 7.5, 0.4);
   nap.kind = SleepKind::daytimeNap;
