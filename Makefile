@@ -5,7 +5,7 @@ PRESET ?= default
 BUILD_DIR := build/$(PRESET)
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all setup configure build run test asan bench fuzz format clean
+.PHONY: all setup configure build run test asan bench fuzz format clean screenshots
 
 all: build
 
@@ -23,6 +23,11 @@ run: build
 
 test: build
 	@ctest --preset $(PRESET) -j $(JOBS)
+
+# The views rendered without a display into build/screenshots.
+screenshots: configure
+	@cmake --build --preset $(PRESET) -j $(JOBS) --target snoozlet-screenshots
+	@$(BUILD_DIR)/tools/screenshots/snoozlet-screenshots build/screenshots
 
 asan:
 	@$(MAKE) test PRESET=asan

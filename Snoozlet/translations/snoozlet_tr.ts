@@ -43,4 +43,137 @@
         <translation>Deneme çalıştırması: hiçbir şey değişmedi. Şunu çalıştıracaktı: %1</translation>
     </message>
 </context>
+<context>
+    <name>snoozlet::views::MascotView</name>
+    <message>
+        <source>The Snoozlet</source>
+        <translation>Snoozlet</translation>
+    </message>
+</context>
+<context>
+    <name>snoozlet::views::MenuBarView</name>
+    <message>
+        <source>Refresh</source>
+        <translation>Yenile</translation>
+    </message>
+    <message>
+        <source>Settings…</source>
+        <translation>Ayarlar…</translation>
+    </message>
+    <message>
+        <source>How It Works</source>
+        <translation>Nasıl Çalışır</translation>
+    </message>
+    <message>
+        <source>About Snoozlet</source>
+        <translation>Snoozlet Hakkında</translation>
+    </message>
+    <message>
+        <source>Quit Snoozlet</source>
+        <translation>Snoozlet’ten Çık</translation>
+    </message>
+    <message>
+        <source>Couldn’t read the sleep log: %1</source>
+        <translation>Uyku kaydı okunamadı: %1</translation>
+    </message>
+    <message>
+        <source>Reading last night’s log…</source>
+        <translation>Dün gecenin kaydı okunuyor…</translation>
+    </message>
+    <message>
+        <source>No long sleep in the log yet</source>
+        <translation>Kayıtta henüz uzun bir uyku yok</translation>
+    </message>
+    <message>
+        <source>Open Snoozlet</source>
+        <translation>Snoozlet’i Aç</translation>
+    </message>
+    <message>
+        <source>More</source>
+        <translation>Diğer</translation>
+    </message>
+</context>
+<context>
+    <name>snoozlet::views::NightPage</name>
+    <message>
+        <source>What woke me</source>
+        <translation>Beni ne uyandırdı</translation>
+    </message>
+    <message>
+        <source>I didn’t wake up once.</source>
+        <translation>Bir kez bile uyanmadım.</translation>
+    </message>
+    <message>
+        <source>Who set the alarm</source>
+        <translation>Alarmı kim kurdu</translation>
+    </message>
+    <message>
+        <source>No scheduled wakes matched.</source>
+        <translation>Eşleşen zamanlanmış uyanma yok.</translation>
+    </message>
+    <message>
+        <source>Who held the lamp</source>
+        <translation>Lambayı kim açık tuttu</translation>
+    </message>
+    <message>
+        <source>Kept the Mac awake</source>
+        <translation>Mac’i uyanık tuttu</translation>
+    </message>
+    <message>
+        <source>Nobody kept me up.</source>
+        <translation>Kimse beni uyanık tutmadı.</translation>
+    </message>
+    <message>
+        <source>From the sleep log macOS keeps (pmset). Times are this Mac’s clock.</source>
+        <translation>macOS’in tuttuğu uyku kaydından (pmset). Saatler bu Mac’in saatine göre.</translation>
+    </message>
+</context>
+<context>
+    <name>snoozlet::views::NightRibbon</name>
+    <message>
+        <source>Night ribbon</source>
+        <translation>Gece şeridi</translation>
+    </message>
+</context>
+<context>
+    <name>snoozlet::views::NoticeLine</name>
+    <message>
+        <source>Dismiss</source>
+        <translation>Kapat</translation>
+    </message>
+</context>
+<context>
+    <name>snoozlet::views::RemediesSection</name>
+    <message>
+        <source>What you can do</source>
+        <translation>Neler yapabilirsin</translation>
+    </message>
+    <message>
+        <source>Nothing to fix: this was a normal night for this Mac.</source>
+        <translation>Düzeltilecek bir şey yok: bu Mac için olağan bir geceydi.</translation>
+    </message>
+    <message>
+        <source>Nothing I can change from here; the reasons are below.</source>
+        <translation>Buradan değiştirebileceğim bir şey yok; nedenleri aşağıda.</translation>
+    </message>
+    <message>
+        <source>Review All %1</source>
+        <translation>%1 Değişikliği Gözden Geçir</translation>
+    </message>
+</context>
+<context>
+    <name>snoozlet::views::SuggestionRow</name>
+    <message>
+        <source>What you give up</source>
+        <translation>Neden vazgeçersin</translation>
+    </message>
+    <message>
+        <source>Review Change…</source>
+        <translation>Değişikliği Gözden Geçir…</translation>
+    </message>
+    <message>
+        <source>App: %1</source>
+        <translation>Uygulama: %1</translation>
+    </message>
+</context>
 </TS>

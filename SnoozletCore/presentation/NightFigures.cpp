@@ -1,5 +1,7 @@
 #include "presentation/NightFigures.h"
 
+#include "sessions/ActivityNames.h"
+
 namespace snoozlet::presentation {
 
 namespace {
@@ -120,6 +122,22 @@ std::string endLabel(const std::optional<WakeReason>& wokeBy, Language l) {
     case WakeCategory::notification: return Bilingual{"charger plugged in", "şarj takıldı"}(l);
     default: return Bilingual{"woke up", "uyandı"}(l);
   }
+}
+
+std::string requesterTitle(const RequesterGroup& requester, Language l) {
+  const auto friendly = ActivityNames::friendly(requester.activity, l);
+  return (friendly ? std::string(*friendly) : requester.activity) + " ×" + std::to_string(requester.count);
+}
+
+std::string holderLine(const HolderGroup& holder, Language l) {
+  if (holder.origin == HolderOrigin::userTool) {
+    return Bilingual{"You or a script asked for this · ", "Bunu ya sen ya da bir betik istedi · "}(l) + holder.type;
+  }
+  return holder.type + " · " + holder.name;
+}
+
+bool keepsMacAwake(const HolderGroup& holder) {
+  return holder.origin == HolderOrigin::app && holder.type == "PreventSystemSleep";
 }
 
 std::optional<std::string> perHourText(const std::optional<double>& perHour, const NightFormat& f) {

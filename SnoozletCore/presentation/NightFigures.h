@@ -94,6 +94,16 @@ std::string startLabel(const std::string& sleepReason, Language language);
 // "charger plugged in" or "woke up".
 std::string endLabel(const std::optional<WakeReason>& wokeBy, Language language);
 
+// A row of "Who set the alarm": the activity's friendly name (or its key)
+// followed by "×" and the count: "Calendar alarm ×3".
+std::string requesterTitle(const RequesterGroup& requester, Language language);
+// The second line of a "Who held the lamp" row: the assertion's type and
+// name ("PreventUserIdleSystemSleep · Playing audio"), or for a tool the user
+// started, "You or a script asked for this · " and the type.
+std::string holderLine(const HolderGroup& holder, Language language);
+// An application holding "PreventSystemSleep": its row is set apart.
+bool keepsMacAwake(const HolderGroup& holder);
+
 // The per-hour drain of a night row in the sidebar: "1.1/h"; nothing
 // without a per-hour figure.
 std::optional<std::string> perHourText(const std::optional<double>& perHour, const NightFormat& format);

@@ -135,5 +135,22 @@ TEST(NightFiguresTest, StartAndEndLabels) {
   EXPECT_EQ(endLabel(report(s).wokeBy, Language::turkish), "hâlâ uyuyor");
 }
 
+TEST(NightFiguresTest, AlarmAndLampRows) {
+  EXPECT_EQ(requesterTitle({"dasd", "com.apple.unknown.thing", 2}, Language::english), "com.apple.unknown.thing ×2");
+  EXPECT_EQ(requesterTitle({"dasd", "com.apple.searchd.heartbeat", 3}, Language::turkish), "Spotlight yoklaması ×3");
+  const HolderGroup audio{"coreaudiod", "PreventUserIdleSystemSleep", "Playing audio", 1, 600, HolderOrigin::system};
+  EXPECT_EQ(holderLine(audio, Language::english), "PreventUserIdleSystemSleep · Playing audio");
+  EXPECT_FALSE(keepsMacAwake(audio));
+  const HolderGroup caffeinate{"caffeinate", "PreventSystemSleep", "caffeinate command-line tool", 1, 3600,
+                               HolderOrigin::userTool};
+  EXPECT_EQ(holderLine(caffeinate, Language::turkish), "Bunu ya sen ya da bir betik istedi · PreventSystemSleep");
+  EXPECT_FALSE(keepsMacAwake(caffeinate)) << "the user's own tool";
+  HolderGroup app = caffeinate;
+  app.origin = HolderOrigin::app;
+  EXPECT_TRUE(keepsMacAwake(app));
+  app.type = "PreventUserIdleSystemSleep";
+  EXPECT_FALSE(keepsMacAwake(app));
+}
+
 }  // namespace
 }  // namespace snoozlet::presentation

@@ -1,0 +1,18 @@
+// The view tests run in a QApplication on the offscreen platform, with the
+// Fusion style, in English unless a test says otherwise.
+
+#include <QApplication>
+#include <QLocale>
+#include <QStyleFactory>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleMock(&argc, argv);
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+  QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
+  return RUN_ALL_TESTS();
+}

@@ -1,0 +1,97 @@
+#include "PreviewModel.h"
+
+#include "SimulatedMac.h"
+#include "settings/DryRunRunner.h"
+
+#include <cmath>
+
+namespace snoozlet::preview {
+
+namespace {
+
+// 2026-12-06 08:00 UTC: the preview's "now".
+constexpr Instant kNow = 1796544000;
+
+BatteryHealth typicalBattery() {
+  BatteryHealth b;
+  b.designCapacity = 5103;
+  b.fullChargeCapacity = 4386;
+  b.cycleCount = 412;
+  b.designCycleCount = 1000;
+  b.chargePercent = 81;
+  b.isCharging = false;
+  b.externalConnected = false;
+  b.temperatureCelsius = 29.6;
+  b.voltage = 12.41;
+  return b;
+}
+
+Loaded loaded(const Contents& contents) {
+  Loaded l;
+  l.reader.ingest(DemoLog::text(contents.nights, zone()));
+  l.analysis = NightAnalyzer::analyze(l.reader, zone(), {});
+  const auto settings = SimulatedMac::Settings::defaults();
+  l.settings = PowerSettings::parse(SimulatedMac::liveText(settings), SimulatedMac::customText(settings));
+  l.capabilities = PowerCapabilities::parse(SimulatedMac::capabilitiesText());
+  if (contents.battery) l.battery = typicalBattery();
+  if (contents.history) {
+    l.history = *contents.history;
+  } else {
+    for (auto it = l.analysis.reports.rbegin(); it != l.analysis.reports.rend(); ++it) {
+      l.history.push_back(ArchivedNight::from(*it));
+    }
+  }
+  return l;
+}
+
+}  // namespace
+
+TimeZone zone() { return *TimeZone::named("Europe/London"); }
+
+std::vector<DemoLog::Night> week(Mood last) {
+  DateComponents ending;
+  ending.year = 2026;
+  ending.month = 12;
+  ending.day = 6;
+  return DemoLog::week(ending, last);
+}
+
+PreviewModel::PreviewModel(const Contents& contents)
+    : store_(dir_.filePath(QStringLiteral("preferences.ini")), QSettings::IniFormat), settings_(store_) {
+  AppModel::Options options;
+  options.timeZone = zone();
+  options.clock = [] { return kNow; };
+  options.pmsetPath = "/usr/bin/pmset";
+  model_ = std::make_unique<AppModel>(settings_, std::make_shared<DryRunRunner>(), loginItem_, nullptr,
+                                      AppModel::Storage{}, PowerDataSource("/nonexistent/pmset", nullptr), options);
+  if (contents.publish) publish(contents);
+}
+
+void PreviewModel::publish(const Contents& contents) { model_->publishLoaded(loaded(contents)); }
+
+std::vector<ArchivedNight> archivedNights(std::size_t count) {
+  std::vector<ArchivedNight> nights;
+  nights.reserve(count);
+  for (std::size_t i = 0; i < count; ++i) {
+    ArchivedNight n;
+    // Nights at 23:10, one a day, newest first.
+    n.start = kNow - 9 * 3600 - 50 * 60 - static_cast<double>(i) * 86400;
+    const double hours = 7 + std::fmod(static_cast<double>(i) * 0.37, 1.6);
+    n.end = n.start + hours * 3600;
+    const double perHour = 0.3 + 0.25 * (1 + std::sin(static_cast<double>(i) * 1.7)) + (i % 9 == 4 ? 1.4 : 0);
+    n.mood = perHour > 1.2 ? Mood::restless : Mood::soundAsleep;
+    n.darkWakes = 30 + static_cast<int>(i * 7 % 40) + (i % 9 == 4 ? 250 : 0);
+    n.awakeSeconds = n.darkWakes * 14.0;
+    n.batteryFirst = 96;
+    n.drop = static_cast<int>(std::lround(perHour * hours));
+    n.batteryLast = 96 - *n.drop;
+    n.batteryHours = hours;
+    n.perHour = perHour;
+    n.topCategory = i % 3 == 0 ? WakeCategory::backgroundTask : WakeCategory::network;
+    n.reasons = {{*n.topCategory, n.darkWakes}};
+    nights.push_back(n);
+  }
+  return nights;
+}
+
+}  // namespace snoozlet::preview

@@ -1,0 +1,153 @@
+// snoozlet-screenshots FOLDER: the night page of each demonstration mood in
+// English and Turkish at 1× and 2× (and in a dark theme), the popover in its
+// three states, and ribbons of a nap, a night on the charger and a night with
+// a charger stretch, as PNG files with stable names.
+
+#include "PreviewModel.h"
+#include "Shots.h"
+#include "analysis/NightAnalyzer.h"
+#include "views/MenuBarView.h"
+#include "views/NightPage.h"
+#include "views/NightRibbon.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFont>
+#include <QStyleFactory>
+
+#include <iostream>
+
+namespace {
+
+using namespace snoozlet;
+using shots::Theme;
+
+QString tag(Language language) { return language == Language::turkish ? QStringLiteral("tr") : QStringLiteral("en"); }
+QString tag(Theme theme) { return theme == Theme::dark ? QStringLiteral("-dark") : QString(); }
+
+void nightPages(shots::Writer& out) {
+  for (const Mood mood : {Mood::soundAsleep, Mood::restless, Mood::sleepless}) {
+    for (const Language language : kAllLanguages) {
+      for (const Theme theme : {Theme::light, Theme::dark}) {
+        shots::applyTheme(theme);
+        shots::applyLanguage(language);
+        preview::PreviewModel preview(preview::Contents::of(preview::week(mood)));
+        views::NightPage page(preview.model());
+        page.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        page.resize(1120, 780);
+        page.show();
+        // The whole page, not only what the window shows.
+        page.resize(1120, std::max(780, page.widget()->heightForWidth(1120)));
+        const QString name = QStringLiteral("night-%1-%2").arg(QString::fromStdString(std::string(toString(mood))), tag(language));
+        for (const double ratio : {1.0, 2.0}) {
+          if (theme == Theme::dark && ratio > 1) continue;
+          out.save(shots::render(page, ratio), name + QStringLiteral("-%1x").arg(ratio) + tag(theme));
+        }
+      }
+    }
+  }
+}
+
+void popovers(shots::Writer& out) {
+  for (const Language language : kAllLanguages) {
+    for (const Theme theme : {Theme::light, Theme::dark}) {
+      shots::applyTheme(theme);
+      shots::applyLanguage(language);
+      const QString suffix = QStringLiteral("-") + tag(language) + tag(theme);
+      {
+        preview::PreviewModel preview(preview::Contents::of(preview::week(Mood::restless)));
+        views::MenuBarView view(preview.model());
+        view.show();
+        out.save(shots::render(view, 2), QStringLiteral("popover-night") + suffix);
+      }
+      if (theme == Theme::dark) continue;
+      {
+        preview::PreviewModel preview(preview::Contents{});  // read, but no long sleep in it
+        views::MenuBarView view(preview.model());
+        view.show();
+        out.save(shots::render(view, 2), QStringLiteral("popover-empty") + suffix);
+      }
+      {
+        preview::Contents nothing;
+        nothing.publish = false;
+        preview::PreviewModel preview(nothing);
+        preview.model().refresh();  // still reading: its end is not delivered before the picture
+        views::MenuBarView view(preview.model());
+        view.show();
+        out.save(shots::render(view, 2), QStringLiteral("popover-loading") + suffix);
+      }
+    }
+  }
+}
+
+NightReport ribbonNight(double hours, bool chargerAllNight, bool chargerStretch) {
+  SleepSession s;
+  s.start = 1796511600;  // 23:00 in London
+  s.end = s.start + hours * 3600;
+  s.sleepReason = "Clamshell Sleep";
+  s.ending = SessionEnd::fullWake(WakeReason(std::string(DemoLog::lid)));
+  const double step = hours * 3600 / 9;
+  for (int i = 1; i < 9; ++i) {
+    DarkWakeEvent w;
+    w.date = s.start + i * step;
+    w.duration = 6.0 * i;
+    w.reason = WakeReason(std::string(i % 2 ? DemoLog::wifi : DemoLog::task));
+    s.darkWakes.push_back(w);
+  }
+  if (chargerAllNight) {
+    s.battery = {{s.start, 100, true}, {s.end, 100, true}};
+  } else if (chargerStretch) {
+    s.battery = {{s.start, 64, false}, {s.start + hours * 1200, 60, false}, {s.start + hours * 1200 + 1, 60, true},
+                 {s.start + hours * 2400, 88, false}, {s.end, 85, false}};
+  } else {
+    s.battery = {{s.start, 80, false}, {s.end, 78, false}};
+  }
+  return NightAnalyzer::report(s, hours < 1 ? SleepKind::daytimeNap : SleepKind::night);
+}
+
+void ribbons(shots::Writer& out) {
+  shots::applyTheme(Theme::light);
+  shots::applyLanguage(Language::english);
+  const NightFormat format(Language::english, preview::zone());
+  const struct {
+    const char* name;
+    NightReport night;
+  } cases[] = {{"ribbon-nap", ribbonNight(0.1, false, false)},
+               {"ribbon-charger-all-night", ribbonNight(8, true, false)},
+               {"ribbon-charger-stretch", ribbonNight(8, false, true)},
+               {"ribbon-long-night", ribbonNight(14, false, false)}};
+  for (const auto& c : cases) {
+    for (const bool compact : {false, true}) {
+      views::NightRibbon ribbon;
+      ribbon.setCompact(compact);
+      ribbon.setNight(c.night, format);
+      ribbon.resize(compact ? 328 : 760, ribbon.sizeHint().height());
+      ribbon.show();
+      out.save(shots::render(ribbon, 2), QString::fromLatin1(c.name) + (compact ? QStringLiteral("-compact") : QString()));
+    }
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  qputenv("QT_FONT_DPI", "96");
+  QApplication app(argc, argv);
+  if (argc != 2) {
+    std::cerr << "usage: snoozlet-screenshots FOLDER\n";
+    return 2;
+  }
+  QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+  QFont font(QStringLiteral("Inter"));
+  font.setFamilies({QStringLiteral("Inter"), QStringLiteral("Noto Sans"), QStringLiteral("DejaVu Sans")});
+  font.setPointSizeF(10);
+  QApplication::setFont(font);
+  shots::Writer out{QString::fromLocal8Bit(argv[1])};
+  QDir().mkpath(out.folder);
+  nightPages(out);
+  popovers(out);
+  ribbons(out);
+  std::cout << "snoozlet-screenshots: " << out.written << " images in " << out.folder.toStdString() << "\n";
+  return out.failed == 0 ? 0 : 1;
+}
