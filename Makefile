@@ -35,6 +35,7 @@ asan:
 bench:
 	@$(MAKE) build PRESET=release
 	@build/release/bench/snoozlet_bench
+	@build/release/bench/snoozlet_view_bench
 
 fuzz: setup
 	@cmake --preset fuzz >/dev/null

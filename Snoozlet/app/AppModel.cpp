@@ -70,6 +70,12 @@ LoadOptions AppModel::loadOptions() const { return LoadOptions{storage_.archive,
 
 Language AppModel::language() const { return preferredLanguage(); }
 
+const NightFormat& AppModel::format() const {
+  const Language now = language();
+  if (!format_ || format_->language() != now) format_ = NightFormat(now, timeZone_);
+  return *format_;
+}
+
 void AppModel::setAnalysis(std::optional<SleepAnalysis> analysis) {
   if (assign(analysis_, std::move(analysis))) emit analysisChanged();
 }
@@ -192,7 +198,7 @@ std::optional<NightReport> AppModel::selectedNight() const {
 }
 
 std::vector<Suggestion> AppModel::suggestions(const NightReport& night) const {
-  return Advisor::suggestions(night, powerSettings_, capabilities_, NightFormat(language(), timeZone_));
+  return Advisor::suggestions(night, powerSettings_, capabilities_, format());
 }
 
 std::optional<Fix> AppModel::fixFor(std::string_view key) const {
@@ -205,7 +211,7 @@ std::optional<Fix> AppModel::fixFor(std::string_view key) const {
 }
 
 std::string AppModel::morningText(const NightReport& night) const {
-  const Narrator narrator(NightFormat(language(), timeZone_));
+  const Narrator narrator(format());
   return settings_.plainMode() ? narrator.plainSummary(night) : narrator.speech(night);
 }
 

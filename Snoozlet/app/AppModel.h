@@ -29,6 +29,7 @@
 #include "common/Instant.h"
 #include "common/TimeZone.h"
 #include "common/Version.h"
+#include "narration/NightFormat.h"
 #include "platform/LoadingStep.h"
 #include "platform/PowerDataSource.h"
 #include "settings/Fix.h"
@@ -199,6 +200,9 @@ class AppModel : public QObject {
   LoadOptions loadOptions() const;
   // The language of every core text the model writes.
   Language language() const;
+  // How the model's nights, dates and numbers are written: its language and
+  // zone. Built once per language (its ICU formatters are costly to make).
+  const NightFormat& format() const;
 
   // Observed fields.
   const std::optional<SleepAnalysis>& analysis() const { return analysis_; }
@@ -324,6 +328,7 @@ class AppModel : public QObject {
   std::string pmsetPath_;
   std::string appVersion_;
   LogReader reader_;
+  mutable std::optional<NightFormat> format_;
 
   std::optional<SleepAnalysis> analysis_;
   std::optional<PowerSettings> powerSettings_;

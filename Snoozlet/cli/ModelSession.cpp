@@ -46,6 +46,6 @@ bool refreshFor(ModelSession& session, std::string_view command, std::ostream& e
   return status.ok();
 }
 
-NightFormat formatOf(const AppModel& model) { return NightFormat(model.language(), model.timeZone()); }
+NightFormat formatOf(const AppModel& model) { return model.format(); }
 
 }  // namespace snoozlet::cli

@@ -100,7 +100,7 @@ QWidget* MenuBarView::build() {
     label->setMinimumHeight(kUnit * 8);
     column->addWidget(label);
   } else {
-    const NightFormat format(model_.language(), model_.timeZone());
+    const NightFormat& format = model_.format();
     MorningReportView::Options options;
     options.compact = true;
     options.plain = model_.settings().plainMode();

@@ -173,7 +173,7 @@ void NightPage::rebuild() {
 }
 
 QWidget* NightPage::build(const NightReport& night) {
-  const NightFormat format(model_.language(), model_.timeZone());
+  const NightFormat& format = model_.format();
   const Language language = format.language();
   auto* outer = new QWidget();
   auto* centre = new QHBoxLayout(outer);

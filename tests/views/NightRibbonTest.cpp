@@ -110,6 +110,25 @@ TEST(NightRibbonTest, MascotArtworkForEveryMood) {
     EXPECT_GT(qAlpha(image.pixel(24, 30)), 200) << name.toStdString() << ": the teapot's middle";
   }
   EXPECT_EQ(MascotView::imageName(Mood::restless), "MascotRestless");
+
+  // The moon is lit more the worse the night: a thin crescent, then about half, then full.
+  std::vector<int> lit;
+  for (const Mood mood : {Mood::soundAsleep, Mood::restless, Mood::sleepless}) {
+    MoodMoon moon(mood, 40);
+    moon.resize(40, 40);
+    QImage image(moon.size(), QImage::Format_ARGB32);
+    image.fill(Qt::black);
+    moon.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+    int count = 0;
+    for (int y = 0; y < 40; ++y) {
+      for (int x = 0; x < 40; ++x) count += QColor(image.pixel(x, y)).lightness() > 180 ? 1 : 0;
+    }
+    lit.push_back(count);
+  }
+  EXPECT_LT(lit[0], lit[1]);
+  EXPECT_LT(lit[1], lit[2]);
+  EXPECT_GT(lit[0], 40) << "a crescent is still visible";
+  EXPECT_GT(lit[2], 1000) << "a full moon fills most of its 40 × 40 box";
 }
 
 }  // namespace

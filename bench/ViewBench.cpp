@@ -1,0 +1,57 @@
+// The views' costs: painting the full ribbon of the busiest demonstration
+// night (354 wakes) at 1120 points into an image, and building the whole
+// night page for a report. Runs in a QApplication on the offscreen platform.
+
+#include "PreviewModel.h"
+#include "views/NightPage.h"
+#include "views/NightRibbon.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+using namespace snoozlet;
+
+void BM_PaintFullRibbon(benchmark::State& state) {
+  preview::PreviewModel preview(preview::Contents::of(preview::week(Mood::restless)));
+  const NightReport night = *preview.model().analysis()->lastNight();
+  views::NightRibbon ribbon;
+  ribbon.setNight(night, NightFormat(Language::english, preview::zone()));
+  ribbon.resize(1120, ribbon.sizeHint().height());
+  QImage image(ribbon.size(), QImage::Format_ARGB32_Premultiplied);
+  for (auto _ : state) {
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    ribbon.render(&painter);
+  }
+  state.counters["wakes"] = static_cast<double>(night.darkWakeCount);
+}
+BENCHMARK(BM_PaintFullRibbon)->Unit(benchmark::kMillisecond);
+
+void BM_BuildNightPage(benchmark::State& state) {
+  preview::PreviewModel preview(preview::Contents::of(preview::week(Mood::restless)));
+  views::NightPage page(preview.model());
+  page.resize(1120, 780);
+  for (auto _ : state) {
+    page.rebuild();
+    // Laid out, as a first paint would need it.
+    page.widget()->adjustSize();
+    benchmark::DoNotOptimize(page.widget()->sizeHint());
+  }
+}
+BENCHMARK(BM_BuildNightPage)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
