@@ -71,7 +71,7 @@ std::unique_ptr<AppModel> makeModel(AppSettings& settings, LoginItem& loginItem,
   return std::make_unique<AppModel>(
       settings, makeRunner(pmset, options.dryRun), loginItem, notifier,
       options.dataDir ? AppModel::Storage::in(*options.dataDir) : AppModel::Storage::standard(),
-      PowerDataSource(pmset, makeSystemBatteryReader()), modelOptions);
+      PowerDataSource(pmset, makeBatteryReader(pmset)), modelOptions);
 }
 
 }  // namespace snoozlet

@@ -147,7 +147,8 @@ int runReport(const std::vector<std::string>& arguments, std::ostream& out, std:
     }
     analysis = NightAnalyzer::analyze(std::move(reader), o.zone, {});
   } else {
-    const PowerDataSource source(PowerDataSource::resolvePmset(o.pmset), makeSystemBatteryReader());
+    const std::string pmset = PowerDataSource::resolvePmset(o.pmset);
+    const PowerDataSource source(pmset, makeBatteryReader(pmset));
     const std::filesystem::path folder = o.dataDir ? std::filesystem::path(*o.dataDir) : standardDataFolder();
     LoadOptions options;
     options.archive = folder / "nights.sqlite";

@@ -13,6 +13,7 @@ std::string_view failureName(Show show) {
     case Show::custom: return "custom";
     case Show::cap: return "cap";
     case Show::log: return "log";
+    case Show::battery: return "battery";
   }
   return "live";
 }
@@ -37,6 +38,7 @@ Command parseDisplay(const std::vector<std::string_view>& arguments) {
   if (what == "custom") return Display{Show::custom};
   if (what == "cap") return Display{Show::cap};
   if (what == "log") return Display{Show::log};
+  if (what == "smartbattery") return Display{Show::battery};
   return refuse("pmset: unknown -g option " + quoted(what), true);
 }
 
@@ -89,7 +91,7 @@ Command parse(const std::vector<std::string_view>& arguments) {
 }
 
 std::string usage() {
-  return "Usage: snoozlet-pmset -g [live | custom | cap | log]\n"
+  return "Usage: snoozlet-pmset -g [live | custom | cap | log | smartbattery]\n"
          "       snoozlet-pmset [-a | -b | -c] SETTING VALUE [SETTING VALUE ...]\n"
          "       snoozlet-pmset --help\n";
 }
@@ -107,6 +109,9 @@ std::string help() {
       "  -g log        the power log: the file \"log\" in the state folder when there is one\n"
       "                (a log captured on a real Mac with pmset -g log), otherwise a\n"
       "                demonstration week ending on the day the log was first asked for\n"
+      "  -g smartbattery  the battery's registry entry as ioreg -r -c AppleSmartBattery -a\n"
+      "                prints it (not a pmset command): a typical three-year-old laptop\n"
+      "                battery, kept in the state folder's \"battery\" file\n"
       "  -a, -b, -c    change the following settings in both profiles, on battery, or on\n"
       "                AC power; settings before any of these change both profiles.\n"
       "                Values are numbers (ASCII digits). Nothing is changed unless every\n"
@@ -121,7 +126,8 @@ std::string help() {
       "State folder: $SNOOZLET_PMSET_HOME, else $XDG_STATE_HOME/snoozlet-pmset, else\n"
       "~/.local/state/snoozlet-pmset; created on first use. It holds \"settings\" (the\n"
       "changed profiles), \"demo\" (the day and mood of the demonstration week; delete it\n"
-      "to start a new week) and, when you put it there, \"log\".\n"
+      "to start a new week), \"battery\" (one \"Key value\" line per battery property) and,\n"
+      "when you put it there, \"log\".\n"
       "\n"
       "Environment:\n"
       "  SNOOZLET_PMSET_HOME        the state folder\n"
@@ -135,7 +141,7 @@ std::string help() {
       "                             demonstration week (default: the local date)\n"
       "  SNOOZLET_PMSET_FAIL        comma-separated commands that fail with exit status 1\n"
       "                             and a message on standard error: live (-g), custom,\n"
-      "                             cap, log, set (-a/-b/-c)\n";
+      "                             cap, log, battery (-g smartbattery), set (-a/-b/-c)\n";
   return out;
 }
 

@@ -20,7 +20,7 @@
 namespace snoozlet::PmsetArguments {
 
 // What `-g` shows.
-enum class Show { live, custom, cap, log };
+enum class Show { live, custom, cap, log, battery };
 
 // The word SNOOZLET_PMSET_FAIL uses for each command: "live", "custom",
 // "cap", "log", and "set" for changes.

@@ -1,5 +1,8 @@
 #include "SimulatedMac.h"
 
+#include <algorithm>
+#include <cctype>
+
 #include "common/Text.h"
 
 namespace snoozlet::SimulatedMac {
@@ -163,6 +166,58 @@ std::string capabilitiesText() {
   std::string out = "Capabilities for Battery Power:\n";
   for (const Setting& setting : catalogue()) out.append(" ").append(setting.key).append("\n");
   return out;
+}
+
+Battery typicalBattery() {
+  return {{"DesignCapacity", 5103LL},       {"AppleRawMaxCapacity", 4386LL}, {"NominalChargeCapacity", 4412LL},
+          {"CycleCount", 412LL},            {"DesignCycleCount9C", 1000LL},  {"CurrentCapacity", 81LL},
+          {"IsCharging", false},            {"ExternalConnected", false},    {"Temperature", 2960LL},
+          {"Voltage", 12410LL}};
+}
+
+Battery parseBattery(std::string_view text) {
+  Battery battery;
+  for (std::string_view line : text::split(text, '\n')) {
+    const auto words = text::split(text::trimBlanks(line), ' ', 1, true);
+    if (words.size() != 2 || words[0].starts_with("#")) continue;
+    const std::string_view key = words[0];
+    const std::string_view value = text::trimBlanks(words[1]);
+    // Keys are plain words: nothing that could break the XML they are written into.
+    if (!std::all_of(key.begin(), key.end(), [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; }))
+      continue;
+    if (value == "Yes" || value == "No") {
+      battery.push_back({std::string(key), value == "Yes"});
+    } else if (const auto number = text::parseInteger(value)) {
+      battery.push_back({std::string(key), *number});
+    }
+  }
+  return battery;
+}
+
+std::string batteryText(const Battery& battery) {
+  std::string out = "# The simulated battery: Key value (integers, or Yes/No)\n";
+  for (const BatteryProperty& p : battery) {
+    out += p.key + " ";
+    out += std::holds_alternative<bool>(p.value) ? (std::get<bool>(p.value) ? "Yes" : "No")
+                                                 : std::to_string(std::get<long long>(p.value));
+    out += "\n";
+  }
+  return out;
+}
+
+std::string batteryXml(const Battery& battery) {
+  std::string out =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+      "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" \"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n"
+      "<plist version=\"1.0\">\n<array>\n\t<dict>\n";
+  for (const BatteryProperty& p : battery) {
+    out += "\t\t<key>" + p.key + "</key>\n\t\t";
+    out += std::holds_alternative<bool>(p.value)
+               ? (std::get<bool>(p.value) ? "<true/>" : "<false/>")
+               : "<integer>" + std::to_string(std::get<long long>(p.value)) + "</integer>";
+    out += "\n";
+  }
+  return out + "\t</dict>\n</array>\n</plist>\n";
 }
 
 }  // namespace snoozlet::SimulatedMac

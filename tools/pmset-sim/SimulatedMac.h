@@ -15,6 +15,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 namespace snoozlet::SimulatedMac {
@@ -94,5 +95,25 @@ std::string liveText(const Settings& settings, const std::vector<std::string>& s
 std::string customText(const Settings& settings);
 // `pmset -g cap`: the keys the machine supports, for the profile in use.
 std::string capabilitiesText();
+
+// The simulated battery: the properties of its registry entry, by name, as
+// integers ("CycleCount" 412) or flags ("IsCharging" false), in file order.
+struct BatteryProperty {
+  std::string key;
+  std::variant<long long, bool> value;
+  bool operator==(const BatteryProperty&) const = default;
+};
+using Battery = std::vector<BatteryProperty>;
+
+// A typical three-year-old laptop battery: 4386 of its designed 5103 mAh
+// left after 412 of 1000 rated cycles, 81% charged, on battery, 29.6 °C.
+Battery typicalBattery();
+// The battery file: one "Key value" line per property, values decimal
+// integers or Yes/No. Lines of another shape are skipped.
+Battery parseBattery(std::string_view text);
+std::string batteryText(const Battery& battery);
+// The entry as `ioreg -r -c AppleSmartBattery -a` prints it: a property-list
+// array holding one dictionary.
+std::string batteryXml(const Battery& battery);
 
 }  // namespace snoozlet::SimulatedMac

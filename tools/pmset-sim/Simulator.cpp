@@ -166,6 +166,12 @@ int run(const std::vector<std::string_view>& arguments, const StateFolder::Envir
   if (const Status created = folder.create(); !created) return fail(err, created.error());
   if (!shown) return change(folder, std::get<PmsetArguments::Set>(command).changes, err);
   if (shown->what == Show::log) return showLog(folder, environment, now, out, err);
+  if (shown->what == Show::battery) {
+    const auto battery = folder.readBattery();
+    if (!battery) return fail(err, battery.error());
+    out << SimulatedMac::batteryXml(*battery);
+    return finish(out, err);
+  }
   return display(folder, shown->what, environment, out, err);
 }
 

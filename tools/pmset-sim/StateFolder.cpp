@@ -155,6 +155,17 @@ Status StateFolder::writeDemo(const DemoWeek::Record& record) const {
   return writeAtomically(path_ / "demo", DemoWeek::recordText(record));
 }
 
+Result<SimulatedMac::Battery> StateFolder::readBattery() const {
+  const auto file = readSmallFile(path_ / "battery");
+  if (!file) return Result<SimulatedMac::Battery>::failure(file.error());
+  if (file->tooLarge) return SimulatedMac::Battery{};  // not a battery file: no properties
+  if (file->bytes) return SimulatedMac::parseBattery(*file->bytes);
+  SimulatedMac::Battery battery = SimulatedMac::typicalBattery();
+  const Status written = writeAtomically(path_ / "battery", SimulatedMac::batteryText(battery));
+  if (!written) return Result<SimulatedMac::Battery>::failure(written.error());
+  return battery;
+}
+
 Result<bool> StateFolder::streamLog(std::ostream& out) const {
   const fs::path file = path_ / "log";
   Descriptor fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));

@@ -68,6 +68,10 @@ class StateFolder {
   Result<DemoFile> readDemo() const;
   Status writeDemo(const DemoWeek::Record& record) const;
 
+  // The simulated battery: the "battery" file, written with the typical
+  // battery the first time it is asked for.
+  Result<SimulatedMac::Battery> readBattery() const;
+
   // Copies the captured log to `out` in blocks of 256 KiB. False when there
   // is no log; an error when it exists but cannot be read or written out.
   Result<bool> streamLog(std::ostream& out) const;

@@ -1,6 +1,7 @@
 #include "PreviewModel.h"
 
 #include "SimulatedMac.h"
+#include "archive/IoregParser.h"
 #include "settings/DryRunRunner.h"
 
 #include <cmath>
@@ -12,18 +13,9 @@ namespace {
 // 2026-12-06 08:00 UTC: the preview's "now".
 constexpr Instant kNow = 1796544000;
 
+// The simulated Mac's battery, read as the application reads it.
 BatteryHealth typicalBattery() {
-  BatteryHealth b;
-  b.designCapacity = 5103;
-  b.fullChargeCapacity = 4386;
-  b.cycleCount = 412;
-  b.designCycleCount = 1000;
-  b.chargePercent = 81;
-  b.isCharging = false;
-  b.externalConnected = false;
-  b.temperatureCelsius = 29.6;
-  b.voltage = 12.41;
-  return b;
+  return BatteryHealth::from(*IoregParser::parseXml(SimulatedMac::batteryXml(SimulatedMac::typicalBattery())));
 }
 
 Loaded loaded(const Contents& contents) {

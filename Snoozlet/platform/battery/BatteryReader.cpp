@@ -1,5 +1,6 @@
 #include "platform/battery/BatteryReader.h"
 
+#include "platform/PowerDataSource.h"
 #include "platform/battery/IoregBatteryReader.h"
 #include "platform/battery/SysfsBatteryReader.h"
 
@@ -11,6 +12,13 @@ std::unique_ptr<BatteryReader> makeSystemBatteryReader() {
 #else
   return std::make_unique<SysfsBatteryReader>();
 #endif
+}
+
+std::unique_ptr<BatteryReader> makeBatteryReader(const std::string& pmset) {
+  if (PowerDataSource::isSimulator(pmset)) {
+    return std::make_unique<IoregBatteryReader>(pmset, std::vector<std::string>{"-g", "smartbattery"});
+  }
+  return makeSystemBatteryReader();
 }
 
 }  // namespace snoozlet

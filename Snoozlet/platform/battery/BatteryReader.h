@@ -15,6 +15,7 @@
 
 #include <memory>
 #include <optional>
+#include <string>
 
 namespace snoozlet {
 
@@ -28,5 +29,8 @@ class BatteryReader {
 
 // The reader for the system this was built for.
 std::unique_ptr<BatteryReader> makeSystemBatteryReader();
+// The reader that goes with a pmset: the simulated Mac's own battery for the
+// simulator, the system's otherwise.
+std::unique_ptr<BatteryReader> makeBatteryReader(const std::string& pmset);
 
 }  // namespace snoozlet

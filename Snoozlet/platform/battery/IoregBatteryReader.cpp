@@ -13,13 +13,14 @@ constexpr std::size_t kOutputLimit = 16 * 1024 * 1024;
 
 }  // namespace
 
-IoregBatteryReader::IoregBatteryReader(std::filesystem::path ioreg) : ioreg_(std::move(ioreg)) {}
+IoregBatteryReader::IoregBatteryReader(std::filesystem::path ioreg, std::vector<std::string> arguments)
+    : ioreg_(std::move(ioreg)), arguments_(std::move(arguments)) {}
 
 std::optional<BatteryHealth> IoregBatteryReader::read() {
   std::string output;
   bool tooLong = false;
   const auto run = Process::stream(
-      {ioreg_.string(), {"-r", "-c", "AppleSmartBattery", "-a"}, {}}, 65536,
+      {ioreg_.string(), arguments_, {}}, 65536,
       [&](std::string_view chunk) {
         tooLong = output.size() + chunk.size() > kOutputLimit;
         if (!tooLong) output.append(chunk);
