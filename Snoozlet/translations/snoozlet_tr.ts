@@ -44,6 +44,35 @@
     </message>
 </context>
 <context>
+    <name>snoozlet::views::ChangesSection</name>
+    <message>
+        <source>Undo…</source>
+        <translation>Geri Al…</translation>
+    </message>
+</context>
+<context>
+    <name>snoozlet::views::DrainStrip</name>
+    <message>
+        <source>Battery drain per night</source>
+        <translation>Gece başına pil kaybı</translation>
+    </message>
+</context>
+<context>
+    <name>snoozlet::views::EmptyNightPage</name>
+    <message>
+        <source>Reading last night’s log…</source>
+        <translation>Dün gecenin kaydı okunuyor…</translation>
+    </message>
+    <message>
+        <source>No long sleep in the log yet</source>
+        <translation>Kayıtta henüz uzun bir uyku yok</translation>
+    </message>
+    <message>
+        <source>Close the lid tonight; I’ll tell you all about it in the morning.</source>
+        <translation>Bu gece kapağı kapat; sabah sana her şeyi anlatırım.</translation>
+    </message>
+</context>
+<context>
     <name>snoozlet::views::MascotView</name>
     <message>
         <source>The Snoozlet</source>
@@ -159,6 +188,37 @@
     <message>
         <source>Review All %1</source>
         <translation>%1 Değişikliği Gözden Geçir</translation>
+    </message>
+</context>
+<context>
+    <name>snoozlet::views::Sidebar</name>
+    <message>
+        <source>This Mac</source>
+        <translation>Bu Mac</translation>
+    </message>
+    <message>
+        <source>Nights and pages</source>
+        <translation>Geceler ve sayfalar</translation>
+    </message>
+    <message>
+        <source>Nights</source>
+        <translation>Geceler</translation>
+    </message>
+    <message>
+        <source>Daytime naps</source>
+        <translation>Gündüz uykuları</translation>
+    </message>
+    <message>
+        <source>Sleep settings</source>
+        <translation>Uyku ayarları</translation>
+    </message>
+    <message>
+        <source>Battery</source>
+        <translation>Pil</translation>
+    </message>
+    <message>
+        <source>History</source>
+        <translation>Geçmiş</translation>
     </message>
 </context>
 <context>

@@ -4,6 +4,7 @@
 #include "presentation/NightFigures.h"
 #include "views/MorningReportView.h"
 #include "views/NightRibbon.h"
+#include "views/PageFrame.h"
 #include "views/Remedies.h"
 #include "views/Theme.h"
 
@@ -18,12 +19,6 @@ namespace {
 
 QString q(const std::string& text) { return QString::fromStdString(text); }
 QString q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-
-QLabel* sectionTitle(const QString& text, QWidget* parent) {
-  auto* label = new QLabel(text, parent);
-  label->setFont(titleFont(label->font()));
-  return label;
-}
 
 // One big figure over its caption, with optional lines under it.
 QWidget* figureTile(const presentation::Figure& figure, QWidget* parent, const QString& name) {
@@ -157,6 +152,7 @@ QLabel* emptyLine(const QString& text, QWidget* parent) {
 NightPage::NightPage(AppModel& model, QWidget* parent) : QScrollArea(parent), model_(model) {
   setWidgetResizable(true);
   setFrameShape(QFrame::NoFrame);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   for (auto signal : {&AppModel::analysisChanged, &AppModel::pageChanged, &AppModel::noticeChanged,
                       &AppModel::powerSettingsChanged, &AppModel::capabilitiesChanged}) {
     connect(&model, signal, this, &NightPage::rebuild);

@@ -4,6 +4,8 @@
 #include "archive/IoregParser.h"
 #include "settings/DryRunRunner.h"
 
+#include <QEventLoop>
+
 #include <cmath>
 
 namespace snoozlet::preview {
@@ -36,6 +38,16 @@ Loaded loaded(const Contents& contents) {
   return l;
 }
 
+// A runner as on a real Mac, for pictures of what the user confirms; the
+// preview never confirms, and this runner refuses if it is asked to run.
+class PasswordRunner final : public PrivilegedRunner {
+ public:
+  bool isDryRun() const override { return false; }
+  RunResult run(const FixPlan&) override {
+    return RunResult::failure(RunFailure::script("a preview runs nothing"));
+  }
+};
+
 }  // namespace
 
 TimeZone zone() { return *TimeZone::named("Europe/London"); }
@@ -54,12 +66,26 @@ PreviewModel::PreviewModel(const Contents& contents)
   options.timeZone = zone();
   options.clock = [] { return kNow; };
   options.pmsetPath = "/usr/bin/pmset";
-  model_ = std::make_unique<AppModel>(settings_, std::make_shared<DryRunRunner>(), loginItem_, nullptr,
+  std::shared_ptr<PrivilegedRunner> runner;
+  if (contents.dryRun) {
+    runner = std::make_shared<DryRunRunner>();
+  } else {
+    runner = std::make_shared<PasswordRunner>();
+  }
+  model_ = std::make_unique<AppModel>(settings_, std::move(runner), loginItem_, nullptr,
                                       AppModel::Storage{}, PowerDataSource("/nonexistent/pmset", nullptr), options);
   if (contents.publish) publish(contents);
 }
 
 void PreviewModel::publish(const Contents& contents) { model_->publishLoaded(loaded(contents)); }
+
+void PreviewModel::apply(const std::vector<FixID>& fixes) {
+  model_->reviewFixes(fixes);
+  if (!model_->review()) return;
+  QEventLoop loop;
+  QObject::connect(model_.get(), &AppModel::applyFinished, &loop, &QEventLoop::quit);
+  if (model_->applyReview(*model_->review())) loop.exec();
+}
 
 std::vector<ArchivedNight> archivedNights(std::size_t count) {
   std::vector<ArchivedNight> nights;

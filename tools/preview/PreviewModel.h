@@ -33,6 +33,9 @@ struct Contents {
   std::optional<std::vector<ArchivedNight>> history;
   // False leaves the model as at launch, before its first refresh.
   bool publish = true;
+  // The dry-run runner (records only); otherwise a runner that asks for an
+  // administrator password as on a real Mac (in a preview it never runs).
+  bool dryRun = true;
 
   static Contents of(std::vector<DemoLog::Night> nights) {
     Contents contents;
@@ -50,6 +53,8 @@ class PreviewModel {
 
   // Publishes other contents, as a refresh would.
   void publish(const Contents& contents);
+  // Reviews the fixes and applies them, as if confirmed, waiting for the end.
+  void apply(const std::vector<FixID>& fixes);
 
  private:
   QTemporaryDir dir_;

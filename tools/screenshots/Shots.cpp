@@ -66,6 +66,9 @@ void applyLanguage(Language language) {
 }
 
 QImage render(QWidget& widget, double ratio) {
+  // Pending layouts first, as the event loop would run them before a paint.
+  QCoreApplication::sendPostedEvents();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
   widget.ensurePolished();
   const QSize size = widget.size();
   QImage image(size * ratio, QImage::Format_ARGB32_Premultiplied);

@@ -6,6 +6,8 @@
 #include "PreviewModel.h"
 #include "Shots.h"
 #include "analysis/NightAnalyzer.h"
+#include "views/FixReviewView.h"
+#include "views/MainView.h"
 #include "views/MenuBarView.h"
 #include "views/NightPage.h"
 #include "views/NightRibbon.h"
@@ -80,6 +82,82 @@ void popovers(shots::Writer& out) {
   }
 }
 
+// The main window on each page, and the empty page.
+void mainWindow(shots::Writer& out) {
+  for (const Language language : kAllLanguages) {
+    for (const Theme theme : {Theme::light, Theme::dark}) {
+      shots::applyTheme(theme);
+      shots::applyLanguage(language);
+      const QString suffix = QStringLiteral("-") + tag(language) + tag(theme);
+      preview::PreviewModel preview(preview::Contents::of(preview::week(Mood::restless)));
+      preview.apply({FixID::powerNapOff});  // a change listed on the settings page
+      preview.model().setNotice(std::nullopt);
+      views::MainView view(preview.model());
+      view.resize(1120, 780);
+      view.show();
+      const std::pair<const char*, std::optional<AppModel::Page>> pages[] = {
+          {"main-night", std::nullopt},
+          {"main-settings", AppModel::Page::settings()},
+          {"main-battery", AppModel::Page::battery()},
+          {"main-history", AppModel::Page::history()}};
+      for (const auto& [name, page] : pages) {
+        preview.model().setPage(page);
+        out.save(shots::render(view, 1), QString::fromLatin1(name) + suffix);
+      }
+      if (theme == Theme::dark) continue;
+      preview::Contents many = preview::Contents::of(preview::week(Mood::restless));
+      many.history = preview::archivedNights(200);
+      preview.publish(many);
+      out.save(shots::render(view, 1), QStringLiteral("main-history-200") + suffix);
+
+      preview::Contents none;
+      none.battery = false;
+      preview::PreviewModel empty(none);
+      views::MainView nothing(empty.model());
+      nothing.resize(1120, 780);
+      nothing.show();
+      out.save(shots::render(nothing, 1), QStringLiteral("main-empty") + suffix);
+      empty.model().setPage(AppModel::Page::battery());
+      out.save(shots::render(nothing, 1), QStringLiteral("main-battery-none") + suffix);
+    }
+  }
+}
+
+// The review window: a change that needs the acknowledgement, an undo, a dry run.
+void reviews(shots::Writer& out) {
+  for (const Language language : kAllLanguages) {
+    shots::applyTheme(Theme::light);
+    shots::applyLanguage(language);
+    const QString suffix = QStringLiteral("-") + tag(language);
+    preview::Contents real = preview::Contents::of(preview::week(Mood::restless));
+    real.dryRun = false;
+    {
+      preview::PreviewModel preview(real);
+      preview.model().reviewFixes({FixID::tcpKeepAliveOff, FixID::powerNapOff});
+      views::FixReviewView review(preview.model(), *preview.model().review());
+      review.show();
+      review.adjustSize();
+      out.save(shots::render(review, 2), QStringLiteral("review-change") + suffix);
+    }
+    {
+      preview::PreviewModel dry(preview::Contents::of(preview::week(Mood::restless)));
+      dry.apply({FixID::tcpKeepAliveOff});
+      preview::PreviewModel preview(real);
+      // The undo of the dry run's record, as the real runner would put it back.
+      dry.model().reviewUndo(dry.model().journal().records.front().id);
+      views::FixReviewView review(preview.model(), *dry.model().review());
+      review.show();
+      review.adjustSize();
+      out.save(shots::render(review, 2), QStringLiteral("review-undo") + suffix);
+      dry.model().reviewFixes({FixID::wakeForNetworkOff});
+      views::FixReviewView simulated(dry.model(), *dry.model().review());
+      simulated.show();
+      simulated.adjustSize();
+      out.save(shots::render(simulated, 2), QStringLiteral("review-dry-run") + suffix);
+    }
+  }
+}
+
 NightReport ribbonNight(double hours, bool chargerAllNight, bool chargerStretch) {
   SleepSession s;
   s.start = 1796511600;  // 23:00 in London
@@ -147,6 +225,8 @@ int main(int argc, char** argv) {
   QDir().mkpath(out.folder);
   nightPages(out);
   popovers(out);
+  mainWindow(out);
+  reviews(out);
   ribbons(out);
   std::cout << "snoozlet-screenshots: " << out.written << " images in " << out.folder.toStdString() << "\n";
   return out.failed == 0 ? 0 : 1;
