@@ -1,8 +1,10 @@
 // The views' costs: painting the full ribbon of the busiest demonstration
-// night (354 wakes) at 1120 points into an image, and building the whole
-// night page for a report. Runs in a QApplication on the offscreen platform.
+// night (354 wakes) at 1120 points into an image, building the whole night
+// page for a report, and opening the main window on the history page with
+// 1,000 archived nights, to its first paint. Runs in a QApplication on the offscreen platform.
 
 #include "PreviewModel.h"
+#include "views/MainView.h"
 #include "views/NightPage.h"
 #include "views/NightRibbon.h"
 
@@ -44,6 +46,24 @@ void BM_BuildNightPage(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_BuildNightPage)->Unit(benchmark::kMillisecond);
+
+void BM_OpenMainWindowOnHistory(benchmark::State& state) {
+  preview::Contents contents = preview::Contents::of(preview::week(Mood::restless));
+  contents.history = preview::archivedNights(1000);
+  preview::PreviewModel preview(contents);
+  preview.model().setPage(AppModel::Page::history());
+  QImage image(1120, 780, QImage::Format_ARGB32_Premultiplied);
+  for (auto _ : state) {
+    // From nothing to the first paint of the window.
+    views::MainView view(preview.model());
+    view.resize(1120, 780);
+    view.show();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    QPainter painter(&image);
+    view.render(&painter);
+  }
+}
+BENCHMARK(BM_OpenMainWindowOnHistory)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -66,12 +66,9 @@ PreviewModel::PreviewModel(const Contents& contents)
   options.timeZone = zone();
   options.clock = [] { return kNow; };
   options.pmsetPath = "/usr/bin/pmset";
-  std::shared_ptr<PrivilegedRunner> runner;
-  if (contents.dryRun) {
-    runner = std::make_shared<DryRunRunner>();
-  } else {
-    runner = std::make_shared<PasswordRunner>();
-  }
+  std::shared_ptr<PrivilegedRunner> runner = contents.runner;
+  if (!runner && contents.dryRun) runner = std::make_shared<DryRunRunner>();
+  if (!runner) runner = std::make_shared<PasswordRunner>();
   model_ = std::make_unique<AppModel>(settings_, std::move(runner), loginItem_, nullptr,
                                       AppModel::Storage{}, PowerDataSource("/nonexistent/pmset", nullptr), options);
   if (contents.publish) publish(contents);

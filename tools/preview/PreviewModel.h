@@ -36,6 +36,8 @@ struct Contents {
   // The dry-run runner (records only); otherwise a runner that asks for an
   // administrator password as on a real Mac (in a preview it never runs).
   bool dryRun = true;
+  // Overrides both (tests pass a recording runner).
+  std::shared_ptr<PrivilegedRunner> runner;
 
   static Contents of(std::vector<DemoLog::Night> nights) {
     Contents contents;
