@@ -160,6 +160,8 @@ void HistoryPage::rebuild() {
   view->verticalHeader()->hide();
   view->verticalHeader()->setDefaultSectionSize(QFontMetrics(view->font()).height() + kUnit);
   view->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  // Columns fit the rows on show and a few hundred more, not every night ever archived.
+  view->horizontalHeader()->setResizeContentsPrecision(300);
   view->horizontalHeader()->setStretchLastSection(true);
   view->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   // Tall enough for a dozen rows; the table scrolls for the rest.

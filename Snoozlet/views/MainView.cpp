@@ -213,12 +213,6 @@ MainView::MainView(AppModel& model, QWidget* parent) : QWidget(parent), model_(m
   rule->setPalette(palette);
   row->addWidget(rule);
   pages_ = new QStackedWidget(this);
-  night_ = new NightPage(model, pages_);
-  empty_ = new EmptyNightPage(model, pages_);
-  settings_ = new SettingsPage(model, pages_);
-  battery_ = new BatteryPage(model, pages_);
-  history_ = new HistoryPage(model, pages_);
-  for (QWidget* page : {night_, empty_, settings_, battery_, history_}) pages_->addWidget(page);
   row->addWidget(pages_, 1);
   connect(&model, &AppModel::pageChanged, this, &MainView::showPage);
   connect(&model, &AppModel::analysisChanged, this, &MainView::showPage);
@@ -228,15 +222,28 @@ MainView::MainView(AppModel& model, QWidget* parent) : QWidget(parent), model_(m
 QWidget* MainView::currentPage() const { return pages_->currentWidget(); }
 
 void MainView::showPage() {
+  // Each page is made the first time it is shown, then kept and kept current
+  // by the model's signals.
+  const auto show = [this](QWidget*& page, auto make) {
+    if (page == nullptr) {
+      page = make();
+      pages_->addWidget(page);
+    }
+    pages_->setCurrentWidget(page);
+  };
   const auto& page = model_.page();
-  if (page && page->kind() == AppModel::Page::Kind::settings) {
-    pages_->setCurrentWidget(settings_);
-  } else if (page && page->kind() == AppModel::Page::Kind::battery) {
-    pages_->setCurrentWidget(battery_);
-  } else if (page && page->kind() == AppModel::Page::Kind::history) {
-    pages_->setCurrentWidget(history_);
-  } else {
-    pages_->setCurrentWidget(model_.selectedNight() ? night_ : empty_);
+  const auto kind = page ? page->kind() : AppModel::Page::Kind::night;
+  switch (kind) {
+    case AppModel::Page::Kind::settings: show(settings_, [this] { return new SettingsPage(model_, pages_); }); break;
+    case AppModel::Page::Kind::battery: show(battery_, [this] { return new BatteryPage(model_, pages_); }); break;
+    case AppModel::Page::Kind::history: show(history_, [this] { return new HistoryPage(model_, pages_); }); break;
+    case AppModel::Page::Kind::night:
+      if (model_.selectedNight()) {
+        show(night_, [this] { return new NightPage(model_, pages_); });
+      } else {
+        show(empty_, [this] { return new EmptyNightPage(model_, pages_); });
+      }
+      break;
   }
 }
 

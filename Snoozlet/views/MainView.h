@@ -83,11 +83,11 @@ class MainView : public QWidget {
   AppModel& model_;
   Sidebar* sidebar_;
   QStackedWidget* pages_;
-  QWidget* night_;
-  QWidget* empty_;
-  QWidget* settings_;
-  QWidget* battery_;
-  QWidget* history_;
+  QWidget* night_ = nullptr;
+  QWidget* empty_ = nullptr;
+  QWidget* settings_ = nullptr;
+  QWidget* battery_ = nullptr;
+  QWidget* history_ = nullptr;
 };
 
 }  // namespace snoozlet::views
