@@ -100,7 +100,8 @@ void DrainStrip::paintEvent(QPaintEvent*) {
   const QFontMetricsF metrics(caption);
   // Room above the bars, and on the right of them for the normal's label.
   const double top = metrics.height() / 2 + 2;
-  const QString label = baseline_ ? q(presentation::layoutDrainStrip({}, baseline_, *format_, {}).referenceLabel) : QString();
+  const QString label =
+      baseline_ ? q(presentation::layoutDrainStrip({}, baseline_, *format_, {}).referenceLabel) : QString();
   const double labelWidth = label.isEmpty() ? 0 : metrics.horizontalAdvance(label) + kUnit;
   const double barsWidth = std::max(width() - labelWidth, 0.0);
   const auto strip = presentation::layoutDrainStrip(nights_, baseline_, *format_, {barsWidth, height() - top, 2});

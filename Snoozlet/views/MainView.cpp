@@ -96,8 +96,8 @@ Sidebar::Sidebar(AppModel& model, QWidget* parent)
   connect(list_, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* item) {
     if (!selecting_ && item != nullptr && (item->flags() & Qt::ItemIsSelectable)) model_.setPage(pageOf(item));
   });
-  for (auto signal : {&AppModel::analysisChanged, &AppModel::findingsChanged, &AppModel::batteryChanged,
-                      &AppModel::historyChanged}) {
+  for (auto signal :
+       {&AppModel::analysisChanged, &AppModel::findingsChanged, &AppModel::batteryChanged, &AppModel::historyChanged}) {
     connect(&model, signal, this, &Sidebar::rebuild);
   }
   connect(&model, &AppModel::pageChanged, this, &Sidebar::selectModelPage);
@@ -129,8 +129,7 @@ void Sidebar::rebuild() {
     header(title);
     for (const NightReport& night : reports) {
       const QString drain = q(presentation::perHourText(night.battery.perHour, format).value_or(""));
-      add(new NightRow(q(format.shortDay(format.nightDay(night.start()))), drain, night.mood), 0,
-          night.start());
+      add(new NightRow(q(format.shortDay(format.nightDay(night.start()))), drain, night.mood), 0, night.start());
     }
   };
   if (const auto& analysis = model_.analysis()) {

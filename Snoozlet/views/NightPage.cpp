@@ -186,8 +186,8 @@ QWidget* NightPage::build(const NightReport& night) {
 
   MorningReportView::Options report;
   report.plain = model_.settings().plainMode();
-  column->addWidget(new MorningReportView(night, q(model_.morningText(night)), q(format.nightTitle(night.start())),
-                                          report, page));
+  column->addWidget(
+      new MorningReportView(night, q(model_.morningText(night)), q(format.nightTitle(night.start())), report, page));
   column->addWidget(figuresRow(night, format, page));
   auto* ribbon = new NightRibbon(page);
   ribbon->setNight(night, format);
@@ -197,10 +197,9 @@ QWidget* NightPage::build(const NightReport& night) {
   QVBoxLayout* rows = nullptr;
   column->addWidget(section(tr("What woke me"), QStringLiteral("wokeMe"), page, &rows));
   for (const ReasonGroup& group : night.groups) {
-    rows->addWidget(detailRow(q(wake_category::title(group.category, language)),
-                              q(wake_category::explanation(group.category, language)),
-                              QString::number(group.count) + QStringLiteral(" · ") + q(format.duration(group.awakeSeconds)),
-                              page));
+    rows->addWidget(detailRow(
+        q(wake_category::title(group.category, language)), q(wake_category::explanation(group.category, language)),
+        QString::number(group.count) + QStringLiteral(" · ") + q(format.duration(group.awakeSeconds)), page));
   }
   if (night.groups.empty()) rows->addWidget(emptyLine(tr("I didn’t wake up once."), page));
 

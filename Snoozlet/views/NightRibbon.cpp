@@ -137,7 +137,8 @@ void NightRibbon::paintEvent(QPaintEvent*) {
   for (const auto& stretch : r.stretches) {
     p.fillRect(QRectF(stretch.rect.x, stretch.rect.y, stretch.rect.width, stretch.rect.height), night::charger());
     p.setPen(QPen(night::hatching(), 1));
-    for (const auto& line : stretch.hatching) p.drawLine(QPointF(line.from.x, line.from.y), QPointF(line.to.x, line.to.y));
+    for (const auto& line : stretch.hatching)
+      p.drawLine(QPointF(line.from.x, line.from.y), QPointF(line.to.x, line.to.y));
   }
   QColor amber = night::wake();
   for (const auto& wake : r.wakes) {
@@ -177,7 +178,8 @@ void NightRibbon::paintEvent(QPaintEvent*) {
   const QFontMetricsF metrics(caption);
   p.setFont(caption);
   p.setPen(QPen(quiet, 1));
-  for (const auto& tick : r.ticks) p.drawLine(QPointF(tick.x, r.band.height), QPointF(tick.x, r.band.height + r.tickLength));
+  for (const auto& tick : r.ticks)
+    p.drawLine(QPointF(tick.x, r.band.height), QPointF(tick.x, r.band.height + r.tickLength));
   const double labelTop = r.band.height + r.tickLength + 1;
   const double labelHeight = metrics.height();
   const QString start = QString::fromStdString(r.startLabel);
@@ -185,7 +187,8 @@ void NightRibbon::paintEvent(QPaintEvent*) {
   const double startRight = metrics.horizontalAdvance(start);
   const double endLeft = r.band.width - metrics.horizontalAdvance(end);
   p.drawText(QRectF(0, labelTop, startRight + 1, labelHeight), Qt::AlignLeft, start);
-  if (endLeft > startRight + kUnit) p.drawText(QRectF(endLeft, labelTop, r.band.width - endLeft, labelHeight), Qt::AlignRight, end);
+  if (endLeft > startRight + kUnit)
+    p.drawText(QRectF(endLeft, labelTop, r.band.width - endLeft, labelHeight), Qt::AlignRight, end);
   double lastRight = startRight + kUnit / 2.0;
   for (const auto& tick : r.ticks) {
     const QString hour = QString::fromStdString(tick.label);
@@ -199,8 +202,8 @@ void NightRibbon::paintEvent(QPaintEvent*) {
   // Row labels and lane titles in the column left of the band.
   const double column = band.left() - batteryMargin();
   for (const auto& label : r.rowLabels) {
-    p.drawText(QRectF(-band.left(), label.y - labelHeight / 2, column - kUnit, labelHeight), Qt::AlignRight | Qt::AlignVCenter,
-               QString::fromStdString(label.text));
+    p.drawText(QRectF(-band.left(), label.y - labelHeight / 2, column - kUnit, labelHeight),
+               Qt::AlignRight | Qt::AlignVCenter, QString::fromStdString(label.text));
   }
   QColor track = text;
   track.setAlphaF(0.07f);
@@ -208,7 +211,8 @@ void NightRibbon::paintEvent(QPaintEvent*) {
     const QRectF row(lane.row.x, lane.row.y + 2, lane.row.width, lane.row.height - 4);
     p.setPen(quiet);
     const QString title = metrics.elidedText(QString::fromStdString(lane.title), Qt::ElideRight, column - kUnit);
-    p.drawText(QRectF(-band.left(), lane.row.y, column - kUnit, lane.row.height), Qt::AlignRight | Qt::AlignVCenter, title);
+    p.drawText(QRectF(-band.left(), lane.row.y, column - kUnit, lane.row.height), Qt::AlignRight | Qt::AlignVCenter,
+               title);
     p.fillRect(row, track);
     for (const auto& mark : lane.marks) p.fillRect(QRectF(mark.x, row.top(), mark.width, row.height()), night::wake());
   }

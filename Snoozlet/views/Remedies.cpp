@@ -95,7 +95,8 @@ RemediesSection::RemediesSection(AppModel& model, const NightReport& night, QWid
   column->addWidget(title);
 
   if (const auto& notice = model.notice()) {
-    column->addWidget(new NoticeLine(*notice, [&model] { model.setNotice(std::nullopt); }, this));
+    column->addWidget(new NoticeLine(
+        *notice, [&model] { model.setNotice(std::nullopt); }, this));
   }
 
   const std::vector<Suggestion> suggestions = model.suggestions(night);
@@ -105,10 +106,10 @@ RemediesSection::RemediesSection(AppModel& model, const NightReport& night, QWid
     if (const auto id = suggestion.kind.fixID()) fixes.push_back(*id);
   }
   if (suggestions.empty()) {
-    auto* none = wrappingLabel(night.mood == Mood::soundAsleep
-                                   ? tr("Nothing to fix: this was a normal night for this Mac.")
-                                   : tr("Nothing I can change from here; the reasons are below."),
-                               this);
+    auto* none =
+        wrappingLabel(night.mood == Mood::soundAsleep ? tr("Nothing to fix: this was a normal night for this Mac.")
+                                                      : tr("Nothing I can change from here; the reasons are below."),
+                      this);
     none->setObjectName(QStringLiteral("nothingToFix"));
     column->addWidget(none);
   }

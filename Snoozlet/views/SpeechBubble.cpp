@@ -13,7 +13,8 @@ constexpr int kTail = 10;
 constexpr double kRadius = 12;
 }  // namespace
 
-SpeechBubble::SpeechBubble(BubbleTail tail, QWidget* parent) : QWidget(parent), tail_(tail), layout_(new QVBoxLayout(this)) {
+SpeechBubble::SpeechBubble(BubbleTail tail, QWidget* parent)
+    : QWidget(parent), tail_(tail), layout_(new QVBoxLayout(this)) {
   const int pad = kUnit * 2;
   if (tail == BubbleTail::leading) {
     layout_->setContentsMargins(pad + kTail, pad - 2, pad, pad - 2);

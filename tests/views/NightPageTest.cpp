@@ -82,7 +82,8 @@ TEST(NightPageTest, FiguresAndTheRatioInItsColour) {
 
 TEST(NightPageTest, HoldersRequestersAndTheirEmptyLines) {
   // A tool the user started, no requests matched (no background-task wakes).
-  PreviewModel tool(Contents::of({testing::demoNight({{std::string(DemoLog::wifi), 12, 20}}, DemoLog::Holder{"caffeinate", 2})}));
+  PreviewModel tool(
+      Contents::of({testing::demoNight({{std::string(DemoLog::wifi), 12, 20}}, DemoLog::Holder{"caffeinate", 2})}));
   NightPage page(tool.model());
   ASSERT_TRUE(page.night());
   const QStringList lamp = labelTexts(*section(page, "lamp"));
@@ -92,7 +93,8 @@ TEST(NightPageTest, HoldersRequestersAndTheirEmptyLines) {
   EXPECT_TRUE(labelTexts(*section(page, "alarms")).contains("No scheduled wakes matched."));
 
   // An app holding PreventSystemSleep is set apart; nobody holding shows the sentence.
-  PreviewModel app(Contents::of({testing::demoNight({{std::string(DemoLog::task), 9, 10}}, DemoLog::Holder{"zoom.us", 3})}));
+  PreviewModel app(
+      Contents::of({testing::demoNight({{std::string(DemoLog::task), 9, 10}}, DemoLog::Holder{"zoom.us", 3})}));
   NightPage appPage(app.model());
   EXPECT_NE(section(appPage, "lamp")->findChild<QWidget*>("keepsMacAwake"), nullptr);
   EXPECT_FALSE(labelTexts(*section(appPage, "alarms")).contains("No scheduled wakes matched."));

@@ -44,7 +44,9 @@ TEST(NightRibbonTest, PixelsAtPointsTheLayoutComputes) {
   const QImage image = paint(ribbon, QSize(900, ribbon.sizeHint().height()));
   const QPointF origin = ribbon.bandRect().topLeft();
   const auto& layout = ribbon.layout();
-  const auto pixel = [&](double x, double y) { return image.pixelColor(QPointF(origin.x() + x, origin.y() + y).toPoint()); };
+  const auto pixel = [&](double x, double y) {
+    return image.pixelColor(QPointF(origin.x() + x, origin.y() + y).toPoint());
+  };
 
   ASSERT_EQ(layout.wakes.size(), 1u);
   const auto& w = layout.wakes[0].rect;

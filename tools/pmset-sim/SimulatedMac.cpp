@@ -169,9 +169,9 @@ std::string capabilitiesText() {
 }
 
 Battery typicalBattery() {
-  return {{"DesignCapacity", 5103LL},       {"AppleRawMaxCapacity", 4386LL}, {"NominalChargeCapacity", 4412LL},
-          {"CycleCount", 412LL},            {"DesignCycleCount9C", 1000LL},  {"CurrentCapacity", 81LL},
-          {"IsCharging", false},            {"ExternalConnected", false},    {"Temperature", 2960LL},
+  return {{"DesignCapacity", 5103LL}, {"AppleRawMaxCapacity", 4386LL}, {"NominalChargeCapacity", 4412LL},
+          {"CycleCount", 412LL},      {"DesignCycleCount9C", 1000LL},  {"CurrentCapacity", 81LL},
+          {"IsCharging", false},      {"ExternalConnected", false},    {"Temperature", 2960LL},
           {"Voltage", 12410LL}};
 }
 

@@ -43,9 +43,7 @@ Loaded loaded(const Contents& contents) {
 class PasswordRunner final : public PrivilegedRunner {
  public:
   bool isDryRun() const override { return false; }
-  RunResult run(const FixPlan&) override {
-    return RunResult::failure(RunFailure::script("a preview runs nothing"));
-  }
+  RunResult run(const FixPlan&) override { return RunResult::failure(RunFailure::script("a preview runs nothing")); }
 };
 
 }  // namespace
@@ -69,8 +67,8 @@ PreviewModel::PreviewModel(const Contents& contents)
   std::shared_ptr<PrivilegedRunner> runner = contents.runner;
   if (!runner && contents.dryRun) runner = std::make_shared<DryRunRunner>();
   if (!runner) runner = std::make_shared<PasswordRunner>();
-  model_ = std::make_unique<AppModel>(settings_, std::move(runner), loginItem_, nullptr,
-                                      AppModel::Storage{}, PowerDataSource("/nonexistent/pmset", nullptr), options);
+  model_ = std::make_unique<AppModel>(settings_, std::move(runner), loginItem_, nullptr, AppModel::Storage{},
+                                      PowerDataSource("/nonexistent/pmset", nullptr), options);
   if (contents.publish) publish(contents);
 }
 

@@ -11,6 +11,7 @@
 #include "views/MenuBarView.h"
 #include "views/NightPage.h"
 #include "views/NightRibbon.h"
+#include "views/WelcomeView.h"
 
 #include <QApplication>
 #include <QDir>
@@ -40,7 +41,8 @@ void nightPages(shots::Writer& out) {
         page.show();
         // The whole page, not only what the window shows.
         page.resize(1120, std::max(780, page.widget()->heightForWidth(1120)));
-        const QString name = QStringLiteral("night-%1-%2").arg(QString::fromStdString(std::string(toString(mood))), tag(language));
+        const QString name =
+            QStringLiteral("night-%1-%2").arg(QString::fromStdString(std::string(toString(mood))), tag(language));
         for (const double ratio : {1.0, 2.0}) {
           if (theme == Theme::dark && ratio > 1) continue;
           out.save(shots::render(page, ratio), name + QStringLiteral("-%1x").arg(ratio) + tag(theme));
@@ -158,6 +160,22 @@ void reviews(shots::Writer& out) {
   }
 }
 
+// The five pages of "How It Works".
+void welcome(shots::Writer& out) {
+  for (const Language language : kAllLanguages) {
+    shots::applyTheme(Theme::light);
+    shots::applyLanguage(language);
+    preview::PreviewModel preview(preview::Contents::of(preview::week(Mood::restless)));
+    views::WelcomeView view(preview.model());
+    view.resize(760, 600);
+    view.show();
+    for (int page = 0; page < views::WelcomeView::kPages; ++page) {
+      view.setPage(page);
+      out.save(shots::render(view, 1), QStringLiteral("welcome-%1-%2").arg(page + 1).arg(tag(language)));
+    }
+  }
+}
+
 NightReport ribbonNight(double hours, bool chargerAllNight, bool chargerStretch) {
   SleepSession s;
   s.start = 1796511600;  // 23:00 in London
@@ -175,8 +193,11 @@ NightReport ribbonNight(double hours, bool chargerAllNight, bool chargerStretch)
   if (chargerAllNight) {
     s.battery = {{s.start, 100, true}, {s.end, 100, true}};
   } else if (chargerStretch) {
-    s.battery = {{s.start, 64, false}, {s.start + hours * 1200, 60, false}, {s.start + hours * 1200 + 1, 60, true},
-                 {s.start + hours * 2400, 88, false}, {s.end, 85, false}};
+    s.battery = {{s.start, 64, false},
+                 {s.start + hours * 1200, 60, false},
+                 {s.start + hours * 1200 + 1, 60, true},
+                 {s.start + hours * 2400, 88, false},
+                 {s.end, 85, false}};
   } else {
     s.battery = {{s.start, 80, false}, {s.end, 78, false}};
   }
@@ -201,7 +222,8 @@ void ribbons(shots::Writer& out) {
       ribbon.setNight(c.night, format);
       ribbon.resize(compact ? 328 : 760, ribbon.sizeHint().height());
       ribbon.show();
-      out.save(shots::render(ribbon, 2), QString::fromLatin1(c.name) + (compact ? QStringLiteral("-compact") : QString()));
+      out.save(shots::render(ribbon, 2),
+               QString::fromLatin1(c.name) + (compact ? QStringLiteral("-compact") : QString()));
     }
   }
 }
@@ -227,6 +249,7 @@ int main(int argc, char** argv) {
   popovers(out);
   mainWindow(out);
   reviews(out);
+  welcome(out);
   ribbons(out);
   std::cout << "snoozlet-screenshots: " << out.written << " images in " << out.folder.toStdString() << "\n";
   return out.failed == 0 ? 0 : 1;

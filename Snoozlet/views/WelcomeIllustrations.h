@@ -1,0 +1,41 @@
+#pragma once
+
+// The welcome window's illustrations: the three moods, the system's week of
+// log beside Snoozlet's notebook, a real night's ribbon, and the commands a
+// fix runs.
+
+#include <QWidget>
+
+namespace snoozlet {
+class AppModel;
+}
+
+namespace snoozlet::views {
+
+// The three moods, each mascot over its title.
+class MoodsIllustration : public QWidget {
+ public:
+  MoodsIllustration(AppModel& model, QWidget* parent = nullptr);
+};
+
+// "macOS’s own log" ("about 7 nights") beside "My notebook" ("every night I’ve read").
+class NotebookIllustration : public QWidget {
+ public:
+  explicit NotebookIllustration(QWidget* parent = nullptr);
+};
+
+// The demonstration night of 24 October 2026 (23:31 in the model's zone, 8
+// hours, the battery from 64 to 55, Wi-Fi, background and maintenance
+// wakes), analysed as any log is, drawn as the night page draws it.
+class RibbonIllustration : public QWidget {
+ public:
+  RibbonIllustration(AppModel& model, QWidget* parent = nullptr);
+};
+
+// What a fix shows before it runs: turning Power Nap off on battery.
+class CommandIllustration : public QWidget {
+ public:
+  CommandIllustration(AppModel& model, QWidget* parent = nullptr);
+};
+
+}  // namespace snoozlet::views

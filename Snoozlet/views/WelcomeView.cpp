@@ -1,0 +1,222 @@
+#include "views/WelcomeView.h"
+
+#include "app/AppModel.h"
+#include "views/Theme.h"
+#include "views/WelcomeIllustrations.h"
+
+#include <QBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPointer>
+#include <QPushButton>
+#include <QStackedWidget>
+
+#include <algorithm>
+
+namespace snoozlet::views {
+
+namespace {
+
+constexpr double kDot = 7;
+
+// A "Turn On" button whose state becomes "On" or "Not allowed".
+void showState(QPushButton* button, bool on) {
+  button->setText(on ? OptionsPanel::tr("On") : OptionsPanel::tr("Not allowed"));
+  button->setEnabled(false);
+}
+
+QWidget* option(QWidget* parent, const QString& title, const QStringList& lines, QPushButton* button) {
+  auto* row = new QWidget(parent);
+  auto* layout = new QHBoxLayout(row);
+  layout->setContentsMargins(kUnit * 2, kUnit * 1.5, kUnit * 2, kUnit * 1.5);
+  auto* text = new QVBoxLayout();
+  text->setSpacing(2);
+  auto* name = new QLabel(title, row);
+  QFont strong = name->font();
+  strong.setWeight(QFont::DemiBold);
+  name->setFont(strong);
+  text->addWidget(name);
+  for (const QString& line : lines) {
+    auto* label = wrappingLabel(line, row);
+    label->setFont(captionFont(label->font()));
+    makeSecondary(label);
+    text->addWidget(label);
+  }
+  layout->addLayout(text, 1);
+  button->setParent(row);
+  layout->addWidget(button, 0, Qt::AlignVCenter);
+  row->setAutoFillBackground(true);
+  row->setBackgroundRole(QPalette::Base);
+  return row;
+}
+
+}  // namespace
+
+PageDots::PageDots(int current, int count, QWidget* parent) : QWidget(parent), current_(current), count_(count) {
+  setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+  setCurrent(current);
+}
+
+void PageDots::setCurrent(int current) {
+  current_ = current;
+  setAccessibleName(tr("Page %1 of %2").arg(current + 1).arg(count_));
+  update();
+}
+
+QSize PageDots::sizeHint() const { return QSize(static_cast<int>(count_ * kDot * 2.2), static_cast<int>(kDot + 4)); }
+
+void PageDots::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  p.setRenderHint(QPainter::Antialiasing);
+  QColor on = palette().color(QPalette::WindowText);
+  QColor off = on;
+  off.setAlphaF(0.22f);
+  for (int i = 0; i < count_; ++i) {
+    p.setPen(Qt::NoPen);
+    p.setBrush(i == current_ ? on : off);
+    p.drawEllipse(QRectF(i * kDot * 2.2 + 1, 2, kDot, kDot));
+  }
+}
+
+OptionsPanel::OptionsPanel(AppModel& model, QWidget* parent)
+    : QWidget(parent), notification_(new QPushButton(tr("Turn On"))), login_(new QPushButton(tr("Turn On"))) {
+  setObjectName(QStringLiteral("options"));
+  auto* column = new QVBoxLayout(this);
+  column->setSpacing(kUnit);
+  column->addWidget(option(this, tr("Morning report notification"),
+                           {tr("Once a night, when you open the lid. macOS asks for permission first."),
+                            tr("Needed only for the morning notification; reading the log never needs it.")},
+                           notification_));
+  column->addWidget(option(this, tr("Open at login"), {}, login_));
+  if (model.settings().morningNotification()) showState(notification_, true);
+  if (model.loginItem().isEnabled()) showState(login_, true);
+
+  connect(notification_, &QPushButton::clicked, this, [this, &model] {
+    MorningNotifier* notifier = model.notifier();
+    if (notifier == nullptr) {
+      model.settings().setMorningNotification(false);
+      showState(notification_, false);
+      return;
+    }
+    notifier->requestPermission(model.settings(), [button = QPointer<QPushButton>(notification_)](bool granted) {
+      if (button) showState(button, granted);
+    });
+  });
+  connect(login_, &QPushButton::clicked, this, [this, &model] {
+    const Status status = model.loginItem().setEnabled(true);
+    showState(login_, status.ok() && model.loginItem().isEnabled());
+    if (!status) login_->setToolTip(QString::fromStdString(status.error().description()));
+  });
+}
+
+WelcomeView::WelcomeView(AppModel& model, QWidget* parent)
+    : QWidget(parent),
+      model_(model),
+      header_(new QLabel(this)),
+      pages_(new QStackedWidget(this)),
+      dots_(new PageDots(0, kPages, this)),
+      skip_(new QPushButton(tr("Skip"), this)),
+      back_(new QPushButton(tr("Back"), this)),
+      next_(new QPushButton(tr("Next"), this)) {
+  setWindowTitle(tr("How It Works"));
+  setMinimumSize(720, 560);
+  const struct {
+    QString title;
+    QString body;
+    QWidget* art;
+  } pages[kPages] = {
+      {tr("Why did your Mac wake up?"),
+       tr("I’m the Snoozlet. Every morning I read how your Mac slept: how often it woke in the dark, who woke it, and "
+          "where the battery went. Then I tell you in a few sentences."),
+       new MoodsIllustration(model, pages_)},
+      {tr("You don’t have to keep me open"),
+       tr("macOS writes down every night by itself and keeps about seven of them. When you open me, I read those "
+          "nights and copy them into my own notebook, so they aren’t lost after a week. Keep me running, or turn on "
+          "“Open at login”, only if you want the morning notification."),
+       new NotebookIllustration(pages_)},
+      {tr("How to read a night"),
+       tr("The dark band is the night, from closing the lid to opening it. Each amber stroke is a moment I woke in the "
+          "dark; the pale line is the battery. Every reason gets its own row underneath. “Normal” is this Mac’s own "
+          "usual night, so “2.9× normal” means something changed."),
+       new RibbonIllustration(model, pages_)},
+      {tr("Nothing changes without you"),
+       tr("When I can help, I suggest a setting and show you the exact command, what you give up and how to undo it. "
+          "macOS asks for your password; I keep the old value, so you can put it back in one step."),
+       new CommandIllustration(model, pages_)},
+      {tr("Two optional extras"),
+       tr("If you like, I can tap you on the shoulder each morning and start quietly when you log in. Both stay off "
+          "until you turn them on, here or later in Settings."),
+       new OptionsPanel(model, pages_)},
+  };
+  for (const auto& page : pages) {
+    auto* widget = new QWidget(pages_);
+    auto* column = new QVBoxLayout(widget);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(kUnit * 2);
+    auto* title = new QLabel(page.title, widget);
+    title->setObjectName(QStringLiteral("title"));
+    title->setFont(pageTitleFont(title->font()));
+    column->addWidget(title);
+    auto* body = wrappingLabel(page.body, widget);
+    body->setObjectName(QStringLiteral("body"));
+    QFont text = body->font();
+    text.setPointSizeF(text.pointSizeF() * 1.08);
+    body->setFont(text);
+    column->addWidget(body);
+    column->addSpacing(kUnit);
+    page.art->setParent(widget);
+    column->addWidget(page.art);
+    column->addStretch(1);
+    pages_->addWidget(widget);
+  }
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(kUnit * 4, kUnit * 3, kUnit * 4, kUnit * 3);
+  layout->setSpacing(kUnit * 2);
+  header_->setObjectName(QStringLiteral("header"));
+  header_->setFont(captionFont(header_->font()));
+  makeSecondary(header_);
+  layout->addWidget(header_);
+  layout->addWidget(pages_, 1);
+  auto* buttons = new QHBoxLayout();
+  buttons->addWidget(skip_);
+  buttons->addStretch(1);
+  buttons->addWidget(dots_);
+  buttons->addStretch(1);
+  buttons->addWidget(back_);
+  buttons->addWidget(next_);
+  layout->addLayout(buttons);
+  next_->setDefault(true);
+  // The dots stay put when Skip goes away on the last page.
+  QSizePolicy keep = skip_->sizePolicy();
+  keep.setRetainSizeWhenHidden(true);
+  skip_->setSizePolicy(keep);
+
+  connect(skip_, &QPushButton::clicked, this, &WelcomeView::finish);
+  connect(back_, &QPushButton::clicked, this, [this] { setPage(page_ - 1); });
+  connect(next_, &QPushButton::clicked, this, [this] {
+    if (page_ == kPages - 1) {
+      finish();
+    } else {
+      setPage(page_ + 1);
+    }
+  });
+  setPage(0);
+}
+
+void WelcomeView::setPage(int page) {
+  page_ = std::clamp(page, 0, kPages - 1);
+  pages_->setCurrentIndex(page_);
+  header_->setText(tr("How it works · %1 of %2").arg(page_ + 1).arg(kPages));
+  dots_->setCurrent(page_);
+  back_->setEnabled(page_ > 0);
+  next_->setText(page_ == kPages - 1 ? tr("Start") : tr("Next"));
+  skip_->setVisible(page_ < kPages - 1);
+}
+
+void WelcomeView::finish() {
+  model_.settings().setWelcomeCompleted(true);
+  emit finished();
+}
+
+}  // namespace snoozlet::views

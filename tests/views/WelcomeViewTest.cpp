@@ -1,0 +1,81 @@
+// "How It Works": paging, finishing, and the two optional extras.
+
+#include "ViewTesting.h"
+#include "views/NightRibbon.h"
+#include "views/WelcomeView.h"
+
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace snoozlet::views {
+namespace {
+
+using preview::Contents;
+using preview::PreviewModel;
+
+QString header(const WelcomeView& view) { return view.findChild<QLabel*>("header")->text(); }
+
+TEST(WelcomeViewTest, PagesThroughToStartAndMarksTheWelcomeCompleted) {
+  PreviewModel preview(Contents::of(preview::week(Mood::restless)));
+  WelcomeView view(preview.model());
+  QSignalSpy finished(&view, &WelcomeView::finished);
+  EXPECT_EQ(header(view), "How it works · 1 of 5");
+  EXPECT_FALSE(view.backButton()->isEnabled());
+  EXPECT_EQ(view.findChild<PageDots*>()->accessibleName(), "Page 1 of 5");
+  for (int page = 2; page <= 5; ++page) QTest::mouseClick(view.nextButton(), Qt::LeftButton);
+  EXPECT_EQ(view.page(), 4);
+  EXPECT_EQ(header(view), "How it works · 5 of 5");
+  EXPECT_EQ(view.nextButton()->text(), "Start");
+  EXPECT_TRUE(view.skipButton()->isHidden());
+  QTest::mouseClick(view.backButton(), Qt::LeftButton);
+  EXPECT_EQ(view.findChild<PageDots*>()->accessibleName(), "Page 4 of 5");
+  EXPECT_EQ(view.nextButton()->text(), "Next");
+  EXPECT_FALSE(preview.settings().welcomeCompleted());
+  EXPECT_EQ(finished.count(), 0);
+  view.setPage(4);
+  QTest::mouseClick(view.nextButton(), Qt::LeftButton);
+  EXPECT_TRUE(preview.settings().welcomeCompleted());
+  EXPECT_EQ(finished.count(), 1);
+
+  // Skip finishes from any page.
+  preview.settings().setWelcomeCompleted(false);
+  WelcomeView again(preview.model());
+  QTest::mouseClick(again.skipButton(), Qt::LeftButton);
+  EXPECT_TRUE(preview.settings().welcomeCompleted());
+}
+
+TEST(WelcomeViewTest, TheSampleNightIsTheDemonstrationNight) {
+  PreviewModel preview(Contents::of(preview::week(Mood::restless)));
+  WelcomeView view(preview.model());
+  auto* sample = view.findChild<QWidget*>("ribbonSample");
+  ASSERT_NE(sample, nullptr);
+  const auto* ribbon = sample->findChild<NightRibbon*>();
+  ASSERT_NE(ribbon, nullptr);
+  std::vector<std::string> rows;
+  for (const auto& label : ribbon->layout().rowLabels) rows.push_back(label.text);
+  EXPECT_EQ(rows, (std::vector<std::string>{"awake", "battery"})) << "no charger that night";
+  EXPECT_EQ(ribbon->layout().wakes.size(), 200u);
+  EXPECT_EQ(ribbon->layout().endLabel, "lid opened");
+  EXPECT_TRUE(testing::labelTexts(*sample).join(" ").startsWith("−9 battery points · "))
+      << testing::labelTexts(*sample).join(" | ").toStdString();
+}
+
+TEST(WelcomeViewTest, OptionsTurnOnOrSayWhyNot) {
+  PreviewModel preview(Contents::of(preview::week(Mood::restless)));
+  OptionsPanel panel(preview.model());
+  EXPECT_EQ(panel.loginButton()->text(), "Turn On");
+  QTest::mouseClick(panel.loginButton(), Qt::LeftButton);
+  EXPECT_TRUE(preview.model().loginItem().isEnabled());
+  EXPECT_EQ(panel.loginButton()->text(), "On");
+  EXPECT_FALSE(panel.loginButton()->isEnabled());
+  // No notification service at all (the preview has no notifier): not allowed, and off.
+  QTest::mouseClick(panel.notificationButton(), Qt::LeftButton);
+  EXPECT_EQ(panel.notificationButton()->text(), "Not allowed");
+  EXPECT_FALSE(preview.settings().morningNotification());
+}
+
+}  // namespace
+}  // namespace snoozlet::views
