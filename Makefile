@@ -5,7 +5,7 @@ PRESET ?= default
 BUILD_DIR := build/$(PRESET)
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all setup configure build run test asan bench fuzz format clean screenshots
+.PHONY: all setup configure build run test asan bench fuzz format clean screenshots app package
 
 all: build
 
@@ -18,8 +18,21 @@ configure: setup
 build: configure
 	@cmake --build --preset $(PRESET) -j $(JOBS)
 
-run: build
+# The morning report in the terminal: builds only the two programs it runs.
+run: configure
+	@cmake --build --preset $(PRESET) -j $(JOBS) --target snoozlet snoozlet-pmset
 	@$(BUILD_DIR)/Snoozlet/snoozlet report
+
+# The tray application against the simulated Mac (needs a desktop session).
+app: configure
+	@cmake --build --preset $(PRESET) -j $(JOBS) --target snoozlet snoozlet-app snoozlet-pmset
+	@$(BUILD_DIR)/Snoozlet/snoozlet
+
+# A Debian package of a release build, in build/release.
+package: setup
+	@cmake --preset release >/dev/null
+	@cmake --build --preset release -j $(JOBS) --target snoozlet snoozlet-app snoozlet-pmset
+	@cd build/release && cpack -G DEB
 
 test: build
 	@ctest --preset $(PRESET) -j $(JOBS)

@@ -1,13 +1,16 @@
 // snoozlet-app: the application. The `snoozlet` command hands every command
-// but `report` over to it with the same arguments. Subcommands run in the
-// terminal: `report` on its own, the others (and the measurement pass,
-// --measure) through the application model inside a QCoreApplication, so none
-// of them needs a display.
+// but `report` over to it with the same arguments. With no command it is the
+// tray application. Subcommands run in the terminal: `report` on its own, the
+// others (and the measurement pass, --measure) through the application model
+// inside a QCoreApplication, so none of them needs a display.
 
 #include "cli/CommandLine.h"
 #include "cli/MeasureCommand.h"
 #include "cli/ModelCommands.h"
 #include "cli/ReportCommand.h"
+#include "shell/TrayApplication.h"
+
+#include <QApplication>
 
 #include <QCoreApplication>
 
@@ -22,7 +25,8 @@ namespace {
 
 std::string usage() {
   std::string text =
-      "usage: snoozlet <command> [options]\n"
+      "usage: snoozlet [--login-item] [options]   the tray application\n"
+      "       snoozlet <command> [options]\n"
       "       snoozlet --measure [--data-dir DIR]\n"
       "\n"
       "Commands:\n"
@@ -70,6 +74,27 @@ int runWithModel(int& argc, char** argv, const std::vector<std::string>& argumen
   return status != 0 || std::cout.good() ? status : 1;
 }
 
+// `snoozlet` alone: the tray application, on the desktop's display.
+int tray(int& argc, char** argv, const std::vector<std::string>& arguments) {
+  auto line = snoozlet::cli::parseCommandLine(arguments, {"--login-item"});
+  if (!line) {
+    std::cerr << "snoozlet: " << line.error().description() << "\n" << usage();
+    return 2;
+  }
+  if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+      qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+    std::cerr << "snoozlet: no display to show the tray on. In a terminal, 'snoozlet report' tells last night.\n";
+    return 1;
+  }
+  QApplication app(argc, argv);
+  snoozlet::prepareApplication(app, line->language);
+  snoozlet::shell::TrayOptions options;
+  if (line->dataDir) options.launch.dataDir = *line->dataDir;
+  options.launch.pmset = line->pmset;
+  options.atLogin = line->has("--login-item");
+  return snoozlet::shell::runTray(options);
+}
+
 int measure(const snoozlet::cli::CommandLine& line, const snoozlet::cli::Terminal& terminal) {
   return snoozlet::cli::runMeasure(line, terminal.out, terminal.err);
 }
@@ -87,8 +112,11 @@ int main(int argc, char** argv) {
   if (!index) {
     const bool help = std::find_if(args.begin(), args.end(),
                                    [](const std::string& a) { return a == "--help" || a == "-h"; }) != args.end();
-    (help ? std::cout : std::cerr) << usage();
-    return help ? 0 : 2;
+    if (help) {
+      std::cout << usage();
+      return 0;
+    }
+    return tray(argc, argv, args);
   }
   const std::string command = args[*index];
   args.erase(args.begin() + static_cast<std::ptrdiff_t>(*index));

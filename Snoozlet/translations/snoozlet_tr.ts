@@ -75,6 +75,79 @@
     </message>
 </context>
 <context>
+    <name>snoozlet::shell::MainWindow</name>
+    <message>
+        <source>About Snoozlet</source>
+        <translation>Snoozlet Hakkında</translation>
+    </message>
+    <message>
+        <source>Settings…</source>
+        <translation>Ayarlar…</translation>
+    </message>
+    <message>
+        <source>Refresh</source>
+        <translation>Yenile</translation>
+    </message>
+    <message>
+        <source>Quit Snoozlet</source>
+        <translation>Snoozlet’ten Çık</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Yardım</translation>
+    </message>
+    <message>
+        <source>How It Works</source>
+        <translation>Nasıl Çalışır</translation>
+    </message>
+</context>
+<context>
+    <name>snoozlet::shell::StatusItemController</name>
+    <message>
+        <source>Open Snoozlet</source>
+        <translation>Snoozlet’i Aç</translation>
+    </message>
+    <message>
+        <source>Refresh</source>
+        <translation>Yenile</translation>
+    </message>
+    <message>
+        <source>Settings…</source>
+        <translation>Ayarlar…</translation>
+    </message>
+    <message>
+        <source>How It Works</source>
+        <translation>Nasıl Çalışır</translation>
+    </message>
+    <message>
+        <source>About Snoozlet</source>
+        <translation>Snoozlet Hakkında</translation>
+    </message>
+    <message>
+        <source>Quit Snoozlet</source>
+        <translation>Snoozlet’ten Çık</translation>
+    </message>
+</context>
+<context>
+    <name>snoozlet::views::AboutView</name>
+    <message>
+        <source>About Snoozlet</source>
+        <translation>Snoozlet Hakkında</translation>
+    </message>
+    <message>
+        <source>Version %1</source>
+        <translation>Sürüm %1</translation>
+    </message>
+    <message>
+        <source>Every morning Snoozlet tells you how your laptop slept: who woke it in the dark, who kept it awake, and where the battery went.</source>
+        <translation>Snoozlet her sabah dizüstü bilgisayarının nasıl uyuduğunu anlatır: karanlıkta onu kim uyandırdı, kim uyanık tuttu, pil nereye gitti.</translation>
+    </message>
+    <message>
+        <source>Free software under the MIT License.</source>
+        <translation>MIT Lisansı altında özgür yazılım.</translation>
+    </message>
+</context>
+<context>
     <name>snoozlet::views::ChangesSection</name>
     <message>
         <source>Undo…</source>
@@ -257,6 +330,49 @@
     <message>
         <source>Review All %1</source>
         <translation>%1 Değişikliği Gözden Geçir</translation>
+    </message>
+</context>
+<context>
+    <name>snoozlet::views::SettingsView</name>
+    <message>
+        <source>Plain mode</source>
+        <translation>Sade mod</translation>
+    </message>
+    <message>
+        <source>Morning report notification</source>
+        <translation>Sabah raporu bildirimi</translation>
+    </message>
+    <message>
+        <source>Open at login</source>
+        <translation>Oturum açılınca başlat</translation>
+    </message>
+    <message>
+        <source>Snoozlet Settings</source>
+        <translation>Snoozlet Ayarları</translation>
+    </message>
+    <message>
+        <source>The Snoozlet stays quiet: the morning report becomes a plain one-line summary.</source>
+        <translation>Snoozlet sessiz kalır: sabah raporu tek satırlık sade bir özete dönüşür.</translation>
+    </message>
+    <message>
+        <source>Once a night, when you open the lid. macOS asks for permission the first time.</source>
+        <translation>Gecede bir kez, kapağı açtığında. macOS ilk seferde izin ister.</translation>
+    </message>
+    <message>
+        <source>No notification service answered, so the morning report can’t be posted.</source>
+        <translation>Hiçbir bildirim hizmeti yanıt vermedi; bu yüzden sabah raporu gönderilemiyor.</translation>
+    </message>
+    <message>
+        <source>Version %1</source>
+        <translation>Sürüm %1</translation>
+    </message>
+    <message>
+        <source>How It Works</source>
+        <translation>Nasıl Çalışır</translation>
+    </message>
+    <message>
+        <source>About Snoozlet</source>
+        <translation>Snoozlet Hakkında</translation>
     </message>
 </context>
 <context>

@@ -214,6 +214,11 @@ void WelcomeView::setPage(int page) {
   skip_->setVisible(page_ < kPages - 1);
 }
 
+void WelcomeView::closeEvent(QCloseEvent* event) {
+  model_.settings().setWelcomeCompleted(true);
+  QWidget::closeEvent(event);
+}
+
 void WelcomeView::finish() {
   model_.settings().setWelcomeCompleted(true);
   emit finished();

@@ -67,6 +67,10 @@ class WelcomeView : public QWidget {
   // Skip or Start: the welcome is completed.
   void finished();
 
+ protected:
+  // Closing the window marks the welcome completed too.
+  void closeEvent(QCloseEvent* event) override;
+
  private:
   void finish();
 

@@ -6,12 +6,20 @@
 #include "PreviewModel.h"
 #include "Shots.h"
 #include "analysis/NightAnalyzer.h"
+#include "shell/StatusItemController.h"
+#include "shell/TeapotIcon.h"
+#include "shell/WindowManager.h"
 #include "views/FixReviewView.h"
 #include "views/MainView.h"
 #include "views/MenuBarView.h"
 #include "views/NightPage.h"
 #include "views/NightRibbon.h"
 #include "views/WelcomeView.h"
+
+#include <QMenu>
+#include <QPainter>
+#include <QSettings>
+#include <QTemporaryDir>
 
 #include <QApplication>
 #include <QDir>
@@ -176,6 +184,58 @@ void welcome(shots::Writer& out) {
   }
 }
 
+// The tray: the teapot on light and dark panels at 1× and 2×, the popover
+// under it, the right-click menu, and the settings and about windows.
+void tray(shots::Writer& out) {
+  for (const auto& [panel, name] :
+       {std::pair{QColor(0xEC, 0xEC, 0xEC), "light"}, std::pair{QColor(0x24, 0x24, 0x28), "dark"}}) {
+    const QColor ink = panel.lightness() > 128 ? QColor(0x1E, 0x1E, 0x1E) : QColor(0xF2, 0xF2, 0xF2);
+    for (const int ratio : {1, 2}) {
+      QImage image(QSize(72, 28) * ratio, QImage::Format_ARGB32_Premultiplied);
+      image.setDevicePixelRatio(ratio);
+      image.fill(panel);
+      QPainter painter(&image);
+      painter.translate(27, 5);
+      shell::paintTeapot(painter, 18, ink);
+      painter.end();
+      out.save(image, QStringLiteral("tray-icon-%1-%2x").arg(QString::fromLatin1(name)).arg(ratio));
+    }
+  }
+  for (const Language language : kAllLanguages) {
+    shots::applyTheme(Theme::light);
+    shots::applyLanguage(language);
+    const QString suffix = QStringLiteral("-") + tag(language);
+    preview::PreviewModel preview(preview::Contents::of(preview::week(Mood::restless)));
+    QTemporaryDir dir;
+    QSettings store(dir.filePath(QStringLiteral("preferences.ini")), QSettings::IniFormat);
+    shell::WindowManager windows(preview.model(), store);
+    shell::StatusItemController status(preview.model(), windows);
+    // The popover under an icon in a top panel: a panel strip above the popover.
+    status.toggle();
+    QWidget* popover = status.popover();
+    QImage shot(QSize(popover->width() + 80, popover->height() + 40) * 2, QImage::Format_ARGB32_Premultiplied);
+    shot.setDevicePixelRatio(2);
+    shot.fill(QColor(0xC8, 0xCC, 0xD4));
+    {
+      QPainter painter(&shot);
+      painter.fillRect(QRectF(0, 0, popover->width() + 80, 28), QColor(0x24, 0x24, 0x28));
+      painter.save();
+      painter.translate(40 + popover->width() / 2.0 - 9, 5);
+      shell::paintTeapot(painter, 18, QColor(0xF2, 0xF2, 0xF2));
+      painter.restore();
+      painter.drawImage(QPointF(40, 32), shots::render(*popover, 2));
+    }
+    out.save(shot, QStringLiteral("tray-popover") + suffix);
+    status.toggle();
+    status.menu()->adjustSize();
+    out.save(shots::render(*status.menu(), 2), QStringLiteral("tray-menu") + suffix);
+    windows.showSettingsWindow();
+    out.save(shots::render(*windows.settingsWindow(), 2), QStringLiteral("settings-window") + suffix);
+    windows.showAboutWindow();
+    out.save(shots::render(*windows.aboutWindow(), 2), QStringLiteral("about-window") + suffix);
+  }
+}
+
 NightReport ribbonNight(double hours, bool chargerAllNight, bool chargerStretch) {
   SleepSession s;
   s.start = 1796511600;  // 23:00 in London
@@ -250,6 +310,7 @@ int main(int argc, char** argv) {
   mainWindow(out);
   reviews(out);
   welcome(out);
+  tray(out);
   ribbons(out);
   std::cout << "snoozlet-screenshots: " << out.written << " images in " << out.folder.toStdString() << "\n";
   return out.failed == 0 ? 0 : 1;

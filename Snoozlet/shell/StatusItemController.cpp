@@ -1,0 +1,133 @@
+#include "shell/StatusItemController.h"
+
+#include "app/AppModel.h"
+#include "shell/TeapotIcon.h"
+#include "shell/WindowManager.h"
+#include "views/MenuBarView.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace snoozlet::shell {
+
+namespace {
+
+// A click on the icon that closed the popover arrives this soon after.
+constexpr qint64 kReopenGuardMs = 300;
+
+// The popup that holds the popover's content; it tells when it closes.
+class Popover : public QWidget {
+ public:
+  explicit Popover(std::function<void()> closed) : QWidget(nullptr, Qt::Popup), closed_(std::move(closed)) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setAccessibleName(QStringLiteral("Snoozlet"));
+  }
+
+ protected:
+  void hideEvent(QHideEvent* event) override {
+    QWidget::hideEvent(event);
+    if (closed_) closed_();
+    close();
+  }
+
+ private:
+  std::function<void()> closed_;
+};
+
+}  // namespace
+
+QString trayTooltip(const AppModel& model) {
+  const auto& analysis = model.analysis();
+  const NightReport* night = analysis ? analysis->lastNight() : nullptr;
+  if (night == nullptr) return QStringLiteral("Snoozlet");
+  const NightFormat& format = model.format();
+  return QStringLiteral("Snoozlet — %1 · %2 · %3")
+      .arg(QString::fromUtf8(mood::title(night->mood, format.language()).data()))
+      .arg(night->darkWakeCount)
+      .arg(QString::fromStdString(format.duration(night->duration())));
+}
+
+StatusItemController::StatusItemController(AppModel& model, WindowManager& windows, QObject* parent)
+    : QObject(parent), model_(model), windows_(windows), menu_(new QMenu()) {
+  const QColor text = QApplication::palette().color(QPalette::WindowText);
+  tray_.setIcon(teapotIcon(text));
+  menu_->addAction(tr("Open Snoozlet"), this, [this] { model_.openPage(std::nullopt); });
+  menu_->addAction(tr("Refresh"), this, [this] { model_.refresh(); });
+  menu_->addSeparator();
+  menu_->addAction(tr("Settings…"), &windows, &WindowManager::showSettingsWindow);
+  menu_->addAction(tr("How It Works"), &windows, &WindowManager::showWelcomeWindow);
+  menu_->addAction(tr("About Snoozlet"), &windows, &WindowManager::showAboutWindow);
+  menu_->addSeparator();
+  menu_->addAction(tr("Quit Snoozlet"), this, &StatusItemController::quitRequested);
+  tray_.setContextMenu(menu_);
+  connect(&tray_, &QSystemTrayIcon::activated, this, &StatusItemController::activated);
+  connect(&model, &AppModel::published, this, &StatusItemController::update);
+  connect(&model, &AppModel::analysisChanged, this, &StatusItemController::update);
+  update();
+}
+
+StatusItemController::~StatusItemController() {
+  delete popover_.data();
+  delete menu_;
+}
+
+void StatusItemController::show() { tray_.show(); }
+
+void StatusItemController::update() { tray_.setToolTip(trayTooltip(model_)); }
+
+void StatusItemController::activated(QSystemTrayIcon::ActivationReason reason) {
+  // The right button shows the context menu by itself and never the popover.
+  if (reason == QSystemTrayIcon::Trigger) toggle();
+}
+
+void StatusItemController::toggle() {
+  if (isPopoverOpen()) {
+    popover_->close();
+    return;
+  }
+  if (closed_.isValid() && closed_.elapsed() < kReopenGuardMs) return;
+  open();
+}
+
+PopoverPlacement StatusItemController::placement(QSize size) const {
+  PopoverAnchor anchor;
+  const QRect icon = const_cast<QSystemTrayIcon&>(tray_).geometry();
+  if (icon.isValid() && !icon.isEmpty()) anchor.icon = icon;
+  if (QGuiApplication::platformName() == QStringLiteral("xcb")) anchor.cursor = QCursor::pos();
+  const QPoint near = anchor.icon ? anchor.icon->center() : anchor.cursor.value_or(QPoint());
+  const QScreen* screen = QGuiApplication::screenAt(near);
+  if (screen == nullptr) screen = QGuiApplication::primaryScreen();
+  anchor.available = screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 1280, 800);
+  return placePopover(size, anchor);
+}
+
+void StatusItemController::open() {
+  auto* popover = new Popover([this] { closed_.start(); });
+  auto* layout = new QVBoxLayout(popover);
+  layout->setContentsMargins(0, 0, 0, 0);
+  auto* view = new views::MenuBarView(model_, popover);
+  layout->addWidget(view);
+  connect(view, &views::MenuBarView::closeRequested, popover, &QWidget::close);
+  connect(view, &views::MenuBarView::settingsRequested, &windows_, &WindowManager::showSettingsWindow);
+  connect(view, &views::MenuBarView::welcomeRequested, &windows_, &WindowManager::showWelcomeWindow);
+  connect(view, &views::MenuBarView::aboutRequested, &windows_, &WindowManager::showAboutWindow);
+  connect(view, &views::MenuBarView::quitRequested, this, &StatusItemController::quitRequested);
+  popover->adjustSize();
+  const PopoverPlacement place = placement(popover->size());
+  if (!place.popup) {
+    // No anchor at all: an ordinary small window.
+    popover->setWindowFlags(Qt::Window);
+    popover->setWindowTitle(QStringLiteral("Snoozlet"));
+  }
+  popover->setGeometry(place.frame);
+  popover_ = popover;
+  popover->show();
+  popover->activateWindow();
+}
+
+}  // namespace snoozlet::shell

@@ -1,0 +1,79 @@
+#pragma once
+
+// The tray application, started by `snoozlet` with no command. Launch, in
+// order: the preferences, the morning notifier (the desktop's notification
+// service), the model (as every front end builds it: the configured pmset,
+// its runner, the XDG login item, the standard data folder), the window
+// manager, the status item with its tooltip kept current, the first refresh,
+// the welcome window on first use (else the main window, unless launched at
+// login), and the wake monitor. A second launch shows the first one's main
+// window. Without a system tray the main window stands in for it and closing
+// it quits.
+
+#include "app/AppModel.h"
+#include "app/AppSettings.h"
+#include "app/DBusNotificationCenter.h"
+#include "app/Launch.h"
+#include "app/MorningNotifier.h"
+#include "app/XdgLoginItem.h"
+#include "shell/SingleInstance.h"
+#include "shell/StatusItemController.h"
+#include "shell/WakeMonitor.h"
+#include "shell/WindowManager.h"
+
+#include <QSettings>
+
+#include <chrono>
+#include <memory>
+#include <optional>
+
+namespace snoozlet::shell {
+
+struct TrayOptions {
+  LaunchOptions launch;
+  // Started by the login item's autostart entry (--login-item).
+  bool atLogin = false;
+  std::chrono::milliseconds wakeDelay{8000};
+  // Where the single-instance socket lives.
+  QString instanceName = SingleInstance::defaultName();
+  // The preferences file; the standard store when absent.
+  std::optional<QString> preferencesFile;
+  // Whether the desktop has a system tray; asked of Qt when absent.
+  std::optional<bool> trayAvailable;
+  // Where logind is asked about sleep; the system bus when absent.
+  std::optional<QDBusConnection> systemBus;
+};
+
+class TrayApplication : public QObject {
+  Q_OBJECT
+
+ public:
+  explicit TrayApplication(const TrayOptions& options, QObject* parent = nullptr);
+  ~TrayApplication() override;
+
+  AppModel& model() { return *model_; }
+  WindowManager& windows() { return *windows_; }
+  StatusItemController* statusItem() { return status_.get(); }
+  WakeMonitor& wakeMonitor() { return *wake_; }
+  // False on a desktop without a system tray.
+  bool hasTray() const { return status_ != nullptr; }
+
+ private:
+  std::unique_ptr<QSettings> storage_;
+  QSettings& store_;
+  AppSettings settings_;
+  DBusNotificationCenter center_;
+  MorningNotifier notifier_;
+  XdgLoginItem loginItem_;
+  std::unique_ptr<AppModel> model_;
+  std::unique_ptr<WindowManager> windows_;
+  std::unique_ptr<StatusItemController> status_;
+  std::unique_ptr<WakeMonitor> wake_;
+  std::unique_ptr<WakeRefresher> refresher_;
+};
+
+// Runs the tray application in `app` until it quits; the exit status. A
+// second launch asks the first to show its main window and returns 0.
+int runTray(const TrayOptions& options);
+
+}  // namespace snoozlet::shell

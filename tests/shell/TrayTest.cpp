@@ -1,0 +1,170 @@
+// The tray application on the offscreen platform: the tooltip, the popover's
+// left and right clicks, the window manager's windows, and the launch.
+
+#include "PreviewModel.h"
+#include "TestSupport.h"
+#include "shell/StatusItemController.h"
+#include "shell/TeapotIcon.h"
+#include "shell/TrayApplication.h"
+#include "shell/WindowManager.h"
+#include "views/MenuBarView.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QPainter>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace snoozlet::shell {
+namespace {
+
+using preview::Contents;
+using preview::PreviewModel;
+
+struct Store {
+  QTemporaryDir dir;
+  QSettings settings{dir.filePath(QStringLiteral("preferences.ini")), QSettings::IniFormat};
+};
+
+TEST(TrayTest, TooltipAndTheTeapot) {
+  Contents launch;
+  launch.publish = false;
+  PreviewModel empty(launch);
+  EXPECT_EQ(trayTooltip(empty.model()), "Snoozlet");
+  PreviewModel restless(Contents::of(preview::week(Mood::restless)));
+  EXPECT_EQ(trayTooltip(restless.model()), "Snoozlet — Restless · 354 · 8 h");
+
+  // Drawn in the colour asked for, inside its 18-point box, at both ratios.
+  for (const int ratio : {1, 2}) {
+    QImage image(18 * ratio, 18 * ratio, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.scale(ratio, ratio);
+    paintTeapot(painter, 18, QColor(0x20, 0x20, 0x20));
+    painter.end();
+    EXPECT_EQ(qAlpha(image.pixel(9 * ratio, 11 * ratio)), 255) << "the body's middle is solid";
+    EXPECT_EQ(QColor(image.pixel(9 * ratio, 11 * ratio)).red(), 0x20);
+    EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0) << "the corner is clear";
+  }
+  EXPECT_TRUE(teapotBody().contains(QPointF(9, 11)));
+}
+
+TEST(TrayTest, LeftClickTogglesThePopoverRightClickNeverOpensIt) {
+  Store store;
+  PreviewModel preview(Contents::of(preview::week(Mood::soundAsleep)));
+  WindowManager windows(preview.model(), store.settings);
+  StatusItemController tray(preview.model(), windows);
+  emit tray.trayIcon().activated(QSystemTrayIcon::Context);
+  EXPECT_FALSE(tray.isPopoverOpen());
+  tray.toggle();
+  ASSERT_TRUE(tray.isPopoverOpen());
+  EXPECT_NE(tray.popover()->findChild<views::MenuBarView*>(), nullptr);
+  tray.toggle();
+  EXPECT_FALSE(tray.isPopoverOpen());
+
+  QStringList items;
+  for (const QAction* action : tray.menu()->actions()) items << (action->isSeparator() ? "—" : action->text());
+  EXPECT_EQ(items, (QStringList{"Open Snoozlet", "Refresh", "—", "Settings…", "How It Works", "About Snoozlet", "—",
+                                "Quit Snoozlet"}));
+  tray.menu()->actions()[3]->trigger();
+  ASSERT_NE(windows.settingsWindow(), nullptr);
+  EXPECT_TRUE(windows.settingsWindow()->isVisible());
+}
+
+TEST(TrayTest, WindowsAreMadeOnDemandRaisedNotDoubledAndReleasedOnClose) {
+  Store store;
+  PreviewModel preview(Contents::of(preview::week(Mood::soundAsleep)));
+  WindowManager windows(preview.model(), store.settings);
+  windows.showMainWindow();
+  QWidget* main = windows.mainWindow();
+  ASSERT_NE(main, nullptr);
+  EXPECT_EQ(main->size(), QSize(1120, 780));
+  EXPECT_EQ(main->minimumSize(), QSize(900, 620));
+  windows.showMainWindow();
+  EXPECT_EQ(windows.mainWindow(), main) << "the same window, raised";
+  windows.showSettingsWindow();
+  EXPECT_TRUE(windows.anyVisible());
+  main->resize(1000, 700);
+  main->close();
+  windows.settingsWindow()->close();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(windows.mainWindow(), nullptr) << "released when closed";
+  EXPECT_EQ(windows.settingsWindow(), nullptr);
+  EXPECT_FALSE(windows.anyVisible());
+  windows.showMainWindow();
+  EXPECT_EQ(windows.mainWindow()->size(), QSize(1000, 700)) << "the saved geometry comes back";
+
+  // Closing the welcome window marks the welcome completed.
+  EXPECT_FALSE(preview.settings().welcomeCompleted());
+  windows.showWelcomeWindow();
+  windows.welcomeWindow()->close();
+  EXPECT_TRUE(preview.settings().welcomeCompleted());
+}
+
+struct Launch {
+  testing::TempDir dir;
+  testing::ScopedEnv home{"SNOOZLET_PMSET_HOME", (dir.path() / "mac").c_str()};
+  TrayOptions options;
+  Launch() {
+    options.launch.dataDir = dir.path() / "data";
+    options.launch.pmset = testing::builtProgram("Snoozlet/snoozlet-pmset").string();
+    options.preferencesFile = QString::fromStdString((dir.path() / "preferences.ini").string());
+    options.trayAvailable = true;
+  }
+};
+
+TEST(TrayTest, FirstLaunchShowsTheWelcomeAndRefreshesBehindIt) {
+  Launch launch;
+  TrayApplication app(launch.options);
+  EXPECT_TRUE(app.model().state().isLoading()) << "the first refresh runs";
+  ASSERT_NE(app.windows().welcomeWindow(), nullptr);
+  EXPECT_TRUE(app.windows().welcomeWindow()->isVisible());
+  EXPECT_EQ(app.windows().mainWindow(), nullptr);
+  QSignalSpy refreshed(&app.model(), &AppModel::refreshFinished);
+  ASSERT_TRUE(refreshed.wait(20000));
+  EXPECT_TRUE(app.model().analysis());
+  EXPECT_NE(app.statusItem()->trayIcon().toolTip(), "Snoozlet") << "the tooltip follows the refresh";
+}
+
+TEST(TrayTest, LoginLaunchWithTheWelcomeDoneOpensNoWindowButAPlainLaunchOpensMain) {
+  Launch launch;
+  {
+    QSettings preferences(*launch.options.preferencesFile, QSettings::IniFormat);
+    preferences.setValue("welcomeCompleted", true);
+  }
+  launch.options.atLogin = true;
+  {
+    TrayApplication app(launch.options);
+    EXPECT_FALSE(app.windows().anyVisible());
+    QSignalSpy refreshed(&app.model(), &AppModel::refreshFinished);
+    ASSERT_TRUE(refreshed.wait(20000));
+  }
+  launch.options.atLogin = false;
+  TrayApplication app(launch.options);
+  EXPECT_NE(app.windows().mainWindow(), nullptr);
+  QSignalSpy refreshed(&app.model(), &AppModel::refreshFinished);
+  ASSERT_TRUE(refreshed.wait(20000));
+}
+
+TEST(TrayTest, WithoutATrayTheMainWindowStandsIn) {
+  Launch launch;
+  {
+    QSettings preferences(*launch.options.preferencesFile, QSettings::IniFormat);
+    preferences.setValue("welcomeCompleted", true);
+  }
+  launch.options.trayAvailable = false;
+  launch.options.atLogin = true;
+  TrayApplication app(launch.options);
+  EXPECT_FALSE(app.hasTray());
+  EXPECT_NE(app.windows().mainWindow(), nullptr) << "even at login: there is nothing else to click";
+  EXPECT_TRUE(QApplication::quitOnLastWindowClosed());
+  QSignalSpy refreshed(&app.model(), &AppModel::refreshFinished);
+  ASSERT_TRUE(refreshed.wait(20000));
+}
+
+}  // namespace
+}  // namespace snoozlet::shell
