@@ -115,7 +115,13 @@ TEST(ModelCommandsTest, FailuresAndHelp) {
     EXPECT_NE(help.out.find(command), std::string::npos) << command;
   }
   EXPECT_EQ(testing::runSnoozlet("fix --help").status, 0);
-  EXPECT_EQ(testing::runSnoozlet("").status, 2);
+  // No command is the tray application; without a display it says what to run instead.
+  const testing::ScopedEnv noX("DISPLAY", nullptr), noWayland("WAYLAND_DISPLAY", nullptr),
+      noPlatform("QT_QPA_PLATFORM", nullptr);
+  const auto bare = testing::runSnoozlet("");
+  EXPECT_EQ(bare.status, 1);
+  EXPECT_NE(bare.err.find("no display to show the tray on"), std::string::npos) << bare.err;
+  EXPECT_EQ(testing::runSnoozlet("--frobnicate").status, 2);
 }
 
 TEST(ModelCommandsTest, GlobalSwitchesStandAnywhere) {
