@@ -11,6 +11,10 @@
 #include <QScreen>
 #include <QSettings>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 namespace snoozlet::shell {
 
 namespace {
@@ -26,8 +30,12 @@ void centre(QWidget* window) {
   window->move(frame.topLeft());
 }
 
-// Shortcuts that work in every window: Settings…, Refresh, Quit.
+// Shortcuts that work in every window: Settings…, Refresh, Close Window, Quit.
 void addShortcuts(QWidget* window, WindowManager& windows, AppModel& model) {
+  auto* close = new QAction(window);
+  close->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
+  QObject::connect(close, &QAction::triggered, window, &QWidget::close);
+  window->addAction(close);
   auto* settings = new QAction(window);
   settings->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma));
   QObject::connect(settings, &QAction::triggered, &windows, &WindowManager::showSettingsWindow);
@@ -38,6 +46,16 @@ void addShortcuts(QWidget* window, WindowManager& windows, AppModel& model) {
   quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
   QObject::connect(quit, &QAction::triggered, &windows, &WindowManager::quitRequested);
   window->addActions({settings, refresh, quit});
+}
+
+// A closed window's widgets are freed; the allocator keeps their pages unless
+// asked to hand them back.
+void trimWhenClosed(QWidget* window) {
+  QObject::connect(window, &QObject::destroyed, [] {
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
+  });
 }
 
 }  // namespace
@@ -52,6 +70,7 @@ MainWindow::MainWindow(AppModel& model, QSettings& store, QWidget* parent) : QMa
   app->addSeparator();
   app->addAction(tr("Refresh"), QKeySequence(Qt::CTRL | Qt::Key_R), &model, [&model] { model.refresh(); });
   app->addSeparator();
+  app->addAction(tr("Close Window"), QKeySequence(Qt::CTRL | Qt::Key_W), this, &QWidget::close);
   app->addAction(tr("Quit Snoozlet"), QKeySequence(Qt::CTRL | Qt::Key_Q), qApp, &QApplication::quit);
   QMenu* help = menuBar()->addMenu(tr("Help"));
   help->addAction(tr("How It Works"), this, &MainWindow::welcomeRequested);
@@ -88,6 +107,7 @@ void WindowManager::showMainWindow() {
     connect(window, &MainWindow::aboutRequested, this, &WindowManager::showAboutWindow);
     connect(window, &MainWindow::settingsRequested, this, &WindowManager::showSettingsWindow);
     connect(window, &MainWindow::welcomeRequested, this, &WindowManager::showWelcomeWindow);
+    trimWhenClosed(window);
     main_ = window;
   }
   present(main_);
@@ -102,6 +122,7 @@ void WindowManager::showSettingsWindow() {
     addShortcuts(window, *this, model_);
     window->adjustSize();
     centre(window);
+    trimWhenClosed(window);
     settings_ = window;
   }
   present(settings_);
@@ -115,6 +136,7 @@ void WindowManager::showWelcomeWindow() {
     addShortcuts(window, *this, model_);
     window->resize(window->minimumSize().expandedTo(window->sizeHint()));
     centre(window);
+    trimWhenClosed(window);
     welcome_ = window;
   }
   present(welcome_);
@@ -127,6 +149,7 @@ void WindowManager::showAboutWindow() {
     addShortcuts(window, *this, model_);
     window->adjustSize();
     centre(window);
+    trimWhenClosed(window);
     about_ = window;
   }
   present(about_);
