@@ -149,10 +149,7 @@ QLabel* emptyLine(const QString& text, QWidget* parent) {
 
 }  // namespace
 
-NightPage::NightPage(AppModel& model, QWidget* parent) : QScrollArea(parent), model_(model) {
-  setWidgetResizable(true);
-  setFrameShape(QFrame::NoFrame);
-  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+NightPage::NightPage(AppModel& model, QWidget* parent) : PageFrame(parent), model_(model) {
   for (auto signal : {&AppModel::analysisChanged, &AppModel::pageChanged, &AppModel::noticeChanged,
                       &AppModel::powerSettingsChanged, &AppModel::capabilitiesChanged}) {
     connect(&model, signal, this, &NightPage::rebuild);
@@ -163,25 +160,18 @@ NightPage::NightPage(AppModel& model, QWidget* parent) : QScrollArea(parent), mo
 
 void NightPage::rebuild() {
   night_ = model_.selectedNight();
-  QWidget* content = night_ ? build(*night_) : new QWidget();
-  content->setObjectName(QStringLiteral("nightPageContent"));
-  setWidget(content);  // deletes the previous content
+  if (night_) {
+    build(*night_);
+  } else {
+    setWidget(new QWidget());  // deletes the previous content
+  }
 }
 
-QWidget* NightPage::build(const NightReport& night) {
+void NightPage::build(const NightReport& night) {
   const NightFormat& format = model_.format();
   const Language language = format.language();
-  auto* outer = new QWidget();
-  auto* centre = new QHBoxLayout(outer);
-  centre->setContentsMargins(kUnit * 3, kUnit * 3, kUnit * 3, kUnit * 4);
-  auto* page = new QWidget(outer);
-  page->setMaximumWidth(kReadingWidth);
-  centre->addStretch(1);
-  centre->addWidget(page, 100);
-  centre->addStretch(1);
-
-  auto* column = new QVBoxLayout(page);
-  column->setContentsMargins(0, 0, 0, 0);
+  QVBoxLayout* column = begin({}, {});
+  QWidget* page = content();
   column->setSpacing(kUnit * 4);
 
   MorningReportView::Options report;
@@ -227,7 +217,6 @@ QWidget* NightPage::build(const NightReport& night) {
   makeSecondary(footnote);
   column->addWidget(footnote);
   column->addStretch(1);
-  return outer;
 }
 
 }  // namespace snoozlet::views

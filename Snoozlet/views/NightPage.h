@@ -8,7 +8,7 @@
 
 #include "analysis/NightReport.h"
 
-#include <QScrollArea>
+#include "views/PageFrame.h"
 
 #include <optional>
 
@@ -18,7 +18,7 @@ class AppModel;
 
 namespace snoozlet::views {
 
-class NightPage : public QScrollArea {
+class NightPage : public PageFrame {
   Q_OBJECT
 
  public:
@@ -31,7 +31,7 @@ class NightPage : public QScrollArea {
   void rebuild();
 
  private:
-  QWidget* build(const NightReport& night);
+  void build(const NightReport& night);
 
   AppModel& model_;
   std::optional<NightReport> night_;

@@ -26,16 +26,18 @@ QVBoxLayout* PageFrame::begin(const QString& title, const QStringList& lines) {
   auto* column = new QVBoxLayout(content_);
   column->setContentsMargins(0, 0, 0, 0);
   column->setSpacing(kUnit * 2);
-  auto* heading = new QLabel(title, content_);
-  heading->setObjectName(QStringLiteral("pageTitle"));
-  heading->setFont(pageTitleFont(heading->font()));
-  column->addWidget(heading);
+  if (!title.isEmpty()) {
+    auto* heading = new QLabel(title, content_);
+    heading->setObjectName(QStringLiteral("pageTitle"));
+    heading->setFont(pageTitleFont(heading->font()));
+    column->addWidget(heading);
+  }
   for (const QString& line : lines) {
     auto* label = wrappingLabel(line, content_);
     makeSecondary(label);
     column->addWidget(label);
   }
-  column->addSpacing(kUnit);
+  if (!title.isEmpty() || !lines.isEmpty()) column->addSpacing(kUnit);
   setWidget(outer);  // deletes the previous content
   return column;
 }

@@ -19,7 +19,7 @@ class PageFrame : public QScrollArea {
 
  protected:
   // Starts a fresh column (the old content is deleted) with the title and
-  // the lines under it; returns the column to fill.
+  // the lines under it (none when empty); returns the column to fill.
   QVBoxLayout* begin(const QString& title, const QStringList& lines);
   // The widget the column lives in, the parent of what goes into it.
   QWidget* content() const { return content_; }

@@ -14,13 +14,6 @@ namespace {
 
 QString q(const std::string& text) { return QString::fromStdString(text); }
 
-QLabel* strongLabel(const QString& text, QWidget* parent) {
-  auto* label = wrappingLabel(text, parent);
-  QFont font = label->font();
-  font.setWeight(QFont::DemiBold);
-  label->setFont(font);
-  return label;
-}
 
 }  // namespace
 

@@ -27,13 +27,6 @@ QColor statusColour(SettingStatus status, const QPalette& palette) {
   return secondaryText(palette);
 }
 
-QLabel* strong(const QString& text, QWidget* parent) {
-  auto* label = wrappingLabel(text, parent);
-  QFont font = label->font();
-  font.setWeight(QFont::DemiBold);
-  label->setFont(font);
-  return label;
-}
 
 }  // namespace
 
@@ -68,7 +61,7 @@ FindingRow::FindingRow(AppModel& model, const SettingFinding& finding, const std
   grid->setVerticalSpacing(kUnit / 2);
   auto* mark = new StatusMark(finding.status, this);
   grid->addWidget(mark, 0, 0, Qt::AlignTop | Qt::AlignHCenter);
-  auto* title = strong(q(finding.title), this);
+  auto* title = strongLabel(q(finding.title), this);
   grid->addWidget(title, 0, 1);
   auto* value = new QLabel(q(finding.value), this);
   value->setObjectName(QStringLiteral("value"));
@@ -115,7 +108,7 @@ ChangesSection::ChangesSection(AppModel& model, QWidget* parent) : QWidget(paren
     grid->setVerticalSpacing(2);
     QString date = q(entry.date);
     if (entry.dryRunMark) date += QStringLiteral(" · ") + q(*entry.dryRunMark);
-    grid->addWidget(strong(date, block), 0, 0);
+    grid->addWidget(strongLabel(date, block), 0, 0);
     int row = 1;
     for (const std::string& change : entry.changes) {
       auto* line = wrappingLabel(q(change), block);

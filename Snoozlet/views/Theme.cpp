@@ -77,6 +77,14 @@ QLabel* wrappingLabel(const QString& text, QWidget* parent) {
   return label;
 }
 
+QLabel* strongLabel(const QString& text, QWidget* parent) {
+  auto* label = wrappingLabel(text, parent);
+  QFont font = label->font();
+  font.setWeight(QFont::DemiBold);
+  label->setFont(font);
+  return label;
+}
+
 void makeSecondary(QLabel* label) {
   QPalette palette = label->palette();
   palette.setColor(QPalette::WindowText, secondaryText(palette));

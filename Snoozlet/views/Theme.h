@@ -56,6 +56,8 @@ QFont digitsFont(double pointSize);
 
 // A label that wraps and never clips, with the given font and colour role.
 QLabel* wrappingLabel(const QString& text, QWidget* parent = nullptr);
+// A wrapping label in the semibold weight.
+QLabel* strongLabel(const QString& text, QWidget* parent = nullptr);
 // Sets a label's text colour to the palette's secondary text.
 void makeSecondary(QLabel* label);
 
