@@ -106,7 +106,7 @@ void mainWindow(shots::Writer& out) {
       view.resize(1120, 780);
       view.show();
       const std::pair<const char*, std::optional<AppModel::Page>> pages[] = {
-          {"main-night", std::nullopt},
+          {"main-night", AppModel::Page::night(preview.model().analysis()->lastNight()->start())},
           {"main-settings", AppModel::Page::settings()},
           {"main-battery", AppModel::Page::battery()},
           {"main-history", AppModel::Page::history()}};
