@@ -1,5 +1,7 @@
 #include "analysis/NightAnalyzer.h"
 
+#include "demo/DemoLog.h"
+
 #include <gtest/gtest.h>
 
 namespace snoozlet {
@@ -17,13 +19,8 @@ SleepSession session(double fromHour, double toHour) {
   return s;
 }
 
-DarkWakeEvent wake(const char* reason, double seconds, std::optional<WakeRequest> request = std::nullopt) {
-  DarkWakeEvent w;
-  w.date = at(1);
-  w.duration = seconds;
-  w.reason = WakeReason(reason);
-  w.request = std::move(request);
-  return w;
+DarkWakeEvent wake(const char* reason, std::optional<double> seconds, std::optional<WakeRequest> request = {}) {
+  return {at(1), seconds, WakeReason(reason), {}, std::move(request)};
 }
 
 TEST(NightAnalyzerTest, NightOrDaytimeNap) {
@@ -65,57 +62,44 @@ TEST(NightAnalyzerTest, EarlyMorningWindowFollowsClockChanges) {
   EXPECT_EQ(NightAnalyzer::kind(s, newYork), SleepKind::night);
 }
 
-TEST(NightAnalyzerTest, BatteryTrend) {
-  auto point = [](double hours, int percent, bool ac = false) { return BatteryPoint{at(hours), percent, ac}; };
-  BatteryTrend t({point(0, 80), point(1, 78), point(2, 78, true), point(3, 90), point(3.5, 89)});
-  EXPECT_EQ(t.first, point(0, 80));
-  EXPECT_EQ(t.last, point(3.5, 89));
-  EXPECT_EQ(t.drop, 3);
-  EXPECT_DOUBLE_EQ(t.batteryHours, 2.5);
-  EXPECT_DOUBLE_EQ(*t.perHour, 1.2);
-  EXPECT_TRUE(t.sawCharger);
-
-  t = BatteryTrend({point(0, 50), point(1, 55)});
-  EXPECT_EQ(t.drop, 0);
-  EXPECT_EQ(t.perHour, 0.0);
-
-  t = BatteryTrend({point(0, 50), point(40.0 / 60, 48)});
-  EXPECT_EQ(t.drop, 2);
-  EXPECT_NEAR(t.batteryHours, 0.667, 0.001);
-  EXPECT_FALSE(t.perHour);
-
-  t = BatteryTrend({point(0, 50, true), point(1, 60, true)});
-  EXPECT_FALSE(t.drop);
-  EXPECT_EQ(t.batteryHours, 0);
-  EXPECT_FALSE(t.perHour);
-  EXPECT_TRUE(t.sawCharger);
-
-  t = BatteryTrend(std::vector<BatteryPoint>{});
-  EXPECT_FALSE(t.first);
-  EXPECT_FALSE(t.drop);
-  EXPECT_FALSE(t.sawCharger);
+TEST(NightAnalyzerTest, BatteryTrendCountsOnlyTimeOnBattery) {
+  auto at_ = [](double hours, int percent, bool ac = false) { return BatteryPoint{at(hours), percent, ac}; };
+  struct Row {
+    std::vector<BatteryPoint> points;
+    std::optional<int> drop;
+    double hours;
+    std::optional<double> perHour;
+    bool charger;
+  };
+  const Row rows[] = {
+      // From a point on the charger nothing is counted, not even the rise.
+      {{at_(0, 80), at_(1, 78), at_(2, 78, true), at_(3, 90), at_(3.5, 89)}, 3, 2.5, 1.2, true},
+      {{at_(0, 50), at_(1, 55)}, 0, 1, 0.0, false},                // a rise is no negative drop
+      {{at_(0, 50), at_(0.75, 48)}, 2, 0.75, std::nullopt, false},  // under an hour: no rate
+      {{at_(0, 50, true), at_(1, 60, true)}, std::nullopt, 0, std::nullopt, true},
+      {{}, std::nullopt, 0, std::nullopt, false},
+  };
+  for (const Row& row : rows) {
+    const BatteryTrend t(row.points);
+    SCOPED_TRACE(row.points.size());
+    EXPECT_EQ(t.first, row.points.empty() ? std::nullopt : std::optional(row.points.front()));
+    EXPECT_EQ(t.last, row.points.empty() ? std::nullopt : std::optional(row.points.back()));
+    EXPECT_EQ(t.drop, row.drop);
+    EXPECT_DOUBLE_EQ(t.batteryHours, row.hours);
+    EXPECT_EQ(t.perHour.has_value(), row.perHour.has_value());
+    if (t.perHour && row.perHour) EXPECT_DOUBLE_EQ(*t.perHour, *row.perHour);
+    EXPECT_EQ(t.sawCharger, row.charger);
+  }
 }
 
 TEST(NightAnalyzerTest, ReportGroupsWakesAndRequesters) {
   SleepSession s = session(-1, 7);
-  auto dasd = [](const char* info) {
-    WakeRequest r;
-    r.process = "dasd";
-    r.kind = "SleepService";
-    r.info = info;
-    r.fired = true;
-    return r;
-  };
-  WakeRequest bare;
-  bare.process = "powerd";
-  bare.kind = "UserWake";
+  const auto dasd = [](const char* info) { return WakeRequest{"dasd", "SleepService", info, {}, true}; };
   for (int i = 0; i < 3; ++i) s.darkWakes.push_back(wake("wifibt", 30));
   s.darkWakes.push_back(wake("x rtc/SleepService", 20, dasd("com.apple.dasd:501:com.apple.searchd.heartbeat")));
   s.darkWakes.push_back(wake("y rtc/SleepService", 20, dasd("com.apple.dasd:502:com.apple.searchd.heartbeat")));
-  s.darkWakes.push_back(wake("y rtc/SleepService", 20, bare));
-  DarkWakeEvent unknownLength = wake("lid", 0);
-  unknownLength.duration.reset();
-  s.darkWakes.push_back(unknownLength);
+  s.darkWakes.push_back(wake("y rtc/SleepService", 20, WakeRequest{"powerd", "UserWake", {}, {}, false}));
+  s.darkWakes.push_back(wake("lid", std::nullopt));
 
   const NightReport r = NightAnalyzer::report(s, SleepKind::night);
   EXPECT_EQ(r.darkWakeCount, 7);
@@ -173,29 +157,59 @@ TEST(NightAnalyzerTest, BaselineSampleNeedsANightOnBattery) {
   EXPECT_FALSE(r.baselineSample());
 }
 
-}  // namespace
-}  // namespace snoozlet
+// A closed session on battery at 90% draining `perHour` points an hour.
+SleepSession onBattery(Instant start, double hours, double perHour) {
+  SleepSession s;
+  s.start = start;
+  s.end = start + hours * 3600;
+  s.ending = SessionEnd::fullWake(WakeReason("lid"));
+  s.battery = {{s.start, 90, false}, {s.end, 90 - static_cast<int>(perHour * hours), false}};
+  return s;
+}
 
-#include "demo/DemoLog.h"
+TEST(NightAnalyzerTest, AnalyzeKeepsLongCompleteSessionsAndJudgesThem) {
+  const Instant day = 1710028800;  // 2024-03-10 00:00 UTC
+  SleepSession tooShort = onBattery(day - 86400 * 3, 7199.0 / 3600, 0);
+  SleepSession partial = onBattery(day - 86400 * 2 - 3600, 8, 1);
+  partial.isPartial = true;
+  SleepSession exact = onBattery(day - 86400 * 2 + 3600, 2, 1);  // 01:00–03:00: exactly the minimum
+  SleepSession first = onBattery(day - 86400 - 3600, 8, 1);
+  SleepSession nap = onBattery(day + 12 * 3600, 3, 1);
+  SleepSession last = onBattery(day + 23 * 3600, 8, 4);
+  SleepSession ongoing = onBattery(day + 2 * 86400, 8, 1);
+  ongoing.ending = SessionEnd::ongoing();
 
-namespace snoozlet {
-namespace {
+  const std::vector<BaselineSample> history{{1, 1, 0}, {2, 1, 0}, {3, 1, 0}};
+  const auto analysis = NightAnalyzer::analyze({tooShort, partial, exact, first, nap, last, ongoing},
+                                               TimeZone::utc(), history, NightAnalyzer::minimumNight);
+  ASSERT_EQ(analysis.reports.size(), 5u);
+  EXPECT_EQ(analysis.reports[0].start(), exact.start);
+  EXPECT_EQ(analysis.nights().size(), 4u);
+  ASSERT_EQ(analysis.naps().size(), 1u);
+  EXPECT_EQ(analysis.naps()[0].start(), nap.start);
+  EXPECT_EQ(analysis.lastNight()->start(), ongoing.start);
+  EXPECT_EQ(analysis.coveredFrom, tooShort.start);
+  EXPECT_EQ(analysis.coveredTo, ongoing.end);
+  // History 1, 1, 1 plus the new nights on battery for two hours or more:
+  // exact, first, last (4/h) and ongoing. Median 1.0 over seven samples.
+  ASSERT_TRUE(analysis.baseline);
+  EXPECT_EQ(analysis.baseline->nights, 7);
+  EXPECT_EQ(analysis.baseline->percentPerHour, 1.0);
+  const NightReport& judged = analysis.reports[3];
+  ASSERT_EQ(judged.start(), last.start);
+  EXPECT_DOUBLE_EQ(*judged.ratio, 4.0);
+  EXPECT_EQ(judged.mood, Mood::sleepless);  // ratio 4.0 and 3.0 more against a reliable baseline
+}
 
 TEST(NightAnalyzerTest, MovingTheReaderGivesTheSameAnalysis) {
-  DateComponents day;
-  day.year = 2026;
-  day.month = 12;
-  day.day = 6;
   LogReader reader;
-  reader.ingest(DemoLog::text(DemoLog::week(day, Mood::sleepless), kIstanbul));
+  reader.ingest(DemoLog::text(DemoLog::week({2026, 12, 6, {}, {}, {}}, Mood::sleepless), kIstanbul));
   const auto inPlace = NightAnalyzer::analyze(reader, kIstanbul, {});
   const auto copied = NightAnalyzer::analyze(reader.sessions(), kIstanbul, {}, NightAnalyzer::minimumNight);
   ASSERT_EQ(inPlace.reports.size(), 7u);
   EXPECT_EQ(copied.reports, inPlace.reports);
   LogReader spare = reader;
   EXPECT_EQ(NightAnalyzer::analyze(std::move(spare), kIstanbul, {}), inPlace);
-  EXPECT_EQ(NightAnalyzer::analyze(reader.sessions(), kIstanbul, {}, NightAnalyzer::minimumNight).reports,
-            inPlace.reports);
 }
 
 }  // namespace
