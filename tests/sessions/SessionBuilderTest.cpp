@@ -110,12 +110,18 @@ TEST(SessionBuilderTest, FiredRequestsAttachWithinTwoMinutesToRequestCategories)
 
 TEST(SessionBuilderTest, OngoingSessionIsProvisional) {
   SessionBuilder builder;
+  // Assertions are wanted only while asleep, notifications and details never.
+  EXPECT_FALSE(builder.wants(LogDomain::Kind::assertions));
+  EXPECT_TRUE(builder.wants(LogDomain::Kind::boot));
+  for (const auto kind : {LogDomain::Kind::notification, LogDomain::Kind::wakeDetails, LogDomain::Kind::other})
+    EXPECT_FALSE(builder.wants(kind));
   for (const auto& e : PowerLogParser::parse(logOf({{"00:00:00", "Sleep", kSleep},
                                                      {"01:00:00", "DarkWake", darkWake("rtc", 5)},
                                                      {"01:10:00", "Notification", "Display is turned off"}}))) {
     if (builder.wants(e.domain)) builder.consume(e);
   }
   EXPECT_TRUE(builder.isAsleep());
+  EXPECT_TRUE(builder.wants(LogDomain::Kind::assertions));
   auto sessions = builder.sessions();
   ASSERT_EQ(sessions.size(), 1u);
   EXPECT_EQ(sessions[0].ending, SessionEnd::ongoing());
@@ -133,17 +139,6 @@ TEST(SessionBuilderTest, OngoingSessionIsProvisional) {
   EXPECT_EQ(builder.sessions().size(), 1u);
   builder.prune(at(7, 0, 1));
   EXPECT_TRUE(builder.sessions().empty());
-}
-
-TEST(SessionBuilderTest, AssertionsAreWantedOnlyWhileAsleep) {
-  SessionBuilder builder;
-  EXPECT_FALSE(builder.wants(LogDomain::Kind::assertions));
-  EXPECT_FALSE(builder.wants(LogDomain::Kind::notification));
-  EXPECT_FALSE(builder.wants(LogDomain::Kind::wakeDetails));
-  EXPECT_FALSE(builder.wants(LogDomain::other("x")));
-  EXPECT_TRUE(builder.wants(LogDomain::Kind::boot));
-  for (const auto& e : PowerLogParser::parse(logOf({{"00:00:00", "Sleep", kSleep}}))) builder.consume(e);
-  EXPECT_TRUE(builder.wants(LogDomain::Kind::assertions));
 }
 
 std::string assertion(const char* pid, const char* process, const char* action, const char* type, const char* name,
@@ -185,24 +180,13 @@ TEST(SessionBuilderTest, HoldersAreAccountedAndGrouped) {
 
 TEST(SessionBuilderTest, EqualHeldTimeSortsByCount) {
   HolderAccumulator acc;
-  auto event = [](long long pid, const char* process, const char* action, Instant date) {
-    AssertionEvent e;
-    e.date = date;
-    e.pid = pid;
-    e.process = process;
-    e.action = action;
-    e.type = "T";
-    e.name = "n";
-    return e;
-  };
-  acc.account(event(1, "often", "Created", 100), 0);
-  acc.account(event(1, "often", "Released", 160), 0);
-  acc.account(event(2, "often", "Created", 200), 0);
-  acc.account(event(2, "often", "Released", 260), 0);
-  acc.account(event(3, "longer", "Created", 100), 0);
-  acc.account(event(3, "longer", "Released", 221), 0);
-  acc.account(event(4, "once", "Created", 100), 0);
-  acc.account(event(4, "once", "Released", 220), 0);
+  // Process, pid, creation and release: "longer" holds 121 s, "often" twice 60 s, "once" 120 s.
+  const std::tuple<const char*, long long, Instant, Instant> holds[] = {
+      {"often", 1, 100, 160}, {"often", 2, 200, 260}, {"longer", 3, 100, 221}, {"once", 4, 100, 220}};
+  for (const auto& [process, pid, created, released] : holds) {
+    acc.account(AssertionEvent{created, pid, process, "Created", "T", "n", 0}, 0);
+    acc.account(AssertionEvent{released, pid, process, "Released", "T", "n", 0}, 0);
+  }
   const auto groups = acc.groups(1000);
   ASSERT_EQ(groups.size(), 3u);
   EXPECT_EQ(groups[0].process, "longer");  // more held time beats more creations

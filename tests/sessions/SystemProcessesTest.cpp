@@ -5,14 +5,6 @@
 namespace snoozlet {
 namespace {
 
-TEST(SystemProcessesTest, HolderOriginRawValues) {
-  for (const auto origin : {HolderOrigin::system, HolderOrigin::userTool, HolderOrigin::app})
-    EXPECT_EQ(holderOriginFromString(toString(origin)), origin);
-  EXPECT_EQ(toString(HolderOrigin::userTool), "userTool");
-  EXPECT_EQ(holderOriginFromString("System"), std::nullopt);
-  EXPECT_EQ(holderOriginFromString(""), std::nullopt);
-}
-
 TEST(SystemProcessesTest, NameSetsAreExactAndCaseSensitive) {
   for (const char* name : {"powerd", "WindowServer", "Software Update", "Safari", "Finder", "nsurlsessiond"})
     EXPECT_TRUE(SystemProcesses::isSystemName(name)) << name;
@@ -50,19 +42,6 @@ TEST(SystemProcessesTest, Origin) {
     EXPECT_EQ(toString(SystemProcesses::origin(c.process, c.name)), toString(c.origin)) << c.process;
     EXPECT_EQ(SystemProcesses::isSystem(c.process, c.name), c.origin == HolderOrigin::system) << c.process;
   }
-}
-
-TEST(SystemProcessesTest, CleanHolderName) {
-  using SystemProcesses::cleanHolderName;
-  EXPECT_EQ(cleanHolderName("com.apple.x (0x1a2b) context12 <A1B2C3D4-0000-1111-2222-333344445555>"),
-            "com.apple.x () context");
-  // White space of every kind collapses to one space; line breaks included.
-  EXPECT_EQ(cleanHolderName("Playing\t\taudio\nnow\u00A0\u2003here"), "Playing audio now here");
-  EXPECT_EQ(cleanHolderName("  <<..(Backup)..>>\t"), "Backup");
-  EXPECT_EQ(cleanHolderName("job.a1b2c3d4-0000-1111-2222-333344445555"), "job");
-  EXPECT_EQ(cleanHolderName("0xFF"), "");
-  EXPECT_EQ(cleanHolderName("contextual context007"), "contextual context");
-  EXPECT_EQ(cleanHolderName(""), "");
 }
 
 }  // namespace
