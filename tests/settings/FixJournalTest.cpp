@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
-#include "settings/InternetDate.h"
 
 namespace snoozlet {
 namespace {
@@ -58,41 +57,6 @@ std::string change(std::string_view key, std::string_view target, std::string_vi
          "\"}]";
 }
 
-TEST(InternetDateTest, FormatAndParse) {
-  EXPECT_EQ(InternetDate::format(kDecember6), "2026-12-06T07:05:00Z");
-  EXPECT_EQ(InternetDate::format(kDecember6 + 0.9), "2026-12-06T07:05:00Z");
-  EXPECT_EQ(InternetDate::format(0), "1970-01-01T00:00:00Z");
-  EXPECT_EQ(InternetDate::format(-1), "1969-12-31T23:59:59Z");
-  EXPECT_EQ(InternetDate::compact(kDecember6), "20261206T070500Z");
-  EXPECT_EQ(InternetDate::parse("2026-12-06T07:05:00Z"), kDecember6);
-  EXPECT_EQ(InternetDate::parse("2026-12-06T10:05:00+03:00"), kDecember6);
-  EXPECT_EQ(InternetDate::parse("2026-12-05T21:35:00-09:30"), kDecember6);
-  EXPECT_EQ(InternetDate::parse("2024-02-29T00:00:00Z"), 1709164800);
-  for (const char* bad :
-       {"2026-12-06T07:05:00.5Z", "2026-12-06T07:05:00", "2026-12-06 07:05:00Z", "2023-02-29T00:00:00Z",
-        "2026-13-01T00:00:00Z", "2026-12-06T24:00:00Z", "2026-12-06T07:05:00+0300", "2026-12-06T07:05:00Z ", "",
-        "26-12-06T07:05:00Z", "2026-12-06T07:05:60Z", "2026-12-06T07:05:00+24:00"}) {
-    EXPECT_FALSE(InternetDate::parse(bad)) << bad;
-  }
-}
-
-TEST(InternetDateTest, EveryParsedDateFormatsBackToAParsableText) {
-  // Found by fuzzing: a zone pushing the first or last four-digit year past
-  // its end gave an instant that format wrote as "-001-…" or "10000-…", so a
-  // journal read once could not be read again after its next save.
-  for (const char* edge :
-       {"0000-01-01T00:00:00Z", "0000-01-01T23:59:59+23:59", "9999-12-31T23:59:59Z", "9999-12-31T00:00:00-23:59"}) {
-    const auto instant = InternetDate::parse(edge);
-    ASSERT_TRUE(instant) << edge;
-    EXPECT_EQ(InternetDate::parse(InternetDate::format(*instant)), instant) << edge;
-  }
-  EXPECT_FALSE(InternetDate::parse("0000-01-01T00:00:00+00:01"));
-  EXPECT_FALSE(InternetDate::parse("9999-12-31T23:59:59-00:01"));
-  const std::string outside =
-      R"({"records":[{"changes":[],"date":"0000-01-01T00:00:00+01:00","dryRun":false,"id":"0F1E2D3C-4B5A-6978-8796-A5B4C3D2E1F0"}]})";
-  EXPECT_FALSE(FixJournal::decode(outside));
-}
-
 TEST(FixJournalTest, EncodesSortedPrettyJson) {
   FixJournal journal;
   journal.records = {{"0F1E2D3C-4B5A-6978-8796-A5B4C3D2E1F0", kDecember6, {kNap}, false, kDecember6 + 3600},
@@ -114,6 +78,8 @@ TEST(FixJournalTest, DecodeAcceptsZonesLowerCaseIdsAndNullUndone) {
   EXPECT_TRUE(decoded->records[0].isActive());
   EXPECT_EQ(decoded->encode().find("undoneAt"), std::string::npos);
   EXPECT_TRUE(FixJournal::decode(R"({"records":[]})"));
+  // Brackets inside a string, after an escaped quote, are no nesting.
+  EXPECT_TRUE(FixJournal::decode(R"({"note":"\")" + std::string(40, '[') + R"(","records":[]})"));
 }
 
 TEST(FixJournalTest, OneMalformedRecordSpoilsTheFile) {
@@ -140,6 +106,9 @@ TEST(FixJournalTest, OneMalformedRecordSpoilsTheFile) {
       R"("records")",
       "{\"records\":[]",
       "{\"records\":[]} trailing",
+      // A date that reads, but outside the years the journal can write back.
+      R"({"records":[{"changes":[],"date":"0000-01-01T00:00:00+01:00","dryRun":false,)"
+      R"("id":"0F1E2D3C-4B5A-6978-8796-A5B4C3D2E1F0"}]})",
   };
   for (const std::string& text : cases) EXPECT_FALSE(FixJournal::decode(text)) << text;
   EXPECT_TRUE(FixJournal::decode(record(change("womp", "0"))));
