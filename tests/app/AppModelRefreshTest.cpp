@@ -177,34 +177,6 @@ TEST(AppModelRefreshTest, FailedLoadKeepsWhatWasPublished) {
   EXPECT_EQ(model.state(), LoadState::idle());
 }
 
-TEST(AppModelRefreshTest, MissingPmsetFailsWithTheLaunchError) {
-  testing::ModelHarness h;
-  AppModel::Options options;
-  options.timeZone = TimeZone::utc();
-  AppModel model(h.settings, std::make_shared<testing::RecordingRunner>(), h.loginItem, nullptr, AppModel::Storage{},
-                 PowerDataSource((h.dir / "missing" / "pmset").string(), nullptr), options);
-  QSignalSpy finished(&model, &AppModel::refreshFinished);
-  ASSERT_TRUE(model.refresh());
-  ASSERT_TRUE(finished.wait(60000));
-  EXPECT_EQ(model.state().kind(), LoadState::Kind::failed);
-  EXPECT_NE(model.state().message().find("missing/pmset"), std::string::npos) << model.state().message();
-  EXPECT_FALSE(model.analysis());
-  EXPECT_FALSE(model.page());
-}
-
-TEST(AppModelRefreshTest, FailingSettingsCommandsDegradeWithoutFailing) {
-  testing::ModelHarness h;
-  h.mac.setLog(testing::demoLog());
-  h.mac.fail("custom,cap");
-  AppModel& model = h.make();
-  ASSERT_TRUE(h.refresh());
-  EXPECT_EQ(model.state(), LoadState::idle());
-  ASSERT_TRUE(model.powerSettings());
-  EXPECT_TRUE(model.powerSettings()->battery.empty());
-  EXPECT_EQ(model.powerSettings()->current.at("powernap"), "1");
-  EXPECT_TRUE(model.capabilities()->keys.empty());
-}
-
 TEST(AppModelRefreshTest, FixForASettingNeedsKnownSettingsAndNeverOffersLowPowerMode) {
   testing::ModelHarness h;
   AppModel& model = h.make();
