@@ -9,7 +9,7 @@ namespace {
 
 constexpr Instant kDecember6 = 1796540700;  // 2026-12-06T07:05:00Z
 
-TEST(InternetDateTest, FormatsWholeSecondsInUtc) {
+TEST(InternetDateTest, WholeSecondsInUtcAndZonesReadBack) {
   const std::pair<Instant, const char*> cases[] = {
       {kDecember6, "2026-12-06T07:05:00Z"}, {kDecember6 + 0.9, "2026-12-06T07:05:00Z"},
       {0, "1970-01-01T00:00:00Z"},          {-1, "1969-12-31T23:59:59Z"},
@@ -19,9 +19,6 @@ TEST(InternetDateTest, FormatsWholeSecondsInUtc) {
     EXPECT_EQ(InternetDate::parse(text), std::floor(instant)) << text;
   }
   EXPECT_EQ(InternetDate::compact(kDecember6), "20261206T070500Z");
-}
-
-TEST(InternetDateTest, ParsesZonesAndRefusesEverythingElse) {
   for (const char* text : {"2026-12-06T10:05:00+03:00", "2026-12-05T21:35:00-09:30", "2026-12-06t07:05:00z"})
     EXPECT_EQ(InternetDate::parse(text), kDecember6) << text;
   for (const char* bad :
