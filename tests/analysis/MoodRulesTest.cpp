@@ -25,12 +25,12 @@ TEST(MoodRulesTest, EachJudgeAtItsBoundaries) {
     std::optional<Baseline> baseline;
     Mood mood;
   };
-  const Baseline two{0.5, 0, 2}, normal{0.5, 0.02, 5}, low{0.05, 0.02, 5}, quarter{0.25, 0.02, 5},
+  const Baseline two{2.0, 0, 2}, normal{0.5, 0.02, 5}, low{0.05, 0.02, 5}, quarter{0.25, 0.02, 5},
       high{2.0, 0.02, 5}, higher{4.0, 0.02, 5}, wakeful{1, 0.08, 3};
   const Row rows[] = {
       // Drain alone (two nights are no baseline): restless from 1.2, sleepless from 2.5 points an hour.
       {{}, 0, 0, {}, soundAsleep}, {1.19, 0, 0, {}, soundAsleep}, {1.2, 0, 0, {}, restless},
-      {2.49, 0, 0, {}, restless}, {2.5, 0, 0, {}, sleepless}, {2.5, 0, 0, two, sleepless},
+      {2.49, 0, 0, {}, restless}, {2.5, 0, 0, {}, sleepless}, {1.2, 0, 0, two, restless},
       // Against the normal: restless at twice it and 0.5 more, sleepless at four times and 1.0 more;
       // the normal counts as at least 0.15.
       {1.0, 0, 0, normal, restless}, {0.99, 0, 0, normal, soundAsleep}, {2.0, 0, 0, normal, sleepless},
