@@ -1,5 +1,5 @@
 // The built snoozlet-pmset run as a child process, the way the application
-// runs /usr/bin/pmset. Its parts have tests of their own (SimulatedMacTest,
+// runs /usr/bin/pmset. Its library has tests of its own (SimulatedMacTest,
 // PmsetArgumentsTest, StateFolderTest, DemoWeekTest); these check the program
 // that joins them: exit statuses, the two output streams, the state folder.
 
