@@ -1,21 +1,9 @@
 #include "analysis/Baseline.h"
 
-#include <nlohmann/json.hpp>
-
 #include <algorithm>
 #include <map>
 
 namespace snoozlet {
-
-void to_json(nlohmann::json& json, const BaselineSample& sample) {
-  json = nlohmann::json{{"start", sample.start}, {"perHour", sample.perHour}, {"awakeFraction", sample.awakeFraction}};
-}
-
-void from_json(const nlohmann::json& json, BaselineSample& sample) {
-  json.at("start").get_to(sample.start);
-  json.at("perHour").get_to(sample.perHour);
-  json.at("awakeFraction").get_to(sample.awakeFraction);
-}
 
 double Baseline::ratio(double perHour) const { return perHour / std::max(percentPerHour, 0.15); }
 

@@ -5,8 +5,6 @@
 
 #include "common/Instant.h"
 
-#include <nlohmann/json_fwd.hpp>
-
 #include <optional>
 #include <vector>
 
@@ -19,10 +17,6 @@ struct BaselineSample {
   double awakeFraction = 0;
   bool operator==(const BaselineSample&) const = default;
 };
-
-// JSON with the keys "start", "perHour", "awakeFraction".
-void to_json(nlohmann::json& json, const BaselineSample& sample);
-void from_json(const nlohmann::json& json, BaselineSample& sample);
 
 struct Baseline {
   // Samples used at most.

@@ -1,16 +1,11 @@
 #pragma once
 
-// Reads the battery driver's property table from the text that macOS's
-// `ioreg` prints for the "AppleSmartBattery" registry entry, in either of its
-// two forms:
+// Reads the battery driver's property table from the property-list XML that
+// macOS's `ioreg -r -c AppleSmartBattery -a` prints (what the battery reader
+// runs).
 //
-//   - the property-list XML of `ioreg -r -c AppleSmartBattery -a` (what the
-//     battery reader runs), and
-//   - the indented text form (`"Key" = Value` lines under a
-//     `+-o AppleSmartBattery <class …>` node), as people paste it.
-//
-// Both parsers work on untrusted bytes: they never throw, run in time linear
-// in the input, and bound the nesting depth of arrays and dictionaries, so a
+// The parser works on untrusted bytes: it never throws, runs in time linear
+// in the input, and bounds the nesting depth of arrays and dictionaries, so a
 // corrupt or hostile input gives fewer keys, never a crash or a hang. Text
 // (keys and strings) comes out as well-formed UTF-8.
 
@@ -38,22 +33,5 @@ inline constexpr int kMaxNesting = 64;
 // gives its leading keys. No value when there is no dictionary to read (an
 // empty array, no XML at all).
 std::optional<PropertyMap> parseXml(std::string_view xml);
-
-// Parses the text form. Lines may carry any mix of leading spaces, tabs,
-// "|" tree rules, ">" quote markers and backticks; lines that are not a node
-// header or a `"Key" = Value` property (prompts, timestamps, braces, other
-// text) are ignored. Once a `+-o` node header has been seen, only properties
-// of AppleSmartBattery nodes count; property lines before any header (grep
-// output) count too. A key seen again replaces the earlier value, so of
-// repeated snapshots the last one wins.
-//
-// Values: decimal integers (printed by ioreg as unsigned 64-bit numbers, so
-// 2^63 and above wrap to the negative numbers they stand for), reals as real
-// number objects, Yes/No Booleans, "strings", <hex> data, {"k"=v,…}
-// dictionaries and (v,…) arrays. Entries with an empty value inside a
-// dictionary or array (ioreg's rendering of an unprintable object) are left
-// out; a property whose value is cut off or malformed is left out.
-// No value when the text holds no property line at all.
-std::optional<PropertyMap> parseText(std::string_view text);
 
 }  // namespace snoozlet::IoregParser

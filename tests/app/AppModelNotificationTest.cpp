@@ -76,28 +76,5 @@ TEST(AppModelNotificationTest, NewerNightIsOffered) {
   EXPECT_EQ(model.page(), AppModel::Page::night(sixth.start()));
 }
 
-TEST(AppModelNotificationTest, NightThatEndedHoursAgoIsNeverPosted) {
-  testing::ModelHarness h;
-  const std::string log = testing::demoLog();
-  h.mac.setLog(log);
-  h.now = testing::lastNightOf(log).end() + 3 * 3600;
-  h.settings.setMorningNotification(true);
-  h.make();
-  ASSERT_TRUE(h.refresh());
-  EXPECT_TRUE(h.center.posts.empty());
-  EXPECT_FALSE(h.store.contains("lastNotifiedNight"));
-}
-
-TEST(AppModelNotificationTest, WithoutNotifierNothingIsPosted) {
-  testing::ModelHarness h;
-  const std::string log = testing::demoLog();
-  h.mac.setLog(log);
-  h.now = testing::lastNightOf(log).end() + 600;
-  h.settings.setMorningNotification(true);
-  h.make(nullptr, std::nullopt, /*withNotifier=*/false);
-  ASSERT_TRUE(h.refresh());
-  EXPECT_TRUE(h.center.posts.empty());
-}
-
 }  // namespace
 }  // namespace snoozlet

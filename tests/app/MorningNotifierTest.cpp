@@ -72,6 +72,7 @@ TEST(MorningNotifierTest, StoresTheNightBeforePostingItOnce) {
             (testing::RecordingNotificationCenter::Post{"morning-1710030600", "Restless", "I slept badly."}));
   EXPECT_FALSE(f.notifier.offer(report, "Restless", "I slept badly."));
   EXPECT_EQ(f.center.posts.size(), 1u);
+  EXPECT_EQ(MorningNotifier::identifier(0), "morning-0");
 
   // Remembered across launches: a new notifier over the same file.
   QSettings reopened(QString::fromStdString((f.dir / "preferences.ini").string()), QSettings::IniFormat);
@@ -79,11 +80,6 @@ TEST(MorningNotifierTest, StoresTheNightBeforePostingItOnce) {
   MorningNotifier later(reopened, &center, [] { return kNow; });
   EXPECT_FALSE(later.offer(report, "Restless", "I slept badly."));
   EXPECT_TRUE(center.posts.empty());
-}
-
-TEST(MorningNotifierTest, IdentifierTruncatesTheStart) {
-  EXPECT_EQ(MorningNotifier::identifier(1710030600.99), "morning-1710030600");
-  EXPECT_EQ(MorningNotifier::identifier(0), "morning-0");
 }
 
 TEST(MorningNotifierTest, PermissionSetsTheSwitchToTheAnswer) {

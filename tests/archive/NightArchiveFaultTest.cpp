@@ -2,68 +2,33 @@
 // store, two processes storing at once, and files that are not (or no longer)
 // databases. Child processes are forked so that a death really is a death.
 
-#include "archive/NightArchive.h"
-
-#include "analysis/NightAnalyzer.h"
-
+#include "ArchiveSupport.h"
 #include "TestSupport.h"
 
-#include <gtest/gtest.h>
 #include <signal.h>
-#include <sqlite3.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstring>
-#include <fstream>
 
 namespace snoozlet {
 namespace {
 
-using testing::TempDir;
-
-constexpr Instant kDay = 1710028800;  // 2024-03-10 00:00:00 UTC
-constexpr double kHour = 3600;
+using namespace testing;
 constexpr std::string_view kVersion = "1.0 (1)";
-
-// A closed night starting `day` days after kDay, with `holders` holder rows.
-NightReport night(int day, int holders = 3) {
-  SleepSession s;
-  s.start = kDay + day * 24 * kHour - 2 * kHour;
-  s.end = s.start + 8 * kHour;
-  s.ending = SessionEnd::fullWake(WakeReason("EC.LidOpen", WakeCategory::lid));
-  s.sleepReason = "Clamshell Sleep";
-  for (int i = 0; i < 4; ++i) s.battery.push_back({s.start + i * kHour, 90 - i, false});
-  for (int i = 0; i < 3; ++i) {
-    s.darkWakes.push_back({s.start + (i + 1) * 600,
-                           30.0,
-                           WakeReason("rtc", WakeCategory::backgroundTask),
-                           {},
-                           WakeRequest{"dasd", "job" + std::to_string(i), {}, {}, true}});
-  }
-  for (int i = 0; i < holders; ++i) {
-    s.holders.push_back({"Process number " + std::to_string(i), "PreventUserIdleSystemSleep",
-                         "A long enough assertion name to fill the pages quickly", 1, 100.0 + i, HolderOrigin::app});
-  }
-  return NightAnalyzer::report(s, SleepKind::night);
-}
 
 std::vector<NightReport> nights(int firstDay, int count, int holders = 3) {
   std::vector<NightReport> out;
-  for (int day = firstDay; day < firstDay + count; ++day) out.push_back(night(day, holders));
+  for (int day = firstDay; day < firstDay + count; ++day) out.push_back(busyNight(day * 24.0 - 2, holders));
   return out;
 }
 
-// The starts of every archived night, newest first; a failure fails the test.
+// The starts of every archived night, newest first.
 std::vector<double> archivedStarts(const std::filesystem::path& file) {
-  auto archive = NightArchive::open(file);
-  EXPECT_TRUE(archive.ok()) << (archive.ok() ? "" : archive.error().description());
-  if (!archive.ok()) return {};
-  auto read = (*archive)->nights(std::nullopt, 100000);
-  EXPECT_TRUE(read.ok()) << (read.ok() ? "" : read.error().description());
   std::vector<double> starts;
-  if (read.ok())
-    for (const ArchivedNight& n : *read) starts.push_back(n.start);
+  auto archive = openArchive(file);
+  const auto read = archive->nights(std::nullopt, 100000);
+  for (const ArchivedNight& n : read.value()) starts.push_back(n.start);
   return starts;
 }
 
@@ -74,37 +39,8 @@ std::vector<double> startsOf(const std::vector<NightReport>& reports) {
   return starts;
 }
 
-// SQLite's own verdict on the file, read on a connection of its own.
-std::string integrity(const std::filesystem::path& file) {
-  sqlite3* db = nullptr;
-  std::string verdict = "could not open";
-  if (sqlite3_open_v2(file.string().c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
-    sqlite3_stmt* stmt = nullptr;
-    if (sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &stmt, nullptr) == SQLITE_OK &&
-        sqlite3_step(stmt) == SQLITE_ROW) {
-      verdict = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
-    } else {
-      verdict = sqlite3_errmsg(db);
-    }
-    sqlite3_finalize(stmt);
-  }
-  sqlite3_close_v2(db);
-  return verdict;
-}
-
-long long rowCount(const std::filesystem::path& file, const std::string& table) {
-  sqlite3* db = nullptr;
-  long long count = -1;
-  sqlite3_stmt* stmt = nullptr;
-  if (sqlite3_open_v2(file.string().c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK &&
-      sqlite3_prepare_v2(db, ("SELECT count(*) FROM " + table).c_str(), -1, &stmt, nullptr) == SQLITE_OK &&
-      sqlite3_step(stmt) == SQLITE_ROW) {
-    count = sqlite3_column_int64(stmt, 0);
-  }
-  sqlite3_finalize(stmt);
-  sqlite3_close_v2(db);
-  return count;
-}
+// SQLite's own verdict on the file.
+std::string integrity(const std::filesystem::path& file) { return Sql(file).column("PRAGMA integrity_check").at(0); }
 
 // Kills the process with SIGKILL when the given number of night rows has been
 // written: installed in a child on every connection it opens, so the archive
@@ -146,12 +82,8 @@ TEST(NightArchiveFaultTest, ADeathInTheMiddleOfAStoreLeavesTheLastCompletedStore
     TempDir dir;
     const auto file = dir / "nights.sqlite";
     const std::vector<NightReport> first = nights(0, 30);
-    {
-      auto archive = NightArchive::open(file);
-      ASSERT_TRUE(archive.ok());
-      ASSERT_TRUE((*archive)->store(first, kVersion).ok());
-    }
-    const long long holderRows = rowCount(file, "night_holders");
+    ASSERT_TRUE(openArchive(file)->store(first, kVersion).ok());
+    const long long holderRows = Sql(file).count("night_holders");
     ASSERT_GT(holderRows, 0);
 
     const int status = inChild([&] {
@@ -169,16 +101,12 @@ TEST(NightArchiveFaultTest, ADeathInTheMiddleOfAStoreLeavesTheLastCompletedStore
 
     EXPECT_EQ(integrity(file), "ok");
     EXPECT_EQ(archivedStarts(file), startsOf(first));
-    auto archive = NightArchive::open(file);
-    ASSERT_TRUE(archive.ok());
-    const auto read = (*archive)->nights(std::nullopt, 100);
-    ASSERT_TRUE(read.ok());
-    ASSERT_EQ(read->size(), first.size());
     // The interrupted store wrote 20 holders a night; the surviving nights keep their own.
-    EXPECT_EQ(rowCount(file, "night_holders"), holderRows);
+    EXPECT_EQ(Sql(file).count("night_holders"), holderRows);
     // And the archive takes the next store as usual.
-    EXPECT_TRUE((*archive)->store(nights(30, 2), kVersion).ok());
-    EXPECT_EQ((*archive)->nights(std::nullopt, 100)->size(), first.size() + 2);
+    auto archive = openArchive(file);
+    ASSERT_TRUE(archive && archive->store(nights(30, 2), kVersion).ok());
+    EXPECT_EQ(archivedStarts(file).size(), first.size() + 2);
   }
 }
 

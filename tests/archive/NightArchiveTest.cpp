@@ -1,155 +1,46 @@
-#include "archive/NightArchive.h"
-
-#include "analysis/NightAnalyzer.h"
+#include "ArchiveSupport.h"
+#include "TestSupport.h"
 #include "common/Version.h"
 
-#include "TestSupport.h"
-
-#include <gtest/gtest.h>
-#include <sqlite3.h>
 #include <unistd.h>
 
 #include <map>
-#include <mutex>
-#include <thread>
 #include <tuple>
 
 namespace snoozlet {
 namespace {
 
-using testing::TempDir;
+using namespace testing;
 
-constexpr Instant kDay = 1710028800;  // 2024-03-10 00:00:00 UTC
-constexpr double kHour = 3600;
-
-// A direct connection to the archive's file, for looking behind the archive's back.
-class Sql {
- public:
-  explicit Sql(const std::filesystem::path& file) {
-    EXPECT_EQ(sqlite3_open_v2(file.string().c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
-  }
-  ~Sql() { sqlite3_close_v2(db_); }
-  void exec(const std::string& sql) {
-    char* message = nullptr;
-    EXPECT_EQ(sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &message), SQLITE_OK) << (message ? message : "");
-    sqlite3_free(message);
-  }
-  // The first column of every row, as text ("NULL" for NULL).
-  std::vector<std::string> column(const std::string& sql) {
-    std::vector<std::string> out;
-    sqlite3_stmt* stmt = nullptr;
-    EXPECT_EQ(sqlite3_prepare_v2(db_, sql.c_str(), -1, &stmt, nullptr), SQLITE_OK) << sqlite3_errmsg(db_);
-    while (sqlite3_step(stmt) == SQLITE_ROW) {
-      const auto* text = sqlite3_column_text(stmt, 0);
-      out.push_back(text ? reinterpret_cast<const char*>(text) : "NULL");
-    }
-    sqlite3_finalize(stmt);
-    return out;
-  }
-  long long count(const std::string& table) { return std::stoll(column("SELECT count(*) FROM " + table).at(0)); }
-
- private:
-  sqlite3* db_ = nullptr;
-};
-
-std::unique_ptr<NightArchive> openArchive(const std::filesystem::path& file) {
-  auto opened = NightArchive::open(file);
-  EXPECT_TRUE(opened.ok()) << (opened.ok() ? "" : opened.error().description());
-  return opened.ok() ? std::move(opened).value() : nullptr;
-}
-
-// A closed session of `hours` starting `startHour` hours after kDay, with an
-// hourly battery reading on battery power losing one point an hour.
-SleepSession session(double startHour, double hours, int readings = 0) {
-  SleepSession s;
-  s.start = kDay + startHour * kHour;
-  s.end = s.start + hours * kHour;
-  s.ending = SessionEnd::fullWake(WakeReason("EC.LidOpen", WakeCategory::lid));
-  s.sleepReason = "Clamshell Sleep";
-  for (int i = 0; i < readings; ++i) s.battery.push_back({s.start + i * kHour, 90 - i, false});
-  return s;
-}
-
-NightReport reportOf(const SleepSession& s, SleepKind kind = SleepKind::night, Mood mood = Mood::restless) {
-  NightReport report = NightAnalyzer::report(s, kind);
-  report.mood = mood;
-  report.ratio = 1.5;
-  return report;
-}
-
-// A night with wakes of two categories, requesters, holders and a culprit.
-NightReport busyNight(double startHour, int holders = 2, int requesters = 3) {
-  SleepSession s = session(startHour, 8, 4);
-  const auto request = [](int i) { return WakeRequest{"dasd", "job" + std::to_string(i), {}, {}, true}; };
-  for (int i = 0; i < 3; ++i) {
-    DarkWakeEvent wake{s.start + (i + 1) * 600, 30.0, WakeReason("wifibt", WakeCategory::network), {}, {}};
-    if (i < requesters) wake.request = request(i);
-    s.darkWakes.push_back(wake);
-  }
-  for (int i = 3; i < requesters; ++i)
-    s.darkWakes.push_back({s.start + 3600, 10.0, WakeReason("rtc", WakeCategory::backgroundTask), {}, request(i)});
-  s.darkWakes.push_back({s.start + 7200, std::nullopt, WakeReason("rtc", WakeCategory::backgroundTask), {}, {}});
-  for (int i = 0; i < holders; ++i)
-    s.holders.push_back({"App" + std::to_string(i), "PreventSystemSleep", "busy", 1, 4000.0 - i, HolderOrigin::app});
-  return reportOf(s);
-}
-
-TEST(NightArchiveTest, NewFileHasTheSchemaAndNoNights) {
+TEST(NightArchiveTest, StoresClosedNightsAndReadsThemBack) {
   TempDir dir;
   const auto file = dir / "data/Snoozlet/nights.sqlite";
   auto archive = openArchive(file);
   ASSERT_TRUE(archive);
-  EXPECT_TRUE(std::filesystem::is_directory(dir / "data/Snoozlet"));
   EXPECT_TRUE(archive->nights(std::nullopt, 400)->empty());
   EXPECT_TRUE(archive->baselineSamples(30)->empty());
-
-  Sql sql(file);
-  EXPECT_EQ(sql.column("PRAGMA journal_mode"), std::vector<std::string>{"wal"});
-  EXPECT_EQ(sql.column("SELECT sql FROM sqlite_master WHERE sql IS NOT NULL ORDER BY name"),
-            (std::vector<std::string>{
-                "CREATE TABLE night_holders (night_start REAL NOT NULL, process TEXT NOT NULL, type TEXT NOT NULL, "
-                "name TEXT NOT NULL, count INTEGER NOT NULL, held_seconds REAL NOT NULL, origin TEXT NOT NULL)",
-                "CREATE INDEX night_holders_start ON night_holders(night_start)",
-                "CREATE TABLE night_reasons (night_start REAL NOT NULL, category TEXT NOT NULL, count INTEGER NOT "
-                "NULL, awake_seconds REAL NOT NULL, PRIMARY KEY (night_start, category))",
-                "CREATE TABLE night_requests (night_start REAL NOT NULL, process TEXT NOT NULL, activity TEXT NOT "
-                "NULL, count INTEGER NOT NULL)",
-                "CREATE INDEX night_requests_start ON night_requests(night_start)",
-                "CREATE TABLE nights (start REAL PRIMARY KEY, end REAL NOT NULL, kind TEXT NOT NULL, mood TEXT NOT "
-                "NULL, dark_wakes INTEGER NOT NULL, awake_seconds REAL NOT NULL, battery_first INTEGER, "
-                "battery_last INTEGER, drop_points INTEGER, battery_hours REAL NOT NULL, per_hour REAL, "
-                "top_category TEXT, culprit TEXT, sleep_reason TEXT, app_version TEXT)",
-            }));
-  // Opening an existing file again changes nothing.
-  archive.reset();
-  EXPECT_TRUE(openArchive(file));
-}
-
-TEST(NightArchiveTest, StoresClosedNightsAndReadsThemBack) {
-  TempDir dir;
-  auto archive = openArchive(dir / "nights.sqlite");
-  ASSERT_TRUE(archive);
   const NightReport night = busyNight(-2);
   SleepSession open = session(22, 8, 3);
   open.ending = SessionEnd::ongoing();
   ASSERT_TRUE(archive->store({night, reportOf(open)}, kVersionText).ok());
 
-  const auto nights = archive->nights(std::nullopt, 400);
-  ASSERT_TRUE(nights.ok());
-  ASSERT_EQ(nights->size(), 1u);
-  const ArchivedNight& read = nights->front();
-  EXPECT_EQ(read, ArchivedNight::from(night));
-  EXPECT_EQ(std::tie(read.mood, read.darkWakes, read.awakeSeconds), std::make_tuple(Mood::restless, 4, 90.0));
-  EXPECT_EQ(std::tie(read.batteryFirst, read.batteryLast, read.drop), std::make_tuple(90, 87, 3));
-  EXPECT_EQ(read.perHour, 1.0);
-  EXPECT_EQ(read.topCategory, WakeCategory::network);
-  EXPECT_EQ(read.culprit, "App0");
-  EXPECT_EQ(read.reasons, (std::map<WakeCategory, int>{{WakeCategory::network, 3}, {WakeCategory::backgroundTask, 1}}));
+  // The ongoing session is not stored.
+  const ArchivedNight expected{night.start(), night.end(), SleepKind::night, Mood::restless, 4, 90.0, 90, 87, 3, 3.0,
+                               1.0, WakeCategory::network, "App0",
+                               {{WakeCategory::network, 3}, {WakeCategory::backgroundTask, 1}}};
+  EXPECT_EQ(ArchivedNight::from(night), expected);
+  EXPECT_EQ(archive->nights(std::nullopt, 400).value(), std::vector<ArchivedNight>{expected});
 
-  Sql sql(dir / "nights.sqlite");
+  Sql sql(file);
+  EXPECT_EQ(sql.column("PRAGMA journal_mode"), std::vector<std::string>{"wal"});
   EXPECT_EQ(sql.column("SELECT sleep_reason || ' / ' || app_version FROM nights"),
             std::vector<std::string>{"Clamshell Sleep / 1.0 (1)"});
   EXPECT_EQ(sql.column("SELECT origin FROM night_holders LIMIT 1"), std::vector<std::string>{"app"});
+  // Opening the file again keeps what it holds.
+  archive.reset();
+  archive = openArchive(file);
+  ASSERT_TRUE(archive);
+  EXPECT_EQ(archive->nights(std::nullopt, 400)->size(), 1u);
 }
 
 TEST(NightArchiveTest, StoringANightAgainReplacesItAndItsChildRows) {
@@ -163,8 +54,7 @@ TEST(NightArchiveTest, StoringANightAgainReplacesItAndItsChildRows) {
     return std::vector<long long>{sql.count("nights"), sql.count("night_reasons"), sql.count("night_holders"),
                                   sql.count("night_requests")};
   };
-  EXPECT_EQ(rows(), (std::vector<long long>{1, 2, 20, 3}));
-
+  EXPECT_EQ(rows(), (std::vector<long long>{1, 2, 20, 3}));  // at most 20 holders a night
   night.mood = Mood::sleepless;
   ASSERT_TRUE(archive->store({night, night}, "1.1 (2)").ok());
   EXPECT_EQ(rows(), (std::vector<long long>{1, 2, 20, 3}));
@@ -184,21 +74,12 @@ TEST(NightArchiveTest, AbsentValuesAndUnknownTextsReadBackAsDefaults) {
       "INSERT INTO night_reasons VALUES (5, 'gremlins', 4, 1), (5, 'lid', 2, 1);");
 
   const auto nights = archive->nights(std::nullopt, 10);
-  ASSERT_TRUE(nights.ok());
   ASSERT_EQ(nights->size(), 2u);
-  const ArchivedNight& plain = nights->front();
-  EXPECT_EQ(plain.start, kDay);
-  EXPECT_FALSE(plain.batteryFirst || plain.batteryLast || plain.drop || plain.perHour);
-  EXPECT_FALSE(plain.topCategory || plain.culprit);
-  EXPECT_TRUE(plain.reasons.empty());
-
+  EXPECT_EQ(nights->front(), (ArchivedNight{kDay, kDay + 8 * kHour, SleepKind::night, Mood::restless}));
+  // Unknown kind, mood and categories read as the defaults; a night that ends where it starts.
   const ArchivedNight& odd = nights->back();
-  EXPECT_EQ(odd.kind, SleepKind::night);
-  EXPECT_EQ(odd.mood, Mood::soundAsleep);
-  EXPECT_FALSE(odd.topCategory);
-  EXPECT_EQ(odd.reasons, (std::map<WakeCategory, int>{{WakeCategory::lid, 2}}));
-  // A night that ends where it starts.
-  EXPECT_EQ(odd.duration(), 0);
+  EXPECT_EQ(odd, (ArchivedNight{5, 5, SleepKind::night, Mood::soundAsleep, 2, 0, {}, {}, {}, 3, {}, {}, {},
+                                {{WakeCategory::lid, 2}}}));
   EXPECT_EQ(odd.awakeFraction(), 0);
 }
 
@@ -225,32 +106,19 @@ TEST(NightArchiveTest, KindFilterAndLimitReturnTheNewestFirst) {
 }
 
 TEST(NightArchiveTest, BaselineSamplesNeedANightWithTwoMeasuredHours) {
-  struct Case {
-    const char* name;
-    SleepKind kind;
-    double batteryHours;
-    std::optional<double> perHour;
-    bool sample;
+  // kind, hours on battery, drain per hour → a sample or none.
+  const std::tuple<SleepKind, double, std::optional<double>, bool> cases[] = {
+      {SleepKind::night, 1.9, 1.0, false},
+      {SleepKind::night, 5, std::nullopt, false},
+      {SleepKind::daytimeNap, 5, 1.0, false},
+      {SleepKind::night, 2.0, 1.0, true},
   };
-  const Case cases[] = {
-      {"1.9 hours", SleepKind::night, 1.9, 1.0, false},
-      {"no drain", SleepKind::night, 5, std::nullopt, false},
-      {"nap", SleepKind::daytimeNap, 5, 1.0, false},
-      {"2.0 hours", SleepKind::night, 2.0, 1.0, true},
-  };
-  for (const Case& c : cases) {
-    ArchivedNight night;
-    night.start = kDay;
-    night.end = kDay + 8 * kHour;
-    night.kind = c.kind;
-    night.awakeSeconds = 2880;
-    night.batteryHours = c.batteryHours;
-    night.perHour = c.perHour;
-    const auto sample = night.baselineSample();
-    EXPECT_EQ(sample.has_value(), c.sample) << c.name;
-    if (sample) {
-      EXPECT_EQ(*sample, (BaselineSample{kDay, 1.0, 0.1})) << c.name;
-    }
+  for (const auto& [kind, hours, perHour, sampled] : cases) {
+    ArchivedNight night{.start = kDay, .end = kDay + 8 * kHour, .kind = kind, .awakeSeconds = 2880};
+    night.batteryHours = hours;
+    night.perHour = perHour;
+    EXPECT_EQ(night.baselineSample(), sampled ? std::optional(BaselineSample{kDay, 1.0, 0.1}) : std::nullopt)
+        << hours;
   }
 
   // Through the archive: a night without readings, exactly two hours of readings, a nap, three good nights.
@@ -262,13 +130,14 @@ TEST(NightArchiveTest, BaselineSamplesNeedANightWithTwoMeasuredHours) {
   for (int day = 2; day < 5; ++day) reports.push_back(reportOf(session(day * 24.0 - 2, 8, 5)));
   ASSERT_TRUE(archive->store(reports, kVersionText).ok());
 
-  const auto samples = archive->baselineSamples(30);
-  ASSERT_TRUE(samples.ok());
-  std::vector<double> starts;
-  for (const auto& s : *samples) starts.push_back((s.start - kDay) / kHour);
-  EXPECT_EQ(starts, (std::vector<double>{94, 70, 46, 22}));
-  EXPECT_EQ(archive->baselineSamples(2)->size(), 2u);
-  EXPECT_EQ(archive->baselineSamples(2)->front().start, kDay + 94 * kHour);
+  const auto starts = [&](int limit) {
+    std::vector<double> out;
+    const auto samples = archive->baselineSamples(limit);
+    for (const auto& s : samples.value()) out.push_back((s.start - kDay) / kHour);
+    return out;
+  };
+  EXPECT_EQ(starts(30), (std::vector<double>{94, 70, 46, 22}));
+  EXPECT_EQ(starts(2), (std::vector<double>{94, 70}));
 }
 
 TEST(NightArchiveTest, AFailurePartWayThroughAStoreLeavesNothingBehind) {
@@ -321,36 +190,6 @@ TEST(NightArchiveTest, OpeningFailuresAreTold) {
   ASSERT_TRUE(blocked.error().folder());
   EXPECT_FALSE(blocked.error().sqlite());
   EXPECT_EQ(blocked.error().description(), std::make_error_code(std::errc::not_a_directory).message());
-
-  std::string garbage(8192, '\0');
-  for (std::size_t i = 0; i < garbage.size(); ++i) garbage[i] = static_cast<char>((i * 7919 + 13) % 251);
-  testing::writeFile(dir / "garbage.sqlite", garbage);
-  const auto notADatabase = NightArchive::open(dir / "garbage.sqlite");
-  ASSERT_FALSE(notADatabase.ok());
-  ASSERT_TRUE(notADatabase.error().sqlite());
-  EXPECT_EQ(notADatabase.error().description(), "SQLite: file is not a database");
-}
-
-TEST(NightArchiveTest, TwoArchivesOnOneFileStoreAtTheSameTime) {
-  TempDir dir;
-  const auto file = dir / "nights.sqlite";
-  ASSERT_TRUE(openArchive(file));
-  std::vector<std::string> failures;
-  std::mutex failuresLock;
-  auto writer = [&](int first) {
-    auto archive = openArchive(file);
-    if (!archive) return;
-    for (int i = first; i < first + 20; ++i) {
-      auto stored = archive->store({busyNight(i * 24.0, 25, 3)}, kVersionText);
-      std::lock_guard guard(failuresLock);
-      if (!stored.ok()) failures.push_back(stored.error().description());
-    }
-  };
-  std::thread a(writer, 0), b(writer, 20);
-  a.join();
-  b.join();
-  EXPECT_TRUE(failures.empty()) << failures.front();
-  EXPECT_EQ(Sql(file).count("nights"), 40);
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include "bench/LogGenerator.h"
 
 #include "analysis/NightAnalyzer.h"
-#include "log/LogScanner.h"
 #include "log/PowerLogParser.h"
 
 #include <gtest/gtest.h>
@@ -29,103 +28,23 @@ TEST(LogGeneratorTest, SameSpecGivesSameBytesAndSeedChangesThem) {
   EXPECT_FALSE(writeLog(unknown, [](std::string_view) {}));
 }
 
-TEST(LogGeneratorTest, WeekIsChronologicalWellFormedAndOfRealisticSize) {
-  const std::string& log = week();
-  ASSERT_EQ(log.back(), '\n');
-  std::size_t dated = 0;
-  std::size_t undated = 0;
-  double previous = -1e18;
-  std::size_t position = 0;
-  while (position < log.size()) {
-    const std::size_t end = log.find('\n', position);
-    const std::string_view line(log.data() + position, end - position);
-    position = end + 1;
-    const auto stamp = LogScanner::timestamp(line);
-    if (!stamp) {
-      ++undated;
-      continue;
-    }
-    ++dated;
-    ASSERT_GE(stamp->first, previous) << line;
-    previous = stamp->first;
-    // Domain column: padded to 20 columns, then a tab.
-    const auto tab = line.find('\t', 26);
-    ASSERT_NE(tab, std::string_view::npos) << line;
-    EXPECT_GE(tab, 46u) << line;
-  }
-  EXPECT_LE(undated, 10u);
-  EXPECT_GE(dated + undated, 10000u);
-  EXPECT_LE(dated + undated, 40000u);
-  EXPECT_GE(log.size(), 2'000'000u);
-  EXPECT_LE(log.size(), 9'000'000u);
-
-  LogCensus census;
-  census.add(log);
-  EXPECT_EQ(census.lines, dated + undated);
-  EXPECT_EQ(census.bytes, log.size());
-  const double assertions = static_cast<double>(census.linesByDomain["Assertions"]) / census.lines;
-  EXPECT_GT(assertions, 0.4);
-  EXPECT_LT(assertions, 0.6);
-  for (const char* domain : {"Sleep", "DarkWake", "Wake", "Wake Requests", "Notification", "Kernel Client Acks",
-                             "PM Client Acks", "WakeDetails", "WakeTime"}) {
-    EXPECT_GT(census.linesByDomain[domain], 0u) << domain;
-  }
-}
-
-TEST(LogGeneratorTest, WeekReadsAsSevenNightsWithTheirDarkWakes) {
+TEST(LogGeneratorTest, WeeksReadAsNightsWithTheirWakesRequestsAndHolders) {
   const SleepAnalysis analysis = NightAnalyzer::analyze(std::string_view(week()), istanbul(), {});
-  const std::vector<NightReport> nights = analysis.nights();
-  ASSERT_EQ(nights.size(), 7u);
-  for (const NightReport& night : nights) {
+  ASSERT_EQ(analysis.nights().size(), 7u);
+  for (const NightReport& night : analysis.nights()) {
     EXPECT_GE(night.darkWakeCount, 20);
+    EXPECT_FALSE(night.requesters.empty());
     EXPECT_EQ(night.session.ending.kind(), SessionEnd::Kind::fullWake);
-    ASSERT_TRUE(night.battery.drop.has_value());
-    EXPECT_GE(*night.battery.drop, 0);
-    EXPECT_LE(*night.battery.drop, 40);
   }
-  // The dasd and mDNSResponder requests still explain their dark wakes.
-  std::size_t requesters = 0;
-  for (const NightReport& night : nights) requesters += night.requesters.size();
-  EXPECT_GT(requesters, 0u);
-}
-
-TEST(LogGeneratorTest, MessagesKeepTheirFactsUnderThePadding) {
-  std::size_t wakeRequestLines = 0;
+  // The facts stay readable under the padding: every dark wake has its seconds and charge.
   for (const LogEvent& event : PowerLogParser::parse(week())) {
-    using K = LogDomain::Kind;
-    if (event.domain == K::darkWake) {
-      EXPECT_TRUE(PowerLogParser::seconds(event).has_value()) << event.message;
-      EXPECT_TRUE(PowerLogParser::battery(event).has_value()) << event.message;
-    } else if (event.domain == K::wakeRequests) {
-      const auto requests = PowerLogParser::wakeRequests(event);
-      EXPECT_GE(requests.size(), 1u) << event.message;
-      EXPECT_LE(requests.size(), 5u) << event.message;
-      if (requests.size() >= 2) ++wakeRequestLines;
-    } else if (event.domain == K::assertions && event.message.starts_with("PID ") &&
-               !event.message.starts_with("PID 0(kernel_task)")) {
-      // The kernel's idle-sleep preventer line carries no age, as in real logs.
-      EXPECT_TRUE(PowerLogParser::assertion(event).has_value()) << event.message;
-    }
+    if (event.domain != LogDomain::Kind::darkWake) continue;
+    EXPECT_TRUE(PowerLogParser::seconds(event) && PowerLogParser::battery(event)) << event.message;
   }
-  EXPECT_GT(wakeRequestLines, 100u);
-}
-
-TEST(LogGeneratorTest, StormWeekIsLargeAndThirtyWeeksFollowEachOther) {
-  LogCensus storm;
-  ASSERT_TRUE(writeLog(stormWeek(), [&](std::string_view block) { storm.add(block); }));
-  EXPECT_GT(storm.lines, 100'000u);
-  EXPECT_GT(storm.bytes, 20'000'000u);
-  EXPECT_GT(storm.linesByDomain["DarkWake"], 7 * 1500u);
-
-  LogPlan three = ordinaryWeeks(3);
-  const std::string log = makeLog(three);
-  const SleepAnalysis analysis = NightAnalyzer::analyze(std::string_view(log), istanbul(), {});
-  EXPECT_EQ(analysis.nights().size(), 21u);
-  // The last week ends on the morning given, whatever the number of weeks.
-  ASSERT_TRUE(analysis.coveredTo.has_value());
-  const SleepAnalysis one = NightAnalyzer::analyze(std::string_view(week()), istanbul(), {});
-  ASSERT_TRUE(one.coveredTo.has_value());
-  EXPECT_NEAR(*analysis.coveredTo, *one.coveredTo, 2 * 3600);
+  // Three weeks end on the same morning as one.
+  const SleepAnalysis three = NightAnalyzer::analyze(std::string_view(makeLog(ordinaryWeeks(3))), istanbul(), {});
+  EXPECT_EQ(three.nights().size(), 21u);
+  EXPECT_NEAR(three.coveredTo.value_or(0), analysis.coveredTo.value_or(1e18), 2 * 3600);
 }
 
 TEST(LogGeneratorTest, CensusCountsLinesPerDomainColumn) {
@@ -139,6 +58,12 @@ TEST(LogGeneratorTest, CensusCountsLinesPerDomainColumn) {
   EXPECT_EQ(census.linesByDomain["Assertions"], 1u);
   EXPECT_EQ(census.linesByDomain["com.apple.sleepservices.sessionStarted"], 1u);
   EXPECT_EQ(census.bytesByDomain["(undated)"], 13u);
+  // The ordinary week has the domains and the share of assertions of a real one.
+  LogCensus real;
+  real.add(week());
+  EXPECT_NEAR(static_cast<double>(real.linesByDomain["Assertions"]) / real.lines, 0.5, 0.1);
+  for (const char* domain : {"Sleep", "DarkWake", "Wake", "Wake Requests", "Notification", "Kernel Client Acks"})
+    EXPECT_GT(real.linesByDomain[domain], 0u) << domain;
 }
 
 }  // namespace

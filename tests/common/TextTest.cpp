@@ -47,12 +47,22 @@ TEST(TextTest, TrimLowerAndNumbers) {
   EXPECT_FALSE(text::parseInteger("1 "));
   EXPECT_FALSE(text::parseInteger("-"));
   EXPECT_EQ(text::parseDouble("1.5"), 1.5);
-  EXPECT_FALSE(text::parseDouble(" 1.5"));
-  EXPECT_FALSE(text::parseDouble("1.5s"));
+  EXPECT_EQ(text::parseDouble("+1.5"), 1.5);
+  EXPECT_EQ(text::parseDouble("-1.5"), -1.5);
+  for (const char* bad : {" 1.5", "1.5s", "+-1", "++1", "+", ""}) EXPECT_FALSE(text::parseDouble(bad)) << bad;
   EXPECT_EQ(text::fixed(2.25, 1), "2.2");  // exact binary value, rounded half to even like printf
   EXPECT_EQ(text::fixed(1.0 / 3, 2), "0.33");
-  EXPECT_EQ(text::split("a,,b", ',', 1, true), (std::vector<std::string_view>{"a", ",b"}));
-  EXPECT_EQ(text::split("a::b:c", ':', 2, true), (std::vector<std::string_view>{"a", "b:c"}));
+  using Pieces = std::vector<std::string_view>;
+  EXPECT_EQ(text::split("a,,b", ','), (Pieces{"a", "", "b"}));
+  EXPECT_EQ(text::split("", ','), (Pieces{""}));
+  EXPECT_EQ(text::split("a,,b", ',', 1, true), (Pieces{"a", ",b"}));
+  EXPECT_EQ(text::split("a::b:c", ':', 2, true), (Pieces{"a", "b:c"}));
+  EXPECT_EQ(text::split(",a,", ',', 9, true), (Pieces{"a"}));
+  EXPECT_EQ(text::replaceAll("a-b--c", "-", "+"), "a+b++c");
+  EXPECT_EQ(text::replaceAll("a-b", "", "+"), "a-b");
+  EXPECT_EQ(text::replaceAll("aaa", "aa", "b"), "ba");
+  EXPECT_EQ(text::join({"a", "", "b"}, ", "), "a, , b");
+  EXPECT_EQ(text::trimChars("<(x.y)>", "<>.()"), "x.y");
 }
 
 }  // namespace

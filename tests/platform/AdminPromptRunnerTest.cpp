@@ -74,28 +74,23 @@ TEST(PkexecRunnerTest, RunsTheShellTextThroughTheElevator) {
   EXPECT_THAT(s.calls("pmset"), ElementsAre(ElementsAre("-b", "womp", "0"), ElementsAre("-b", "proximitywake", "0")));
 }
 
-TEST(PkexecRunnerTest, DismissedDialogIsCancelled) {
+TEST(PkexecRunnerTest, FailuresCarryTheErrorTextAndADismissedDialogIsCancelled) {
   StandIns s;
-  const auto elevator = s.script("pkexec", "record pkexec \"$@\"\necho 'Request dismissed' >&2\nexit 126\n");
-  auto runner = pkexec(s, elevator);
-  const RunResult result = runner.run(kPlan);
-  ASSERT_FALSE(result);
-  EXPECT_EQ(result.error().kind, AdminPromptRunner::Failure::Kind::cancelled);
-  EXPECT_EQ(result.error().description(), "Cancelled. Nothing was changed.");
+  const std::pair<const char*, RunFailure> failures[] = {
+      {"echo 'Request dismissed' >&2\nexit 126\n", RunFailure::cancelled()},
+      {"echo 'Error executing command as another user: Not authorized' >&2\nexit 127\n",
+       RunFailure::script("Error executing command as another user: Not authorized")},
+  };
+  for (const auto& [body, failure] : failures) {
+    const RunResult result = pkexec(s, s.script("elevator", body)).run(kPlan);
+    ASSERT_FALSE(result) << body;
+    EXPECT_EQ(result.error(), failure) << body;
+  }
   EXPECT_TRUE(s.calls("pmset").empty());
-}
-
-TEST(PkexecRunnerTest, OtherFailuresCarryTheErrorText) {
-  StandIns s;
-  const auto refused = s.script("refuse",
-                                "echo 'Error executing command as another user: Not authorized' >&2\n"
-                                "exit 127\n");
-  const RunResult notAuthorized = pkexec(s, refused).run(kPlan);
-  ASSERT_FALSE(notAuthorized);
-  EXPECT_EQ(notAuthorized.error(), RunFailure::script("Error executing command as another user: Not authorized"));
-
   const auto silent = s.script("silent", "exit 5\n");
   EXPECT_EQ(pkexec(s, silent).run(kPlan).error().description(), silent.string() + " exited with 5");
+  EXPECT_EQ(pkexec(s, "/nonexistent/pkexec").run(kPlan).error().description(),
+            "Could not run /nonexistent/pkexec: No such file or directory");
 
   // The first failing pmset stops the rest.
   const auto elevator = s.script("pkexec", "exec \"$@\"\n");
@@ -104,10 +99,6 @@ TEST(PkexecRunnerTest, OtherFailuresCarryTheErrorText) {
   ASSERT_FALSE(stopped);
   EXPECT_EQ(stopped.error(), RunFailure::script("pmset: cannot set powernap"));
   EXPECT_THAT(s.calls("pmset"), ElementsAre(ElementsAre("-b", "womp", "0"), ElementsAre("-b", "powernap", "9")));
-
-  const RunResult missing = pkexec(s, "/nonexistent/pkexec").run(kPlan);
-  ASSERT_FALSE(missing);
-  EXPECT_EQ(missing.error().description(), "Could not run /nonexistent/pkexec: No such file or directory");
 }
 
 TEST(PkexecRunnerTest, WithoutElevationRunsTheShellDirectly) {
@@ -161,25 +152,19 @@ TEST(OsascriptRunnerTest, RunsTheAdministratorScript) {
 
 TEST(OsascriptRunnerTest, CancelAndErrors) {
   StandIns s;
-  const auto cancel =
-      s.script("cancel", "record osascript \"$@\"\necho '0:94: execution error: User canceled. (-128)' >&2\nexit 1\n");
-  const RunResult cancelled = OsascriptRunner({s.pmset(), cancel.string()}).run(kPlan);
-  ASSERT_FALSE(cancelled);
-  EXPECT_EQ(cancelled.error(), RunFailure::cancelled());
-  EXPECT_EQ(cancelled.error().description(), "Cancelled. Nothing was changed.");
-
-  const auto wrong = s.script(
-      "wrong",
-      "echo '0:151: execution error: The administrator user name or password was incorrect. (-60007)' >&2\nexit 1\n");
-  EXPECT_EQ(OsascriptRunner({s.pmset(), wrong.string()}).run(kPlan).error(),
-            RunFailure::script("The administrator user name or password was incorrect."));
-
-  const auto odd = s.script("odd", "echo 'osascript: no such component' >&2\nexit 1\n");
-  EXPECT_EQ(OsascriptRunner({s.pmset(), odd.string()}).run(kPlan).error(),
-            RunFailure::script("osascript: no such component"));
-  const auto silent = s.script("silent", "exit 2\n");
-  EXPECT_EQ(OsascriptRunner({s.pmset(), silent.string()}).run(kPlan).error().description(), "osascript exited with 2");
-
+  const std::pair<const char*, RunFailure> failures[] = {
+      {"echo '0:94: execution error: User canceled. (-128)' >&2\nexit 1\n", RunFailure::cancelled()},
+      {"echo '0:151: execution error: The administrator user name or password was incorrect. (-60007)' >&2\n"
+       "exit 1\n",
+       RunFailure::script("The administrator user name or password was incorrect.")},
+      {"echo 'osascript: no such component' >&2\nexit 1\n", RunFailure::script("osascript: no such component")},
+      {"exit 2\n", RunFailure::script("osascript exited with 2")},
+  };
+  for (const auto& [body, failure] : failures) {
+    const RunResult result = OsascriptRunner({s.pmset(), s.script("osascript", body).string()}).run(kPlan);
+    ASSERT_FALSE(result) << body;
+    EXPECT_EQ(result.error(), failure) << body;
+  }
   EXPECT_EQ(OsascriptRunner::failureFrom("error -128 somewhere", "x"), RunFailure::cancelled());
   EXPECT_EQ(OsascriptRunner::failureFrom("execution error: bad (-1280)", "x"), RunFailure::script("bad"));
 }

@@ -46,11 +46,7 @@ exit 0
 };
 
 std::string demoWeek() {
-  DateComponents day;
-  day.year = 2026;
-  day.month = 12;
-  day.day = 6;
-  return DemoLog::text(DemoLog::week(day, Mood::restless), *TimeZone::named("Europe/Istanbul"));
+  return DemoLog::text(DemoLog::week({2026, 12, 6, {}, {}, {}}, Mood::restless), *TimeZone::named("Europe/Istanbul"));
 }
 
 LoadOptions options(std::optional<std::filesystem::path> archive) {
@@ -161,57 +157,6 @@ TEST(PowerDataSourceTest, ChoosingThePmset) {
   }
   testing::ScopedEnv relative("XDG_DATA_HOME", "relative");
   EXPECT_EQ(standardDataFolder(), std::filesystem::path("/home/someone/.local/share/Snoozlet"));
-}
-
-}  // namespace
-}  // namespace snoozlet
-
-#include <fstream>
-
-namespace snoozlet {
-namespace {
-
-double peakResidentMiB() {
-  std::ifstream status("/proc/self/status");
-  std::string line;
-  while (std::getline(status, line)) {
-    if (line.rfind("VmHWM:", 0) == 0) return std::stod(line.substr(6)) / 1024;
-  }
-  return 0;
-}
-
-TEST(PowerDataSourceTest, AGigabyteOfLogIsStreamedInBoundedMemory) {
-  // A pmset that writes 1 GiB of power log: a night every 20,000 lines,
-  // between them the notification and assertion traffic of the day.
-  testing::TempDir dir;
-  const std::string night =
-      testing::logLine("2024-03-10 00:00:00", "Sleep", "Entering Sleep state due to 'Idle Sleep' Using Batt (Charge:80%)") +
-      "\n" + testing::logLine("2024-03-10 07:00:00", "Wake", "Wake from Deep Idle [CDNVA] : due to EC.LidOpen") + "\n";
-  std::string day;
-  for (int i = 0; i < 1000; ++i) {
-    day += testing::logLine("2024-03-10 12:00:00", "Notification", "Display is turned on") + "\n";
-    day += testing::logLine("2024-03-10 12:00:00", "Assertions",
-                   "PID 149(WindowServer) Created UserIsActive \"com.apple.iohideventsystem.queue.tickle\" 00:00:00") +
-           "\n";
-  }
-  std::string cycles;
-  for (int i = 0; i < 10; ++i) {
-    cycles += night;
-    for (int k = 0; k < 10; ++k) cycles += day;
-  }
-  testing::writeFile(dir / "cycles", cycles);
-  // One cat a few dozen times: the loop ends when head has taken its
-  // gigabyte and cat meets the closed pipe.
-  testing::writeFile(dir / "pmset",
-                     "#!/bin/sh\nwhile cat \"$(dirname \"$0\")/cycles\"; do :; done | head -c 1073741824\n");
-  ::chmod((dir / "pmset").c_str(), 0755);
-
-  const double before = peakResidentMiB();
-  LogReader reader;
-  const Status read = PowerDataSource((dir / "pmset").string(), nullptr).streamLog(reader);
-  ASSERT_TRUE(read.ok()) << read.error().description();
-  EXPECT_GT(reader.builder().closed().size(), 300u);
-  EXPECT_LT(peakResidentMiB() - before, 64.0) << "memory must follow the block size, not the log";
 }
 
 }  // namespace

@@ -25,6 +25,19 @@ std::string cleanedByPatterns(std::string_view name) {
   return std::string(text::trimChars(text, " \t<>.()"));
 }
 
+TEST(CleanHolderNameTest, Examples) {
+  using SystemProcesses::cleanHolderName;
+  EXPECT_EQ(cleanHolderName("com.apple.x (0x1a2b) context12 <A1B2C3D4-0000-1111-2222-333344445555>"),
+            "com.apple.x () context");
+  // White space of every kind collapses to one space; line breaks included.
+  EXPECT_EQ(cleanHolderName("Playing\t\taudio\nnow\u00A0\u2003here"), "Playing audio now here");
+  EXPECT_EQ(cleanHolderName("  <<..(Backup)..>>\t"), "Backup");
+  EXPECT_EQ(cleanHolderName("job.a1b2c3d4-0000-1111-2222-333344445555"), "job");
+  EXPECT_EQ(cleanHolderName("0xFF"), "");
+  EXPECT_EQ(cleanHolderName("contextual context007"), "contextual context");
+  EXPECT_EQ(cleanHolderName(""), "");
+}
+
 TEST(CleanHolderNameTest, AgreesWithTheRegularExpressions) {
   const char* const fragments[] = {"A1B2C3D4", "-", "0000", "1111-2222-333344445555", "0x", "1a2b", "0", "x",
                                    "context", "12", " ", "  ", "\t", "\xC2\xA0", "\xE2\x80\xAF", "(", ")", "<",

@@ -9,13 +9,11 @@
 namespace snoozlet {
 namespace {
 
-using testing::logLine;
-
 // Builds a log from (hh:mm:ss on 2024-03-10, domain, message) rows, UTC.
 std::string logOf(std::initializer_list<std::tuple<const char*, const char*, std::string>> rows) {
   std::string text;
   for (const auto& [time, domain, message] : rows)
-    text += logLine(std::string("2024-03-10 ") + time, domain, message) + "\n";
+    text += testing::logLine(std::string("2024-03-10 ") + time, domain, message) + "\n";
   return text;
 }
 
@@ -44,16 +42,12 @@ TEST(SessionBuilderTest, SleepDarkWakesAndFullWakeMakeOneSession) {
   }));
   ASSERT_EQ(sessions.size(), 1u);
   const auto& s = sessions[0];
-  EXPECT_EQ(s.start, at(0));
-  EXPECT_EQ(s.end, at(7));
-  EXPECT_EQ(s.ending, SessionEnd::fullWake(WakeReason("EC.LidOpen")));
-  EXPECT_EQ(s.ending.reason()->category, WakeCategory::lid);
-  EXPECT_EQ(s.sleepReason, "Clamshell Sleep");
-  EXPECT_EQ(s.tcpKeepAlive, "active");
-  EXPECT_FALSE(s.isPartial);
+  EXPECT_EQ(std::tie(s.start, s.end, s.isPartial), std::make_tuple(at(0), at(7), false));
+  EXPECT_EQ(s.ending, SessionEnd::fullWake(WakeReason("EC.LidOpen", WakeCategory::lid)));
+  EXPECT_EQ(std::tie(s.sleepReason, s.tcpKeepAlive), std::make_tuple("Clamshell Sleep", "active"));
   ASSERT_EQ(s.darkWakes.size(), 2u);
-  EXPECT_EQ(s.darkWakes[0].reason.category, WakeCategory::network);
-  EXPECT_EQ(s.darkWakes[0].duration, 20.0);
+  EXPECT_EQ(std::tie(s.darkWakes[0].reason.category, s.darkWakes[0].duration),
+            std::make_tuple(WakeCategory::network, 20.0));
   EXPECT_EQ(s.darkWakes[1].reason.category, WakeCategory::backgroundTask);
   // Sleep entry, both dark wakes, the second sleep line and the wake line.
   std::vector<int> percents;
@@ -63,7 +57,7 @@ TEST(SessionBuilderTest, SleepDarkWakesAndFullWakeMakeOneSession) {
 
 TEST(SessionBuilderTest, PartialAndUnmatchedSessions) {
   const auto sessions = sessionsOf(logOf({
-      {"00:00:00", "Wake", kLid},  // no session open: dropped
+      {"00:00:00", "Wake", kLid},                                 // no session open: dropped
       {"00:30:00", "Sleep Failure", "Sleep Failure [code:0x1]"},  // outside a session: dropped
       {"01:00:00", "DarkWake", darkWake("rtc", 5)},
       {"02:00:00", "Wake", kLid},
@@ -72,12 +66,10 @@ TEST(SessionBuilderTest, PartialAndUnmatchedSessions) {
       {"04:00:00", "Start", "powerd process is started"},
   }));
   ASSERT_EQ(sessions.size(), 2u);
-  EXPECT_TRUE(sessions[0].isPartial);
-  EXPECT_EQ(sessions[0].start, at(1));
-  EXPECT_EQ(sessions[0].sleepReason, "?");
-  EXPECT_EQ(sessions[1].sleepReason, "?");
+  EXPECT_EQ(std::tie(sessions[0].isPartial, sessions[0].start, sessions[0].sleepReason),
+            std::make_tuple(true, at(1), "?"));
+  EXPECT_EQ(std::tie(sessions[1].sleepReason, sessions[1].ending), std::make_tuple("?", SessionEnd::shutdown()));
   EXPECT_FALSE(sessions[1].tcpKeepAlive);
-  EXPECT_EQ(sessions[1].ending, SessionEnd::shutdown());
   ASSERT_EQ(sessions[1].failures.size(), 1u);
   EXPECT_EQ(sessions[1].failures[0].message, "Sleep Failure [code:0x2]");
 }
@@ -90,7 +82,7 @@ TEST(SessionBuilderTest, FiredRequestsAttachWithinTwoMinutesToRequestCategories)
   const auto sessions = sessionsOf(logOf({
       {"00:00:00", "Sleep", kSleep},
       {"00:50:00", "Wake Requests", request("01:01:30")},
-      {"01:00:00", "DarkWake", darkWake("wifibt", 5)},  // network never takes it
+      {"01:00:00", "DarkWake", darkWake("wifibt", 5)},           // network never takes it
       {"01:00:00", "DarkWake", darkWake("rtc/Maintenance", 5)},  // 90 s early: attached
       {"02:00:00", "Wake Requests", request("02:02:01")},
       {"02:00:00", "DarkWake", darkWake("rtc/Maintenance", 5)},  // 121 s: not attached
@@ -98,116 +90,92 @@ TEST(SessionBuilderTest, FiredRequestsAttachWithinTwoMinutesToRequestCategories)
       {"07:00:00", "Wake", kLid},
   }));
   ASSERT_EQ(sessions.size(), 1u);
-  const auto& wakes = sessions[0].darkWakes;
-  ASSERT_EQ(wakes.size(), 4u);
-  EXPECT_FALSE(wakes[0].request);
-  ASSERT_TRUE(wakes[1].request);
-  EXPECT_EQ(wakes[1].request->info, "DHCP lease renewal");
-  EXPECT_FALSE(wakes[2].request);
-  ASSERT_TRUE(wakes[3].request);
-  EXPECT_EQ(wakes[3].request->wakeAt, at(2, 2, 1));
+  std::vector<std::optional<Instant>> attached;
+  for (const auto& w : sessions[0].darkWakes) attached.push_back(w.request ? w.request->wakeAt : std::nullopt);
+  EXPECT_EQ(attached, (std::vector<std::optional<Instant>>{{}, at(1, 1, 30), {}, at(2, 2, 1)}));
+  EXPECT_EQ(sessions[0].darkWakes[1].request->info, "DHCP lease renewal");
 }
 
 TEST(SessionBuilderTest, OngoingSessionIsProvisional) {
   SessionBuilder builder;
-  for (const auto& e : PowerLogParser::parse(logOf({{"00:00:00", "Sleep", kSleep},
-                                                     {"01:00:00", "DarkWake", darkWake("rtc", 5)},
-                                                     {"01:10:00", "Notification", "Display is turned off"}}))) {
-    if (builder.wants(e.domain)) builder.consume(e);
-  }
-  EXPECT_TRUE(builder.isAsleep());
-  auto sessions = builder.sessions();
-  ASSERT_EQ(sessions.size(), 1u);
-  EXPECT_EQ(sessions[0].ending, SessionEnd::ongoing());
-  EXPECT_EQ(sessions[0].end, at(1));  // the last consumed event; notifications are not wanted
+  // Assertions are wanted only while asleep, notifications and details never.
+  EXPECT_FALSE(builder.wants(LogDomain::Kind::assertions));
+  EXPECT_TRUE(builder.wants(LogDomain::Kind::boot));
+  for (const auto kind : {LogDomain::Kind::notification, LogDomain::Kind::wakeDetails, LogDomain::Kind::other})
+    EXPECT_FALSE(builder.wants(kind));
+  const auto feed = [&](const std::string& log) {
+    for (const auto& e : PowerLogParser::parse(log))
+      if (builder.wants(e.domain)) builder.consume(e);
+  };
+  feed(logOf({{"00:00:00", "Sleep", kSleep},
+              {"01:00:00", "DarkWake", darkWake("rtc", 5)},
+              {"01:10:00", "Notification", "Display is turned off"}}));
+  EXPECT_TRUE(builder.isAsleep() && builder.wants(LogDomain::Kind::assertions));
   EXPECT_TRUE(builder.closed().empty());
-
-  for (const auto& e : PowerLogParser::parse(logOf({{"07:00:00", "Wake", kLid}}))) builder.consume(e);
-  sessions = builder.sessions();
-  ASSERT_EQ(sessions.size(), 1u);
-  EXPECT_EQ(sessions[0].ending.kind(), SessionEnd::Kind::fullWake);
-  EXPECT_EQ(sessions[0].end, at(7));
+  ASSERT_EQ(builder.sessions().size(), 1u);
+  // It ends at the last consumed event; notifications are not wanted.
+  EXPECT_EQ(std::tie(builder.sessions()[0].ending, builder.sessions()[0].end),
+            std::make_tuple(SessionEnd::ongoing(), at(1)));
+  feed(logOf({{"07:00:00", "Wake", kLid}}));
   EXPECT_FALSE(builder.isAsleep());
-
+  ASSERT_EQ(builder.sessions().size(), 1u);
+  EXPECT_EQ(std::tie(builder.sessions()[0].ending, builder.sessions()[0].end),
+            std::make_tuple(SessionEnd::fullWake(WakeReason("EC.LidOpen")), at(7)));
   builder.prune(at(7));
   EXPECT_EQ(builder.sessions().size(), 1u);
   builder.prune(at(7, 0, 1));
   EXPECT_TRUE(builder.sessions().empty());
 }
 
-TEST(SessionBuilderTest, AssertionsAreWantedOnlyWhileAsleep) {
-  SessionBuilder builder;
-  EXPECT_FALSE(builder.wants(LogDomain::Kind::assertions));
-  EXPECT_FALSE(builder.wants(LogDomain::Kind::notification));
-  EXPECT_FALSE(builder.wants(LogDomain::Kind::wakeDetails));
-  EXPECT_FALSE(builder.wants(LogDomain::other("x")));
-  EXPECT_TRUE(builder.wants(LogDomain::Kind::boot));
-  for (const auto& e : PowerLogParser::parse(logOf({{"00:00:00", "Sleep", kSleep}}))) builder.consume(e);
-  EXPECT_TRUE(builder.wants(LogDomain::Kind::assertions));
-}
-
-std::string assertion(const char* pid, const char* process, const char* action, const char* type, const char* name,
-                      const char* age) {
-  return std::string("PID ") + pid + "(" + process + ") " + action + " " + type + " \"" + name + "\" " + age +
-         "  id:0x0x1 [System: kCPU]";
-}
-
 TEST(SessionBuilderTest, HoldersAreAccountedAndGrouped) {
+  const auto assertion = [](int pid, const char* process, const char* action, const char* type, const char* name,
+                            const char* age) {
+    return "PID " + std::to_string(pid) + "(" + process + ") " + action + " " + type + " \"" + name + "\" " + age +
+           "  id:0x0x1 [System: kCPU]";
+  };
+  const char* kPrevent = "PreventSystemSleep";
+  const char* kIdle = "PreventUserIdleSystemSleep";
   const auto sessions = sessionsOf(logOf({
       {"00:00:00", "Sleep", kSleep},
-      {"01:00:00", "Assertions", assertion("10", "Renderer", "Created", "PreventSystemSleep", "Export 0x1f", "00:00:00")},
-      {"01:30:00", "Assertions", assertion("10", "Renderer", "Released", "PreventSystemSleep", "Export 0x2e", "00:30:00")},
+      {"01:00:00", "Assertions", assertion(10, "Renderer", "Created", kPrevent, "Export 0x1f", "00:00:00")},
+      {"01:30:00", "Assertions", assertion(10, "Renderer", "Released", kPrevent, "Export 0x2e", "00:30:00")},
       // Released with no Created seen: began `age` earlier, clamped to the session start.
-      {"01:30:00", "Assertions", assertion("20", "backupd", "Released", "BackgroundTask", "TM", "02:00:00")},
+      {"01:30:00", "Assertions", assertion(20, "backupd", "Released", "BackgroundTask", "TM", "02:00:00")},
       // Two process ids of one program merge.
-      {"02:00:00", "Assertions", assertion("30", "caffeinate", "Created", "PreventUserIdleSystemSleep", "c", "00:00:00")},
-      {"02:00:00", "Assertions", assertion("31", "caffeinate", "Created", "PreventUserIdleSystemSleep", "c", "00:00:00")},
-      {"02:10:00", "Assertions", assertion("30", "caffeinate", "Released", "PreventUserIdleSystemSleep", "c", "00:10:00")},
-      {"02:10:00", "Assertions", assertion("31", "caffeinate", "TimedOut", "PreventUserIdleSystemSleep", "c", "00:10:00")},
-      // Still open at the end.
-      {"05:00:00", "Assertions", assertion("40", "zoom.us", "Created", "PreventSystemSleep", "call", "00:00:00")},
-      {"05:00:00", "Assertions", assertion("41", "Summarist", "Summary", "PreventSystemSleep", "s", "00:00:00")},
+      {"02:00:00", "Assertions", assertion(30, "caffeinate", "Created", kIdle, "c", "00:00:00")},
+      {"02:00:00", "Assertions", assertion(31, "caffeinate", "Created", kIdle, "c", "00:00:00")},
+      {"02:10:00", "Assertions", assertion(30, "caffeinate", "Released", kIdle, "c", "00:10:00")},
+      {"02:10:00", "Assertions", assertion(31, "caffeinate", "TimedOut", kIdle, "c", "00:10:00")},
+      // Still open at the end; a summary holds nothing.
+      {"05:00:00", "Assertions", assertion(40, "zoom.us", "Created", kPrevent, "call", "00:00:00")},
+      {"05:00:00", "Assertions", assertion(41, "Summarist", "Summary", kPrevent, "s", "00:00:00")},
       {"05:00:00", "Assertions", "Summary- [System: PrevIdle] Using Batt(Charge: 61)"},
       {"07:00:00", "Wake", kLid},
   }));
   ASSERT_EQ(sessions.size(), 1u);
-  const auto& holders = sessions[0].holders;
-  ASSERT_EQ(holders.size(), 5u);
-  EXPECT_EQ(holders[0], (HolderGroup{"zoom.us", "PreventSystemSleep", "call", 1, 7200, HolderOrigin::app}));
-  EXPECT_EQ(holders[1], (HolderGroup{"backupd", "BackgroundTask", "TM", 1, 5400, HolderOrigin::system}));
-  EXPECT_EQ(holders[2], (HolderGroup{"Renderer", "PreventSystemSleep", "Export", 1, 1800, HolderOrigin::app}));
-  EXPECT_EQ(holders[3], (HolderGroup{"caffeinate", "PreventUserIdleSystemSleep", "c", 2, 1200, HolderOrigin::userTool}));
-  EXPECT_EQ(holders[4].process, "Summarist");
-  EXPECT_EQ(holders[4].count, 1);
-  EXPECT_EQ(holders[4].heldSeconds, 0);
+  EXPECT_EQ(sessions[0].holders, (std::vector<HolderGroup>{
+                                     {"zoom.us", kPrevent, "call", 1, 7200, HolderOrigin::app},
+                                     {"backupd", "BackgroundTask", "TM", 1, 5400, HolderOrigin::system},
+                                     {"Renderer", kPrevent, "Export", 1, 1800, HolderOrigin::app},
+                                     {"caffeinate", kIdle, "c", 2, 1200, HolderOrigin::userTool},
+                                     {"Summarist", kPrevent, "s", 1, 0, HolderOrigin::app},
+                                 }));
   EXPECT_EQ(sessions[0].battery[1].percent, 61);
 }
 
 TEST(SessionBuilderTest, EqualHeldTimeSortsByCount) {
   HolderAccumulator acc;
-  auto event = [](long long pid, const char* process, const char* action, Instant date) {
-    AssertionEvent e;
-    e.date = date;
-    e.pid = pid;
-    e.process = process;
-    e.action = action;
-    e.type = "T";
-    e.name = "n";
-    return e;
-  };
-  acc.account(event(1, "often", "Created", 100), 0);
-  acc.account(event(1, "often", "Released", 160), 0);
-  acc.account(event(2, "often", "Created", 200), 0);
-  acc.account(event(2, "often", "Released", 260), 0);
-  acc.account(event(3, "longer", "Created", 100), 0);
-  acc.account(event(3, "longer", "Released", 221), 0);
-  acc.account(event(4, "once", "Created", 100), 0);
-  acc.account(event(4, "once", "Released", 220), 0);
-  const auto groups = acc.groups(1000);
-  ASSERT_EQ(groups.size(), 3u);
-  EXPECT_EQ(groups[0].process, "longer");  // more held time beats more creations
-  EXPECT_EQ(groups[1].process, "often");   // 120 s like "once", created twice
-  EXPECT_EQ(groups[2].process, "once");
+  // Process, pid, creation and release: "longer" holds 121 s, "often" twice 60 s, "once" 120 s.
+  const std::tuple<const char*, long long, Instant, Instant> holds[] = {
+      {"often", 1, 100, 160}, {"often", 2, 200, 260}, {"longer", 3, 100, 221}, {"once", 4, 100, 220}};
+  for (const auto& [process, pid, created, released] : holds) {
+    acc.account(AssertionEvent{created, pid, process, "Created", "T", "n", 0}, 0);
+    acc.account(AssertionEvent{released, pid, process, "Released", "T", "n", 0}, 0);
+  }
+  std::vector<std::string> order;
+  for (const auto& group : acc.groups(1000)) order.push_back(group.process);
+  // More held time beats more creations; at equal time more creations come first.
+  EXPECT_EQ(order, (std::vector<std::string>{"longer", "often", "once"}));
 }
 
 }  // namespace

@@ -37,10 +37,5 @@ TEST(DryRunRunnerTest, ConcurrentRunsAreAllRecorded) {
   EXPECT_EQ(runner.scripts().size(), 800u);
 }
 
-TEST(RunFailureTest, Descriptions) {
-  EXPECT_EQ(RunFailure::cancelled().description(), "Cancelled. Nothing was changed.");
-  EXPECT_EQ(RunFailure::script("pmset: bad value").description(), "pmset: bad value");
-}
-
 }  // namespace
 }  // namespace snoozlet

@@ -13,65 +13,6 @@ PowerCapabilities allCapabilities() {
   return {{"tcpkeepalive", "powernap", "womp", "proximitywake", "ttyskeepawake", "lowpowermode"}};
 }
 
-TEST(FixCatalogTest, EnumerationsRoundTrip) {
-  for (FixID id : kAllFixIDs) EXPECT_EQ(fixIDFromString(toString(id)), id);
-  for (PowerScope scope : kAllPowerScopes) EXPECT_EQ(powerScopeFromString(toString(scope)), scope);
-  EXPECT_EQ(toString(FixID::remoteSessionAwakeOff), "remoteSessionAwakeOff");
-  EXPECT_EQ(toString(PowerScope::charger), "-c");
-  EXPECT_EQ(toString(PowerScope::all), "-a");
-  EXPECT_FALSE(fixIDFromString("PowerNapOff"));
-  EXPECT_FALSE(powerScopeFromString("b"));
-  EXPECT_EQ(fixRiskFromString("notable"), Fix::Risk::notable);
-  EXPECT_EQ(toString(Fix::Risk::low), "low");
-  EXPECT_EQ(fixPlanSkipFromString("unknownCurrentValue"), FixPlan::Skip::unknownCurrentValue);
-  EXPECT_EQ(toString(FixPlan::Skip::alreadySet), "alreadySet");
-}
-
-TEST(FixCatalogTest, HoldsSixBatteryFixesInOrder) {
-  const auto& all = FixCatalog::all();
-  ASSERT_EQ(all.size(), 6u);
-  for (std::size_t i = 0; i < all.size(); ++i) {
-    EXPECT_EQ(all[i].id, kAllFixIDs[i]);
-    EXPECT_EQ(all[i].scope, PowerScope::battery);
-    EXPECT_EQ(FixCatalog::fix(all[i].id), all[i]);
-  }
-  EXPECT_EQ(FixCatalog::fix(FixID::tcpKeepAliveOff),
-            (Fix{FixID::tcpKeepAliveOff, "tcpkeepalive", "0", PowerScope::battery, Fix::Risk::notable}));
-  EXPECT_EQ(FixCatalog::fix(FixID::lowPowerModeOn).target, "1");
-  EXPECT_EQ(FixCatalog::fix(FixID::remoteSessionAwakeOff).key, "ttyskeepawake");
-  EXPECT_EQ(FixCatalog::fix(FixID::powerNapOff).risk, Fix::Risk::low);
-}
-
-TEST(FixCatalogTest, EveryFixHasDistinctTextsInBothLanguages) {
-  EXPECT_EQ(FixCatalog::fix(FixID::powerNapOff).title(Language::english), "Turn off Power Nap on battery");
-  EXPECT_EQ(FixCatalog::title(FixCatalog::fix(FixID::proximityWakeOff), Language::english),
-            "Don’t wake when my iPhone or Watch is near");
-  EXPECT_EQ(FixCatalog::whatChanges(FixID::remoteSessionAwakeOff, Language::turkish),
-            "Açık bir SSH oturumu pildeyken Mac’i uyanık tutmaz.");
-  for (FixID id : kAllFixIDs) {
-    for (Language language : kAllLanguages) {
-      EXPECT_FALSE(FixCatalog::title(id, language).empty());
-      EXPECT_FALSE(FixCatalog::whatChanges(id, language).empty());
-      EXPECT_NE(FixCatalog::giveUp(id, language), FixCatalog::whatChanges(id, language));
-    }
-    EXPECT_NE(FixCatalog::title(id, Language::english), FixCatalog::title(id, Language::turkish));
-    EXPECT_NE(FixCatalog::giveUp(id, Language::english), FixCatalog::giveUp(id, Language::turkish));
-  }
-}
-
-TEST(FixCatalogTest, AvailableFixes) {
-  PowerSettings settings;
-  settings.current = {{"powernap", "1"}, {"womp", "0"}, {"tcpkeepalive", "1"}, {"lowpowermode", "0"}};
-  settings.battery = {{"tcpkeepalive", "0"}};
-  EXPECT_TRUE(FixCatalog::available(settings, {}).empty());
-  const auto fixes = FixCatalog::available(settings, allCapabilities());
-  std::vector<FixID> ids;
-  for (const Fix& fix : fixes) ids.push_back(fix.id);
-  // tcpkeepalive is already off on battery; womp already off; proximitywake unknown.
-  EXPECT_THAT(ids, ::testing::ElementsAre(FixID::powerNapOff, FixID::lowPowerModeOn));
-  EXPECT_TRUE(FixCatalog::available(settings, {{"womp", "tcpkeepalive"}}).empty());
-}
-
 TEST(FixPlannerTest, CurrentValueByScope) {
   PowerSettings settings;
   settings.current = {{"womp", "1"}};

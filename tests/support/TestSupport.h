@@ -3,9 +3,13 @@
 // Helpers shared by the tests: fixture files, temporary folders, and small
 // builders for log lines.
 
+#include <gtest/gtest.h>
+
+#include <cctype>
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace snoozlet::testing {
 
@@ -51,5 +55,23 @@ class ScopedEnv {
 // padded to 20 characters, a tab and the message.
 std::string logLine(std::string_view stamp, std::string_view domain, std::string_view message,
                     std::string_view offset = "+0000");
+
+// An enumeration's stored names (files and command lines keep them): each of
+// `values` writes its name and reads back from it; the names in upper case,
+// and the empty name, read as nothing.
+template <typename Values, typename Write, typename Read>
+void expectStoredNames(const Values& values, const std::vector<std::string_view>& names, Write write, Read read) {
+  ASSERT_EQ(std::size(values), names.size());
+  auto name = names.begin();
+  for (const auto& value : values) {
+    EXPECT_EQ(write(value), *name);
+    EXPECT_EQ(read(*name), value) << *name;
+    std::string upper(*name);
+    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    EXPECT_FALSE(read(upper)) << upper;
+    ++name;
+  }
+  EXPECT_FALSE(read(""));
+}
 
 }  // namespace snoozlet::testing

@@ -23,18 +23,10 @@ const Attributes kMains{{"type", "Mains"}, {"online", "0"}};
 TEST(SysfsBatteryReaderTest, ChargeBasedBattery) {
   TempDir root;
   addSupply(root, "AC", kMains);
-  addSupply(root, "BAT0",
-            {{"type", "Battery"},
-             {"present", "1"},
-             {"status", "Discharging"},
-             {"cycle_count", "292"},
-             {"charge_full_design", "5103000"},
-             {"charge_full", "4382400"},
-             {"charge_now", "1000000"},
-             {"capacity", "86"},
-             {"temp", "301"},
-             {"voltage_now", "12650400"},
-             {"voltage_min_design", "11400000"}});
+  addSupply(root, "BAT0", {{"type", "Battery"}, {"present", "1"}, {"status", "Discharging"}, {"cycle_count", "292"},
+                          {"charge_full_design", "5103000"}, {"charge_full", "4382400"}, {"charge_now", "1000000"},
+                          {"capacity", "86"}, {"temp", "301"}, {"voltage_now", "12650400"},
+                          {"voltage_min_design", "11400000"}});
   SysfsBatteryReader reader(root.path());
   const auto table = reader.readProperties();
   ASSERT_TRUE(table);
@@ -46,27 +38,14 @@ TEST(SysfsBatteryReaderTest, ChargeBasedBattery) {
                                  {"Voltage", PropertyValue::integer(12650)},
                                  {"IsCharging", PropertyValue::boolean(false)},
                                  {"ExternalConnected", PropertyValue::boolean(false)}}));
-  const auto health = reader.read();
-  ASSERT_TRUE(health);
-  EXPECT_EQ(health->cycleCount, 292);
-  EXPECT_EQ(health->chargePercent, 86);
-  EXPECT_DOUBLE_EQ(health->temperatureCelsius.value_or(0), 30.1);
-  EXPECT_DOUBLE_EQ(health->voltage.value_or(0), 12.65);
-  EXPECT_NEAR(health->capacityFraction().value_or(0), 0.859, 0.0005);
-  EXPECT_FALSE(health->isCharging);
-  EXPECT_FALSE(health->externalConnected);
+  EXPECT_EQ(reader.read(), BatteryHealth::from(*table));
 }
 
 TEST(SysfsBatteryReaderTest, EnergyBasedBatteryConvertsAtTheDesignVoltage) {
   TempDir root;
-  addSupply(root, "BAT1",
-            {{"type", "Battery"},
-             {"status", "Charging"},
-             {"energy_full_design", "57000000"},
-             {"energy_full", "48000000"},
-             {"energy_now", "24000000"},
-             {"voltage_min_design", "11400000"},
-             {"temp", "-52"}});
+  addSupply(root, "BAT1", {{"type", "Battery"}, {"status", "Charging"}, {"energy_full_design", "57000000"},
+                          {"energy_full", "48000000"}, {"energy_now", "24000000"},
+                          {"voltage_min_design", "11400000"}, {"temp", "-52"}});
   const auto table = SysfsBatteryReader(root.path()).readProperties();
   ASSERT_TRUE(table);
   EXPECT_EQ(integerProperty(*table, "DesignCapacity"), 5000);       // 57 Wh / 11.4 V
@@ -87,25 +66,21 @@ TEST(SysfsBatteryReaderTest, EnergyBasedBatteryConvertsAtTheDesignVoltage) {
   EXPECT_FALSE(bare->contains("AppleRawMaxCapacity"));
 }
 
-TEST(SysfsBatteryReaderTest, NoSystemBatteryGivesNothing) {
+TEST(SysfsBatteryReaderTest, ReadsTheFirstPresentSystemBattery) {
   TempDir root;
   EXPECT_FALSE(SysfsBatteryReader(root / "missing").read());
   EXPECT_FALSE(SysfsBatteryReader(root.path()).read());
   addSupply(root, "AC", {{"type", "Mains"}, {"online", "1"}});
   addSupply(root, "hidpp_battery_0", {{"type", "Battery"}, {"scope", "Device"}, {"capacity", "40"}});
-  addSupply(root, "BAT0", {{"type", "Battery"}, {"present", "0"}});
+  addSupply(root, "BAT0", {{"type", "Battery"}, {"present", "0"}, {"capacity", "12"}});
   addSupply(root, "BAT9", {{"type", "garbage"}, {"capacity", "40"}});
   EXPECT_FALSE(SysfsBatteryReader(root.path()).read());
-}
-
-TEST(SysfsBatteryReaderTest, PicksTheFirstPresentSystemBattery) {
-  TempDir root;
+  const auto charge = [&] { return SysfsBatteryReader(root.path()).read().value_or(BatteryHealth{}).chargePercent; };
   addSupply(root, "macsmc-battery", {{"type", "Battery"}, {"capacity", "10"}});
-  EXPECT_EQ(SysfsBatteryReader(root.path()).read().value_or(BatteryHealth{}).chargePercent, 10);
+  EXPECT_EQ(charge(), 10);
   addSupply(root, "BAT1", {{"type", "Battery"}, {"capacity", "11"}});
-  addSupply(root, "BAT0", {{"type", "Battery"}, {"capacity", "12"}, {"present", "0"}});
   addSupply(root, "BAT2", {{"type", "Battery"}, {"capacity", "13"}, {"scope", "System"}});
-  EXPECT_EQ(SysfsBatteryReader(root.path()).read().value_or(BatteryHealth{}).chargePercent, 11);
+  EXPECT_EQ(charge(), 11);
 }
 
 TEST(SysfsBatteryReaderTest, ExternalPowerComesFromAnOnlineAdapter) {
@@ -135,19 +110,10 @@ TEST(SysfsBatteryReaderTest, ExternalPowerComesFromAnOnlineAdapter) {
 
 TEST(SysfsBatteryReaderTest, GarbageAttributesAreLeftOut) {
   TempDir root;
-  addSupply(root, "BAT0",
-            {{"type", "Battery"},
-             {"cycle_count", "abc"},
-             {"charge_full_design", "-5"},
-             {"charge_full", ""},
-             {"capacity", "4000"},
-             {"temp", "99999999999999999999999"},
-             {"voltage_now", "12.5V"},
-             {"energy_full_design", std::string("12\0"
-                                                "34",
-                                                5)},
-             {"voltage_min_design", "0"},
-             {"energy_full", "48000000"}});
+  addSupply(root, "BAT0", {{"type", "Battery"}, {"cycle_count", "abc"}, {"charge_full_design", "-5"},
+                          {"charge_full", ""}, {"capacity", "4000"}, {"temp", "99999999999999999999999"},
+                          {"voltage_now", "12.5V"}, {"energy_full_design", std::string("12\0" "34", 5)},
+                          {"voltage_min_design", "0"}, {"energy_full", "48000000"}});
   std::filesystem::create_directories(root / "BAT0" / "status");  // a folder, not a file
   testing::writeFile(root / "BAT0" / "charge_now", std::string(10'000, '7'));
   const auto table = SysfsBatteryReader(root.path()).readProperties();
@@ -158,16 +124,10 @@ TEST(SysfsBatteryReaderTest, GarbageAttributesAreLeftOut) {
 
 TEST(SysfsBatteryReaderTest, HugeNumbersDoNotOverflow) {
   TempDir root;
-  addSupply(root, "BAT0",
-            {{"type", "Battery"},
-             {"cycle_count", "9223372036854775807"},
-             {"charge_full_design", "9223372036854775807"},
-             {"energy_full", "9223372036854775807"},
-             {"voltage_min_design", "1"},
-             {"charge_now", "9223372036854775807"},
-             {"energy_now", "1"},
-             {"temp", "-9223372036854775808"},
-             {"voltage_now", "9223372036854775807"}});
+  const std::string most = "9223372036854775807";
+  addSupply(root, "BAT0", {{"type", "Battery"}, {"cycle_count", most}, {"charge_full_design", most},
+                          {"energy_full", most}, {"voltage_min_design", "1"}, {"charge_now", most}, {"energy_now", "1"},
+                          {"temp", "-9223372036854775808"}, {"voltage_now", most}});
   const auto table = SysfsBatteryReader(root.path()).readProperties();
   ASSERT_TRUE(table);
   EXPECT_EQ(integerProperty(*table, "CycleCount"), 9223372036854775807);
