@@ -100,6 +100,10 @@
         <source>How It Works</source>
         <translation>Nasıl Çalışır</translation>
     </message>
+    <message>
+        <source>Close Window</source>
+        <translation>Pencereyi Kapat</translation>
+    </message>
 </context>
 <context>
     <name>snoozlet::shell::StatusItemController</name>

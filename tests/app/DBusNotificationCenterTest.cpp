@@ -1,11 +1,11 @@
 #include "app/DBusNotificationCenter.h"
 
+#include "PrivateBus.h"
 #include "TestSupport.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDeadlineTimer>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QThread>
 #include <QVariantMap>
@@ -54,44 +54,7 @@ class FakeNotificationService : public QObject {
   }
 };
 
-// A private message bus for one test, run by dbus-daemon.
-class PrivateBus {
- public:
-  explicit PrivateBus(const testing::TempDir& dir) {
-    const QString program = QStandardPaths::findExecutable("dbus-daemon");
-    if (program.isEmpty()) return;
-    const std::string config = (dir / "bus.conf").string();
-    testing::writeFile(config,
-                       "<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN\"\n"
-                       " \"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n"
-                       "<busconfig><type>session</type><listen>unix:path=" +
-                           (dir / "bus").string() +
-                           "</listen><auth>EXTERNAL</auth>"
-                           "<policy context=\"default\"><allow send_destination=\"*\" eavesdrop=\"true\"/>"
-                           "<allow eavesdrop=\"true\"/><allow own=\"*\"/></policy>"
-                           "</busconfig>\n");
-    daemon_.start(program, {"--config-file", QString::fromStdString(config), "--nofork", "--print-address"});
-    if (daemon_.waitForReadyRead(10000)) address_ = QString::fromUtf8(daemon_.readLine()).trimmed();
-  }
-  ~PrivateBus() {
-    for (const QString& name : names_) QDBusConnection::disconnectFromBus(name);
-    if (daemon_.state() != QProcess::NotRunning) {
-      daemon_.kill();
-      daemon_.waitForFinished(5000);
-    }
-  }
-
-  bool running() const { return !address_.isEmpty(); }
-  QDBusConnection connect(const QString& name) {
-    names_.push_back(name);
-    return QDBusConnection::connectToBus(address_, name);
-  }
-
- private:
-  QProcess daemon_;
-  QString address_;
-  QStringList names_;
-};
+using testing::PrivateBus;
 
 TEST(DBusNotificationCenterTest, WithoutASessionBusAuthorizationIsRefusedAtOnce) {
   testing::ScopedEnv bus("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/snoozlet-test-bus");

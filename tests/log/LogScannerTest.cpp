@@ -96,7 +96,9 @@ TEST(LogScannerTest, ColumnsMapToDomains) {
     EXPECT_EQ(r.events[i].domain.kind(), kind) << column;
     // Only the parser keeps the text of other columns.
     EXPECT_EQ(parsed[i].domain, kind == other ? LogDomain::other(column) : LogDomain(kind)) << column;
-    if (kind == other) EXPECT_EQ(r.events[i].domain.text(), "");
+    if (kind == other) {
+      EXPECT_EQ(r.events[i].domain.text(), "");
+    }
   }
 }
 

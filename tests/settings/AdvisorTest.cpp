@@ -49,20 +49,20 @@ TEST(AdvisorTest, WakeThresholdsOfferTheirFixes) {
   const Ids network{"wakeForNetworkOff", "proximityWakeOff", "tcpKeepAliveOff"}, nap{"powerNapOff"}, none;
   const std::tuple<double, std::vector<ReasonGroup>, Ids> rows[] = {
       // Wi-Fi and Bluetooth: 12 wakes an hour or 20 minutes awake; a night counts as at least 0.1 h.
-      {5, {{C::network, 59, 1199}}, none},
-      {5, {{C::network, 60, 0}}, network},
-      {5, {{C::network, 0, 1200}}, network},
-      {60.0 / 3600, {{C::network, 1, 0}}, none},
-      {60.0 / 3600, {{C::network, 2, 0}}, network},
-      {0, {{C::network, 2, 0}}, network},
-      {-1, {{C::network, 1, 0}}, none},
+      {5, {{C::network, 59, 1199, {}, {}}}, none},
+      {5, {{C::network, 60, 0, {}, {}}}, network},
+      {5, {{C::network, 0, 1200, {}, {}}}, network},
+      {60.0 / 3600, {{C::network, 1, 0, {}, {}}}, none},
+      {60.0 / 3600, {{C::network, 2, 0, {}, {}}}, network},
+      {0, {{C::network, 2, 0, {}, {}}}, network},
+      {-1, {{C::network, 1, 0, {}, {}}}, none},
       // Background tasks and maintenance together: 30 wakes or 10 minutes awake.
-      {8, {{C::backgroundTask, 29, 599}}, none},
-      {8, {{C::maintenance, 29, 599}}, none},
-      {8, {{C::backgroundTask, 20, 0}, {C::maintenance, 10, 0}}, nap},
-      {8, {{C::backgroundTask, 19, 300}, {C::maintenance, 10, 300}}, nap},
-      {8, {{C::maintenance, 30, 0}}, nap},
-      {8, {{C::scheduled, 100, 5000}, {C::lid, 100, 5000}}, none},  // other categories never count
+      {8, {{C::backgroundTask, 29, 599, {}, {}}}, none},
+      {8, {{C::maintenance, 29, 599, {}, {}}}, none},
+      {8, {{C::backgroundTask, 20, 0, {}, {}}, {C::maintenance, 10, 0, {}, {}}}, nap},
+      {8, {{C::backgroundTask, 19, 300, {}, {}}, {C::maintenance, 10, 300, {}, {}}}, nap},
+      {8, {{C::maintenance, 30, 0, {}, {}}}, nap},
+      {8, {{C::scheduled, 100, 5000, {}, {}}, {C::lid, 100, 5000, {}, {}}}, none},  // other categories never count
   };
   for (const auto& [hours, groups, expected] : rows) {
     EXPECT_EQ(ids(night(Mood::restless, hours, groups)), expected) << hours << " h, " << groups.size() << " groups";
@@ -71,7 +71,7 @@ TEST(AdvisorTest, WakeThresholdsOfferTheirFixes) {
 }
 
 TEST(AdvisorTest, CulpritToolsAndFailuresAreSuggestedWhateverTheMood) {
-  NightReport report = night(Mood::soundAsleep, 8, {{WakeCategory::network, 400, 9000}});
+  NightReport report = night(Mood::soundAsleep, 8, {{WakeCategory::network, 400, 9000, {}, {}}});
   // One tool holding two assertions is suggested once; a tool under ten minutes not at all.
   report.holders = {holder("caffeinate", 3600), holder("caffeinate", 700), holder("pmset", 600),
                     holder("sh", 599), holder("Zoom", 900, HolderOrigin::app)};
@@ -80,7 +80,7 @@ TEST(AdvisorTest, CulpritToolsAndFailuresAreSuggestedWhateverTheMood) {
 }
 
 TEST(AdvisorTest, OnlyFixesThatCanStillChangeSomethingAreOffered) {
-  const NightReport report = night(Mood::sleepless, 5, {{WakeCategory::network, 60, 1500}});
+  const NightReport report = night(Mood::sleepless, 5, {{WakeCategory::network, 60, 1500, {}, {}}});
   // womp is already off in the battery profile, though on in the settings in force.
   const auto settings = PowerSettings::parse(" womp 1\n", "Battery Power:\n womp 0\n proximitywake 1\n tcpkeepalive 1\n");
   const auto list = Advisor::suggestions(report, settings, kCapabilities, english);
@@ -95,7 +95,7 @@ TEST(AdvisorTest, OnlyFixesThatCanStillChangeSomethingAreOffered) {
 }
 
 TEST(AdvisorTest, EvidenceInBothLanguages) {
-  NightReport report = night(Mood::restless, 8, {{WakeCategory::maintenance, 31, 1200}});
+  NightReport report = night(Mood::restless, 8, {{WakeCategory::maintenance, 31, 1200, {}, {}}});
   report.holders = {holder("Zoom", 5400, HolderOrigin::app), holder("caffeinate", 900)};
   const auto en = Advisor::suggestions(report, kSettings, kCapabilities, english);
   const auto tr = Advisor::suggestions(report, kSettings, kCapabilities, turkish);
@@ -113,7 +113,7 @@ TEST(AdvisorTest, EvidenceInBothLanguages) {
     EXPECT_EQ(tr[i].id, en[i].id);
     EXPECT_NE(tr[i].title, en[i].title);
   }
-  EXPECT_EQ(Advisor::suggestions(night(Mood::restless, 1, {{WakeCategory::network, 12, 45}}), kSettings,
+  EXPECT_EQ(Advisor::suggestions(night(Mood::restless, 1, {{WakeCategory::network, 12, 45, {}, {}}}), kSettings,
                                  kCapabilities, turkish)
                 .at(0)
                 .evidence,
