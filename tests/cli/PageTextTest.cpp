@@ -76,7 +76,9 @@ TEST(PageTextTest, RibbonFitsTheTerminalFromANapToALongNight) {
       for (const auto line : lines) EXPECT_LE(terminal::displayWidth(line), columns) << text;
       EXPECT_TRUE(lines[0].starts_with("64% ") && lines[0].ends_with(" 55%")) << text;
       EXPECT_NE(lines[0].find("█"), std::string_view::npos) << "a full-minute wake is a full block: " << text;
-      if (columns >= 40) EXPECT_TRUE(lines[1].find("lid closed") == 4 && lines[1].ends_with("lid opened")) << text;
+      if (columns >= 40) {
+        EXPECT_TRUE(lines[1].find("lid closed") == 4 && lines[1].ends_with("lid opened")) << text;
+      }
     }
   }
   const std::string eight = ribbon_text::render(night(8), kEnglish, 80);

@@ -99,7 +99,9 @@ TEST(FixJournalFaultTest, ASaveCutOffAtAnyByteLeavesTheOldOrTheNewFile) {
         }
         // Either way the journal file is the old one, whole, or still absent.
         EXPECT_EQ(fs::exists(file), hadFile);
-        if (hadFile) EXPECT_EQ(readFile(file), oldText);
+        if (hadFile) {
+          EXPECT_EQ(readFile(file), oldText);
+        }
         EXPECT_EQ(FixJournal::load(file), hadFile ? before : FixJournal());
         EXPECT_FALSE(FixJournal::load(file).unreadableFile());
 
