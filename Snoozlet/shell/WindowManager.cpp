@@ -1,6 +1,7 @@
 #include "shell/WindowManager.h"
 
 #include "app/AppModel.h"
+#include "views/FixReviewView.h"
 #include "views/MainView.h"
 #include "views/SettingsView.h"
 #include "views/WelcomeView.h"
@@ -88,9 +89,22 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 WindowManager::WindowManager(AppModel& model, QSettings& store, QObject* parent)
     : QObject(parent), model_(model), store_(store) {
   connect(&model, &AppModel::mainWindowRequested, this, &WindowManager::showMainWindow);
+  connect(&model, &AppModel::reviewChanged, this, &WindowManager::showReview);
+}
+
+void WindowManager::showReview() {
+  const auto& review = model_.review();
+  if (!review || review_) return;
+  // Modal to the main window when it is open; a window of its own otherwise.
+  auto* window = new views::FixReviewView(model_, *review, main_);
+  window->setAttribute(Qt::WA_DeleteOnClose);
+  trimWhenClosed(window);
+  review_ = window;
+  present(window);
 }
 
 WindowManager::~WindowManager() {
+  delete review_.data();
   for (QWidget* window : {main_.data(), settings_.data(), welcome_.data(), about_.data()}) delete window;
 }
 

@@ -56,6 +56,8 @@ class WindowManager : public QObject {
   QWidget* settingsWindow() const { return settings_; }
   QWidget* welcomeWindow() const { return welcome_; }
   QWidget* aboutWindow() const { return about_; }
+  // The review of the model's pending change, while one is open.
+  QWidget* reviewWindow() const { return review_; }
   // True while one of the windows is visible.
   bool anyVisible() const;
 
@@ -65,6 +67,8 @@ class WindowManager : public QObject {
 
  private:
   void present(QWidget* window);
+  // Opens the review window when the model has a review to confirm.
+  void showReview();
 
   AppModel& model_;
   QSettings& store_;
@@ -72,6 +76,7 @@ class WindowManager : public QObject {
   QPointer<QWidget> settings_;
   QPointer<QWidget> welcome_;
   QPointer<QWidget> about_;
+  QPointer<QWidget> review_;
 };
 
 }  // namespace snoozlet::shell

@@ -7,7 +7,13 @@
 #include "shell/TeapotIcon.h"
 #include "shell/TrayApplication.h"
 #include "shell/WindowManager.h"
+#include "views/FixReviewView.h"
 #include "views/MenuBarView.h"
+#include "views/SettingsView.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
 
 #include <QAction>
 #include <QApplication>
@@ -98,11 +104,40 @@ TEST(TrayTest, WindowsAreMadeOnDemandRaisedNotDoubledAndReleasedOnClose) {
   windows.showMainWindow();
   EXPECT_EQ(windows.mainWindow()->size(), QSize(1000, 700)) << "the saved geometry comes back";
 
+  // A change to review opens the review, modal to the main window; Cancel closes it and runs nothing.
+  preview.model().reviewFixes({FixID::powerNapOff});
+  auto* review = qobject_cast<views::FixReviewView*>(windows.reviewWindow());
+  ASSERT_NE(review, nullptr);
+  EXPECT_TRUE(review->isVisible());
+  EXPECT_EQ(review->parentWidget(), windows.mainWindow());
+  review->cancelButton()->click();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(windows.reviewWindow(), nullptr);
+  EXPECT_FALSE(preview.model().review());
+  EXPECT_TRUE(preview.model().journal().records.empty());
+
   // Closing the welcome window marks the welcome completed.
   EXPECT_FALSE(preview.settings().welcomeCompleted());
   windows.showWelcomeWindow();
   windows.welcomeWindow()->close();
   EXPECT_TRUE(preview.settings().welcomeCompleted());
+}
+
+TEST(TrayTest, SettingsWindowSaysWhyTheNotificationStaysOff) {
+  PreviewModel preview(Contents::of(preview::week(Mood::soundAsleep)));
+  views::SettingsView settings(preview.model());
+  EXPECT_EQ(settings.windowTitle(), "Snoozlet Settings");
+  settings.plainMode()->click();
+  EXPECT_TRUE(preview.settings().plainMode());
+  // No notification service (the preview has no notifier): off again, with the reason.
+  settings.notification()->click();
+  EXPECT_FALSE(settings.notification()->isChecked());
+  EXPECT_FALSE(preview.settings().morningNotification());
+  EXPECT_FALSE(settings.notificationReason()->isHidden());
+  EXPECT_TRUE(settings.notificationReason()->text().startsWith("No notification service answered"));
+  settings.openAtLogin()->click();
+  EXPECT_TRUE(preview.model().loginItem().isEnabled());
+  EXPECT_TRUE(settings.loginError()->isHidden());
 }
 
 struct Launch {
