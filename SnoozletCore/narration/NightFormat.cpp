@@ -147,7 +147,12 @@ std::string NightFormat::ratio(double value) const {
 std::string NightFormat::times(double value) const { return ratio(value) + "×"; }
 
 std::string NightFormat::percent(int value) const {
-  return language_ == Language::turkish ? "%" + std::to_string(value) : std::to_string(value) + "%";
+  // Appended piece by piece: GCC 12 misreads `"%" + std::to_string(…)` at -O3 (-Wrestrict).
+  std::string text;
+  if (language_ == Language::turkish) text += '%';
+  text += std::to_string(value);
+  if (language_ != Language::turkish) text += '%';
+  return text;
 }
 
 std::string NightFormat::longDay(Instant instant) const { return impl_->format(kLongDay, instant); }
