@@ -28,9 +28,11 @@ app: configure
 	@cmake --build --preset $(PRESET) -j $(JOBS) --target snoozlet snoozlet-app snoozlet-pmset
 	@$(BUILD_DIR)/Snoozlet/snoozlet
 
-# A Debian package of a release build, in build/release.
+# A Debian package of a release build, in build/release. Warnings are not
+# errors here even in CI: at -O3 GCC 12 reports -Wrestrict on ordinary string
+# concatenation (a known false positive); the tested build keeps them errors.
 package: setup
-	@cmake --preset release >/dev/null
+	@cmake --preset release -DSNOOZLET_WERROR=OFF >/dev/null
 	@cmake --build --preset release -j $(JOBS) --target snoozlet snoozlet-app snoozlet-pmset
 	@cd build/release && cpack -G DEB
 
