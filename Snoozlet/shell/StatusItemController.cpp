@@ -1,6 +1,7 @@
 #include "shell/StatusItemController.h"
 
 #include "app/AppModel.h"
+#include "shell/FirstPaint.h"
 #include "shell/TeapotIcon.h"
 #include "shell/WindowManager.h"
 #include "views/MenuBarView.h"
@@ -91,7 +92,10 @@ void StatusItemController::toggle() {
     return;
   }
   if (closed_.isValid() && closed_.elapsed() < kReopenGuardMs) return;
+  QElapsedTimer clicked;
+  clicked.start();
   open();
+  reportFirstPaint(popover_, clicked, "popover");
 }
 
 PopoverPlacement StatusItemController::placement(QSize size) const {

@@ -1,10 +1,35 @@
 #include "shell/TrayApplication.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
 
 #include <iostream>
 
 namespace snoozlet::shell {
+
+bool waitForTray(const std::function<bool()>& available, std::chrono::milliseconds limit) {
+  QElapsedTimer waited;
+  waited.start();
+  while (!available()) {
+    if (waited.elapsed() >= limit.count()) return false;
+    QEventLoop pause;
+    QTimer::singleShot(200, &pause, &QEventLoop::quit);
+    pause.exec();
+  }
+  return true;
+}
+
+namespace {
+
+bool trayFound(const TrayOptions& options) {
+  const std::function<bool()> available =
+      options.trayAvailable ? options.trayAvailable : [] { return QSystemTrayIcon::isSystemTrayAvailable(); };
+  return available() || (options.atLogin && waitForTray(available, options.trayWaitAtLogin));
+}
+
+}  // namespace
 
 TrayApplication::TrayApplication(const TrayOptions& options, QObject* parent)
     : QObject(parent),
@@ -17,7 +42,7 @@ TrayApplication::TrayApplication(const TrayOptions& options, QObject* parent)
       model_(makeModel(settings_, loginItem_, &notifier_, options.launch)),
       windows_(std::make_unique<WindowManager>(*model_, store_)) {
   connect(windows_.get(), &WindowManager::quitRequested, qApp, &QApplication::quit);
-  if (options.trayAvailable.value_or(QSystemTrayIcon::isSystemTrayAvailable())) {
+  if (trayFound(options)) {
     status_ = std::make_unique<StatusItemController>(*model_, *windows_);
     connect(status_.get(), &StatusItemController::quitRequested, qApp, &QApplication::quit);
     status_->show();

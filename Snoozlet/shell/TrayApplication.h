@@ -7,8 +7,8 @@
 // manager, the status item with its tooltip kept current, the first refresh,
 // the welcome window on first use (else the main window, unless launched at
 // login), and the wake monitor. A second launch shows the first one's main
-// window. Without a system tray the main window stands in for it and closing
-// it quits.
+// window. Without a system tray (after a wait for a late panel at login) the
+// main window stands in for it and closing it quits.
 
 #include "app/AppModel.h"
 #include "app/AppSettings.h"
@@ -24,6 +24,7 @@
 #include <QSettings>
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -38,11 +39,18 @@ struct TrayOptions {
   QString instanceName = SingleInstance::defaultName();
   // The preferences file; the standard store when absent.
   std::optional<QString> preferencesFile;
-  // Whether the desktop has a system tray; asked of Qt when absent.
-  std::optional<bool> trayAvailable;
+  // Whether the desktop has a system tray now; asked of Qt when empty.
+  std::function<bool()> trayAvailable;
+  // At login the panel that hosts the tray may start after Snoozlet: how long
+  // to wait for it before the main window stands in.
+  std::chrono::milliseconds trayWaitAtLogin{10000};
   // Where logind is asked about sleep; the system bus when absent.
   std::optional<QDBusConnection> systemBus;
 };
+
+// Asks `available` every 200 ms, events flowing meanwhile, until it says yes
+// (true) or `limit` has passed (false).
+bool waitForTray(const std::function<bool()>& available, std::chrono::milliseconds limit);
 
 class TrayApplication : public QObject {
   Q_OBJECT

@@ -1,6 +1,7 @@
 #include "shell/WindowManager.h"
 
 #include "app/AppModel.h"
+#include "shell/FirstPaint.h"
 #include "views/FixReviewView.h"
 #include "views/MainView.h"
 #include "views/SettingsView.h"
@@ -115,6 +116,8 @@ void WindowManager::present(QWidget* window) {
 }
 
 void WindowManager::showMainWindow() {
+  QElapsedTimer requested;
+  requested.start();
   if (!main_) {
     auto* window = new MainWindow(model_, store_);
     window->setAttribute(Qt::WA_DeleteOnClose);
@@ -125,6 +128,7 @@ void WindowManager::showMainWindow() {
     main_ = window;
   }
   present(main_);
+  reportFirstPaint(main_, requested, "main window");
 }
 
 void WindowManager::showSettingsWindow() {

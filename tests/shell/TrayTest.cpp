@@ -148,7 +148,7 @@ struct Launch {
     options.launch.dataDir = dir.path() / "data";
     options.launch.pmset = testing::builtProgram("Snoozlet/snoozlet-pmset").string();
     options.preferencesFile = QString::fromStdString((dir.path() / "preferences.ini").string());
-    options.trayAvailable = true;
+    options.trayAvailable = [] { return true; };
   }
 };
 
@@ -191,8 +191,18 @@ TEST(TrayTest, WithoutATrayTheMainWindowStandsIn) {
     QSettings preferences(*launch.options.preferencesFile, QSettings::IniFormat);
     preferences.setValue("welcomeCompleted", true);
   }
-  launch.options.trayAvailable = false;
+  int asked = 0;
+  launch.options.trayAvailable = [&asked] { return ++asked >= 3; };  // a panel that starts late
   launch.options.atLogin = true;
+  {
+    TrayApplication app(launch.options);
+    EXPECT_TRUE(app.hasTray()) << "a login launch waits for the panel";
+    EXPECT_FALSE(app.windows().anyVisible());
+    QSignalSpy refreshed(&app.model(), &AppModel::refreshFinished);
+    ASSERT_TRUE(refreshed.wait(20000));
+  }
+  launch.options.trayAvailable = [] { return false; };
+  launch.options.trayWaitAtLogin = std::chrono::milliseconds(300);
   TrayApplication app(launch.options);
   EXPECT_FALSE(app.hasTray());
   EXPECT_NE(app.windows().mainWindow(), nullptr) << "even at login: there is nothing else to click";

@@ -42,7 +42,7 @@ TEST(WakeTest, ALogindWakeRefreshesOnceAfterTheDelay) {
   options.launch.dataDir = dir.path() / "data";
   options.launch.pmset = testing::builtProgram("Snoozlet/snoozlet-pmset").string();
   options.preferencesFile = QString::fromStdString((dir.path() / "preferences.ini").string());
-  options.trayAvailable = true;
+  options.trayAvailable = [] { return true; };
   options.wakeDelay = std::chrono::milliseconds(200);
   options.systemBus = bus.connect(QStringLiteral("app"));
   TrayApplication app(options);
