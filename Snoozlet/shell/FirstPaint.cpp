@@ -16,7 +16,11 @@ namespace {
 class FirstPaintWatch : public QObject {
  public:
   FirstPaintWatch(QWindow* window, QElapsedTimer since, const char* what)
-      : QObject(window), since_(since), what_(what) {}
+      : QObject(window), since_(since), what_(what) {
+    setObjectName(QString::fromLatin1(kName));
+  }
+
+  static constexpr const char* kName = "snoozletFirstPaintWatch";
 
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (event->type() == QEvent::Expose && static_cast<QWindow*>(watched)->isExposed()) {
@@ -38,7 +42,11 @@ class FirstPaintWatch : public QObject {
 
 void reportFirstPaint(QWidget* window, QElapsedTimer since, const char* what) {
   if (!lcTiming().isDebugEnabled() || window == nullptr || window->windowHandle() == nullptr) return;
-  if (window->windowHandle()->isExposed()) return;  // already on screen: nothing new to paint
+  // Already on screen, or already watched: nothing new to report.
+  if (window->windowHandle()->isExposed() ||
+      window->windowHandle()->findChild<QObject*>(QString::fromLatin1(FirstPaintWatch::kName),
+                                                  Qt::FindDirectChildrenOnly) != nullptr)
+    return;
   auto* watch = new FirstPaintWatch(window->windowHandle(), since, what);
   window->windowHandle()->installEventFilter(watch);
 }

@@ -17,11 +17,14 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLoggingCategory>
 #include <QMenu>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -79,6 +82,32 @@ TEST(TrayTest, LeftClickTogglesThePopoverRightClickNeverOpensIt) {
   tray.menu()->actions()[3]->trigger();
   ASSERT_NE(windows.settingsWindow(), nullptr);
   EXPECT_TRUE(windows.settingsWindow()->isVisible());
+}
+
+QStringList timings;
+
+TEST(TrayTest, WithTimingOnThePopoverAndMainWindowReportTheirFirstPaint) {
+  // The tray benchmark reads these lines from the application's standard error.
+  QLoggingCategory::setFilterRules(QStringLiteral("snoozlet.timing.debug=true"));
+  const QtMessageHandler previous =
+      qInstallMessageHandler([](QtMsgType, const QMessageLogContext& context, const QString& message) {
+        if (QByteArray(context.category) == "snoozlet.timing") timings << message;
+      });
+  Store store;
+  PreviewModel preview(Contents::of(preview::week(Mood::soundAsleep)));
+  WindowManager windows(preview.model(), store.settings);
+  StatusItemController tray(preview.model(), windows);
+  tray.toggle();
+  EXPECT_TRUE(QTest::qWaitFor([] { return !timings.isEmpty(); }, 5000));
+  windows.showMainWindow();
+  windows.showMainWindow();  // already on screen: nothing new to report
+  EXPECT_TRUE(QTest::qWaitFor([] { return timings.size() >= 2; }, 5000));
+  QTest::qWait(50);
+  qInstallMessageHandler(previous);
+  QLoggingCategory::setFilterRules(QString());
+  ASSERT_EQ(timings.size(), 2) << timings.join('\n').toStdString();
+  EXPECT_TRUE(QRegularExpression("^popover painted \\d+ ms after the request$").match(timings[0]).hasMatch());
+  EXPECT_TRUE(QRegularExpression("^main window painted \\d+ ms after the request$").match(timings[1]).hasMatch());
 }
 
 TEST(TrayTest, WindowsAreMadeOnDemandRaisedNotDoubledAndReleasedOnClose) {
