@@ -91,6 +91,7 @@ int tray(int& argc, char** argv, const std::vector<std::string>& arguments) {
   snoozlet::shell::TrayOptions options;
   if (line->dataDir) options.launch.dataDir = *line->dataDir;
   options.launch.pmset = line->pmset;
+  options.launch.source = line->source;
   options.atLogin = line->has("--login-item");
   return snoozlet::shell::runTray(options);
 }

@@ -115,13 +115,13 @@ bool AppModel::refresh() {
   setState(LoadState::loading());
   // The worker gets copies only; the reader copy replaces ours only when the
   // step succeeds.
-  loading_ =
-      QtConcurrent::run(&workers_, [this, source = source_, reader = reader_, options = loadOptions()]() mutable {
-        // Held by pointer: the result is large, and it crosses threads once.
-        auto result = std::make_shared<Result<Loaded>>(load(source, std::move(reader), options));
-        QMetaObject::invokeMethod(
-            this, [this, result]() { finishRefresh(std::move(*result)); }, Qt::QueuedConnection);
-      });
+  loading_ = QtConcurrent::run(&workers_, [this, source = source_, reader = reader_, journal = systemJournal_,
+                                           options = loadOptions()]() mutable {
+    // Held by pointer: the result is large, and it crosses threads once.
+    auto result = std::make_shared<Result<Loaded>>(load(source, std::move(reader), options, std::move(journal)));
+    QMetaObject::invokeMethod(
+        this, [this, result]() { finishRefresh(std::move(*result)); }, Qt::QueuedConnection);
+  });
   return true;
 }
 
@@ -137,6 +137,7 @@ void AppModel::finishRefresh(Result<Loaded> result) {
 
 void AppModel::publishLoaded(Loaded loaded) {
   reader_ = std::move(loaded.reader);
+  systemJournal_ = std::move(loaded.journal);
   publish(std::move(loaded));
   relieveMemoryPressure();
 }

@@ -196,6 +196,8 @@ class AppModel : public QObject {
   const std::string& pmsetPath() const { return pmsetPath_; }
   // The incremental reader, replaced by every successful refresh.
   const LogReader& reader() const { return reader_; }
+  // Where the nights come from; the texts that name the machine follow it.
+  NightSource nightSource() const { return source_.nightSource(); }
   // What a loading step for this model is given: its archive, zone and version.
   LoadOptions loadOptions() const;
   // The language of every core text the model writes.
@@ -328,6 +330,7 @@ class AppModel : public QObject {
   std::string pmsetPath_;
   std::string appVersion_;
   LogReader reader_;
+  JournalReader systemJournal_;
   mutable std::optional<NightFormat> format_;
 
   std::optional<SleepAnalysis> analysis_;

@@ -63,15 +63,34 @@ std::string launcherPath() {
   return ::access(launcher.c_str(), X_OK) == 0 ? launcher.string() : self.string();
 }
 
+std::optional<NightSource> savedNightSource(const AppSettings& settings) {
+  return nightSourceFromString(settings.store().value(QStringLiteral("nightSource")).toString().toStdString());
+}
+
 std::unique_ptr<AppModel> makeModel(AppSettings& settings, LoginItem& loginItem, MorningNotifier* notifier,
                                     const LaunchOptions& options) {
   const std::string pmset = configuredPmset(options.pmset);
+  const std::optional<NightSource> asked = options.source ? options.source : savedNightSource(settings);
+  const bool pmsetNamed = options.pmset || !qEnvironmentVariableIsEmpty("SNOOZLET_PMSET");
+  auto chosen = chooseNightSource(asked, pmsetNamed ? std::optional<std::string>(pmset) : std::nullopt, {});
+  std::optional<std::string> notice;
+  if (!chosen) {
+    notice = chosen.error().description();
+    chosen = chooseNightSource(NightSource::simulated, std::nullopt, {});
+  } else {
+    notice = chosen->notice;
+  }
+  PowerDataSource source = std::move(chosen->source);
   AppModel::Options modelOptions;
-  modelOptions.pmsetPath = pmset;
-  return std::make_unique<AppModel>(
-      settings, makeRunner(pmset, options.dryRun), loginItem, notifier,
-      options.dataDir ? AppModel::Storage::in(*options.dataDir) : AppModel::Storage::standard(),
-      PowerDataSource(pmset, makeBatteryReader(pmset)), modelOptions);
+  // Changes run through the pmset the nights come from (none for a journal).
+  const std::string changes = source.nightSource() == NightSource::journal ? pmset : source.pmset();
+  modelOptions.pmsetPath = changes;
+  auto model = std::make_unique<AppModel>(
+      settings, makeRunner(changes, options.dryRun), loginItem, notifier,
+      options.dataDir ? AppModel::Storage::in(*options.dataDir) : AppModel::Storage::standard(), std::move(source),
+      modelOptions);
+  if (notice) model->setNotice(QString::fromStdString(*notice));
+  return model;
 }
 
 }  // namespace snoozlet

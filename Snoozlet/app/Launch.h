@@ -27,6 +27,9 @@ struct LaunchOptions {
   std::optional<std::filesystem::path> dataDir;
   // Overrides the resolved pmset.
   std::optional<std::string> pmset;
+  // Where the nights come from; the settings file's choice, else the default
+  // (pmset, else a readable journal with a sleep, else the simulated Mac).
+  std::optional<NightSource> source;
   // Changes are only recorded, never run.
   bool dryRun = false;
 };
@@ -52,8 +55,14 @@ std::shared_ptr<PrivilegedRunner> makeRunner(const std::string& pmset, bool dryR
 // is there (it hands over to the application), else this program.
 std::string launcherPath();
 
+// The source the settings file names ("nightSource=journal"), if any.
+std::optional<NightSource> savedNightSource(const AppSettings& settings);
+
 // The model as at launch; the settings, login item and notifier (which may be
-// null) must outlive it. prepareApplication must have run.
+// null) must outlive it. prepareApplication must have run. When the default
+// source passed over a journal this user may not read, the model's notice
+// says so and how to fix it; when the source asked for cannot be used, the
+// model reads the simulated Mac and its notice says why.
 std::unique_ptr<AppModel> makeModel(AppSettings& settings, LoginItem& loginItem, MorningNotifier* notifier,
                                     const LaunchOptions& options);
 

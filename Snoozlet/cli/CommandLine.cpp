@@ -7,7 +7,7 @@ namespace snoozlet::cli {
 
 namespace {
 
-constexpr std::array<std::string_view, 3> kValued = {"--data-dir", "--pmset", "--lang"};
+constexpr std::array<std::string_view, 4> kValued = {"--data-dir", "--pmset", "--lang", "--source"};
 
 bool takesValue(std::string_view argument) {
   return std::find(kValued.begin(), kValued.end(), argument) != kValued.end();
@@ -25,6 +25,10 @@ std::optional<std::string> store(CommandLine& line, std::string_view name, const
     const auto language = languageFromString(value);
     if (!language) return "--lang needs en or tr";
     line.language = *language;
+  } else if (name == "--source") {
+    const auto source = nightSourceFromString(value);
+    if (!source) return "--source needs pmset, journal or simulated";
+    line.source = *source;
   } else if (value.empty()) {
     return std::string(name) + (name == "--pmset" ? " needs the path of a pmset executable" : " needs a folder");
   } else if (name == "--pmset") {

@@ -1,10 +1,11 @@
 #pragma once
 
-// The command line of the model-driven terminal commands. Three switches are
+// The command line of the model-driven terminal commands. Four switches are
 // global and may stand before or after the command word:
 //   --data-dir DIR   the folder of nights.sqlite and changes.json
 //   --pmset PATH     the pmset to run
 //   --lang en|tr     the language of every text
+//   --source pmset|journal|simulated   where the nights come from
 // Each command adds switches without a value (--json, --yes, --dry-run),
 // switches of its own with a value (report's --log and --tz) and takes
 // operands (fix ids, a record id, a demo mood). "--name=value" is accepted
@@ -12,6 +13,7 @@
 // (-platform, -display, -geometry, -name, -title, -icon, -session, -reverse …),
 // so they keep working when a QGuiApplication reads the same arguments.
 
+#include "common/NightSource.h"
 #include "common/Result.h"
 #include "sessions/Language.h"
 
@@ -29,6 +31,7 @@ struct CommandLine {
   std::optional<std::string> dataDir;
   std::optional<std::string> pmset;
   std::optional<Language> language;
+  std::optional<NightSource> source;
   // The command's own switches that were given ("--json", "--help" …).
   std::set<std::string, std::less<>> flags;
   // The command's own switches with a value, by name ("--log" → "night.log").

@@ -102,6 +102,12 @@ Options of every command:
                     /usr/bin/pmset, else the simulated Mac snoozlet-pmset
                     installed beside snoozlet)
   --lang en|tr      the language of every text (default: the system's)
+  --source pmset|journal|simulated
+                    where the nights come from: macOS's pmset, this Linux
+                    laptop's systemd journal and UPower history, or the
+                    simulated Mac (default: nightSource in the settings file,
+                    else pmset where it exists, else the journal when it holds
+                    a sleep you may read, else the simulated Mac)
   -h, --help        this text
 )";
 }
@@ -158,7 +164,7 @@ int runSettings(const CommandLine& line, const Terminal& t) {
     if (json) {
       settings_text::json(t.out, rows, model.journal(), model.language(), model.pmsetPath());
     } else {
-      t.out << settings_text::page(rows, model.journal(), formatOf(model));
+      t.out << settings_text::page(rows, model.journal(), formatOf(model), model.nightSource());
     }
   });
 }
@@ -168,7 +174,7 @@ int runHistory(const CommandLine& line, const Terminal& t) {
     if (json) {
       pages_text::historyJson(t.out, model.history(), baselineOf(model));
     } else {
-      t.out << pages_text::history(model.history(), baselineOf(model), formatOf(model));
+      t.out << pages_text::history(model.nightSource(), model.history(), baselineOf(model), formatOf(model));
     }
   });
 }
@@ -178,7 +184,7 @@ int runBattery(const CommandLine& line, const Terminal& t) {
     if (json) {
       pages_text::batteryJson(t.out, model.battery(), baselineOf(model), formatOf(model));
     } else {
-      t.out << pages_text::battery(model.battery(), baselineOf(model), formatOf(model));
+      t.out << pages_text::battery(model.nightSource(), model.battery(), baselineOf(model), formatOf(model));
     }
   });
 }

@@ -36,6 +36,7 @@ std::unique_ptr<ModelSession> startSession(const CommandLine& line, bool dryRun)
   ModelSession::Setup setup;
   if (line.dataDir) setup.dataDir = *line.dataDir;
   setup.pmset = line.pmset;
+  setup.source = line.source;
   setup.dryRun = dryRun;
   return std::make_unique<ModelSession>(setup);
 }

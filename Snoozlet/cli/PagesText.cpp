@@ -41,9 +41,9 @@ std::string drainStrip(const std::vector<ArchivedNight>& newestFirst, const std:
   return out;
 }
 
-std::string history(const std::vector<ArchivedNight>& nights, const std::optional<Baseline>& baseline,
-                    const NightFormat& f) {
-  const presentation::HistoryHeading heading = presentation::historyHeading(nights, f);
+std::string history(NightSource source, const std::vector<ArchivedNight>& nights,
+                    const std::optional<Baseline>& baseline, const NightFormat& f) {
+  const presentation::HistoryHeading heading = presentation::historyHeading(nights, f, source);
   std::string out = heading.title + "\n" + heading.line + "\n" + heading.since + "\n";
   if (heading.empty) return out + "\n" + *heading.empty + "\n";
 
@@ -103,9 +103,9 @@ void historyJson(std::ostream& out, const std::vector<ArchivedNight>& nights, co
   out << "\n";
 }
 
-std::string battery(const std::optional<BatteryHealth>& b, const std::optional<Baseline>& baseline,
+std::string battery(NightSource source, const std::optional<BatteryHealth>& b, const std::optional<Baseline>& baseline,
                     const NightFormat& f) {
-  const presentation::BatteryHeading heading = presentation::batteryHeading(b.has_value(), f.language());
+  const presentation::BatteryHeading heading = presentation::batteryHeading(b.has_value(), f.language(), source);
   std::string out = heading.title + "\n" + heading.subtitle + "\n\n";
   if (heading.noBattery) return out + *heading.noBattery + "\n";
   const auto rows = batteryRows(b, baseline, f);

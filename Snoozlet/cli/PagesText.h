@@ -27,12 +27,12 @@ namespace snoozlet::pages_text {
 std::string drainStrip(const std::vector<ArchivedNight>& newestFirst, const std::optional<Baseline>& baseline,
                        const NightFormat& format, std::size_t width = 60);
 // The page; `history` newest first.
-std::string history(const std::vector<ArchivedNight>& history, const std::optional<Baseline>& baseline,
-                    const NightFormat& format);
+std::string history(NightSource source, const std::vector<ArchivedNight>& history,
+                    const std::optional<Baseline>& baseline, const NightFormat& format);
 void historyJson(std::ostream& out, const std::vector<ArchivedNight>& history, const std::optional<Baseline>& baseline);
 
-std::string battery(const std::optional<BatteryHealth>& battery, const std::optional<Baseline>& baseline,
-                    const NightFormat& format);
+std::string battery(NightSource source, const std::optional<BatteryHealth>& battery,
+                    const std::optional<Baseline>& baseline, const NightFormat& format);
 void batteryJson(std::ostream& out, const std::optional<BatteryHealth>& battery,
                  const std::optional<Baseline>& baseline, const NightFormat& format);
 

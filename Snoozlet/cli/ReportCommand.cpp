@@ -12,6 +12,9 @@
 
 #include <unistd.h>
 
+#include <cstdlib>
+#include <fstream>
+
 #include <ostream>
 
 namespace snoozlet::cli {
@@ -23,6 +26,9 @@ struct ReportOptions {
   std::optional<Mood> demo;
   std::optional<std::string> pmset;
   std::optional<std::string> dataDir;
+  std::optional<NightSource> source;
+  std::optional<std::string> journal;
+  std::optional<std::string> upower;
   Language language = language::preferred();
   TimeZone zone = TimeZone::current();
   report_text::Options text;
@@ -33,7 +39,8 @@ struct ReportOptions {
 // Reads the arguments with the reader every command uses; an error text on a bad one.
 Result<ReportOptions> parse(const std::vector<std::string>& args) {
   auto fail = [](std::string message) { return Result<ReportOptions>::failure({std::move(message)}); };
-  auto parsed = parseCommandLine(args, {"--demo", "--plain", "--all", "--json", "--ribbon"}, {"--log", "--tz"});
+  auto parsed = parseCommandLine(args, {"--demo", "--plain", "--all", "--json", "--ribbon"},
+                                 {"--log", "--tz", "--journal", "--upower"});
   if (!parsed) return fail(parsed.error().description());
   const CommandLine& line = parsed.value();
   ReportOptions o;
@@ -41,6 +48,9 @@ Result<ReportOptions> parse(const std::vector<std::string>& args) {
   o.log = line.value("--log");
   o.pmset = line.pmset;
   o.dataDir = line.dataDir;
+  o.source = line.source;
+  o.journal = line.value("--journal");
+  o.upower = line.value("--upower");
   if (line.language) o.language = *line.language;
   if (const auto zone = line.value("--tz")) {
     const auto named = TimeZone::named(*zone);
@@ -65,7 +75,42 @@ Result<ReportOptions> parse(const std::vector<std::string>& args) {
   if ((o.log || o.demo) && (o.pmset || o.dataDir)) {
     return fail("--pmset and --data-dir read this machine; they do not go with --log or --demo");
   }
+  const bool journal = o.journal || o.upower;
+  if ((o.log || o.demo) && (journal || o.source)) {
+    return fail("--journal, --upower and --source choose where nights come from; they do not go with --log or --demo");
+  }
+  if (journal && ((o.source && *o.source != NightSource::journal) || o.pmset)) {
+    return fail("--journal and --upower read a Linux journal; they do not go with --pmset or another --source");
+  }
   return o;
+}
+
+// The source the settings file names ("nightSource=journal" under
+// [General] of ~/.config/Snoozlet/Snoozlet.conf, which the application keeps
+// with QSettings), if any. Read by hand: this program links no Qt.
+std::optional<NightSource> savedNightSource() {
+  const char* xdg = std::getenv("XDG_CONFIG_HOME");
+  const char* home = std::getenv("HOME");
+  std::filesystem::path folder;
+  if (xdg != nullptr && xdg[0] == '/') {
+    folder = xdg;
+  } else if (home != nullptr && *home != '\0') {
+    folder = std::filesystem::path(home) / ".config";
+  } else {
+    return std::nullopt;
+  }
+  std::ifstream in(folder / "Snoozlet" / "Snoozlet.conf");
+  std::string line;
+  bool general = false;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.starts_with('[')) {
+      general = line == "[General]";
+    } else if (general && line.starts_with("nightSource=")) {
+      return nightSourceFromString(std::string_view(line).substr(12));
+    }
+  }
+  return std::nullopt;
 }
 
 // The demo week ending today in the given zone.
@@ -85,10 +130,10 @@ std::string demoText(Mood mood, const TimeZone& zone) {
 std::string reportHelp() {
   return R"(usage: snoozlet report [--log FILE | --demo [MOOD]] [options]
 
-Tells how the Mac slept: last night's morning report, with a table of every
-night the power log holds.
+Tells how the machine slept: last night's morning report, with a table of
+every night its log holds.
 
-Source of the power log (by default this machine's, through pmset):
+Where the nights come from (by default this machine's: see --source):
   --log FILE        a captured power log (the output of "pmset -g log");
                     "-" reads standard input
   --demo [MOOD]     a demonstration week ending today whose last night is
@@ -98,10 +143,21 @@ Source of the power log (by default this machine's, through pmset):
                     installed beside snoozlet)
   --data-dir DIR    the folder of the night archive (default: the standard
                     data folder, ~/.local/share/Snoozlet)
+  --source pmset|journal|simulated
+                    macOS's pmset, this Linux laptop's systemd journal with
+                    UPower's battery history, or the simulated Mac (default:
+                    nightSource in the settings file, else pmset where it
+                    exists, else the journal when it holds a sleep you may
+                    read, else the simulated Mac). Reading the system journal
+                    needs membership of the systemd-journal (or adm) group.
+  --journal PATH    a journal folder or journal file copied from a Linux
+                    machine (what journalctl --directory or --file reads)
+  --upower PATH     UPower's history for it: the folder (/var/lib/upower) or
+                    a history-charge-*.dat file
 
 Reading this machine archives every night in nights.sqlite, so the normal
-draws on nights the power log has forgotten; --log and --demo never touch
-the archive.
+draws on nights the power log has forgotten; --log, --demo and --journal
+never touch the archive.
 
 Options:
   --lang en|tr      language of the report (default: from LANGUAGE, LC_ALL,
@@ -118,7 +174,8 @@ Options:
   -h, --help        this text
 
 Exit status: 0 on success (also when the log holds no night), 1 when pmset
-fails, 2 for a bad argument or a log that cannot be read.
+fails or the system journal may not be read, 2 for a bad argument or a log,
+journal or history that cannot be read.
 )";
 }
 
@@ -135,6 +192,7 @@ int runReport(const std::vector<std::string>& arguments, std::ostream& out, std:
   }
   SleepAnalysis analysis;
   std::optional<BatteryHealth> battery;
+  NightSource source = NightSource::pmset;
   if (o.log || o.demo) {
     LogReader reader;
     if (o.log) {
@@ -147,27 +205,39 @@ int runReport(const std::vector<std::string>& arguments, std::ostream& out, std:
     }
     analysis = NightAnalyzer::analyze(std::move(reader), o.zone, {});
   } else {
-    const std::string pmset = PowerDataSource::resolvePmset(o.pmset);
-    const PowerDataSource source(pmset, makeBatteryReader(pmset));
-    const std::filesystem::path folder = o.dataDir ? std::filesystem::path(*o.dataDir) : standardDataFolder();
-    LoadOptions options;
-    options.archive = folder / "nights.sqlite";
-    options.timeZone = o.zone;
-    options.appVersion = kVersionText;
-    auto loaded = load(source, LogReader(), options);
-    if (!loaded) {
-      err << "snoozlet report: " << loaded.error().description() << "\n";
+    JournalPaths paths;
+    if (o.journal) paths.journal = *o.journal;
+    if (o.upower) paths.upower = *o.upower;
+    auto chosen = chooseNightSource(o.source ? o.source : savedNightSource(), o.pmset, paths);
+    if (!chosen) {
+      err << "snoozlet report: " << chosen.error().description() << "\n";
       return 1;
     }
+    if (chosen->notice) err << "snoozlet report: " << *chosen->notice << " Until then: the simulated Mac.\n";
+    // A journal copied from another machine is told, never archived here.
+    const bool copied = paths.journal.has_value();
+    const std::filesystem::path folder = o.dataDir ? std::filesystem::path(*o.dataDir) : standardDataFolder();
+    LoadOptions options;
+    if (!copied) options.archive = folder / "nights.sqlite";
+    options.timeZone = o.zone;
+    options.appVersion = kVersionText;
+    auto loaded = load(chosen->source, LogReader(), options);
+    if (!loaded) {
+      err << "snoozlet report: " << loaded.error().description() << "\n";
+      return copied || paths.upower ? 2 : 1;
+    }
     analysis = std::move(loaded->analysis);
-    battery = loaded->battery;
+    if (!copied) battery = loaded->battery;
+    source = chosen->source.nightSource();
   }
 
   const Narrator narrator(NightFormat(o.language, o.zone));
   if (o.json) {
     report_json::write(out, analysis, narrator, battery);
   } else {
-    out << report_text::render(analysis, narrator, o.text);
+    report_text::Options text = o.text;
+    text.source = source;
+    out << report_text::render(analysis, narrator, text);
     if (battery) out << report_text::batteryHealth(*battery, narrator.format());
   }
   out.flush();

@@ -93,10 +93,7 @@ std::string render(const SleepAnalysis& a, const Narrator& narrator, const Optio
   out += table(a, f);
   if (a.baseline) {
     const std::string rate = *presentation::perHourText(a.baseline->percentPerHour, f);
-    const std::string nights = std::to_string(a.baseline->nights);
-    out += tr ? "\nBu Mac’in normali: " + rate + ", " + nights + " geceden.\n"
-              : "\nThis Mac’s normal: " + rate + " over " + nights +
-                    (a.baseline->nights == 1 ? " night.\n" : " nights.\n");
+    out += "\n" + presentation::machineNormal(options.source, rate, a.baseline->nights, f.language()) + "\n";
   }
   return out;
 }

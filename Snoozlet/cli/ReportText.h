@@ -6,6 +6,7 @@
 
 #include "analysis/NightAnalyzer.h"
 #include "archive/BatteryHealth.h"
+#include "common/NightSource.h"
 #include "narration/Narrator.h"
 
 #include <cstddef>
@@ -19,6 +20,8 @@ struct Options {
   bool ribbon = false;  // each night's ribbon under its figures
   // The terminal's width, for the ribbon.
   std::size_t columns = 80;
+  // Names the machine: "This Mac’s normal" or "This laptop’s normal".
+  NightSource source = NightSource::pmset;
 };
 
 std::string render(const SleepAnalysis& analysis, const Narrator& narrator, const Options& options);

@@ -81,10 +81,11 @@ std::string changes(const FixJournal& journal, const NightFormat& format) {
   return out;
 }
 
-std::string page(const std::vector<FindingRow>& rows, const FixJournal& journal, const NightFormat& format) {
+std::string page(const std::vector<FindingRow>& rows, const FixJournal& journal, const NightFormat& format,
+                 NightSource source) {
   const Language language = format.language();
-  const presentation::SettingsHeading heading = presentation::settingsHeading(language);
-  std::string out = heading.title + "\n" + heading.subtitle + "\n" + heading.line + "\n\n";
+  const presentation::SettingsHeading heading = presentation::settingsHeading(language, source);
+  std::string out = heading.title + "\n" + heading.subtitle + "\n" + heading.macOSOnly.value_or(heading.line) + "\n\n";
   for (const FindingRow& row : rows) out += findingBlock(row, language) + "\n";
   return out + changes(journal, format);
 }

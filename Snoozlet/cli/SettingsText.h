@@ -5,6 +5,7 @@
 // it, then the changes Snoozlet made that are still in force ("Changed by
 // Snoozlet"), each with what it changed and how to put it back. Also as JSON.
 
+#include "common/NightSource.h"
 #include "narration/NightFormat.h"
 #include "presentation/SettingsRows.h"
 #include "settings/Fix.h"
@@ -22,7 +23,8 @@ namespace snoozlet::settings_text {
 using FindingRow = presentation::SettingsRow;
 
 // The whole page: heading, one block per finding, then the changes.
-std::string page(const std::vector<FindingRow>& rows, const FixJournal& journal, const NightFormat& format);
+std::string page(const std::vector<FindingRow>& rows, const FixJournal& journal, const NightFormat& format,
+                 NightSource source);
 
 // "Changed by Snoozlet" and the listed records, or the nothing-yet line.
 std::string changes(const FixJournal& journal, const NightFormat& format);

@@ -11,11 +11,14 @@ constexpr int kHistoryNights = 400;
 
 }  // namespace
 
-Result<Loaded> load(const PowerDataSource& source, LogReader reader, const LoadOptions& options) {
+Result<Loaded> load(const PowerDataSource& source, LogReader reader, const LoadOptions& options,
+                    JournalReader journal) {
   auto stage = [&](LoadStage s) {
     if (options.onStage) options.onStage(s);
   };
-  if (const Status read = source.streamLog(reader); !read.ok()) return Result<Loaded>::failure(read.error());
+  const auto& paths = source.journalPaths();
+  const Status read = paths ? journal.read(*paths) : source.streamLog(reader);
+  if (!read.ok()) return Result<Loaded>::failure(read.error());
   stage(LoadStage::read);
 
   std::unique_ptr<NightArchive> archive;
@@ -26,7 +29,14 @@ Result<Loaded> load(const PowerDataSource& source, LogReader reader, const LoadO
   if (archive) {
     if (auto stored = archive->baselineSamples(kBaselineSamples)) samples = std::move(stored.value());
   }
-  SleepAnalysis analysis = NightAnalyzer::analyze(reader, options.timeZone, samples);
+  SleepAnalysis analysis;
+  if (paths) {
+    analysis = NightAnalyzer::analyze(journal.sessions(), options.timeZone, samples, NightAnalyzer::minimumNight);
+    analysis.coveredFrom = journal.nights().coveredFrom();
+    analysis.coveredTo = journal.nights().coveredTo();
+  } else {
+    analysis = NightAnalyzer::analyze(reader, options.timeZone, samples);
+  }
   stage(LoadStage::parse);
 
   std::vector<ArchivedNight> history;
@@ -37,16 +47,19 @@ Result<Loaded> load(const PowerDataSource& source, LogReader reader, const LoadO
   }
   stage(LoadStage::archive);
 
-  const auto current = source.text({"-g"});
-  const auto custom = source.text({"-g", "custom"});
-  PowerSettings settings = PowerSettings::parse(
-      current ? std::string_view(current.value()) : std::string_view(),
-      custom ? std::optional<std::string_view>(custom.value()) : std::nullopt);
-  const auto cap = source.text({"-g", "cap"});
-  PowerCapabilities capabilities = PowerCapabilities::parse(cap ? std::string_view(cap.value()) : std::string_view());
+  PowerSettings settings = PowerSettings::parse({}, std::nullopt);
+  PowerCapabilities capabilities = PowerCapabilities::parse({});
+  if (!paths) {
+    const auto current = source.text({"-g"});
+    const auto custom = source.text({"-g", "custom"});
+    settings = PowerSettings::parse(current ? std::string_view(current.value()) : std::string_view(),
+                                    custom ? std::optional<std::string_view>(custom.value()) : std::nullopt);
+    const auto cap = source.text({"-g", "cap"});
+    capabilities = PowerCapabilities::parse(cap ? std::string_view(cap.value()) : std::string_view());
+  }
 
-  return Loaded{std::move(reader), std::move(analysis), std::move(settings), std::move(capabilities),
-                source.battery(), std::move(history)};
+  return Loaded{std::move(reader),       std::move(journal), std::move(analysis), std::move(settings),
+                std::move(capabilities), source.battery(),   std::move(history)};
 }
 
 }  // namespace snoozlet

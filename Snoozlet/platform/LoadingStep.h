@@ -2,11 +2,13 @@
 
 // The loading step of a refresh, run on a background thread with copies of
 // the model's state:
-//   1. stream the power log into the reader copy (only this can fail);
+//   1. stream the power log into the reader copy, or read the journal's new
+//      entries into the journal reader's copy (only this can fail);
 //   2. open the night archive and take up to 30 baseline samples;
 //   3. analyse the reader's sessions against them;
 //   4. store every report, read back the newest 400 nights as history;
-//   5. read the settings ("-g", "-g custom") and capabilities ("-g cap");
+//   5. read the settings ("-g", "-g custom") and capabilities ("-g cap"),
+//      which only a Mac has;
 //   6. read the battery.
 // Every problem after step 1 degrades to an empty or absent value.
 
@@ -30,6 +32,7 @@ namespace snoozlet {
 // Everything a refresh publishes.
 struct Loaded {
   LogReader reader;
+  JournalReader journal;
   SleepAnalysis analysis;
   PowerSettings settings;
   PowerCapabilities capabilities;
@@ -50,6 +53,7 @@ struct LoadOptions {
   std::function<void(LoadStage)> onStage;
 };
 
-Result<Loaded> load(const PowerDataSource& source, LogReader reader, const LoadOptions& options);
+Result<Loaded> load(const PowerDataSource& source, LogReader reader, const LoadOptions& options,
+                    JournalReader journal = {});
 
 }  // namespace snoozlet

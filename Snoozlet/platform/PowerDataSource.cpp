@@ -2,6 +2,7 @@
 
 #include "common/Text.h"
 #include "platform/Process.h"
+#include "platform/battery/BatteryReader.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -24,6 +25,43 @@ Error pmsetError(const Process::Exit& exit, std::string message) {
 
 PowerDataSource::PowerDataSource(std::string pmset, std::shared_ptr<BatteryReader> battery)
     : pmset_(std::move(pmset)), battery_(std::move(battery)) {}
+
+PowerDataSource PowerDataSource::journal(JournalPaths paths, std::shared_ptr<BatteryReader> battery) {
+  PowerDataSource source("", std::move(battery));
+  source.journal_ = std::move(paths);
+  return source;
+}
+
+NightSource PowerDataSource::nightSource() const {
+  if (journal_) return NightSource::journal;
+  return isSimulator(pmset_) ? NightSource::simulated : NightSource::pmset;
+}
+
+Result<ChosenSource> chooseNightSource(std::optional<NightSource> asked, const std::optional<std::string>& pmset,
+                                       const JournalPaths& journal) {
+  if (!asked && (journal.journal || journal.upower)) asked = NightSource::journal;
+  const auto simulated = [] {
+    const std::string simulator = (Process::executableFolder() / "snoozlet-pmset").string();
+    return PowerDataSource(simulator, makeBatteryReader(simulator));
+  };
+  const auto fromJournal = [&] { return PowerDataSource::journal(journal, makeSystemBatteryReader()); };
+  if (asked == NightSource::journal) {
+    if (!journal.journal) {
+      if (auto problem = journalPermissionProblem()) return Result<ChosenSource>::failure({*problem});
+    }
+    return ChosenSource{fromJournal(), std::nullopt};
+  }
+  if (asked == NightSource::simulated) return ChosenSource{simulated(), std::nullopt};
+  const std::string resolved = PowerDataSource::resolvePmset(pmset);
+  if (asked == NightSource::pmset || !PowerDataSource::isSimulator(resolved) || pmset ||
+      std::getenv("SNOOZLET_PMSET") != nullptr) {
+    return ChosenSource{PowerDataSource(resolved, makeBatteryReader(resolved)), std::nullopt};
+  }
+  // No pmset here: a Linux laptop's own nights when its journal has some.
+  if (auto problem = journalPermissionProblem()) return ChosenSource{simulated(), problem};
+  if (systemJournalHasSleep()) return ChosenSource{fromJournal(), std::nullopt};
+  return ChosenSource{simulated(), std::nullopt};
+}
 
 Status PowerDataSource::streamLog(LogReader& reader) const {
   auto child = Process::OutputReader::start({pmset_, {"-g", "log"}, {}});

@@ -260,10 +260,6 @@
         <source>Nobody kept me up.</source>
         <translation>Kimse beni uyanık tutmadı.</translation>
     </message>
-    <message>
-        <source>From the sleep log macOS keeps (pmset). Times are this Mac’s clock.</source>
-        <translation>macOS’in tuttuğu uyku kaydından (pmset). Saatler bu Mac’in saatine göre.</translation>
-    </message>
 </context>
 <context>
     <name>snoozlet::views::NightRibbon</name>
@@ -381,10 +377,6 @@
 </context>
 <context>
     <name>snoozlet::views::Sidebar</name>
-    <message>
-        <source>This Mac</source>
-        <translation>Bu Mac</translation>
-    </message>
     <message>
         <source>Nights and pages</source>
         <translation>Geceler ve sayfalar</translation>

@@ -23,7 +23,8 @@ BatteryPage::BatteryPage(AppModel& model, QWidget* parent) : PageFrame(parent), 
 void BatteryPage::rebuild() {
   const NightFormat& format = model_.format();
   const auto& battery = model_.battery();
-  const presentation::BatteryHeading heading = presentation::batteryHeading(battery.has_value(), format.language());
+  const presentation::BatteryHeading heading =
+      presentation::batteryHeading(battery.has_value(), format.language(), model_.nightSource());
   QVBoxLayout* column = begin(q(heading.title), {q(heading.subtitle)});
   if (heading.noBattery) {
     auto* none = wrappingLabel(q(*heading.noBattery), content());

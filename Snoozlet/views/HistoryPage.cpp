@@ -136,7 +136,7 @@ HistoryPage::HistoryPage(AppModel& model, QWidget* parent)
 void HistoryPage::rebuild() {
   const NightFormat& format = model_.format();
   const auto& nights = model_.history();
-  const presentation::HistoryHeading heading = presentation::historyHeading(nights, format);
+  const presentation::HistoryHeading heading = presentation::historyHeading(nights, format, model_.nightSource());
   QVBoxLayout* column = begin(q(heading.title), {q(heading.line), q(heading.since)});
   table_->setNights(nights, format);
   if (heading.empty) {

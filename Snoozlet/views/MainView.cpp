@@ -79,7 +79,7 @@ Sidebar::Sidebar(AppModel& model, QWidget* parent)
   name->setFont(titleFont(name->font()));
   name->setContentsMargins(kUnit, 0, 0, 0);
   column->addWidget(name);
-  auto* mac = new QLabel(tr("This Mac"), this);
+  auto* mac = new QLabel(q(presentation::thisMachine(model.nightSource(), model.language())), this);
   mac->setContentsMargins(kUnit, 0, 0, 0);
   makeSecondary(mac);
   column->addWidget(mac);
@@ -137,7 +137,9 @@ void Sidebar::rebuild() {
     nights(analysis->naps(), tr("Daytime naps"));
   }
   header(QString());
-  add(new PlainRow(tr("Sleep settings"), q(presentation::settingsDetail(model_.findings(), language))), 1, 0);
+  add(new PlainRow(tr("Sleep settings"),
+                   q(presentation::settingsDetail(model_.findings(), language, model_.nightSource()))),
+      1, 0);
   add(new PlainRow(tr("Battery"), q(presentation::batteryDetail(model_.battery(), format).value_or(""))), 2, 0);
   add(new PlainRow(tr("History"), q(presentation::historyDetail(model_.history().size(), language))), 3, 0);
   selecting_ = false;

@@ -2,6 +2,7 @@
 
 #include "app/AppModel.h"
 #include "presentation/NightFigures.h"
+#include "presentation/PageRows.h"
 #include "views/MorningReportView.h"
 #include "views/NightRibbon.h"
 #include "views/PageFrame.h"
@@ -212,7 +213,7 @@ void NightPage::build(const NightReport& night) {
   }
   if (night.holders.empty()) rows->addWidget(emptyLine(tr("Nobody kept me up."), page));
 
-  auto* footnote = wrappingLabel(tr("From the sleep log macOS keeps (pmset). Times are this Mac’s clock."), page);
+  auto* footnote = wrappingLabel(q(presentation::nightFootnote(model_.nightSource(), language)), page);
   footnote->setFont(captionFont(footnote->font()));
   makeSecondary(footnote);
   column->addWidget(footnote);

@@ -14,7 +14,6 @@ namespace {
 
 QString q(const std::string& text) { return QString::fromStdString(text); }
 
-
 }  // namespace
 
 NoticeLine::NoticeLine(const QString& text, std::function<void()> dismiss, QWidget* parent) : QWidget(parent) {

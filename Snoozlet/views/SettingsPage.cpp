@@ -27,7 +27,6 @@ QColor statusColour(SettingStatus status, const QPalette& palette) {
   return secondaryText(palette);
 }
 
-
 }  // namespace
 
 StatusMark::StatusMark(SettingStatus status, QWidget* parent) : QWidget(parent), status_(status) {
@@ -133,8 +132,8 @@ SettingsPage::SettingsPage(AppModel& model, QWidget* parent) : PageFrame(parent)
 }
 
 void SettingsPage::rebuild() {
-  const presentation::SettingsHeading heading = presentation::settingsHeading(model_.language());
-  QVBoxLayout* column = begin(q(heading.title), {q(heading.subtitle), q(heading.line)});
+  const presentation::SettingsHeading heading = presentation::settingsHeading(model_.language(), model_.nightSource());
+  QVBoxLayout* column = begin(q(heading.title), {q(heading.subtitle), q(heading.macOSOnly.value_or(heading.line))});
   column->setSpacing(kUnit * 3);
   for (const SettingFinding& finding : model_.findings()) {
     column->addWidget(new FindingRow(model_, finding, model_.fixFor(finding.key), content()));

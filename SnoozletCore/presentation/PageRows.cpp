@@ -8,8 +8,6 @@ namespace snoozlet::presentation {
 
 namespace {
 
-constexpr Bilingual kThisMac{"This Mac", "Bu Mac"};
-
 int rounded(double value) { return static_cast<int>(std::lround(value)); }
 
 }  // namespace
@@ -34,21 +32,49 @@ HistoryRow historyHeader(Language l) {
           Bilingual{"Awake", "Uyanık"}(l), Bilingual{"Battery", "Pil"}(l), Bilingual{"Mostly", "En çok"}(l)};
 }
 
-HistoryHeading historyHeading(const std::vector<ArchivedNight>& newestFirst, const NightFormat& f) {
+std::string thisMachine(NightSource source, Language l) {
+  return source == NightSource::journal ? Bilingual{"This laptop", "Bu dizüstü"}(l)
+                                        : Bilingual{"This Mac", "Bu Mac"}(l);
+}
+
+std::string machineNormal(NightSource source, const std::string& rate, int nights, Language l) {
+  if (l == Language::turkish) {
+    return (source == NightSource::journal ? "Bu dizüstünün normali: " : "Bu Mac’in normali: ") + rate + ", " +
+           std::to_string(nights) + " geceden.";
+  }
+  return (source == NightSource::journal ? "This laptop’s normal: " : "This Mac’s normal: ") + rate + " over " +
+         std::to_string(nights) + (nights == 1 ? " night." : " nights.");
+}
+
+std::string nightFootnote(NightSource source, Language l) {
+  if (source == NightSource::journal) {
+    return Bilingual{"From the system journal and UPower’s battery history (Linux). Times are this laptop’s clock.",
+                     "Sistem günlüğünden ve UPower’ın pil geçmişinden (Linux). Saatler bu dizüstünün saati."}(l);
+  }
+  return Bilingual{"From the sleep log macOS keeps (pmset). Times are this Mac’s clock.",
+                   "macOS’in tuttuğu uyku kaydından (pmset). Saatler bu Mac’in saati."}(l);
+}
+
+HistoryHeading historyHeading(const std::vector<ArchivedNight>& newestFirst, const NightFormat& f, NightSource source) {
   const Language l = f.language();
   HistoryHeading h;
   h.title = Bilingual{"History", "Geçmiş"}(l);
-  h.line = Bilingual{"Every sleep I’ve seen on this Mac, kept after macOS forgets its week-long log.",
-                     "Bu Mac’te gördüğüm her uyku; macOS haftalık kaydını unuttuktan sonra da burada."}(l);
+  h.line =
+      source == NightSource::journal
+          ? Bilingual{"Every sleep I’ve seen on this laptop, kept after the system journal lets old entries go.",
+                      "Bu dizüstünde gördüğüm her uyku; sistem günlüğü eski kayıtları sildikten sonra da burada."}(l)
+          : Bilingual{"Every sleep I’ve seen on this Mac, kept after macOS forgets its week-long log.",
+                      "Bu Mac’te gördüğüm her uyku; macOS haftalık kaydını unuttuktan sonra da burada."}(l);
   h.stripTitle = Bilingual{"Battery drain per night", "Gece başına pil kaybı"}(l);
   if (newestFirst.empty()) {
-    h.since = kThisMac(l);
+    h.since = thisMachine(source, l);
     h.empty =
         Bilingual{"The first nights will appear here tomorrow morning.", "İlk geceler yarın sabah burada olacak."}(l);
     return h;
   }
   const std::string since = f.longDay(f.nightDay(newestFirst.back().start));
-  h.since = l == Language::turkish ? "Bu Mac · " + since + " tarihinden beri" : "This Mac · since " + since;
+  h.since = l == Language::turkish ? thisMachine(source, l) + " · " + since + " tarihinden beri"
+                                   : thisMachine(source, l) + " · since " + since;
   return h;
 }
 
@@ -102,17 +128,21 @@ std::vector<BatteryRow> batteryRows(const std::optional<BatteryHealth>& b, const
   return rows;
 }
 
-BatteryHeading batteryHeading(bool hasBattery, Language l) {
+BatteryHeading batteryHeading(bool hasBattery, Language l, NightSource source) {
+  const bool laptop = source == NightSource::journal;
   BatteryHeading h{Bilingual{"Battery", "Pil"}(l),
-                   Bilingual{"This Mac · read from the battery", "Bu Mac · pilden okundu"}(l), std::nullopt};
+                   thisMachine(source, l) + Bilingual{" · read from the battery", " · pilden okundu"}(l), std::nullopt};
   if (!hasBattery) {
-    h.noBattery = Bilingual{"This Mac has no battery, so there’s no overnight drain to explain.",
-                            "Bu Mac’te pil yok; açıklanacak bir gece kaybı da yok."}(l);
+    h.noBattery = laptop ? Bilingual{"This laptop has no battery, so there’s no overnight drain to explain.",
+                                     "Bu dizüstünde pil yok; açıklanacak bir gece kaybı da yok."}(l)
+                         : Bilingual{"This Mac has no battery, so there’s no overnight drain to explain.",
+                                     "Bu Mac’te pil yok; açıklanacak bir gece kaybı da yok."}(l);
   }
   return h;
 }
 
-std::string settingsDetail(const std::vector<SettingFinding>& findings, Language l) {
+std::string settingsDetail(const std::vector<SettingFinding>& findings, Language l, NightSource source) {
+  if (source == NightSource::journal) return Bilingual{"macOS only", "yalnız macOS"}(l);
   long long worth = 0;
   for (const SettingFinding& finding : findings) {
     if (finding.status == SettingStatus::consider || finding.status == SettingStatus::attention) ++worth;

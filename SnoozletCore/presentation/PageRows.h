@@ -8,6 +8,7 @@
 #include "analysis/NightAnalyzer.h"
 #include "archive/ArchivedNight.h"
 #include "archive/BatteryHealth.h"
+#include "common/NightSource.h"
 #include "narration/NightFormat.h"
 #include "settings/SettingFinding.h"
 
@@ -40,7 +41,8 @@ struct HistoryHeading {
   std::string stripTitle;
 };
 
-HistoryHeading historyHeading(const std::vector<ArchivedNight>& newestFirst, const NightFormat& format);
+HistoryHeading historyHeading(const std::vector<ArchivedNight>& newestFirst, const NightFormat& format,
+                              NightSource source = NightSource::pmset);
 
 // One row of the battery page: a value, its caption and a detail line.
 struct BatteryRow {
@@ -63,12 +65,20 @@ struct BatteryHeading {
   std::optional<std::string> noBattery;
 };
 
-BatteryHeading batteryHeading(bool hasBattery, Language language);
+BatteryHeading batteryHeading(bool hasBattery, Language language, NightSource source = NightSource::pmset);
+
+// "This Mac", or "This laptop" for a Linux laptop's journal.
+std::string thisMachine(NightSource source, Language language);
+// "This Mac’s normal: 0.4/h over 6 nights." (the laptop's, for the journal).
+std::string machineNormal(NightSource source, const std::string& rate, int nights, Language language);
+// Under a night: where its facts come from and whose clock its times are.
+std::string nightFootnote(NightSource source, Language language);
 
 // The sidebar's details: "All fine" / "3 worth a look", "86% capacity"
 // (only with both capacities known and a design capacity of at least 1),
 // "12 sleeps".
-std::string settingsDetail(const std::vector<SettingFinding>& findings, Language language);
+std::string settingsDetail(const std::vector<SettingFinding>& findings, Language language,
+                           NightSource source = NightSource::pmset);
 std::optional<std::string> batteryDetail(const std::optional<BatteryHealth>& battery, const NightFormat& format);
 std::string historyDetail(std::size_t archivedNights, Language language);
 // "Log from Mon 30 Nov to Sun 6 Dec"; "Reading the sleep log…" before anything

@@ -25,11 +25,21 @@ std::string orError(const Result<T>& result) {
 
 }  // namespace
 
-SettingsHeading settingsHeading(Language l) {
-  return {Bilingual{"Sleep settings", "Uyku ayarları"}(l),
-          Bilingual{"This Mac · read from pmset", "Bu Mac · pmset’ten okundu"}(l),
-          Bilingual{"What each setting does to my nights, and what you’d give up by changing it.",
-                    "Her ayar gecelerime ne yapıyor, değiştirirsen nelerden vazgeçersin."}(l)};
+SettingsHeading settingsHeading(Language l, NightSource source) {
+  SettingsHeading h{Bilingual{"Sleep settings", "Uyku ayarları"}(l),
+                    Bilingual{"This Mac · read from pmset", "Bu Mac · pmset’ten okundu"}(l),
+                    Bilingual{"What each setting does to my nights, and what you’d give up by changing it.",
+                              "Her ayar gecelerime ne yapıyor, değiştirirsen nelerden vazgeçersin."}(l),
+                    std::nullopt};
+  if (source == NightSource::journal) {
+    h.subtitle = Bilingual{"This laptop · Linux", "Bu dizüstü · Linux"}(l);
+    h.macOSOnly = Bilingual{
+        "These settings and their fixes are macOS’s (pmset); on this Linux laptop there is "
+        "nothing here to change.",
+        "Bu ayarlar ve düzeltmeleri macOS’e (pmset) ait; bu Linux dizüstünde burada "
+        "değiştirilecek bir şey yok."}(l);
+  }
+  return h;
 }
 
 std::string statusWord(SettingStatus status, Language l) {

@@ -12,6 +12,9 @@
 #include "settings/SettingFinding.h"
 
 #include <optional>
+#include "common/NightSource.h"
+
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,12 +23,14 @@ namespace snoozlet::presentation {
 
 struct SettingsHeading {
   std::string title;
-  // "This Mac · read from pmset".
+  // "This Mac · read from pmset"; "This laptop · Linux" for the journal.
   std::string subtitle;
   std::string line;
+  // For a Linux laptop: the settings are macOS's, nothing here applies.
+  std::optional<std::string> macOSOnly;
 };
 
-SettingsHeading settingsHeading(Language language);
+SettingsHeading settingsHeading(Language language, NightSource source = NightSource::pmset);
 
 // A finding and the fix the model offers for its key, if any.
 struct SettingsRow {

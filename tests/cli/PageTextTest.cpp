@@ -33,15 +33,26 @@ TEST(PageTextTest, PagesAsText) {
   EXPECT_EQ(pages_text::drainStrip(nights, std::nullopt, kEnglish, 2), "▁·\n█\n");
   EXPECT_EQ(pages_text::drainStrip({}, std::nullopt, kEnglish), "");
 
-  EXPECT_EQ(pages_text::history({}, std::nullopt, kEnglish),
+  EXPECT_EQ(pages_text::history(NightSource::pmset, {}, std::nullopt, kEnglish),
             "History\nEvery sleep I’ve seen on this Mac, kept after macOS forgets its week-long log.\nThis Mac\n\n"
             "The first nights will appear here tomorrow morning.\n");
-  const std::string table = pages_text::history({night(3, 7.5, 0.4)}, std::nullopt, kEnglish);
+  // A Linux laptop's pages name it and its journal, in both languages.
+  EXPECT_EQ(pages_text::history(NightSource::journal, {}, std::nullopt, kTurkish),
+            "Geçmiş\nBu dizüstünde gördüğüm her uyku; sistem günlüğü eski kayıtları sildikten sonra da burada.\n"
+            "Bu dizüstü\n\nİlk geceler yarın sabah burada olacak.\n");
+  EXPECT_EQ(pages_text::battery(NightSource::journal, std::nullopt, std::nullopt, kEnglish),
+            "Battery\nThis laptop · read from the battery\n\nThis laptop has no battery, so there’s no overnight "
+            "drain to explain.\n");
+  EXPECT_EQ(presentation::machineNormal(NightSource::journal, "0.4/h", 1, Language::english),
+            "This laptop’s normal: 0.4/h over 1 night.");
+  EXPECT_EQ(presentation::machineNormal(NightSource::simulated, "0,4/sa", 6, Language::turkish),
+            "Bu Mac’in normali: 0,4/sa, 6 geceden.");
+  const std::string table = pages_text::history(NightSource::pmset, {night(3, 7.5, 0.4)}, std::nullopt, kEnglish);
   EXPECT_NE(table.find("\nNight      Asleep  Wakes  Awake   Battery     Mostly\n"
                        "Sat 5 Dec  8 h        12  10 min  −3 · 0.4/h  —\n"),
             std::string::npos)
       << table;
-  EXPECT_EQ(pages_text::battery(std::nullopt, Baseline{0.42, 0.05, 9}, kEnglish),
+  EXPECT_EQ(pages_text::battery(NightSource::pmset, std::nullopt, Baseline{0.42, 0.05, 9}, kEnglish),
             "Battery\nThis Mac · read from the battery\n\nThis Mac has no battery, so there’s no overnight drain to "
             "explain.\n");
 

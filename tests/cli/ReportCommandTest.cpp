@@ -185,3 +185,48 @@ TEST(ReportCommandTest, ReadsTheSimulatedMacAndArchivesEachNightOnce) {
 
 }  // namespace
 }  // namespace snoozlet
+
+namespace snoozlet {
+namespace {
+
+TEST(ReportCommandTest, ALinuxJournalCopiedFromALaptopIsToldNeverArchived) {
+  testing::TempDir dir;
+  const auto journal = dir / "week.journal";
+  const std::string make = "/lib/systemd/systemd-journal-remote -o " + journal.string() + " " +
+                           testing::fixturePath("journal/laptop-s2idle-week.export").string() + " 2>/dev/null";
+  ASSERT_EQ(std::system(make.c_str()), 0);
+  testing::writeFile(dir / "history-charge-BAT0.dat",
+                     "1796079000\t81.000\tdischarging\n1796108750\t74.000\tdischarging\n"
+                     "1796165000\t90.000\tdischarging\n1796193580\t83.000\tcharging\n");
+  testing::ScopedEnv config("XDG_CONFIG_HOME", (dir / "config").c_str());
+  const std::string read = "report --plain --all --tz Europe/London --data-dir " + (dir / "data").string() +
+                           " --journal " + journal.string() + " --upower " + dir.path().string();
+  const Outcome english = snoozletProcess(read);
+  ASSERT_EQ(english.status, 0) << english.err;
+  EXPECT_EQ(english.out.rfind("Monday night, 30 November — Sound asleep\n", 0), 0u) << english.out;
+  EXPECT_NE(english.out.find("Battery 81% → 74%"), std::string::npos) << english.out;
+  EXPECT_NE(english.out.find("This laptop’s normal: 0.9/h over 2 nights."), std::string::npos) << english.out;
+  EXPECT_FALSE(std::filesystem::exists(dir / "data" / "nights.sqlite")) << "another machine's nights";
+  const Outcome turkish = snoozletProcess(read + " --lang tr");
+  EXPECT_NE(turkish.out.find("Bu dizüstünün normali: 0,9/sa, 2 geceden."), std::string::npos) << turkish.out;
+
+  const Outcome missing = snoozletProcess("report --journal " + (dir / "nope").string());
+  EXPECT_EQ(missing.status, 2);
+  EXPECT_EQ(missing.err, "snoozlet report: no journal at " + (dir / "nope").string() + "\n");
+  EXPECT_EQ(inProcess({"--journal", journal.string(), "--log", "x"}).status, 2);
+  EXPECT_EQ(inProcess({"--source", "simulated", "--demo"}).status, 2);
+  EXPECT_EQ(inProcess({"--journal", journal.string(), "--source", "pmset"}).status, 2);
+  EXPECT_EQ(inProcess({"--source", "windows"}).err.rfind("snoozlet report: --source needs pmset, journal or simulated", 0),
+            0u);
+
+  // The settings file's choice stands when --source is not given: here the
+  // simulated Mac, whatever this machine has.
+  testing::writeFile(dir / "config" / "Snoozlet" / "Snoozlet.conf", "[General]\nnightSource=simulated\n");
+  testing::ScopedEnv home("SNOOZLET_PMSET_HOME", (dir / "mac").c_str());
+  const Outcome saved = snoozletProcess("report --plain --data-dir " + (dir / "data").string());
+  ASSERT_EQ(saved.status, 0) << saved.err;
+  EXPECT_NE(saved.out.find("This Mac’s normal"), std::string::npos) << saved.out;
+}
+
+}  // namespace
+}  // namespace snoozlet

@@ -3,11 +3,16 @@
 // journal file with systemd-journal-remote, as journald would have written it.
 
 #include "TestSupport.h"
+#include "platform/PowerDataSource.h"
 #include "platform/linux/SystemJournal.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <grp.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
@@ -234,6 +239,59 @@ TEST(SystemJournalTest, WakeTextsFallIntoTheTwelveCategories) {
       {"PM: active wakeup source: PNP0C0A:00", WakeCategory::unknown},
   };
   for (const auto& [text, category] : rows) EXPECT_EQ(classifyLinuxWake(text), category) << text;
+}
+
+}  // namespace
+}  // namespace snoozlet
+
+namespace snoozlet {
+namespace {
+
+TEST(SystemJournalTest, TheSourceAskedForOrTheFirstThatExists) {
+  testing::TempDir dir;
+  const auto simulated = chooseNightSource(NightSource::simulated, std::nullopt, {});
+  ASSERT_TRUE(simulated);
+  EXPECT_EQ(simulated->source.nightSource(), NightSource::simulated);
+  EXPECT_EQ(std::filesystem::path(simulated->source.pmset()).filename(), "snoozlet-pmset");
+
+  // Naming a journal folder chooses the journal, as does asking for it.
+  const auto copied = chooseNightSource(std::nullopt, std::nullopt, {dir.path(), std::nullopt});
+  ASSERT_TRUE(copied);
+  EXPECT_EQ(copied->source.nightSource(), NightSource::journal);
+  EXPECT_EQ(copied->source.journalPaths(), (JournalPaths{dir.path(), std::nullopt}));
+
+  // A pmset named by the environment is read before any journal.
+  const testing::ScopedEnv pmset("SNOOZLET_PMSET", "/usr/sbin/pmset-of-a-mac");
+  const auto mac = chooseNightSource(std::nullopt, std::nullopt, {});
+  ASSERT_TRUE(mac);
+  EXPECT_EQ(mac->source.nightSource(), NightSource::pmset);
+  EXPECT_EQ(mac->source.pmset(), "/usr/sbin/pmset-of-a-mac");
+  EXPECT_FALSE(mac->notice);
+}
+
+TEST(SystemJournalTest, AUserWhoMayNotReadTheSystemJournalIsToldHowToFixIt) {
+  // As an account in none of the journal's groups: `nobody`, from root.
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to become nobody";
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(3);
+    const auto problem = journalPermissionProblem();
+    const auto asked = chooseNightSource(NightSource::journal, std::nullopt, {});
+    const auto fallback = chooseNightSource(std::nullopt, std::nullopt, {});
+    const bool told = problem && problem->find("systemd-journal group") != std::string::npos &&
+                      problem->find("sudo usermod -aG systemd-journal $USER") != std::string::npos;
+    const bool refused = !asked && asked.error().description() == *problem;
+    const bool explained = fallback && fallback->notice == problem &&
+                           fallback->source.nightSource() == NightSource::simulated;
+    // A copied journal needs no group: only the files' own permissions.
+    const bool copied = chooseNightSource(NightSource::journal, std::nullopt, {"/tmp", std::nullopt}).ok();
+    ::_exit(told && refused && explained && copied ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
 }  // namespace

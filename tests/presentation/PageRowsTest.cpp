@@ -76,6 +76,7 @@ TEST(PageRowsTest, BatteryRowsLeaveOutWhatIsMissing) {
 
 TEST(PageRowsTest, SidebarDetailsAndLogSpan) {
   const auto finding = [](SettingStatus status) { return SettingFinding{"k", "t", "v", status, "s", std::nullopt}; };
+  EXPECT_EQ(settingsDetail({}, Language::turkish, NightSource::journal), "yalnız macOS");
   EXPECT_EQ(settingsDetail({finding(SettingStatus::fine), finding(SettingStatus::info)}, Language::english),
             "All fine");
   EXPECT_EQ(settingsDetail(

@@ -24,9 +24,11 @@ Loaded loaded(const Contents& contents) {
   Loaded l;
   l.reader.ingest(DemoLog::text(contents.nights, zone()));
   l.analysis = NightAnalyzer::analyze(l.reader, zone(), {});
-  const auto settings = SimulatedMac::Settings::defaults();
-  l.settings = PowerSettings::parse(SimulatedMac::liveText(settings), SimulatedMac::customText(settings));
-  l.capabilities = PowerCapabilities::parse(SimulatedMac::capabilitiesText());
+  if (!contents.linuxLaptop) {
+    const auto settings = SimulatedMac::Settings::defaults();
+    l.settings = PowerSettings::parse(SimulatedMac::liveText(settings), SimulatedMac::customText(settings));
+    l.capabilities = PowerCapabilities::parse(SimulatedMac::capabilitiesText());
+  }
   if (contents.battery) l.battery = typicalBattery();
   if (contents.history) {
     l.history = *contents.history;
@@ -67,8 +69,10 @@ PreviewModel::PreviewModel(const Contents& contents)
   std::shared_ptr<PrivilegedRunner> runner = contents.runner;
   if (!runner && contents.dryRun) runner = std::make_shared<DryRunRunner>();
   if (!runner) runner = std::make_shared<PasswordRunner>();
-  model_ = std::make_unique<AppModel>(settings_, std::move(runner), loginItem_, nullptr, AppModel::Storage{},
-                                      PowerDataSource("/nonexistent/pmset", nullptr), options);
+  model_ = std::make_unique<AppModel>(
+      settings_, std::move(runner), loginItem_, nullptr, AppModel::Storage{},
+      contents.linuxLaptop ? PowerDataSource::journal({}, nullptr) : PowerDataSource("/nonexistent/pmset", nullptr),
+      options);
   if (contents.publish) publish(contents);
 }
 

@@ -38,6 +38,8 @@ struct Contents {
   bool dryRun = true;
   // Overrides both (tests pass a recording runner).
   std::shared_ptr<PrivilegedRunner> runner;
+  // A Linux laptop read from its journal: no pmset settings, its own texts.
+  bool linuxLaptop = false;
 
   static Contents of(std::vector<DemoLog::Night> nights) {
     Contents contents;

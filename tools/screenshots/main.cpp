@@ -114,6 +114,19 @@ void mainWindow(shots::Writer& out) {
         preview.model().setPage(page);
         out.save(shots::render(view, 1), QString::fromLatin1(name) + suffix);
       }
+      // A Linux laptop's nights: its own name, and settings that are macOS's.
+      preview::Contents laptop = preview::Contents::of(preview::week(Mood::restless));
+      laptop.linuxLaptop = true;
+      preview::PreviewModel linux(laptop);
+      views::MainView linuxView(linux.model());
+      linuxView.resize(1120, 780);
+      linuxView.show();
+      for (const auto& [name, page] :
+           {std::pair{"main-night-linux", AppModel::Page::night(linux.model().analysis()->lastNight()->start())},
+            std::pair{"main-settings-linux", AppModel::Page::settings()}}) {
+        linux.model().setPage(page);
+        out.save(shots::render(linuxView, 1), QString::fromLatin1(name) + suffix);
+      }
       if (theme == Theme::dark) continue;
       preview::Contents many = preview::Contents::of(preview::week(Mood::restless));
       many.history = preview::archivedNights(200);
