@@ -8,10 +8,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <grp.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <cmath>
 
 #include <cstdlib>
 #include <ctime>
@@ -124,6 +124,9 @@ TEST(SystemJournalTest, RealExcerptsReadAsTheirSleeps) {
         "resource busy",
         "12-02 23:30:45 → 12-03 08:02:13 shutdown [Lid closed]"},
        2},
+      // A journal that begins with an end (its start rotated away), then a
+      // hibernation asked for with the key.
+      {"laptop-hibernate-end-first", {"01-10 19:41:12 → 01-11 04:30:46 fullWake (?) [Hibernate key pressed]"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.fixture);
@@ -282,8 +285,8 @@ TEST(SystemJournalTest, AUserWhoMayNotReadTheSystemJournalIsToldHowToFixIt) {
     const bool told = problem && problem->find("systemd-journal group") != std::string::npos &&
                       problem->find("sudo usermod -aG systemd-journal $USER") != std::string::npos;
     const bool refused = !asked && asked.error().description() == *problem;
-    const bool explained = fallback && fallback->notice == problem &&
-                           fallback->source.nightSource() == NightSource::simulated;
+    const bool explained =
+        fallback && fallback->notice == problem && fallback->source.nightSource() == NightSource::simulated;
     // A copied journal needs no group: only the files' own permissions.
     const bool copied = chooseNightSource(NightSource::journal, std::nullopt, {"/tmp", std::nullopt}).ok();
     ::_exit(told && refused && explained && copied ? 0 : 1);
