@@ -331,6 +331,10 @@
         <source>Review All %1</source>
         <translation>%1 Değişikliği Gözden Geçir</translation>
     </message>
+    <message>
+        <source>Nothing to fix: this was a normal night for this laptop.</source>
+        <translation>Düzeltilecek bir şey yok: bu dizüstü için olağan bir geceydi.</translation>
+    </message>
 </context>
 <context>
     <name>snoozlet::views::SettingsView</name>

@@ -98,10 +98,11 @@ RemediesSection::RemediesSection(AppModel& model, const NightReport& night, QWid
     if (const auto id = suggestion.kind.fixID()) fixes.push_back(*id);
   }
   if (suggestions.empty()) {
-    auto* none =
-        wrappingLabel(night.mood == Mood::soundAsleep ? tr("Nothing to fix: this was a normal night for this Mac.")
-                                                      : tr("Nothing I can change from here; the reasons are below."),
-                      this);
+    const bool laptop = model.nightSource() == NightSource::journal;
+    const QString normal = laptop ? tr("Nothing to fix: this was a normal night for this laptop.")
+                                  : tr("Nothing to fix: this was a normal night for this Mac.");
+    auto* none = wrappingLabel(
+        night.mood == Mood::soundAsleep ? normal : tr("Nothing I can change from here; the reasons are below."), this);
     none->setObjectName(QStringLiteral("nothingToFix"));
     column->addWidget(none);
   }
