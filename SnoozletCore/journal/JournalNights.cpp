@@ -227,7 +227,7 @@ void JournalNights::start(const JournalEntry& entry, std::string reason, bool fr
   } else if (open_) {
     // logind's "Suspending..." comes a moment before systemd-sleep's entry,
     // which dates the sleep.
-    if (fromSleepd && !open_->fromSleepd) {
+    if (fromSleepd && !open_->fromSleepd && open_->session.darkWakes.empty()) {
       open_->session.start = entry.date;
       open_->session.end = entry.date;
       open_->fromSleepd = true;
@@ -249,8 +249,8 @@ void JournalNights::start(const JournalEntry& entry, std::string reason, bool fr
 void JournalNights::resume(const JournalEntry& entry) {
   // An end with no start (the journal begins mid-sleep) tells nothing usable.
   if (!open_ || open_->resumed) return;
-  open_->resumed = entry.date;
-  open_->session.end = std::max(open_->session.start, entry.date);
+  // Clocks can step back (a time sync after resume): never before the start.
+  open_->resumed = open_->session.end = std::max(open_->session.start, entry.date);
 }
 
 void JournalNights::fail(const JournalEntry& entry, std::string message) {
