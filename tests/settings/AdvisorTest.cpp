@@ -49,16 +49,12 @@ TEST(AdvisorTest, WakeThresholdsOfferTheirFixes) {
   const Ids network{"wakeForNetworkOff", "proximityWakeOff", "tcpKeepAliveOff"}, nap{"powerNapOff"}, none;
   const std::tuple<double, std::vector<ReasonGroup>, Ids> rows[] = {
       // Wi-Fi and Bluetooth: 12 wakes an hour or 20 minutes awake; a night counts as at least 0.1 h.
-      {5, {{C::network, 59, 1199, {}, {}}}, none},
-      {5, {{C::network, 60, 0, {}, {}}}, network},
-      {5, {{C::network, 0, 1200, {}, {}}}, network},
-      {60.0 / 3600, {{C::network, 1, 0, {}, {}}}, none},
-      {60.0 / 3600, {{C::network, 2, 0, {}, {}}}, network},
-      {0, {{C::network, 2, 0, {}, {}}}, network},
+      {5, {{C::network, 59, 1199, {}, {}}}, none}, {5, {{C::network, 60, 0, {}, {}}}, network},
+      {5, {{C::network, 0, 1200, {}, {}}}, network}, {60.0 / 3600, {{C::network, 1, 0, {}, {}}}, none},
+      {60.0 / 3600, {{C::network, 2, 0, {}, {}}}, network}, {0, {{C::network, 2, 0, {}, {}}}, network},
       {-1, {{C::network, 1, 0, {}, {}}}, none},
       // Background tasks and maintenance together: 30 wakes or 10 minutes awake.
-      {8, {{C::backgroundTask, 29, 599, {}, {}}}, none},
-      {8, {{C::maintenance, 29, 599, {}, {}}}, none},
+      {8, {{C::backgroundTask, 29, 599, {}, {}}}, none}, {8, {{C::maintenance, 29, 599, {}, {}}}, none},
       {8, {{C::backgroundTask, 20, 0, {}, {}}, {C::maintenance, 10, 0, {}, {}}}, nap},
       {8, {{C::backgroundTask, 19, 300, {}, {}}, {C::maintenance, 10, 300, {}, {}}}, nap},
       {8, {{C::maintenance, 30, 0, {}, {}}}, nap},
