@@ -27,6 +27,7 @@ TEST(NightAnalyzerTest, NightOrDaytimeNap) {
       {3.5, 19.5, SleepKind::night},       // midpoint 11:30, 90 minutes of 01:00–05:00
       {4.5, 18, SleepKind::daytimeNap},    // 30 minutes only
       {8.99, 9.0, SleepKind::night},       // midpoint before 09:00
+      {8.5, 9.5, SleepKind::daytimeNap},   // midpoint 09:00 is the day
       {18.9, 19.0, SleepKind::daytimeNap}, // midpoint 18:57 is still the day
       {19, 19.1, SleepKind::night},        // midpoint in hour 19
       {-20, 40, SleepKind::night},         // two days, middle at 10:00

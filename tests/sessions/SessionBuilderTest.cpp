@@ -146,9 +146,10 @@ TEST(SessionBuilderTest, HoldersAreAccountedAndGrouped) {
       {"02:00:00", "Assertions", assertion(31, "caffeinate", "Created", kIdle, "c", "00:00:00")},
       {"02:10:00", "Assertions", assertion(30, "caffeinate", "Released", kIdle, "c", "00:10:00")},
       {"02:10:00", "Assertions", assertion(31, "caffeinate", "TimedOut", kIdle, "c", "00:10:00")},
+      {"02:10:00", "Assertions", assertion(32, "caffeinate", "ClientDied", kIdle, "c", "00:10:00")},
       // Still open at the end; a summary holds nothing.
       {"05:00:00", "Assertions", assertion(40, "zoom.us", "Created", kPrevent, "call", "00:00:00")},
-      {"05:00:00", "Assertions", assertion(41, "Summarist", "Summary", kPrevent, "s", "00:00:00")},
+      {"05:00:00", "Assertions", assertion(41, "Summarist", "Summary", kPrevent, "s", "01:00:00")},
       {"05:00:00", "Assertions", "Summary- [System: PrevIdle] Using Batt(Charge: 61)"},
       {"07:00:00", "Wake", kLid},
   }));
@@ -156,8 +157,8 @@ TEST(SessionBuilderTest, HoldersAreAccountedAndGrouped) {
   EXPECT_EQ(sessions[0].holders, (std::vector<HolderGroup>{
                                      {"zoom.us", kPrevent, "call", 1, 7200, HolderOrigin::app},
                                      {"backupd", "BackgroundTask", "TM", 1, 5400, HolderOrigin::system},
+                                     {"caffeinate", kIdle, "c", 2, 1800, HolderOrigin::userTool},
                                      {"Renderer", kPrevent, "Export", 1, 1800, HolderOrigin::app},
-                                     {"caffeinate", kIdle, "c", 2, 1200, HolderOrigin::userTool},
                                      {"Summarist", kPrevent, "s", 1, 0, HolderOrigin::app},
                                  }));
   EXPECT_EQ(sessions[0].battery[1].percent, 61);
