@@ -88,7 +88,11 @@ TEST(IoregParserTest, TopLevelShapes) {
             one);
   // Cut right after the dictionary opened: a table with nothing in it.
   EXPECT_EQ(IoregParser::parseXml("<array><dict><key>CycleC"), PropertyMap{});
-  // A mismatched end tag stops reading; what came before stays.
+  // A mismatched end tag stops reading, also where a value should follow a
+  // key in a nested dictionary; what came before stays.
+  EXPECT_EQ(IoregParser::parseXml("<dict><key>A</key><integer>1</integer><key>K</key><dict><key>B</key></array>"
+                                  "<key>C</key><integer>3</integer></dict></dict>"),
+            one);
   EXPECT_EQ(IoregParser::parseXml("<dict><key>A</key><integer>1</integer><key>B</key><integer>2</string>"
                                   "<key>C</key><integer>3</integer></dict>"),
             one);

@@ -92,7 +92,7 @@ TEST(PowerLogParserTest, ParseSplitsEveryKindOfLineEndAndKeepsDriverReasons) {
   };
   // Lines end at \n, \r\n, \r, U+0085, U+2028 and U+2029, one also before the first line.
   const std::string text = "\u2028Time stamp  Domain  Message\r\n" + line("23:59:50", "Kernel Client Acks", "a") +
-                           "\r\nDriverReason: AppleACPIButton  \r\n" + line("23:59:51", "Wake", "b\xFF") + "\r" +
+                           "\r\nDriverReason: AppleACPIButton\xFF  \r\n" + line("23:59:51", "Wake", "b\xFF") + "\r" +
                            line("23:59:52", "Sleep", "c") + "\r  DriverReason: not at start\n" +
                            line("23:59:53", "Sleep", "d") + "\u0085" + line("23:59:54", "Sleep", "e") + "\u2028" +
                            line("23:59:55", "Sleep", "f") + "\u2029" +
@@ -103,7 +103,7 @@ TEST(PowerLogParserTest, ParseSplitsEveryKindOfLineEndAndKeepsDriverReasons) {
   EXPECT_EQ(messages, "ab\uFFFDcdefshort") << "invalid bytes repaired";
   ASSERT_EQ(events.size(), 7u);
   EXPECT_EQ(events[0].domain, LogDomain::other("Kernel Client Acks"));
-  EXPECT_EQ(events[0].details, std::vector<std::string>{"DriverReason: AppleACPIButton"});
+  EXPECT_EQ(events[0].details, std::vector<std::string>{"DriverReason: AppleACPIButton\uFFFD"});
   EXPECT_TRUE(events[2].details.empty());
   EXPECT_EQ(events[6].domain, LogDomain::other(""));
 }
