@@ -141,7 +141,7 @@ TEST(SessionBuilderTest, HoldersAreAccountedAndGrouped) {
       {"01:30:00", "Assertions", assertion(10, "Renderer", "Released", kPrevent, "Export 0x2e", "00:30:00")},
       // Released with no Created seen: began `age` earlier, clamped to the session start.
       {"01:30:00", "Assertions", assertion(20, "backupd", "Released", "BackgroundTask", "TM", "02:00:00")},
-      // Two process ids of one program merge.
+      // Two process ids of one program merge; at equal held time more creations come first.
       {"02:00:00", "Assertions", assertion(30, "caffeinate", "Created", kIdle, "c", "00:00:00")},
       {"02:00:00", "Assertions", assertion(31, "caffeinate", "Created", kIdle, "c", "00:00:00")},
       {"02:10:00", "Assertions", assertion(30, "caffeinate", "Released", kIdle, "c", "00:10:00")},
@@ -162,21 +162,6 @@ TEST(SessionBuilderTest, HoldersAreAccountedAndGrouped) {
                                      {"Summarist", kPrevent, "s", 1, 0, HolderOrigin::app},
                                  }));
   EXPECT_EQ(sessions[0].battery[1].percent, 61);
-}
-
-TEST(SessionBuilderTest, EqualHeldTimeSortsByCount) {
-  HolderAccumulator acc;
-  // Process, pid, creation and release: "longer" holds 121 s, "often" twice 60 s, "once" 120 s.
-  const std::tuple<const char*, long long, Instant, Instant> holds[] = {
-      {"often", 1, 100, 160}, {"often", 2, 200, 260}, {"longer", 3, 100, 221}, {"once", 4, 100, 220}};
-  for (const auto& [process, pid, created, released] : holds) {
-    acc.account(AssertionEvent{created, pid, process, "Created", "T", "n", 0}, 0);
-    acc.account(AssertionEvent{released, pid, process, "Released", "T", "n", 0}, 0);
-  }
-  std::vector<std::string> order;
-  for (const auto& group : acc.groups(1000)) order.push_back(group.process);
-  // More held time beats more creations; at equal time more creations come first.
-  EXPECT_EQ(order, (std::vector<std::string>{"longer", "often", "once"}));
 }
 
 }  // namespace
