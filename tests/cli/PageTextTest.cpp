@@ -59,11 +59,7 @@ TEST(PageTextTest, PagesAsText) {
 
 TEST(PageTextTest, RibbonFitsTheTerminalFromANapToALongNight) {
   const auto night = [](double hours) {
-    SleepSession s;
-    s.start = 1796511600;
-    s.end = s.start + hours * 3600;
-    s.sleepReason = "Clamshell Sleep";
-    s.ending = SessionEnd::fullWake(WakeReason("EC.LidOpen (User)"));
+    SleepSession s = testing::session(hours);
     s.battery = {{s.start, 64, false}, {s.end, 55, false}};
     for (double t = s.start + 60; t < s.end; t += hours * 3600 / 7) s.darkWakes.push_back({t, 60, WakeReason("ARPT")});
     return NightAnalyzer::report(s, SleepKind::night);

@@ -23,13 +23,7 @@ using DemoLog::Night;
 TimeZone zone(const char* identifier) { return *TimeZone::named(identifier); }
 
 Night night(DateComponents start, double hours, int from, int to) {
-  Night n;
-  n.start = start;
-  n.hours = hours;
-  n.batteryFrom = from;
-  n.batteryTo = to;
-  n.endReason = std::string(DemoLog::lid);
-  return n;
+  return {.start = start, .hours = hours, .batteryFrom = from, .batteryTo = to, .endReason = std::string(DemoLog::lid)};
 }
 
 DemoLog::Wake wake(std::string_view reason, int count, double seconds) { return {std::string(reason), count, seconds}; }
