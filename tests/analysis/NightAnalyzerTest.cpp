@@ -12,12 +12,8 @@ constexpr Instant kDay = 1710018000;                              // 2024-03-10 
 Instant at(double hours) { return kDay + hours * 3600; }
 
 SleepSession session(double fromHour, double toHour, std::vector<BatteryPoint> battery = {}) {
-  SleepSession s;
-  s.start = at(fromHour);
-  s.end = at(toHour);
-  s.ending = SessionEnd::fullWake(WakeReason("EC.LidOpen"));
-  s.battery = std::move(battery);
-  return s;
+  return {.start = at(fromHour), .end = at(toHour), .ending = SessionEnd::fullWake(WakeReason("EC.LidOpen")),
+          .battery = std::move(battery)};
 }
 
 TEST(NightAnalyzerTest, NightOrDaytimeNap) {

@@ -90,9 +90,8 @@ TEST(NightArchiveTest, NightsAndBaselineSamplesComeNewestFirst) {
       {SleepKind::daytimeNap, 5, 1.0, false}, {SleepKind::night, 2.0, 1.0, true},
   };
   for (const auto& [kind, hours, perHour, sampled] : cases) {
-    ArchivedNight night{.start = kDay, .end = kDay + 8 * kHour, .kind = kind, .awakeSeconds = 2880};
-    night.batteryHours = hours;
-    night.perHour = perHour;
+    const ArchivedNight night{.start = kDay, .end = kDay + 8 * kHour, .kind = kind, .awakeSeconds = 2880,
+                              .batteryHours = hours, .perHour = perHour};
     EXPECT_EQ(night.baselineSample(), sampled ? std::optional(BaselineSample{kDay, 1.0, 0.1}) : std::nullopt)
         << hours;
   }

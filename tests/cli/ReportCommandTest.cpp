@@ -21,11 +21,8 @@ using testing::runSnoozlet;
 
 Outcome inProcess(const std::vector<std::string>& arguments) {
   std::ostringstream out, err;
-  Outcome run;
-  run.status = cli::runReport(arguments, out, err);
-  run.out = out.str();
-  run.err = err.str();
-  return run;
+  const int status = cli::runReport(arguments, out, err);
+  return {status, out.str(), err.str()};
 }
 
 const std::string kTwoNights = testing::fixturePath("demo/two-nights-london.txt").string();

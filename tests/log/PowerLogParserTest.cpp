@@ -12,11 +12,7 @@ namespace {
 using testing::logLine;
 
 LogEvent event(std::string message, int offset = 0) {
-  LogEvent e;
-  e.date = 1000;
-  e.utcOffset = offset;
-  e.message = std::move(message);
-  return e;
+  return {.date = 1000, .utcOffset = offset, .message = std::move(message)};
 }
 
 TEST(PowerLogParserTest, BatteryAndSeconds) {

@@ -50,11 +50,7 @@ std::string demoWeek() {
 }
 
 LoadOptions options(std::optional<std::filesystem::path> archive) {
-  LoadOptions o;
-  o.archive = std::move(archive);
-  o.timeZone = *TimeZone::named("Europe/Istanbul");
-  o.appVersion = "1.0 (1)";
-  return o;
+  return {.archive = std::move(archive), .timeZone = *TimeZone::named("Europe/Istanbul"), .appVersion = "1.0 (1)"};
 }
 
 TEST(PowerDataSourceTest, LoadingStepReadsEverythingAndArchivesNights) {

@@ -18,12 +18,8 @@ const NightFormat english(Language::english, TimeZone::utc());
 const NightFormat turkish(Language::turkish, TimeZone::utc());
 
 NightReport night(Mood mood, double hours, std::vector<ReasonGroup> groups = {}) {
-  NightReport report;
-  report.session.start = 1'700'000'000;
-  report.session.end = report.session.start + hours * 3600;
-  report.mood = mood;
-  report.groups = std::move(groups);
-  return report;
+  return {.session = {.start = 1'700'000'000, .end = 1'700'000'000 + hours * 3600}, .groups = std::move(groups),
+          .mood = mood};
 }
 
 HolderGroup holder(std::string process, double held, HolderOrigin origin = HolderOrigin::userTool) {

@@ -57,16 +57,12 @@ class PmsetProgramTest : public ::testing::Test {
     posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     pid_t pid = 0;
-    Outcome result;
     const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     EXPECT_EQ(spawned, 0) << program;
     int status = 0;
-    if (spawned != 0 || waitpid(pid, &status, 0) != pid) return result;
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.out = readFile(out);
-    result.err = readFile(err);
-    return result;
+    if (spawned != 0 || waitpid(pid, &status, 0) != pid) return {};
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(out), readFile(err)};
   }
 
   // What the application reads from `pmset -g` and `pmset -g custom`.
