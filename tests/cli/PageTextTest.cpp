@@ -83,17 +83,11 @@ TEST(PageTextTest, RibbonFitsTheTerminalFromANapToALongNight) {
 }
 
 TEST(PageTextTest, ConfirmationReadsOneLineFromATerminalOnly) {
-  for (const auto& [answer, language, yes] :
-       std::vector<std::tuple<std::string, Language, bool>>{{"y", Language::english, true},
-                                                            {" YES ", Language::english, true},
-                                                            {"yes please", Language::english, false},
-                                                            {"", Language::english, false},
-                                                            {"n", Language::english, false},
-                                                            {"evet", Language::english, false},
-                                                            {"Evet", Language::turkish, true},
-                                                            {"e", Language::turkish, true},
-                                                            {"y", Language::turkish, true},
-                                                            {"hayır", Language::turkish, false}}) {
+  using enum Language;
+  for (const auto& [answer, language, yes] : std::vector<std::tuple<std::string, Language, bool>>{
+           {"y", english, true}, {" YES ", english, true}, {"yes please", english, false}, {"", english, false},
+           {"n", english, false}, {"evet", english, false}, {"Evet", turkish, true}, {"e", turkish, true},
+           {"y", turkish, true}, {"hayır", turkish, false}}) {
     EXPECT_EQ(cli::Confirmation::isYes(answer, language), yes) << answer;
   }
 

@@ -31,14 +31,9 @@ TEST(PowerSettingsTest, IndentedLinesInForceWhateverTheirWhiteSpace) {
       " proximitywake \xC3\n"
       " displaysleep 1 (sleep prevented by a)\n",
       std::nullopt);
-  EXPECT_EQ(settings.current, (Map{{"sleep", "1"},
-                                   {"Sleep On Power Button", "1"},
-                                   {"hibernatefile", "/var/vm/sleepimage"},
-                                   {"powernap", "1"},
-                                   {"womp", "1"},
-                                   {"tcpkeepalive", "0"},
-                                   {"\uFFFD\uFFFD", "2"},
-                                   {"proximitywake", "\uFFFD"},
+  EXPECT_EQ(settings.current, (Map{{"sleep", "1"}, {"Sleep On Power Button", "1"},
+                                   {"hibernatefile", "/var/vm/sleepimage"}, {"powernap", "1"}, {"womp", "1"},
+                                   {"tcpkeepalive", "0"}, {"\uFFFD\uFFFD", "2"}, {"proximitywake", "\uFFFD"},
                                    {"displaysleep", "1"}}));
   // Only the key "sleep" carries preventers.
   EXPECT_EQ(settings.sleepPreventedBy, (Names{"sharingd", "powerd", "coreaudiod"}));
