@@ -13,7 +13,7 @@ std::vector<BaselineSample> daily(std::initializer_list<double> perHour) {
   return out;
 }
 
-TEST(BaselineTest, MedianOfTheNewestThirtyNights) {
+TEST(BaselineTest, MedianOfTheNewestThirtyNightsReliableFromThree) {
   EXPECT_FALSE(Baseline::from({}));
   EXPECT_EQ(Baseline::from(daily({1.0, 3.0, 2.0}))->percentPerHour, 2.0);
   EXPECT_EQ(Baseline::from(daily({1.0, 3.0, 2.0, 10.0}))->percentPerHour, 2.5);
@@ -28,9 +28,8 @@ TEST(BaselineTest, MedianOfTheNewestThirtyNights) {
   const auto replaced = Baseline::from({{1, 9.0, 0}, {2, 1.0, 0}, {1, 3.0, 0}});
   EXPECT_EQ(replaced->nights, 2);
   EXPECT_EQ(replaced->percentPerHour, 2.0);
-}
 
-TEST(BaselineTest, ReliableFromThreeNightsAndRatioNeverDividesByLessThanAFloor) {
+  // Reliable from three nights; the ratio never divides by less than a floor.
   EXPECT_FALSE(Baseline::from(daily({1, 2}))->isReliable());
   EXPECT_TRUE(Baseline::from(daily({1, 2, 3}))->isReliable());
   EXPECT_DOUBLE_EQ((Baseline{0.05, 0, 3}.ratio(0.3)), 2.0);

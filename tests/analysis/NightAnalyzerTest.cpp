@@ -12,12 +12,8 @@ constexpr Instant kDay = 1710018000;                              // 2024-03-10 
 Instant at(double hours) { return kDay + hours * 3600; }
 
 SleepSession session(double fromHour, double toHour, std::vector<BatteryPoint> battery = {}) {
-  SleepSession s;
-  s.start = at(fromHour);
-  s.end = at(toHour);
-  s.ending = SessionEnd::fullWake(WakeReason("EC.LidOpen"));
-  s.battery = std::move(battery);
-  return s;
+  return {.start = at(fromHour), .end = at(toHour), .ending = SessionEnd::fullWake(WakeReason("EC.LidOpen")),
+          .battery = std::move(battery)};
 }
 
 TEST(NightAnalyzerTest, NightOrDaytimeNap) {
@@ -27,6 +23,7 @@ TEST(NightAnalyzerTest, NightOrDaytimeNap) {
       {3.5, 19.5, SleepKind::night},       // midpoint 11:30, 90 minutes of 01:00–05:00
       {4.5, 18, SleepKind::daytimeNap},    // 30 minutes only
       {8.99, 9.0, SleepKind::night},       // midpoint before 09:00
+      {8.5, 9.5, SleepKind::daytimeNap},   // midpoint 09:00 is the day
       {18.9, 19.0, SleepKind::daytimeNap}, // midpoint 18:57 is still the day
       {19, 19.1, SleepKind::night},        // midpoint in hour 19
       {-20, 40, SleepKind::night},         // two days, middle at 10:00

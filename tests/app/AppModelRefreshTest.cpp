@@ -87,6 +87,7 @@ TEST(AppModelRefreshTest, PublishesEveryFieldAndSignalsOnlyWhatChanged) {
 TEST(AppModelRefreshTest, WithoutNightsTheSettingsPageShowsAndPagesCanBeOpened) {
   testing::ModelHarness h;
   AppModel& model = h.make();
+  EXPECT_FALSE(model.fixFor("powernap")) << "no settings read yet";
   ASSERT_TRUE(h.refresh());
   EXPECT_TRUE(model.analysis()->reports.empty());
   EXPECT_EQ(model.page(), Page::settings());
@@ -97,6 +98,16 @@ TEST(AppModelRefreshTest, WithoutNightsTheSettingsPageShowsAndPagesCanBeOpened) 
   model.openPage(std::nullopt);
   EXPECT_EQ(model.page(), Page::battery());
   EXPECT_EQ(window.count(), 2);
+
+  // A fix for a setting needs the settings, and is never Low Power Mode.
+  const auto available = FixCatalog::available(*model.powerSettings(), *model.capabilities());
+  ASSERT_TRUE(
+      std::any_of(available.begin(), available.end(), [](const Fix& fix) { return fix.id == FixID::lowPowerModeOn; }));
+  EXPECT_FALSE(model.fixFor("lowpowermode"));
+  EXPECT_EQ(model.fixFor("powernap"), FixCatalog::fix(FixID::powerNapOff));
+  EXPECT_EQ(model.fixFor("tcpkeepalive"), FixCatalog::fix(FixID::tcpKeepAliveOff));
+  EXPECT_FALSE(model.fixFor("womp"));  // already off on battery
+  EXPECT_FALSE(model.fixFor("displaysleep"));
 }
 
 TEST(AppModelRefreshTest, VanishedNightFallsBackToTheLatest) {
@@ -151,22 +162,6 @@ TEST(AppModelRefreshTest, FailedLoadKeepsWhatWasPublished) {
   h.mac.fail("");
   ASSERT_TRUE(h.refresh());
   EXPECT_EQ(model.state(), LoadState::idle());
-}
-
-TEST(AppModelRefreshTest, FixForASettingNeedsKnownSettingsAndNeverOffersLowPowerMode) {
-  testing::ModelHarness h;
-  AppModel& model = h.make();
-  EXPECT_FALSE(model.fixFor("powernap"));
-  ASSERT_TRUE(h.refresh());
-
-  const auto available = FixCatalog::available(*model.powerSettings(), *model.capabilities());
-  ASSERT_TRUE(
-      std::any_of(available.begin(), available.end(), [](const Fix& fix) { return fix.id == FixID::lowPowerModeOn; }));
-  EXPECT_FALSE(model.fixFor("lowpowermode"));
-  EXPECT_EQ(model.fixFor("powernap"), FixCatalog::fix(FixID::powerNapOff));
-  EXPECT_EQ(model.fixFor("tcpkeepalive"), FixCatalog::fix(FixID::tcpKeepAliveOff));
-  EXPECT_FALSE(model.fixFor("womp"));  // already off on battery
-  EXPECT_FALSE(model.fixFor("displaysleep"));
 }
 
 TEST(AppModelRefreshTest, CoreTextsFollowThePreferredLanguageAndPlainMode) {

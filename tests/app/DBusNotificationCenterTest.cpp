@@ -3,11 +3,8 @@
 #include "PrivateBus.h"
 #include "TestSupport.h"
 
-#include <QCoreApplication>
 #include <QDBusConnection>
-#include <QDeadlineTimer>
-#include <QStandardPaths>
-#include <QThread>
+#include <QTest>
 #include <QVariantMap>
 
 #include <gtest/gtest.h>
@@ -20,15 +17,7 @@ namespace snoozlet {
 namespace {
 
 // Runs the event loop until the condition holds or ten seconds pass.
-bool waitUntil(const std::function<bool()>& condition) {
-  const QDeadlineTimer deadline(10000);
-  while (!condition()) {
-    if (deadline.hasExpired()) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    QThread::msleep(2);
-  }
-  return true;
-}
+bool waitUntil(const std::function<bool()>& condition) { return QTest::qWaitFor(condition, 10000); }
 
 // A notification service that records what it is asked to show.
 class FakeNotificationService : public QObject {

@@ -21,21 +21,16 @@ constexpr int kWaitMilliseconds = 60000;
 
 FakeMac::FakeMac(fs::path folder) : folder_(std::move(folder)), pmset_((folder_ / "pmset").string()) {
   fs::create_directories(folder_ / "state");
-  const std::string dir = folder_.string();
-  writeFile(pmset_,
-            "#!/bin/sh\n"
-            "printf '%s\\n' \"$*\" >> '" +
-                dir +
-                "/calls'\n"
-                "SNOOZLET_PMSET_HOME='" +
-                dir +
-                "/state'; export SNOOZLET_PMSET_HOME\n"
-                "TZ=UTC; export TZ\n"
-                "if [ -f '" +
-                dir + "/fail' ]; then SNOOZLET_PMSET_FAIL=$(cat '" + dir +
-                "/fail'); export SNOOZLET_PMSET_FAIL; else unset SNOOZLET_PMSET_FAIL; fi\n"
-                "exec '" +
-                builtProgram("Snoozlet/snoozlet-pmset").string() + "' \"$@\"\n");
+  // The folder's own paths, and the built simulator, stand where the script says @DIR@ and @PROGRAM@.
+  const std::string script = R"(#!/bin/sh
+printf '%s\n' "$*" >> '@DIR@/calls'
+SNOOZLET_PMSET_HOME='@DIR@/state'; export SNOOZLET_PMSET_HOME
+TZ=UTC; export TZ
+if [ -f '@DIR@/fail' ]; then SNOOZLET_PMSET_FAIL=$(cat '@DIR@/fail'); export SNOOZLET_PMSET_FAIL; else unset SNOOZLET_PMSET_FAIL; fi
+exec '@PROGRAM@' "$@"
+)";
+  writeFile(pmset_, text::replaceAll(text::replaceAll(script, "@DIR@", folder_.string()), "@PROGRAM@",
+                                     builtProgram("Snoozlet/snoozlet-pmset").string()));
   fs::permissions(pmset_, fs::perms::owner_all);
   setLog("");
 }

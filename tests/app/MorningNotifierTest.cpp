@@ -14,11 +14,7 @@ namespace {
 constexpr Instant kNow = 1710064800;  // 2024-03-10 10:00 UTC
 
 NightReport night(Instant start, Instant end, SessionEnd ending) {
-  NightReport report;
-  report.session.start = start;
-  report.session.end = end;
-  report.session.ending = std::move(ending);
-  return report;
+  return {.session = {.start = start, .end = end, .ending = std::move(ending)}};
 }
 
 SessionEnd lidWake() { return SessionEnd::fullWake(WakeReason{}); }

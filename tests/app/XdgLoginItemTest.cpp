@@ -31,15 +31,13 @@ TEST(XdgLoginItemTest, EnablingWritesTheAutostartEntryAndDisablingRemovesIt) {
   EXPECT_FALSE(fs::exists(file));
   EXPECT_FALSE(item.isEnabled());
   EXPECT_TRUE(item.setEnabled(false).ok());  // nothing to remove is fine
-}
 
-TEST(XdgLoginItemTest, EntrySwitchedOffByTheDesktopIsNotEnabled) {
-  testing::TempDir dir;
-  XdgLoginItem item("/usr/bin/snoozlet", dir.path());
-  testing::writeFile(item.file(), "[Desktop Entry]\nExec=/usr/bin/snoozlet --login-item\nHidden=true\n");
-  EXPECT_FALSE(item.isEnabled());
-  testing::writeFile(item.file(), "[Desktop Entry]\nX-GNOME-Autostart-enabled=false\n");
-  EXPECT_FALSE(item.isEnabled());
+  // An entry switched off by the desktop is not enabled.
+  for (const char* off : {"[Desktop Entry]\nExec=/usr/bin/snoozlet --login-item\nHidden=true\n",
+                          "[Desktop Entry]\nX-GNOME-Autostart-enabled=false\n"}) {
+    testing::writeFile(file, off);
+    EXPECT_FALSE(item.isEnabled()) << off;
+  }
 }
 
 TEST(XdgLoginItemTest, UnwritableLocationIsReportedWithPathAndReason) {
@@ -62,13 +60,15 @@ TEST(XdgLoginItemTest, UnwritableLocationIsReportedWithPathAndReason) {
 }
 
 TEST(XdgLoginItemTest, ProgramPathsAreQuotedAsTheExecKeyRequires) {
-  EXPECT_EQ(XdgLoginItem::execArgument("/opt/snoozlet/bin/snoozlet"), "/opt/snoozlet/bin/snoozlet");
-  EXPECT_EQ(XdgLoginItem::execArgument("/home/me/My Apps/snoozlet"), "\"/home/me/My Apps/snoozlet\"");
   // Inside quotes `"`, `` ` ``, `$` and `\` take a backslash; then the string
   // escape doubles every backslash, and a percent sign doubles.
-  EXPECT_EQ(XdgLoginItem::execArgument("/a\"b$c"), "\"/a\\\\\"b\\\\$c\"");
-  EXPECT_EQ(XdgLoginItem::execArgument("/a\\b"), "\"/a\\\\\\\\b\"");
-  EXPECT_EQ(XdgLoginItem::execArgument("/50%/snoozlet"), "/50%%/snoozlet");
+  const std::pair<const char*, const char*> paths[] = {
+      {"/opt/snoozlet/bin/snoozlet", "/opt/snoozlet/bin/snoozlet"},
+      {"/home/me/My Apps/snoozlet", "\"/home/me/My Apps/snoozlet\""},
+      {"/a\"b$c", "\"/a\\\\\"b\\\\$c\""},
+      {"/a\\b", "\"/a\\\\\\\\b\""},
+      {"/50%/snoozlet", "/50%%/snoozlet"}};
+  for (const auto& [path, argument] : paths) EXPECT_EQ(XdgLoginItem::execArgument(path), argument) << path;
   EXPECT_FALSE(XdgLoginItem::desktopEntry("/bad\npath").ok());
 }
 

@@ -55,11 +55,9 @@ inline std::unique_ptr<NightArchive> openArchive(const std::filesystem::path& fi
 // A closed session of `hours` starting `startHour` hours after kDay, with an
 // hourly battery reading on battery power losing one point an hour.
 inline SleepSession session(double startHour, double hours, int readings = 0) {
-  SleepSession s;
-  s.start = kDay + startHour * kHour;
-  s.end = s.start + hours * kHour;
-  s.ending = SessionEnd::fullWake(WakeReason("EC.LidOpen", WakeCategory::lid));
-  s.sleepReason = "Clamshell Sleep";
+  SleepSession s{.start = kDay + startHour * kHour, .end = kDay + startHour * kHour + hours * kHour,
+                 .ending = SessionEnd::fullWake(WakeReason("EC.LidOpen", WakeCategory::lid)),
+                 .sleepReason = "Clamshell Sleep"};
   for (int i = 0; i < readings; ++i) s.battery.push_back({s.start + i * kHour, 90 - i, false});
   return s;
 }

@@ -36,36 +36,32 @@ TEST(IoregParserTest, CutCaptureKeepsItsCompletedKeys) {
 
 TEST(IoregParserTest, ValuesOfEveryKind) {
   const std::pair<const char*, std::optional<PropertyValue>> rows[] = {
-      {"<integer>292</integer>", integer(292)},
-      {"<integer> 0x1F </integer>", integer(31)},
-      {"<integer>0xaA</integer>", integer(170)},
-      {"<integer>-0x10</integer>", integer(-16)},
-      {"<integer>010</integer>", integer(10)},
-      {"<integer>-42</integer>", integer(-42)},
+      {"<integer>292</integer>", integer(292)}, {"<integer> 0x1F </integer>", integer(31)},
+      {"<integer>0xaA</integer>", integer(170)}, {"<integer>-0x10</integer>", integer(-16)},
+      {"<integer>010</integer>", integer(10)}, {"<integer>-42</integer>", integer(-42)},
       // Beyond 64 bits: a number without an integer value, never a wrapped one.
       {"<integer>18446744073172697098</integer>", PropertyValue::number(NumberObject::ofReal(18446744073172697098.0))},
-      {"<integer>0x10000000000000000</integer>", std::nullopt},
-      {"<integer>12abc</integer>", std::nullopt},
+      {"<integer>0xFFFFFFFFFFFFFFFF</integer>", PropertyValue::number(NumberObject::ofReal(18446744073709551615.0))},
+      {"<integer>0x10000000000000000</integer>", std::nullopt}, {"<integer>12abc</integer>", std::nullopt},
       {"<integer>0x</integer>", std::nullopt},
       {"<real>30.5</real>", PropertyValue::number(NumberObject::ofReal(30.5))},
-      {"<true/>", PropertyValue::boolean(true)},
-      {"<false/>", PropertyValue::boolean(false)},
+      {"<true/>", PropertyValue::boolean(true)}, {"<false/>", PropertyValue::boolean(false)},
       {"<string>Tom &amp; Jerry &lt;3 &#x131;&#351; &bogus; &#0; &#xD800; &#1114112;</string>",
        PropertyValue::string("Tom & Jerry <3 ış &bogus; \uFFFD \uFFFD \uFFFD")},
       {"<string>&quot;&gt;&apos; a&;b &#x7F;&#x80;&#x7FF;&#x800;&#xFFFF;&#x10000;</string>",
        PropertyValue::string("\">' a&;b \x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF\xF0\x90\x80\x80")},
       {"<string><![CDATA[a<b]]></string>", PropertyValue::string("a<b")},
+      {"<string>&#9;&#X41;</string>", PropertyValue::string("\tA")},
       {"<date>2024-12-01T10:00:00Z</date>", PropertyValue::string("2024-12-01T10:00:00Z")},
       {"<data>\n  AAEC/w==\n</data>", PropertyValue::data(std::string("\x00\x01\x02\xff", 4))},
       {"<data>AZaz09+/</data>", PropertyValue::data("\x01\x96\xb3\xd3\xdf\xbf")},
-      {"<data>QUI</data>", PropertyValue::data("AB")},
-      {"<data>QQ</data>", PropertyValue::data("A")},
-      {"<data>Q</data>", std::nullopt},
-      {"<data>QQ==QQ==</data>", std::nullopt},
-      {"<data>!!!!</data>", std::nullopt},
+      {"<data>QUI</data>", PropertyValue::data("AB")}, {"<data>QQ</data>", PropertyValue::data("A")},
+      {"<data>Q</data>", std::nullopt}, {"<data>QQ==QQ==</data>", std::nullopt}, {"<data>!!!!</data>", std::nullopt},
       {"<array><integer>3824</integer><integer>3888</integer></array>",
        PropertyValue::array({integer(3824), integer(3888)})},
       {"<dict/>", PropertyValue::dictionary({})},
+      // A key without a value is left out; the dictionary goes on.
+      {"<dict><key>A</key><integer>1</integer><key>B</key></dict>", PropertyValue::dictionary({{"A", integer(1)}})},
       {"<dict><key>Inner</key><dict><key>Deep</key><integer>1</integer></dict></dict>",
        PropertyValue::dictionary({{"Inner", PropertyValue::dictionary({{"Deep", integer(1)}})}})},
       {"<unknown>7</unknown>", std::nullopt},
@@ -92,7 +88,11 @@ TEST(IoregParserTest, TopLevelShapes) {
             one);
   // Cut right after the dictionary opened: a table with nothing in it.
   EXPECT_EQ(IoregParser::parseXml("<array><dict><key>CycleC"), PropertyMap{});
-  // A mismatched end tag stops reading; what came before stays.
+  // A mismatched end tag stops reading, also where a value should follow a
+  // key in a nested dictionary; what came before stays.
+  EXPECT_EQ(IoregParser::parseXml("<dict><key>A</key><integer>1</integer><key>K</key><dict><key>B</key></array>"
+                                  "<key>C</key><integer>3</integer></dict></dict>"),
+            one);
   EXPECT_EQ(IoregParser::parseXml("<dict><key>A</key><integer>1</integer><key>B</key><integer>2</string>"
                                   "<key>C</key><integer>3</integer></dict>"),
             one);

@@ -83,61 +83,42 @@ TEST(NightArchiveTest, AbsentValuesAndUnknownTextsReadBackAsDefaults) {
   EXPECT_EQ(odd.awakeFraction(), 0);
 }
 
-TEST(NightArchiveTest, KindFilterAndLimitReturnTheNewestFirst) {
-  TempDir dir;
-  auto archive = openArchive(dir / "nights.sqlite");
-  ASSERT_TRUE(archive);
-  std::vector<NightReport> reports;
-  for (int day = 0; day < 5; ++day) reports.push_back(reportOf(session(day * 24.0 - 1, 8)));
-  for (int day = 0; day < 2; ++day) reports.push_back(reportOf(session(day * 24.0 + 13, 3), SleepKind::daytimeNap));
-  ASSERT_TRUE(archive->store(reports, kVersionText).ok());
-
-  const auto starts = [&](std::optional<SleepKind> kind, int limit) {
-    std::vector<double> out;
-    const auto nights = archive->nights(kind, limit);
-    for (const auto& n : *nights) out.push_back((n.start - kDay) / kHour);
-    return out;
-  };
-  EXPECT_EQ(starts(SleepKind::night, 3), (std::vector<double>{95, 71, 47}));
-  EXPECT_EQ(starts(SleepKind::daytimeNap, 10), (std::vector<double>{37, 13}));
-  EXPECT_EQ(starts(std::nullopt, 400).size(), 7u);
-  EXPECT_TRUE(starts(std::nullopt, 0).empty());
-  EXPECT_TRUE(starts(std::nullopt, -1).empty());
-}
-
-TEST(NightArchiveTest, BaselineSamplesNeedANightWithTwoMeasuredHours) {
+TEST(NightArchiveTest, NightsAndBaselineSamplesComeNewestFirst) {
   // kind, hours on battery, drain per hour → a sample or none.
   const std::tuple<SleepKind, double, std::optional<double>, bool> cases[] = {
-      {SleepKind::night, 1.9, 1.0, false},
-      {SleepKind::night, 5, std::nullopt, false},
-      {SleepKind::daytimeNap, 5, 1.0, false},
-      {SleepKind::night, 2.0, 1.0, true},
+      {SleepKind::night, 1.9, 1.0, false}, {SleepKind::night, 5, std::nullopt, false},
+      {SleepKind::daytimeNap, 5, 1.0, false}, {SleepKind::night, 2.0, 1.0, true},
   };
   for (const auto& [kind, hours, perHour, sampled] : cases) {
-    ArchivedNight night{.start = kDay, .end = kDay + 8 * kHour, .kind = kind, .awakeSeconds = 2880};
-    night.batteryHours = hours;
-    night.perHour = perHour;
+    const ArchivedNight night{.start = kDay, .end = kDay + 8 * kHour, .kind = kind, .awakeSeconds = 2880,
+                              .batteryHours = hours, .perHour = perHour};
     EXPECT_EQ(night.baselineSample(), sampled ? std::optional(BaselineSample{kDay, 1.0, 0.1}) : std::nullopt)
         << hours;
   }
 
-  // Through the archive: a night without readings, exactly two hours of readings, a nap, three good nights.
+  // Nights without readings, with exactly two hours of readings, and with
+  // four; naps with four readings.
   TempDir dir;
   auto archive = openArchive(dir / "nights.sqlite");
   ASSERT_TRUE(archive);
-  std::vector<NightReport> reports{reportOf(session(-2, 8)), reportOf(session(22, 8, 3)),
-                                   reportOf(session(37, 3, 4), SleepKind::daytimeNap)};
-  for (int day = 2; day < 5; ++day) reports.push_back(reportOf(session(day * 24.0 - 2, 8, 5)));
+  std::vector<NightReport> reports{reportOf(session(-1, 8)), reportOf(session(23, 8, 3))};
+  for (int day = 2; day < 5; ++day) reports.push_back(reportOf(session(day * 24.0 - 1, 8, 5)));
+  for (int day = 0; day < 2; ++day) reports.push_back(reportOf(session(day * 24.0 + 13, 3, 4), SleepKind::daytimeNap));
   ASSERT_TRUE(archive->store(reports, kVersionText).ok());
 
-  const auto starts = [&](int limit) {
+  const auto hours = [](const auto& rows) {
     std::vector<double> out;
-    const auto samples = archive->baselineSamples(limit);
-    for (const auto& s : samples.value()) out.push_back((s.start - kDay) / kHour);
+    for (const auto& row : rows) out.push_back((row.start - kDay) / kHour);
     return out;
   };
-  EXPECT_EQ(starts(30), (std::vector<double>{94, 70, 46, 22}));
-  EXPECT_EQ(starts(2), (std::vector<double>{94, 70}));
+  using Hours = std::vector<double>;
+  EXPECT_EQ(hours(*archive->nights(SleepKind::night, 3)), (Hours{95, 71, 47}));
+  EXPECT_EQ(hours(*archive->nights(SleepKind::daytimeNap, 10)), (Hours{37, 13}));
+  EXPECT_EQ(archive->nights(std::nullopt, 400)->size(), 7u);
+  EXPECT_TRUE(archive->nights(std::nullopt, 0)->empty());
+  EXPECT_TRUE(archive->nights(std::nullopt, -1)->empty());
+  EXPECT_EQ(hours(archive->baselineSamples(30).value()), (Hours{95, 71, 47, 23}));
+  EXPECT_EQ(hours(archive->baselineSamples(2).value()), (Hours{95, 71}));
 }
 
 TEST(NightArchiveTest, AFailurePartWayThroughAStoreLeavesNothingBehind) {

@@ -15,11 +15,7 @@ Outcome runShell(const std::string& command, const std::string& input) {
   TempDir dir;
   const std::string line = command + " <" + input + " >" + (dir / "out").string() + " 2>" + (dir / "err").string();
   const int raw = std::system(line.c_str());
-  Outcome run;
-  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  run.out = readFile(dir / "out");
-  run.err = readFile(dir / "err");
-  return run;
+  return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile(dir / "out"), readFile(dir / "err")};
 }
 
 Outcome runSnoozlet(const std::string& arguments, const std::string& input) {

@@ -10,7 +10,7 @@
 namespace snoozlet {
 namespace {
 
-TEST(JsonWriterTest, PrettyLayout) {
+TEST(JsonWriterTest, PrettyLayoutNestsEscapesAndRefusesNonNumbers) {
   std::ostringstream out;
   {
     JsonWriter json(out);
@@ -18,29 +18,19 @@ TEST(JsonWriterTest, PrettyLayout) {
     json.key("c").beginObject().endObject().member("d", 3.0).endObject();
   }
   EXPECT_EQ(out.str(), "{\n  \"a\": 1,\n  \"b\": [\n    true,\n    null,\n    \"x\\\"y\"\n  ],\n  \"c\": {},\n  \"d\": 3.0\n}\n");
-}
 
-TEST(JsonWriterTest, NestsEscapesAndRefusesNonNumbers) {
-  std::ostringstream out;
-  JsonWriter writer(out);
-  writer.beginObject()
-      .member("text", std::string("quote \" back \\ tab \t nul ") + std::string(1, '\0') + "\x1f é")
-      .member("nan", std::nan(""))
-      .member("whole", 3.0)
-      .member("count", 7)
-      .member("none", std::optional<int>());
-  writer.key("empty").beginArray().endArray();
-  writer.key("list").beginArray().value(true).beginObject().endObject().endArray();
-  writer.endObject();
+  const std::string text = std::string("quote \" back \\ tab \t nul ") + std::string(1, '\0') + "\x1f é";
+  std::ostringstream nested;
+  JsonWriter writer(nested);
+  writer.beginObject().member("text", text).member("nan", std::nan("")).member("none", std::optional<int>());
+  writer.key("empty").beginArray().endArray().key("list").beginArray().value(true).beginObject().endObject().endArray().endObject();
   writer.flush();
-  const nlohmann::json parsed = nlohmann::json::parse(out.str());
-  EXPECT_EQ(parsed["text"], std::string("quote \" back \\ tab \t nul ") + std::string(1, '\0') + "\x1f é");
+  const nlohmann::json parsed = nlohmann::json::parse(nested.str());
+  EXPECT_EQ(parsed["text"], text);
   EXPECT_TRUE(parsed["nan"].is_null());
-  EXPECT_TRUE(parsed["whole"].is_number_float());
-  EXPECT_EQ(parsed["count"], 7);
   EXPECT_TRUE(parsed["none"].is_null());
+  EXPECT_EQ(parsed["empty"], nlohmann::json::array());
   EXPECT_EQ(parsed["list"], nlohmann::json::parse("[true, {}]"));
-  EXPECT_EQ(out.str().substr(0, 12), "{\n  \"text\": ");
 }
 
 TEST(JsonWriterTest, CompactDocumentsLargerThanTheBufferRoundTrip) {

@@ -16,11 +16,15 @@ TEST(LauncherTest, ReportRunsAloneAndEveryOtherCommandGoesToTheApplication) {
   // Through the built pair: help and the model commands come from the application.
   const testing::Outcome help = testing::runSnoozlet("--help");
   EXPECT_EQ(help.status, 0);
-  EXPECT_THAT(help.out, HasSubstr("  settings"));
-  EXPECT_THAT(help.out, HasSubstr("--measure"));
+  for (const char* command :
+       {"report", "  settings", "fix", "undo", "history", "battery", "--measure", "SNOOZLET_ELEVATOR"}) {
+    EXPECT_THAT(help.out, HasSubstr(command));
+  }
+  EXPECT_EQ(testing::runSnoozlet("fix --help").status, 0);
   const testing::Outcome unknown = testing::runSnoozlet("--lang en frobnicate");
   EXPECT_EQ(unknown.status, 2);
   EXPECT_THAT(unknown.err, HasSubstr("unknown command 'frobnicate'"));
+  EXPECT_EQ(testing::runSnoozlet("--frobnicate").status, 2);
 
   // A `snoozlet` copied away from the application still reports, and says
   // plainly what is missing for the rest.

@@ -70,11 +70,7 @@ TEST(PageTextTest, PagesAsText) {
 
 TEST(PageTextTest, RibbonFitsTheTerminalFromANapToALongNight) {
   const auto night = [](double hours) {
-    SleepSession s;
-    s.start = 1796511600;
-    s.end = s.start + hours * 3600;
-    s.sleepReason = "Clamshell Sleep";
-    s.ending = SessionEnd::fullWake(WakeReason("EC.LidOpen (User)"));
+    SleepSession s = testing::session(hours);
     s.battery = {{s.start, 64, false}, {s.end, 55, false}};
     for (double t = s.start + 60; t < s.end; t += hours * 3600 / 7) s.darkWakes.push_back({t, 60, WakeReason("ARPT")});
     return NightAnalyzer::report(s, SleepKind::night);
@@ -98,17 +94,11 @@ TEST(PageTextTest, RibbonFitsTheTerminalFromANapToALongNight) {
 }
 
 TEST(PageTextTest, ConfirmationReadsOneLineFromATerminalOnly) {
-  for (const auto& [answer, language, yes] :
-       std::vector<std::tuple<std::string, Language, bool>>{{"y", Language::english, true},
-                                                            {" YES ", Language::english, true},
-                                                            {"yes please", Language::english, false},
-                                                            {"", Language::english, false},
-                                                            {"n", Language::english, false},
-                                                            {"evet", Language::english, false},
-                                                            {"Evet", Language::turkish, true},
-                                                            {"e", Language::turkish, true},
-                                                            {"y", Language::turkish, true},
-                                                            {"hayır", Language::turkish, false}}) {
+  using enum Language;
+  for (const auto& [answer, language, yes] : std::vector<std::tuple<std::string, Language, bool>>{
+           {"y", english, true}, {" YES ", english, true}, {"yes please", english, false}, {"", english, false},
+           {"n", english, false}, {"evet", english, false}, {"Evet", turkish, true}, {"e", turkish, true},
+           {"y", turkish, true}, {"hayır", turkish, false}}) {
     EXPECT_EQ(cli::Confirmation::isYes(answer, language), yes) << answer;
   }
 

@@ -1,9 +1,8 @@
 #include "cli/ReportCommand.h"
 
+#include "CliHarness.h"
 #include "archive/NightArchive.h"
 #include "demo/DemoLog.h"
-
-#include "TestSupport.h"
 
 #include <nlohmann/json.hpp>
 
@@ -11,46 +10,25 @@
 
 #include <unistd.h>
 
-#include <cstdlib>
 #include <sstream>
 
 namespace snoozlet {
 namespace {
 
 using nlohmann::json;
-
-struct Outcome {
-  int status = -1;
-  std::string out, err;
-};
-
-// Runs the built `snoozlet` with arguments (and an optional stdin file).
-Outcome snoozletProcess(const std::string& arguments, const std::string& input = "/dev/null") {
-  testing::TempDir dir;
-  const auto program = testing::builtProgram("Snoozlet/snoozlet");
-  const std::string command = program.string() + " " + arguments + " <" + input + " >" + (dir / "out").string() +
-                              " 2>" + (dir / "err").string();
-  const int raw = std::system(command.c_str());
-  Outcome run;
-  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  run.out = testing::readFile(dir / "out");
-  run.err = testing::readFile(dir / "err");
-  return run;
-}
+using testing::Outcome;
+using testing::runSnoozlet;
 
 Outcome inProcess(const std::vector<std::string>& arguments) {
   std::ostringstream out, err;
-  Outcome run;
-  run.status = cli::runReport(arguments, out, err);
-  run.out = out.str();
-  run.err = err.str();
-  return run;
+  const int status = cli::runReport(arguments, out, err);
+  return {status, out.str(), err.str()};
 }
 
 const std::string kTwoNights = testing::fixturePath("demo/two-nights-london.txt").string();
 
 TEST(ReportCommandTest, JsonCarriesEveryNightWithItsSessionAndTexts) {
-  const Outcome run = snoozletProcess("report --log " + kTwoNights + " --tz Europe/London --json --lang en");
+  const Outcome run = runSnoozlet("report --log " + kTwoNights + " --tz Europe/London --json --lang en");
   ASSERT_EQ(run.status, 0) << run.err;
   const json doc = json::parse(run.out);
   ASSERT_EQ(doc["reports"].size(), 2u);
@@ -73,20 +51,19 @@ TEST(ReportCommandTest, JsonCarriesEveryNightWithItsSessionAndTexts) {
   EXPECT_EQ(first["speech"].get<std::string>().rfind("I didn’t sleep a wink!", 0), 0u);
   EXPECT_FALSE(first["plainSummary"].get<std::string>().empty());
   EXPECT_TRUE(doc["reports"][1]["failures"].is_array());
+
+  // The same log on standard input.
+  const Outcome piped = runSnoozlet("report --log - --tz Europe/London --json", kTwoNights);
+  ASSERT_EQ(piped.status, 0) << piped.err;
+  EXPECT_EQ(json::parse(piped.out)["reports"].size(), 2u);
 }
 
-TEST(ReportCommandTest, TextReportOfTheLastNightAndTheTable) {
+TEST(ReportCommandTest, TextReportAndDemoMoods) {
   const Outcome run = inProcess({"--log", kTwoNights, "--tz", "Europe/London", "--lang", "tr"});
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out.rfind("31 Mart Salı gecesi — Huzursuz\nGünaydın… sayılır.", 0), 0u) << run.out;
   EXPECT_NE(run.out.find("Gece          Uyku"), std::string::npos);
   EXPECT_NE(run.out.find("28 Mart Cmt   8 sa"), std::string::npos);
-}
-
-TEST(ReportCommandTest, StandardInputAndDemoMoods) {
-  const Outcome piped = snoozletProcess("report --log - --tz Europe/London --json", kTwoNights);
-  ASSERT_EQ(piped.status, 0) << piped.err;
-  EXPECT_EQ(json::parse(piped.out)["reports"].size(), 2u);
   for (const char* mood : {"soundAsleep", "restless", "sleepless"}) {
     const Outcome demo = inProcess({"--demo", mood, "--json", "--tz", "Asia/Tokyo"});
     ASSERT_EQ(demo.status, 0) << demo.err;
@@ -98,89 +75,66 @@ TEST(ReportCommandTest, StandardInputAndDemoMoods) {
 
 TEST(ReportCommandTest, BadInputGetsOneClearLine) {
   testing::TempDir dir;
-  const Outcome missing = snoozletProcess("report --log " + (dir / "nope.log").string());
+  const Outcome missing = runSnoozlet("report --log " + (dir / "nope.log").string());
   EXPECT_EQ(missing.status, 2);
   EXPECT_EQ(missing.err,
             "snoozlet report: cannot read " + (dir / "nope.log").string() + ": No such file or directory\n");
-  const Outcome directory = snoozletProcess("report --log " + dir.path().string());
+  const Outcome directory = runSnoozlet("report --log " + dir.path().string());
   EXPECT_EQ(directory.status, 2);
   EXPECT_EQ(directory.err, "snoozlet report: cannot read " + dir.path().string() + ": Is a directory\n");
   if (geteuid() != 0) {  // root reads anything
     testing::writeFile(dir / "secret.log", "x");
     std::filesystem::permissions(dir / "secret.log", std::filesystem::perms::none);
-    const Outcome unreadable = snoozletProcess("report --log " + (dir / "secret.log").string());
+    const Outcome unreadable = runSnoozlet("report --log " + (dir / "secret.log").string());
     EXPECT_EQ(unreadable.status, 2);
     EXPECT_NE(unreadable.err.find("Permission denied"), std::string::npos);
   }
-
   testing::writeFile(dir / "notes.txt", "Dear diary,\n\x01\x02 nothing to see \xFF\n");
-  const Outcome notALog = snoozletProcess("report --log " + (dir / "notes.txt").string());
+  const Outcome notALog = runSnoozlet("report --log " + (dir / "notes.txt").string());
   EXPECT_EQ(notALog.status, 0);
   EXPECT_EQ(notALog.out, "No nights in this log.\n");
 
-  EXPECT_EQ(inProcess({"--tz", "Mars/Olympus", "--demo"}).status, 2);
-  EXPECT_EQ(inProcess({"--lang", "fr", "--demo"}).status, 2);
-  EXPECT_EQ(inProcess({"--demo", "grumpy"}).status, 2);
-  EXPECT_EQ(inProcess({"--log"}).status, 2);
+  for (const std::vector<std::string>& refused : std::vector<std::vector<std::string>>{
+           {"--tz", "Mars/Olympus", "--demo"}, {"--lang", "fr", "--demo"}, {"--demo", "grumpy"}, {"--log"},
+           {"--demo", "--data-dir", "x"}}) {
+    EXPECT_EQ(inProcess(refused).status, 2) << refused.front();
+  }
   const Outcome noPmset = inProcess({"--pmset", (dir / "no-pmset").string(), "--data-dir", dir.path().string()});
   EXPECT_EQ(noPmset.status, 1);
   EXPECT_EQ(noPmset.err,
             "snoozlet report: Could not run " + (dir / "no-pmset").string() + ": No such file or directory\n");
-  EXPECT_EQ(inProcess({"--demo", "--data-dir", "x"}).status, 2);
   EXPECT_EQ(inProcess({"--bogus"}).err.rfind("snoozlet report: unknown argument '--bogus'", 0), 0u);
   const Outcome help = inProcess({"--help"});
   EXPECT_EQ(help.status, 0);
   EXPECT_NE(help.out.find("--json"), std::string::npos);
-  EXPECT_EQ(snoozletProcess("frobnicate").status, 2);
-}
-
-}  // namespace
-}  // namespace snoozlet
-
-namespace snoozlet {
-namespace {
-
-std::size_t archivedNights(const std::filesystem::path& folder) {
-  auto archive = NightArchive::open(folder / "nights.sqlite");
-  EXPECT_TRUE(archive);
-  return archive ? archive.value()->nights(std::nullopt, 1000).value().size() : 0;
 }
 
 TEST(ReportCommandTest, ReadsTheSimulatedMacAndArchivesEachNightOnce) {
-  testing::TempDir state, data;
-  testing::ScopedEnv pmset("SNOOZLET_PMSET", testing::builtProgram("Snoozlet/snoozlet-pmset").c_str());
-  testing::ScopedEnv home("SNOOZLET_PMSET_HOME", state.path().c_str());
-  testing::ScopedEnv today("SNOOZLET_PMSET_TODAY", "2026-12-06");
+  testing::CliMac mac;
   testing::ScopedEnv zone("TZ", "Europe/Istanbul");  // the simulated Mac writes its week in the system zone
-  const std::string arguments = "report --tz Europe/Istanbul --lang en --data-dir " + data.path().string();
-  const Outcome first = snoozletProcess(arguments);
+  const auto archivedNights = [&] {
+    auto archive = NightArchive::open(mac.dir() / "data" / "nights.sqlite");
+    return archive ? archive.value()->nights(std::nullopt, 1000).value().size() : 0;
+  };
+  const std::string arguments = "report --tz Europe/Istanbul --lang en " + mac.dataArgument();
+  const Outcome first = runSnoozlet(arguments);
   ASSERT_EQ(first.status, 0) << first.err;
   EXPECT_EQ(first.out.rfind("Saturday night, 5 December — Restless\n", 0), 0u) << first.out;
-  EXPECT_EQ(archivedNights(data.path()), 7u);
-
-  const Outcome second = snoozletProcess(arguments + " --json");
+  EXPECT_EQ(archivedNights(), 7u);
+  const Outcome second = runSnoozlet(arguments + " --json");
   ASSERT_EQ(second.status, 0) << second.err;
   EXPECT_EQ(json::parse(second.out)["reports"].size(), 7u);
-  EXPECT_EQ(archivedNights(data.path()), 7u) << "a night read twice is archived once";
+  EXPECT_EQ(archivedNights(), 7u) << "a night read twice is archived once";
 
   // The Mac's log now holds the same week and an eighth night (a captured
   // log in the state folder replaces the demo).
-  DateComponents day;
-  day.year = 2026;
-  day.month = 12;
-  day.day = 6;
-  auto nights = DemoLog::week(day, Mood::restless);
-  DemoLog::Night eighth;
+  auto nights = DemoLog::week({2026, 12, 6, {}, {}, {}}, Mood::restless);
+  DemoLog::Night eighth = nights.back();
   eighth.start = {2026, 12, 6, 23, 30, std::nullopt};
-  eighth.hours = 7.5;
-  eighth.batteryFrom = 80;
-  eighth.batteryTo = 77;
-  eighth.wakes = {{std::string(DemoLog::wifi), 20, 20}};
-  eighth.endReason = DemoLog::lid;
   nights.push_back(eighth);
-  testing::writeFile(state / "log", DemoLog::text(nights, *TimeZone::named("Europe/Istanbul")));
-  ASSERT_EQ(snoozletProcess(arguments).status, 0);
-  EXPECT_EQ(archivedNights(data.path()), 8u) << "the archive grows by the new night only";
+  testing::writeFile(mac.dir() / "mac" / "log", DemoLog::text(nights, *TimeZone::named("Europe/Istanbul")));
+  ASSERT_EQ(runSnoozlet(arguments).status, 0);
+  EXPECT_EQ(archivedNights(), 8u) << "the archive grows by the new night only";
 }
 
 }  // namespace

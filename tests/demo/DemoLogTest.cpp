@@ -2,6 +2,8 @@
 
 #include "TestSupport.h"
 #include "analysis/NightAnalyzer.h"
+#include "common/Text.h"
+#include "narration/NightFormat.h"
 #include "log/PowerLogParser.h"
 #include "sessions/LogReader.h"
 
@@ -21,13 +23,7 @@ using DemoLog::Night;
 TimeZone zone(const char* identifier) { return *TimeZone::named(identifier); }
 
 Night night(DateComponents start, double hours, int from, int to) {
-  Night n;
-  n.start = start;
-  n.hours = hours;
-  n.batteryFrom = from;
-  n.batteryTo = to;
-  n.endReason = std::string(DemoLog::lid);
-  return n;
+  return {.start = start, .hours = hours, .batteryFrom = from, .batteryTo = to, .endReason = std::string(DemoLog::lid)};
 }
 
 DemoLog::Wake wake(std::string_view reason, int count, double seconds) { return {std::string(reason), count, seconds}; }
@@ -156,16 +152,30 @@ TEST(DemoLogTest, RequestsListedBeforeAClockChangeStillMatchTheirWakes) {
   }
 }
 
-TEST(DemoLogTest, WeekEndsWithTheChosenMood) {
-  const TimeZone istanbul = zone("Europe/Istanbul");
+TEST(DemoLogTest, WeekEndsWithTheChosenMoodAndMatchesTheGoldenDigest) {
+  // Each night of the three weeks as the analysis reads it: when, the mood,
+  // the battery, per reason the wakes and the seconds awake, per holder the
+  // time held.
+  const NightFormat format(Language::english, zone("Europe/Istanbul"));
+  std::string digest;
   for (Mood mood : kAllMoods) {
-    const auto nights = DemoLog::week({2026, 3, 3, {}, {}, {}}, mood);
-    ASSERT_EQ(nights.size(), 7u);
-    const SleepAnalysis analysis = NightAnalyzer::analyze(DemoLog::text(nights, istanbul), istanbul, {});
-    EXPECT_EQ(analysis.nights().size(), 7u) << toString(mood);
-    ASSERT_NE(analysis.lastNight(), nullptr);
-    EXPECT_EQ(analysis.lastNight()->mood, mood) << toString(mood);
+    const auto nights = DemoLog::week({2026, 12, 6, {}, {}, {}}, mood);
+    const auto analysis = NightAnalyzer::analyze(DemoLog::text(nights, format.timeZone()), format.timeZone(), {});
+    ASSERT_EQ(analysis.nights().size(), 7u) << toString(mood);
+    EXPECT_EQ(analysis.lastNight()->mood, mood);
+    for (const NightReport& r : analysis.reports) {
+      digest += format.shortDay(r.start()) + " " + format.clock(r.start()) + "–" + format.clock(r.end()) + " " +
+                std::string(toString(r.mood)) + " " + std::to_string(r.battery.first->percent) + "→" +
+                std::to_string(r.battery.last->percent) + "%";
+      for (const ReasonGroup& g : r.groups)
+        digest += " " + std::string(toString(g.category)) + " " + std::to_string(g.count) + "/" + text::fixed(g.awakeSeconds, 0) + "s";
+      for (const HolderGroup& h : r.holders) digest += " " + h.process + " " + text::fixed(h.heldSeconds, 0) + "s";
+      digest += "\n";
+    }
   }
+  const auto path = snoozlet::testing::fixturePath("demo/weeks-digest.txt");
+  if (std::getenv("SNOOZLET_UPDATE_GOLDEN")) snoozlet::testing::writeFile(path, digest);
+  EXPECT_EQ(digest, snoozlet::testing::readFile(path));
 }
 
 TEST(DemoLogTest, WeekRollsDaysBackIntoThePreviousMonth) {

@@ -75,10 +75,7 @@ TEST(LinePatternsTest, ByteParsersAgreeWithThePatterns) {
   for (int i = 0; i < 100000; ++i) messages.push_back(randomMessage(random));
   for (int i = 0; i < 100000; ++i) messages.push_back(mutatedMessage(random));
   for (const auto& message : messages) {
-    LogEvent e;
-    e.date = 1000;
-    e.utcOffset = 7200;
-    e.message = text::decodeUtf8(message);  // messages are always valid UTF-8
+    const LogEvent e{.date = 1000, .utcOffset = 7200, .message = text::decodeUtf8(message)};  // always valid UTF-8
     ASSERT_EQ(PowerLogParser::battery(e), PowerLogParser::patterns::battery(e)) << message;
     ASSERT_EQ(PowerLogParser::seconds(e), PowerLogParser::patterns::seconds(e)) << message;
     ASSERT_EQ(PowerLogParser::sleepEntry(e), PowerLogParser::patterns::sleepEntry(e)) << message;

@@ -2,7 +2,6 @@
 // every line with the documented shape must become an event.
 
 #include "log/PowerLogParser.h"
-#include "sessions/WakeClassifier.h"
 
 #include "TestSupport.h"
 
@@ -70,18 +69,6 @@ TEST(RealLogTest, DarkWakeFactsAndReasonsAreRead) {
   EXPECT_EQ(PowerLogParser::seconds(dark), 7.0);
   EXPECT_EQ(PowerLogParser::battery(dark)->percent, 76);
   EXPECT_TRUE(PowerLogParser::wakeRequests(events[6]).at(0).fired);
-  // File, event, category of its reason.
-  const std::tuple<const char*, std::size_t, WakeCategory> reasons[] = {
-      {"pmsetlog-01.txt", 11, WakeCategory::network},      // "wifibt"
-      {"pmsetlog-04.txt", 4, WakeCategory::user},          // "HID Activity"
-      {"pmsetlog-07.txt", 0, WakeCategory::maintenance},   // "RTC/Maintenance"
-      {"pmsetlog-26.txt", 1, WakeCategory::lid},           // "power-button/Lid Open"
-  };
-  for (const auto& [file, index, category] : reasons) {
-    const auto parsed = PowerLogParser::parse(testing::readFile(testing::fixturePath(std::string("real/") + file)));
-    ASSERT_GT(parsed.size(), index) << file;
-    EXPECT_EQ(WakeClassifier::classify(PowerLogParser::dueReason(parsed[index])), category) << file;
-  }
 }
 
 }  // namespace

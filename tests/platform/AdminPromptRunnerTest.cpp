@@ -119,26 +119,6 @@ TEST(PkexecRunnerTest, WithoutElevationRunsTheShellDirectly) {
   EXPECT_THAT(result.error().description(), ::testing::HasSubstr("denied"));
 }
 
-TEST(PkexecRunnerTest, EmptyOrRefusedPlansRunNothing) {
-  StandIns s;
-  const auto elevator = s.script("pkexec", "record pkexec \"$@\"\nexec \"$@\"\n");
-  EXPECT_TRUE(pkexec(s, elevator).run(FixPlan{}));
-
-  for (const char* value : {"0; reboot", "$(reboot)", "`reboot`", "0\"", "1000", "0\n1"}) {
-    FixPlan hostile{{kWomp, {FixID::powerNapOff, "powernap", PowerScope::battery, "1", value}}, {}};
-    const RunResult result = pkexec(s, elevator).run(hostile);
-    ASSERT_FALSE(result) << value;
-    EXPECT_THAT(result.error().description(), ::testing::HasSubstr("Refused")) << value;
-  }
-  for (const char* path : {"/tmp/my pmset", "/usr/bin/pmset;reboot", "pmset"}) {
-    const RunResult result = PkexecRunner({path, true, elevator.string(), "/bin/sh"}).run(kPlan);
-    ASSERT_FALSE(result) << path;
-    EXPECT_THAT(result.error().description(), ::testing::HasSubstr("pmset path")) << path;
-  }
-  EXPECT_TRUE(s.calls("pkexec").empty());
-  EXPECT_TRUE(s.calls("pmset").empty());
-}
-
 TEST(OsascriptRunnerTest, RunsTheAdministratorScript) {
   StandIns s;
   const auto osascript = s.script("osascript", "record osascript \"$@\"\n");
@@ -148,10 +128,6 @@ TEST(OsascriptRunnerTest, RunsTheAdministratorScript) {
   EXPECT_THAT(s.calls("osascript"),
               ElementsAre(ElementsAre("-e", "do shell script \"" + s.pmset() + " -b womp 0 && " + s.pmset() +
                                                 " -b proximitywake 0\" with administrator privileges")));
-}
-
-TEST(OsascriptRunnerTest, CancelAndErrors) {
-  StandIns s;
   const std::pair<const char*, RunFailure> failures[] = {
       {"echo '0:94: execution error: User canceled. (-128)' >&2\nexit 1\n", RunFailure::cancelled()},
       {"echo '0:151: execution error: The administrator user name or password was incorrect. (-60007)' >&2\n"
@@ -161,7 +137,7 @@ TEST(OsascriptRunnerTest, CancelAndErrors) {
       {"exit 2\n", RunFailure::script("osascript exited with 2")},
   };
   for (const auto& [body, failure] : failures) {
-    const RunResult result = OsascriptRunner({s.pmset(), s.script("osascript", body).string()}).run(kPlan);
+    const RunResult result = OsascriptRunner({s.pmset(), s.script("failing", body).string()}).run(kPlan);
     ASSERT_FALSE(result) << body;
     EXPECT_EQ(result.error(), failure) << body;
   }
@@ -169,14 +145,29 @@ TEST(OsascriptRunnerTest, CancelAndErrors) {
   EXPECT_EQ(OsascriptRunner::failureFrom("execution error: bad (-1280)", "x"), RunFailure::script("bad"));
 }
 
-TEST(OsascriptRunnerTest, EmptyOrRefusedPlansRunNothing) {
+TEST(AdminPromptRunnerTest, EmptyOrRefusedPlansRunNothing) {
   StandIns s;
+  const auto elevator = s.script("pkexec", "record pkexec \"$@\"\nexec \"$@\"\n");
   const auto osascript = s.script("osascript", "record osascript \"$@\"\n");
-  EXPECT_TRUE(OsascriptRunner({s.pmset(), osascript.string()}).run(FixPlan{}));
-  FixPlan hostile{{{FixID::powerNapOff, "powernap", PowerScope::battery, "1", "0\" & do shell script \"reboot"}}, {}};
-  EXPECT_FALSE(OsascriptRunner({s.pmset(), osascript.string()}).run(hostile));
-  EXPECT_FALSE(OsascriptRunner({"/tmp/a b", osascript.string()}).run(kPlan));
+  for (const std::string& pmset : {s.pmset(), std::string("/tmp/my pmset"), std::string("/usr/bin/pmset;reboot")}) {
+    PkexecRunner pkexec({pmset, true, elevator.string(), "/bin/sh"});
+    OsascriptRunner osascriptRunner({pmset, osascript.string()});
+    for (PrivilegedRunner* runner : std::initializer_list<PrivilegedRunner*>{&pkexec, &osascriptRunner}) {
+      if (pmset != s.pmset()) {
+        EXPECT_THAT(runner->run(kPlan).error().description(), ::testing::HasSubstr("pmset path")) << pmset;
+        continue;
+      }
+      EXPECT_TRUE(runner->run(FixPlan{}));
+      for (const char* value : {"0; reboot", "$(reboot)", "`reboot`", "0\"", "1000", "0\n1", "0\" & do shell script \"x"}) {
+        const auto result = runner->run({{kWomp, {FixID::powerNapOff, "powernap", PowerScope::battery, "1", value}}, {}});
+        ASSERT_FALSE(result) << value;
+        EXPECT_THAT(result.error().description(), ::testing::HasSubstr("Refused")) << value;
+      }
+    }
+  }
+  EXPECT_TRUE(s.calls("pkexec").empty());
   EXPECT_TRUE(s.calls("osascript").empty());
+  EXPECT_TRUE(s.calls("pmset").empty());
 }
 
 }  // namespace

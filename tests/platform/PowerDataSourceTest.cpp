@@ -50,11 +50,7 @@ std::string demoWeek() {
 }
 
 LoadOptions options(std::optional<std::filesystem::path> archive) {
-  LoadOptions o;
-  o.archive = std::move(archive);
-  o.timeZone = *TimeZone::named("Europe/Istanbul");
-  o.appVersion = "1.0 (1)";
-  return o;
+  return {.archive = std::move(archive), .timeZone = *TimeZone::named("Europe/Istanbul"), .appVersion = "1.0 (1)"};
 }
 
 TEST(PowerDataSourceTest, LoadingStepReadsEverythingAndArchivesNights) {
@@ -88,7 +84,7 @@ TEST(PowerDataSourceTest, LoadingStepReadsEverythingAndArchivesNights) {
   EXPECT_TRUE(again->analysis.baseline);
 }
 
-TEST(PowerDataSourceTest, OnlyTheLogCanFailTheStep) {
+TEST(PowerDataSourceTest, OnlyTheLogCanFailTheStepAndItsFailureLeavesTheReader) {
   FakePmset pmset;
   pmset.set("log", demoWeek());
   pmset.set("fail-custom", "custom is broken\n");
@@ -110,18 +106,15 @@ TEST(PowerDataSourceTest, OnlyTheLogCanFailTheStep) {
   const auto failed = source.text({"-g", "custom"});
   ASSERT_FALSE(failed);
   EXPECT_EQ(failed.error().description(), "pmset exited with 1: custom is broken\n");
-}
 
-TEST(PowerDataSourceTest, LogFailuresLeaveTheReaderAsItWas) {
-  FakePmset pmset;
+  // A failing log: the reader is left as it was.
   pmset.set("fail-log", "ignored: standard error of the log is discarded");
   LogReader reader;
   reader.ingest(demoWeek());
   const LogReader before = reader;
-  const PowerDataSource source(pmset.path(), nullptr);
-  auto loaded = load(source, reader, options(std::nullopt));
-  ASSERT_FALSE(loaded);
-  EXPECT_EQ(loaded.error().description(), "pmset exited with 1: ");
+  const auto noLog = load(source, reader, options(std::nullopt));
+  ASSERT_FALSE(noLog);
+  EXPECT_EQ(noLog.error().description(), "pmset exited with 1: ");
   EXPECT_EQ(reader, before);
 
   const auto missing = load(PowerDataSource(pmset.dir() / "no-such-pmset", nullptr), reader, options(std::nullopt));

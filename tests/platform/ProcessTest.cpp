@@ -10,7 +10,7 @@ namespace {
 
 Process::Command shell(std::string script) { return {"/bin/sh", {"-c", std::move(script)}, {}}; }
 
-TEST(ProcessTest, CapturesBothOutputsAndStatus) {
+TEST(ProcessTest, CapturesBothOutputsStatusSignalAndLaunchFailures) {
   const auto output = Process::run(shell("printf 'out'; printf 'err' >&2; exit 3"));
   ASSERT_TRUE(output);
   EXPECT_EQ(output->out, "out");
@@ -18,6 +18,15 @@ TEST(ProcessTest, CapturesBothOutputsAndStatus) {
   EXPECT_EQ(output->exit, (Process::Exit{3, std::nullopt}));
   EXPECT_FALSE(output->exit.succeeded());
   EXPECT_EQ(output->exit.describe(), "exited with 3");
+  const auto missing = Process::run({"/nonexistent/program", {}, {}});
+  ASSERT_FALSE(missing);
+  EXPECT_EQ(missing.error().description(), "Could not run /nonexistent/program: No such file or directory");
+  EXPECT_FALSE(Process::run({"snoozlet-no-such-program", {}, {}}));
+
+  const auto killed = Process::run(shell("kill -TERM $$"));
+  ASSERT_TRUE(killed);
+  EXPECT_EQ(killed->exit.signal, SIGTERM);
+  EXPECT_EQ(killed->exit.describe(), "was killed by signal " + std::to_string(SIGTERM));
 }
 
 TEST(ProcessTest, ArgumentsArePassedVerbatimWithoutAShell) {
@@ -40,19 +49,6 @@ TEST(ProcessTest, LargeOutputsOnBothPipesDoNotDeadlock) {
   EXPECT_EQ(output->err, std::string(2097152, 'e'));
 }
 
-TEST(ProcessTest, LaunchFailuresAndSignals) {
-  const auto missing = Process::run({"/nonexistent/program", {}, {}});
-  ASSERT_FALSE(missing);
-  EXPECT_EQ(missing.error().description(), "Could not run /nonexistent/program: No such file or directory");
-  const auto notInPath = Process::run({"snoozlet-no-such-program", {}, {}});
-  EXPECT_FALSE(notInPath);
-
-  const auto killed = Process::run(shell("kill -TERM $$"));
-  ASSERT_TRUE(killed);
-  EXPECT_EQ(killed->exit.signal, SIGTERM);
-  EXPECT_EQ(killed->exit.describe(), "was killed by signal " + std::to_string(SIGTERM));
-}
-
 TEST(ProcessTest, EnvironmentIsInheritedAndExtended) {
   ::setenv("SNOOZLET_PROCESS_TEST", "inherited", 1);
   auto command = shell("printf '%s|%s' \"$SNOOZLET_PROCESS_TEST\" \"$SNOOZLET_EXTRA\"");
@@ -62,7 +58,7 @@ TEST(ProcessTest, EnvironmentIsInheritedAndExtended) {
   ::unsetenv("SNOOZLET_PROCESS_TEST");
 }
 
-TEST(ProcessTest, StreamsInBoundedChunks) {
+TEST(ProcessTest, StreamsInBoundedChunksUntilTheConsumerStops) {
   std::string collected;
   std::size_t largest = 0;
   const auto output = Process::stream(
@@ -85,21 +81,19 @@ TEST(ProcessTest, StreamsInBoundedChunks) {
       Process::ErrorOutput::capture);
   EXPECT_EQ(captured->err, "problem\n");
   EXPECT_EQ(captured->exit.status, 2);
-}
 
-TEST(ProcessTest, ConsumerCanStopEarly) {
+  // `yes` writes forever; a consumer that stops closes the pipe: a broken pipe ends it.
   std::size_t seen = 0;
-  // `yes` writes forever; closing the pipe ends it with a broken pipe.
-  const auto output = Process::stream(
+  const auto stopped = Process::stream(
       {"yes", {}, {}}, 1024,
       [&](std::string_view chunk) {
         seen += chunk.size();
         return seen < 100000;
       },
       Process::ErrorOutput::discard);
-  ASSERT_TRUE(output);
+  ASSERT_TRUE(stopped);
   EXPECT_GE(seen, 100000u);
-  EXPECT_EQ(output->exit.signal, SIGPIPE);
+  EXPECT_EQ(stopped->exit.signal, SIGPIPE);
 }
 
 }  // namespace

@@ -19,13 +19,12 @@ TEST(NightFiguresTest, RatioTextAndBandAtTheirBoundaries) {
     std::string english, turkish;
     RatioBand band;
   };
-  for (const Row& row : std::vector<Row>{{0.69, "below normal", "normalin altında", RatioBand::ordinary},
-                                         {0.7, "normal", "normal", RatioBand::ordinary},
-                                         {1.29, "normal", "normal", RatioBand::ordinary},
-                                         {1.3, "1.3× normal", "normalin 1,3 katı", RatioBand::caution},
-                                         {2.49, "2.5× normal", "normalin 2,5 katı", RatioBand::caution},
-                                         {2.5, "2.5× normal", "normalin 2,5 katı", RatioBand::warning},
-                                         {12.4, "12× normal", "normalin 12 katı", RatioBand::warning}}) {
+  using enum RatioBand;
+  for (const Row& row : std::vector<Row>{
+           {0.69, "below normal", "normalin altında", ordinary}, {0.7, "normal", "normal", ordinary},
+           {1.29, "normal", "normal", ordinary}, {1.3, "1.3× normal", "normalin 1,3 katı", caution},
+           {2.49, "2.5× normal", "normalin 2,5 katı", caution}, {2.5, "2.5× normal", "normalin 2,5 katı", warning},
+           {12.4, "12× normal", "normalin 12 katı", warning}}) {
     EXPECT_EQ(ratioText(row.ratio, kEnglish), row.english) << row.ratio;
     EXPECT_EQ(ratioText(row.ratio, kTurkish), row.turkish) << row.ratio;
     EXPECT_EQ(ratioBand(row.ratio), row.band) << row.ratio;
@@ -65,25 +64,15 @@ TEST(NightFiguresTest, BatteryFigureWhenNothingCanBeMeasured) {
     Figure tile;
     std::string compact;
   };
+  const Figure onAC{"—", "on the charger"}, tooShort{"—", "too short to measure"};
   const std::vector<Row> rows = {
-      {"on the charger all along",
-       {reading(0, 80, true), reading(470, 100, true)},
-       8,
-       {"—", "on the charger"},
-       "on AC"},
-      {"no reading at all (no battery)", {}, 8, {"—", "on the charger"}, "on AC"},
+      {"on the charger all along", {reading(0, 80, true), reading(470, 100, true)}, 8, onAC, "on AC"},
+      {"no reading at all (no battery)", {}, 8, onAC, "on AC"},
       {"a drop of 0 over more than half an hour", {reading(0, 80), reading(40, 80)}, 1, {"0", "battery points"}, "0"},
-      {"20 minutes on battery, never on the charger",
-       {reading(0, 80), reading(20, 79)},
-       0.4,
-       {"—", "too short to measure"},
-       "too short"},
-      {"a single reading on battery", {reading(1, 80)}, 0.1, {"—", "too short to measure"}, "too short"},
-      {"a short stretch on battery after the charger",
-       {reading(0, 90, true), reading(30, 90), reading(50, 89)},
-       1,
-       {"—", "on the charger"},
-       "on AC"},
+      {"20 minutes on battery, never on the charger", {reading(0, 80), reading(20, 79)}, 0.4, tooShort, "too short"},
+      {"a single reading on battery", {reading(1, 80)}, 0.1, tooShort, "too short"},
+      {"a short stretch on battery after the charger", {reading(0, 90, true), reading(30, 90), reading(50, 89)}, 1,
+       onAC, "on AC"},
   };
   for (const Row& row : rows) {
     SleepSession s = session(row.hours);
@@ -110,22 +99,15 @@ TEST(NightFiguresTest, ArchivedNightBatteryFigure) {
 
 TEST(NightFiguresTest, StartAndEndLabels) {
   for (const auto& [reason, english, turkish] : std::vector<std::tuple<std::string, std::string, std::string>>{
-           {"Clamshell Sleep", "lid closed", "kapak kapandı"},
-           {"Idle Sleep", "dozed off", "uyuyakaldı"},
-           {"Software Sleep", "put to sleep", "uyutuldu"},
-           {"Sleep Menu", "put to sleep", "uyutuldu"},
-           {"?", "fell asleep", "uykuya daldı"},
-           {"clamshell sleep", "fell asleep", "uykuya daldı"}}) {
+           {"Clamshell Sleep", "lid closed", "kapak kapandı"}, {"Idle Sleep", "dozed off", "uyuyakaldı"},
+           {"Software Sleep", "put to sleep", "uyutuldu"}, {"Sleep Menu", "put to sleep", "uyutuldu"},
+           {"?", "fell asleep", "uykuya daldı"}, {"clamshell sleep", "fell asleep", "uykuya daldı"}}) {
     EXPECT_EQ(startLabel(reason, Language::english), english) << reason;
     EXPECT_EQ(startLabel(reason, Language::turkish), turkish) << reason;
   }
-  for (const auto& [reason, english] :
-       std::vector<std::pair<std::optional<std::string>, std::string>>{{std::nullopt, "still asleep"},
-                                                                       {"EC.LidOpen (User)", "lid opened"},
-                                                                       {"PWRB (User)", "woken by you"},
-                                                                       {"AC Attach", "charger plugged in"},
-                                                                       {"Notification", "charger plugged in"},
-                                                                       {"ARPT", "woke up"}}) {
+  for (const auto& [reason, english] : std::vector<std::pair<std::optional<std::string>, std::string>>{
+           {std::nullopt, "still asleep"}, {"EC.LidOpen (User)", "lid opened"}, {"PWRB (User)", "woken by you"},
+           {"AC Attach", "charger plugged in"}, {"Notification", "charger plugged in"}, {"ARPT", "woke up"}}) {
     const auto wokeBy = reason ? std::optional<WakeReason>(WakeReason(*reason)) : std::nullopt;
     EXPECT_EQ(endLabel(wokeBy, Language::english), english) << reason.value_or("none");
   }

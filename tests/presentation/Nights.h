@@ -15,20 +15,12 @@ inline const NightFormat kTurkish(Language::turkish, TimeZone::utc());
 inline constexpr Instant kNightStart = 1796511600;  // Sat 5 Dec 2026 23:00 UTC
 
 inline SleepSession session(double hours) {
-  SleepSession s;
-  s.start = kNightStart;
-  s.end = kNightStart + hours * 3600;
-  s.sleepReason = "Clamshell Sleep";
-  s.ending = SessionEnd::fullWake(WakeReason("EC.LidOpen (User)"));
-  return s;
+  return {.start = kNightStart, .end = kNightStart + hours * 3600,
+          .ending = SessionEnd::fullWake(WakeReason("EC.LidOpen (User)")), .sleepReason = "Clamshell Sleep"};
 }
 
 inline DarkWakeEvent wake(double minutesIn, std::optional<double> seconds, const std::string& reason = "RTC (Alarm)") {
-  DarkWakeEvent w;
-  w.date = kNightStart + minutesIn * 60;
-  w.duration = seconds;
-  w.reason = WakeReason(reason);
-  return w;
+  return {.date = kNightStart + minutesIn * 60, .duration = seconds, .reason = WakeReason(reason)};
 }
 
 inline BatteryPoint reading(double minutesIn, int percent, bool onAC = false) {
@@ -39,15 +31,8 @@ inline NightReport report(const SleepSession& s) { return NightAnalyzer::report(
 
 // An archived eight-hour night with 12 dark wakes and 10 minutes awake.
 inline ArchivedNight archived(std::optional<int> drop, double hours, std::optional<double> perHour) {
-  ArchivedNight n;
-  n.start = kNightStart;
-  n.end = n.start + 8 * 3600;
-  n.darkWakes = 12;
-  n.awakeSeconds = 600;
-  n.drop = drop;
-  n.batteryHours = hours;
-  n.perHour = perHour;
-  return n;
+  return {.start = kNightStart, .end = kNightStart + 8 * 3600, .darkWakes = 12, .awakeSeconds = 600, .drop = drop,
+          .batteryHours = hours, .perHour = perHour};
 }
 
 }  // namespace snoozlet::testing

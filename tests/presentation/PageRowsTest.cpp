@@ -32,15 +32,8 @@ TEST(PageRowsTest, HistoryRowsAndHeading) {
 }
 
 TEST(PageRowsTest, BatteryRowsLeaveOutWhatIsMissing) {
-  BatteryHealth b;
-  b.designCapacity = 5000;
-  b.fullChargeCapacity = 4300;
-  b.cycleCount = 312;
-  b.designCycleCount = 1000;
-  b.chargePercent = 78;
-  b.temperatureCelsius = 30.46;
-  b.voltage = 12.5;
-  b.externalConnected = true;
+  const BatteryHealth b{.cycleCount = 312, .designCycleCount = 1000, .designCapacity = 5000, .fullChargeCapacity = 4300,
+                        .chargePercent = 78, .temperatureCelsius = 30.46, .voltage = 12.5, .externalConnected = true};
   const Baseline normal{0.42, 0.05, 9};
   const auto rows = batteryRows(b, normal, kEnglish);
   ASSERT_EQ(rows.size(), 6u);
@@ -54,11 +47,8 @@ TEST(PageRowsTest, BatteryRowsLeaveOutWhatIsMissing) {
   EXPECT_EQ(batteryRows(b, normal, kTurkish)[0].value, "%86");
   EXPECT_EQ(batteryDetail(b, kEnglish), "86% capacity");
 
-  BatteryHealth partial;
-  partial.fullChargeCapacity = 4300;  // no design capacity: no capacity row, no sidebar detail
-  partial.cycleCount = 12;
-  partial.chargePercent = 50;
-  partial.isCharging = true;
+  // No design capacity: no capacity row, no sidebar detail.
+  BatteryHealth partial{.cycleCount = 12, .fullChargeCapacity = 4300, .chargePercent = 50, .isCharging = true};
   const auto some = batteryRows(partial, std::nullopt, kEnglish);
   ASSERT_EQ(some.size(), 2u);
   EXPECT_EQ(some[0].name, "cycles");

@@ -14,19 +14,8 @@ namespace {
 
 using namespace snoozlet::testing;
 
-RibbonOptions full(double width) {
-  RibbonOptions o;
-  o.width = width;
-  o.bandHeight = 64;
-  return o;
-}
-
-RibbonOptions compact(double width) {
-  RibbonOptions o = full(width);
-  o.compact = true;
-  o.bandHeight = 40;
-  return o;
-}
+RibbonOptions full(double width) { return {.width = width, .bandHeight = 64}; }
+RibbonOptions compact(double width) { return {.width = width, .bandHeight = 40, .compact = true}; }
 
 bool finite(const Rect& r) {
   return std::isfinite(r.x) && std::isfinite(r.y) && std::isfinite(r.width) && std::isfinite(r.height);

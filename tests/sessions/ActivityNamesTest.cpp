@@ -21,17 +21,12 @@ TEST(ActivityNamesTest, ActivityCleaning) {
       {"com.apple.dasd:501:com.apple.searchd.heartbeat", "com.apple.searchd.heartbeat"},
       {"com.apple.alarm.user-invisible-com.apple.x,1234", "com.apple.x"},
       {"com.apple.dasd:501:com.apple.alarm.user-invisible-com.apple.y,7", "com.apple.y"},
-      {"job,12a", "job,12a"},
-      {"job,", "job"},
-      {"a,1,2", "a,1"},
-      {",", ""},
+      {"job,12a", "job,12a"}, {"job,", "job"}, {"a,1,2", "a,1"}, {",", ""},
       // Malformed dasd identifiers pass through to the later steps.
-      {"com.apple.dasd:com.apple.x", "com.apple.dasd:com.apple.x"},
-      {"com.apple.dasd:501:", "com.apple.dasd:501:"},
+      {"com.apple.dasd:com.apple.x", "com.apple.dasd:com.apple.x"}, {"com.apple.dasd:501:", "com.apple.dasd:501:"},
       {"com.apple.dasd::job,3", "com.apple.dasd::job"},
       // Empty pieces do not count: the job keeps later colons.
-      {"com.apple.dasd::501:job:part", "job:part"},
-      {"com.apple.dasd:501:job:part", "job:part"},
+      {"com.apple.dasd::501:job:part", "job:part"}, {"com.apple.dasd:501:job:part", "job:part"},
       // UUIDs vanish, with a leading dot when there is one.
       {"com.apple.task.A1B2C3D4-0000-1111-2222-333344445555", "com.apple.task"},
       {"xa1b2c3d4-0000-1111-2222-333344445555y", "xy"},

@@ -49,6 +49,11 @@ TEST(LogReaderTest, GrownLogDeliversOnlyNewLines) {
 
   reader.ingest(first);  // unchanged: nothing new
   EXPECT_EQ(reader.sessions()[0].darkWakes.size(), 2u);
+  // An empty log, or one without dated lines, keeps the cursor and the coverage.
+  reader.ingest("");
+  reader.ingest("Time stamp   Domain   Message\nUUID: x\n");
+  EXPECT_EQ(reader.cursor(), (LogCursor{1710032400, 2}));
+  EXPECT_EQ(reader.coveredFrom(), 1710028800);
 
   reader.ingest(grown);
   LogReader once;
@@ -79,6 +84,13 @@ TEST(LogReaderTest, LinesSplitAcrossBlocksAreDeliveredOnce) {
     EXPECT_EQ(chunked, whole) << "block size " << size;
   }
   EXPECT_TRUE(whole.builder().isAsleep());
+
+  // 40 MB of one line, then a real line: the giant line is cut, the real one read.
+  std::string giant(40u << 20, 'x');
+  giant += "\n" + line("00:00:00", "Sleep", kSleep);
+  LogReader reader;
+  ASSERT_TRUE(reader.ingest(blocks(giant, 256 * 1024)).ok());
+  EXPECT_TRUE(reader.builder().isAsleep());
 }
 
 TEST(LogReaderTest, FailingSourceLeavesReaderUntouched) {
@@ -91,16 +103,6 @@ TEST(LogReaderTest, FailingSourceLeavesReaderUntouched) {
   ASSERT_FALSE(status.ok());
   EXPECT_EQ(status.error().description(), "pipe broke");
   EXPECT_EQ(reader, before);
-}
-
-TEST(LogReaderTest, EmptyLogKeepsCursorAndCoverage) {
-  LogReader reader;
-  reader.ingest(line("00:00:00", "Sleep", kSleep));
-  const auto cursor = reader.cursor();
-  reader.ingest("");
-  reader.ingest("Time stamp   Domain   Message\nUUID: x\n");
-  EXPECT_EQ(reader.cursor(), cursor);
-  EXPECT_EQ(reader.coveredFrom(), 1710028800);
 }
 
 TEST(LogReaderTest, LogThatLostItsOldestDayDropsEndedSessions) {
@@ -120,15 +122,6 @@ TEST(LogReaderTest, LogThatLostItsOldestDayDropsEndedSessions) {
   EXPECT_EQ(sessions[0].start, 1710111600);
   EXPECT_EQ(sessions[0].ending.kind(), SessionEnd::Kind::fullWake);
   EXPECT_EQ(sessions[1].ending, SessionEnd::ongoing());
-}
-
-TEST(LogReaderTest, LineWithoutLineFeedsIsBounded) {
-  // 40 MB of one line, then a real line: the giant line is cut, the real one read.
-  std::string text(40u << 20, 'x');
-  text += "\n" + line("00:00:00", "Sleep", kSleep);
-  LogReader reader;
-  ASSERT_TRUE(reader.ingest(blocks(text, 256 * 1024)).ok());
-  EXPECT_TRUE(reader.builder().isAsleep());
 }
 
 }  // namespace

@@ -1,6 +1,14 @@
+// Where a holder comes from, and its name cleaned on bytes: the cleaning
+// must give what the regular expressions that define it give.
+
 #include "sessions/SystemProcesses.h"
 
+#include "common/Pattern.h"
+#include "common/Text.h"
+
 #include <gtest/gtest.h>
+
+#include <random>
 
 namespace snoozlet {
 namespace {
@@ -24,6 +32,38 @@ TEST(SystemProcessesTest, OriginFromTheNameListsThenTheAssertionAndDaemonRules) 
     EXPECT_EQ(toString(SystemProcesses::origin(process, name)), toString(origin)) << process;
     EXPECT_EQ(SystemProcesses::isSystem(process, name), origin == system) << process;
   }
+}
+
+std::string cleanedByPatterns(std::string_view name) {
+  static const Pattern uuid(R"([0-9A-Fa-f]{8}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{12})");
+  static const Pattern hex(R"(0x[0-9A-Fa-f]+)");
+  static const Pattern counter(R"(context\d+)");
+  static const Pattern space(R"([\s\p{Z}\v\x{85}]+)");
+  std::string text = uuid.replaceAll(name, "");
+  text = hex.replaceAll(text, "");
+  text = counter.replaceAll(text, "context");
+  text = space.replaceAll(text, " ");
+  return std::string(text::trimChars(text, " \t<>.()"));
+}
+
+TEST(SystemProcessesTest, CleanHolderNameAgreesWithTheRegularExpressions) {
+  const char* const fragments[] = {"A1B2C3D4", "-", "0000", "1111-2222-333344445555", "0x", "1a2b", "0", "x",
+                                   "context", "12", " ", "  ", "\t", "\xC2\xA0", "\xE2\x80\xAF", "(", ")", "<",
+                                   ">", ".", "com.apple.", "g", "F"};
+  // What the expressions do: ids, addresses and counters go, white space of
+  // every kind collapses, and the wrapping punctuation is trimmed.
+  EXPECT_EQ(SystemProcesses::cleanHolderName("com.apple.x (0x1a2b) context12\t\n\u00A0<A1B2C3D4-0000-1111-2222-333344445555>"),
+            "com.apple.x () context");
+  std::mt19937_64 random(7);
+  std::vector<std::string> names = {"com.apple.x (0x1a2b) context12 <A1B2C3D4-0000-1111-2222-333344445555>",
+                                    "A1B2C3D4-0000-1111-2222-333344445555A1B2C3D4-0000-1111-2222-333344445555",
+                                    "00x1 0x 0xg context context1a"};
+  for (int i = 0; i < 100000; ++i) {
+    std::string name;
+    for (int k = static_cast<int>(random() % 12); k > 0; --k) name += fragments[random() % std::size(fragments)];
+    names.push_back(name);
+  }
+  for (const auto& name : names) ASSERT_EQ(SystemProcesses::cleanHolderName(name), cleanedByPatterns(name)) << name;
 }
 
 }  // namespace

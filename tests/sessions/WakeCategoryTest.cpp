@@ -8,7 +8,7 @@
 namespace snoozlet {
 namespace {
 
-TEST(WakeCategoryTest, EveryCategoryHasTextsOfItsOwnInBothLanguages) {
+TEST(WakeCategoryTest, EveryCategoryHasTextsOfItsOwnInBothLanguagesAndOnlyLidAndUserAreTheUsers) {
   for (const auto language : kAllLanguages) {
     std::set<std::string_view> titles, explanations, causes;
     for (const auto category : kAllWakeCategories) {
@@ -18,18 +18,13 @@ TEST(WakeCategoryTest, EveryCategoryHasTextsOfItsOwnInBothLanguages) {
       EXPECT_NE(wake_category::explanation(category, language),
                 wake_category::explanation(category, language == Language::english ? Language::turkish
                                                                                    : Language::english));
+      EXPECT_EQ(wake_category::isUserInitiated(category),
+                category == WakeCategory::lid || category == WakeCategory::user);
     }
     for (const auto* texts : {&titles, &explanations, &causes}) {
       EXPECT_EQ(texts->size(), std::size(kAllWakeCategories));
       EXPECT_FALSE(texts->contains(""));
     }
-  }
-}
-
-TEST(WakeCategoryTest, OnlyLidAndUserAreUserInitiated) {
-  for (const auto category : kAllWakeCategories) {
-    const bool expected = category == WakeCategory::lid || category == WakeCategory::user;
-    EXPECT_EQ(wake_category::isUserInitiated(category), expected) << toString(category);
   }
 }
 

@@ -18,12 +18,8 @@ const NightFormat english(Language::english, TimeZone::utc());
 const NightFormat turkish(Language::turkish, TimeZone::utc());
 
 NightReport night(Mood mood, double hours, std::vector<ReasonGroup> groups = {}) {
-  NightReport report;
-  report.session.start = 1'700'000'000;
-  report.session.end = report.session.start + hours * 3600;
-  report.mood = mood;
-  report.groups = std::move(groups);
-  return report;
+  return {.session = {.start = 1'700'000'000, .end = 1'700'000'000 + hours * 3600}, .groups = std::move(groups),
+          .mood = mood};
 }
 
 HolderGroup holder(std::string process, double held, HolderOrigin origin = HolderOrigin::userTool) {
@@ -49,16 +45,12 @@ TEST(AdvisorTest, WakeThresholdsOfferTheirFixes) {
   const Ids network{"wakeForNetworkOff", "proximityWakeOff", "tcpKeepAliveOff"}, nap{"powerNapOff"}, none;
   const std::tuple<double, std::vector<ReasonGroup>, Ids> rows[] = {
       // Wi-Fi and Bluetooth: 12 wakes an hour or 20 minutes awake; a night counts as at least 0.1 h.
-      {5, {{C::network, 59, 1199, {}, {}}}, none},
-      {5, {{C::network, 60, 0, {}, {}}}, network},
-      {5, {{C::network, 0, 1200, {}, {}}}, network},
-      {60.0 / 3600, {{C::network, 1, 0, {}, {}}}, none},
-      {60.0 / 3600, {{C::network, 2, 0, {}, {}}}, network},
-      {0, {{C::network, 2, 0, {}, {}}}, network},
+      {5, {{C::network, 59, 1199, {}, {}}}, none}, {5, {{C::network, 60, 0, {}, {}}}, network},
+      {5, {{C::network, 0, 1200, {}, {}}}, network}, {60.0 / 3600, {{C::network, 1, 0, {}, {}}}, none},
+      {60.0 / 3600, {{C::network, 2, 0, {}, {}}}, network}, {0, {{C::network, 2, 0, {}, {}}}, network},
       {-1, {{C::network, 1, 0, {}, {}}}, none},
       // Background tasks and maintenance together: 30 wakes or 10 minutes awake.
-      {8, {{C::backgroundTask, 29, 599, {}, {}}}, none},
-      {8, {{C::maintenance, 29, 599, {}, {}}}, none},
+      {8, {{C::backgroundTask, 29, 599, {}, {}}}, none}, {8, {{C::maintenance, 29, 599, {}, {}}}, none},
       {8, {{C::backgroundTask, 20, 0, {}, {}}, {C::maintenance, 10, 0, {}, {}}}, nap},
       {8, {{C::backgroundTask, 19, 300, {}, {}}, {C::maintenance, 10, 300, {}, {}}}, nap},
       {8, {{C::maintenance, 30, 0, {}, {}}}, nap},

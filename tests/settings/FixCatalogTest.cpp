@@ -8,20 +8,6 @@
 namespace snoozlet {
 namespace {
 
-TEST(FixCatalogTest, SixBatteryFixesInOrder) {
-  using enum FixID;
-  const Fix rows[] = {
-      {tcpKeepAliveOff, "tcpkeepalive", "0", PowerScope::battery, Fix::Risk::notable},
-      {powerNapOff, "powernap", "0", PowerScope::battery, Fix::Risk::low},
-      {wakeForNetworkOff, "womp", "0", PowerScope::battery, Fix::Risk::low},
-      {proximityWakeOff, "proximitywake", "0", PowerScope::battery, Fix::Risk::low},
-      {remoteSessionAwakeOff, "ttyskeepawake", "0", PowerScope::battery, Fix::Risk::low},
-      {lowPowerModeOn, "lowpowermode", "1", PowerScope::battery, Fix::Risk::low},
-  };
-  EXPECT_THAT(FixCatalog::all(), ::testing::ElementsAreArray(rows));
-  for (const Fix& fix : rows) EXPECT_EQ(FixCatalog::fix(fix.id), fix);
-}
-
 TEST(FixCatalogTest, EveryFixHasTextsOfItsOwnInBothLanguages) {
   for (Language language : kAllLanguages) {
     std::set<std::string> texts;

@@ -39,6 +39,9 @@ FixJournal journalOf(int records) {
   return journal;
 }
 
+// Saves a copy of `journal`, as a launch before this one did.
+void saveCopy(FixJournal journal, const fs::path& file) { ASSERT_TRUE(journal.save(file, kDecember6)); }
+
 // Files in the folder other than the journal itself (temporary files left by a save).
 std::vector<std::string> strayFiles(const fs::path& folder) {
   std::vector<std::string> out;
@@ -75,10 +78,7 @@ TEST(FixJournalFaultTest, ASaveCutOffAtAnyByteLeavesTheOldOrTheNewFile) {
         SCOPED_TRACE(::testing::Message() << "old file " << hadFile << ", limit " << limit << ", survive " << survive);
         TempDir dir;
         const fs::path file = dir / "changes.json";
-        if (hadFile) {
-          FixJournal old = before;
-          ASSERT_TRUE(old.save(file, kDecember6));
-        }
+        if (hadFile) saveCopy(before, file);
         const std::string oldText = hadFile ? readFile(file) : std::string();
         const int status = saveWithSizeLimit(after, file, limit, survive);
 
@@ -106,8 +106,7 @@ TEST(FixJournalFaultTest, ASaveCutOffAtAnyByteLeavesTheOldOrTheNewFile) {
         EXPECT_FALSE(FixJournal::load(file).unreadableFile());
 
         // A leftover temporary file does not stand in the way of the next save.
-        FixJournal next = after;
-        ASSERT_TRUE(next.save(file, kDecember6));
+        saveCopy(after, file);
         EXPECT_EQ(FixJournal::load(file), after);
       }
     }
@@ -119,13 +118,8 @@ TEST(FixJournalFaultTest, ASaveKilledAtAnyMomentLeavesTheOldOrTheNewFile) {
   const FixJournal after = journalOf(20000);  // a few megabytes: the save takes a while
   TempDir dir;
   const fs::path file = dir / "changes.json";
-  FixJournal old = before;
-  ASSERT_TRUE(old.save(file, kDecember6));
   for (int attempt = 0; attempt < 12; ++attempt) {
-    if (attempt % 2 == 0) {
-      FixJournal reset = before;
-      ASSERT_TRUE(reset.save(file, kDecember6));
-    }
+    if (attempt % 2 == 0) saveCopy(before, file);
     int ready[2];
     ASSERT_EQ(::pipe(ready), 0);
     const pid_t pid = ::fork();
@@ -193,8 +187,7 @@ TEST(FixJournalFaultTest, AFolderThatCannotBeWrittenReportsAndKeepsTheJournalInM
   // A folder of ours made read-only (immutable for the superuser).
   TempDir dir;
   const fs::path file = dir / "changes.json";
-  FixJournal old = journalOf(1);
-  ASSERT_TRUE(old.save(file, kDecember6));
+  saveCopy(journalOf(1), file);
   const std::string oldText = readFile(file);
   {
     UnwritableFolder lock(dir.path());

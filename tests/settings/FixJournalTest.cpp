@@ -71,21 +71,15 @@ TEST(FixJournalTest, EncodesSortedPrettyJsonAndDecodesItBack) {
 
 TEST(FixJournalTest, OneMalformedRecordSpoilsTheFile) {
   const std::pair<const char*, json> spoilers[] = {
-      {"/records/0/dryRun", json::value_t::discarded},
-      {"/records/0/dryRun", "false"},
-      {"/records/0/undoneAt", "2026-12-06T07:05:00.250Z"},
-      {"/records/0/undoneAt", 7},
+      {"/records/0/dryRun", json::value_t::discarded}, {"/records/0/dryRun", "false"},
+      {"/records/0/undoneAt", "2026-12-06T07:05:00.250Z"}, {"/records/0/undoneAt", 7},
       {"/records/0/date", "2026-12-06T07:05:00.5Z"},
       {"/records/0/date", "0000-01-01T00:00:00+01:00"},  // reads, but the journal could not write it back
-      {"/records/0/id", "not-a-uuid"},
-      {"/records/0/id", "{0F1E2D3C-4B5A-6978-8796-A5B4C3D2E1F0}"},
-      {"/records/0/changes/0/fix", "sleepOff"},
-      {"/records/0/changes/0/scope", "-x"},
-      {"/records/0/changes/0/previous", json::value_t::discarded},
-      {"/records/0/changes/0/previous", 1},
+      {"/records/0/id", "not-a-uuid"}, {"/records/0/id", "{0F1E2D3C-4B5A-6978-8796-A5B4C3D2E1F0}"},
+      {"/records/0/changes/0/fix", "sleepOff"}, {"/records/0/changes/0/scope", "-x"},
+      {"/records/0/changes/0/previous", json::value_t::discarded}, {"/records/0/changes/0/previous", 1},
       {"/records/0/changes", json::object({{"fix", "powerNapOff"}})},
-      {"/records/0/changes", json::array({json::array()})},
-      {"/records", json::object()},
+      {"/records/0/changes", json::array({json::array()})}, {"/records", json::object()},
   };
   EXPECT_TRUE(FixJournal::decode(validJournal().dump()));
   for (const auto& [pointer, value] : spoilers) {

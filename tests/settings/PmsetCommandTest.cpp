@@ -65,6 +65,8 @@ TEST(PmsetCommandTest, RefusalsSpoilOnlyTheDirectionThatUsesTheValueAndNameIt) {
   ASSERT_FALSE(badValue);
   EXPECT_THAT(badValue.error().description(), HasSubstr("\"0;\\x0Areboot\""));
   EXPECT_THAT(badValue.error().description(), HasSubstr("womp"));
+  EXPECT_THAT(PmsetCommand::shellText(plan({change("womp", "1", "\"\\")})).error().description(),
+              HasSubstr("\"\\\"\\\\\""));
 }
 
 TEST(PmsetCommandTest, PmsetPathMustBePlain) {

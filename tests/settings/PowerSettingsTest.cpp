@@ -31,14 +31,9 @@ TEST(PowerSettingsTest, IndentedLinesInForceWhateverTheirWhiteSpace) {
       " proximitywake \xC3\n"
       " displaysleep 1 (sleep prevented by a)\n",
       std::nullopt);
-  EXPECT_EQ(settings.current, (Map{{"sleep", "1"},
-                                   {"Sleep On Power Button", "1"},
-                                   {"hibernatefile", "/var/vm/sleepimage"},
-                                   {"powernap", "1"},
-                                   {"womp", "1"},
-                                   {"tcpkeepalive", "0"},
-                                   {"\uFFFD\uFFFD", "2"},
-                                   {"proximitywake", "\uFFFD"},
+  EXPECT_EQ(settings.current, (Map{{"sleep", "1"}, {"Sleep On Power Button", "1"},
+                                   {"hibernatefile", "/var/vm/sleepimage"}, {"powernap", "1"}, {"womp", "1"},
+                                   {"tcpkeepalive", "0"}, {"\uFFFD\uFFFD", "2"}, {"proximitywake", "\uFFFD"},
                                    {"displaysleep", "1"}}));
   // Only the key "sleep" carries preventers.
   EXPECT_EQ(settings.sleepPreventedBy, (Names{"sharingd", "powerd", "coreaudiod"}));
@@ -47,8 +42,7 @@ TEST(PowerSettingsTest, IndentedLinesInForceWhateverTheirWhiteSpace) {
 
 TEST(PowerSettingsTest, PreventerPhraseIsLiteralAndTheLastListWins) {
   const std::pair<const char*, Names> cases[] = {
-      {" sleep 1 (Sleep Prevented By x)\n", {}},
-      {" sleep 1 (display sleep only)\n", {}},
+      {" sleep 1 (Sleep Prevented By x)\n", {}}, {" sleep 1 (display sleep only)\n", {}},
       {" sleep 1 (sleep prevented by a, b)\n sleep 0 (sleep prevented by c)\n sleep 2 (no phrase)\n", {"c"}},
       {" sleep 1 (sleep prevented by ,, a ,\t,b,)\n", {"a", "b"}},
       {"\u202Fsleep\u00A00\u00A0(sleep prevented by\u00A0caffeinate, Zoom)\u00A0\r\n", {"caffeinate", "Zoom"}},
@@ -76,6 +70,7 @@ TEST(PowerSettingsTest, CapabilitiesAreSingleIndentedWords) {
       "\u00A0proximitywake\n tcp\u00A0keepalive\nplain\n");
   EXPECT_THAT(caps.keys, ::testing::ElementsAre("displaysleep", "lowpowermode", "proximitywake", "womp"));
   EXPECT_TRUE(PowerCapabilities::parse("").keys.empty());
+  EXPECT_FALSE(pmsettext::beginsWithBlank(""));
 }
 
 TEST(PowerSettingsTest, RealPmsetOutputs) {

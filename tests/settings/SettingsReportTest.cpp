@@ -82,10 +82,8 @@ TEST(SettingsReportTest, RowsComeInFixedOrder) {
 }
 
 TEST(SettingsReportTest, BatteryProfileSuppliesValuesAndSuffix) {
-  PowerSettings settings;
-  settings.current = {{"powernap", "1"}, {"womp", "1"}, {"sleep", "0"}, {"hibernatemode", "0"}};
-  settings.battery = {{"powernap", "0"}};
-  settings.ac = {{"womp", "0"}};
+  const PowerSettings settings{.current = {{"powernap", "1"}, {"womp", "1"}, {"sleep", "0"}, {"hibernatemode", "0"}},
+                                .battery = {{"powernap", "0"}}, .ac = {{"womp", "0"}}};
   const auto english = SettingsReport::findings(settings, Language::english);
   EXPECT_EQ(find(english, "powernap")->value, "Off (battery)");
   EXPECT_EQ(find(english, "powernap")->status, fine);

@@ -1,9 +1,11 @@
 // The built snoozlet-pmset run as a child process, the way the application
-// runs /usr/bin/pmset. Its library has tests of its own (SimulatedMacTest,
-// PmsetArgumentsTest, StateFolderTest, DemoWeekTest); these check the program
-// that joins them: exit statuses, the two output streams, the state folder.
+// runs /usr/bin/pmset: exit statuses, the two output streams, the state
+// folder, and the texts read back through the application's own parsers. Its
+// library's tests check the finer rules of each part.
 
 #include "TestSupport.h"
+#include "SimulatedMac.h"
+#include "settings/PowerCapabilities.h"
 #include "settings/PowerSettings.h"
 
 #include <fcntl.h>
@@ -55,16 +57,12 @@ class PmsetProgramTest : public ::testing::Test {
     posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     pid_t pid = 0;
-    Outcome result;
     const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     EXPECT_EQ(spawned, 0) << program;
     int status = 0;
-    if (spawned != 0 || waitpid(pid, &status, 0) != pid) return result;
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.out = readFile(out);
-    result.err = readFile(err);
-    return result;
+    if (spawned != 0 || waitpid(pid, &status, 0) != pid) return {};
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(out), readFile(err)};
   }
 
   // What the application reads from `pmset -g` and `pmset -g custom`.
@@ -82,13 +80,18 @@ class PmsetProgramTest : public ::testing::Test {
 TEST_F(PmsetProgramTest, ShowsChangesAndRefusesWithoutTouchingTheSettings) {
   EXPECT_EQ(settings().battery.at("womp"), "0");
   EXPECT_TRUE(fs::is_directory(home()));  // created on first use
-  ASSERT_EQ(run({"-b", "powernap", "0"}).status, 0);
-  ASSERT_EQ(run({"-a", "womp", "1"}).status, 0);
+  // The later change wins.
+  ASSERT_EQ(run({"-b", "powernap", "0", "-a", "womp", "1", "-b", "hibernatemode", "25", "powernap", "2"}).status, 0);
   const PowerSettings s = settings();
-  EXPECT_EQ(s.current.at("powernap"), "0");
-  EXPECT_EQ(std::tie(s.battery.at("powernap"), s.ac.at("powernap")), std::make_tuple("0", "1"));
+  EXPECT_EQ(s.current, s.battery) << "the battery profile is in use";
+  EXPECT_EQ(std::tie(s.battery.at("powernap"), s.ac.at("powernap")), std::make_tuple("2", "1"));
   EXPECT_EQ(std::tie(s.battery.at("womp"), s.ac.at("womp")), std::make_tuple("1", "1"));
-  EXPECT_NE(run({"-g", "cap"}).out.find("\n tcpkeepalive\n"), std::string::npos);
+  EXPECT_EQ(s.battery.at("hibernatemode"), "25");
+  const Outcome live = run({"-g"}, {{"SNOOZLET_PMSET_PREVENTERS", "sharingd, coreaudiod"}});
+  EXPECT_EQ(PowerSettings::parse(live.out, {}).sleepPreventedBy, (std::vector<std::string>{"sharingd", "coreaudiod"}));
+  const PowerCapabilities capabilities = PowerCapabilities::parse(run({"-g", "cap"}).out);
+  EXPECT_EQ(capabilities.keys.size(), SimulatedMac::catalogue().size());
+  for (const auto& setting : SimulatedMac::catalogue()) EXPECT_TRUE(capabilities.contains(setting.key)) << setting.key;
 
   const std::string before = readFile(home() / "settings");
   for (const std::vector<std::string>& refused :
@@ -160,11 +163,15 @@ TEST_F(PmsetProgramTest, LogIsTheCapturedFileOrADemoWeekThatKeepsItsDay) {
   EXPECT_NE(renewed.err.find("damaged"), std::string::npos);
   EXPECT_TRUE(renewed.out == first.out);
 
-  // A captured log is printed byte for byte instead.
-  const std::string log = readFile(testing::fixturePath("real/pmsetlog-01.txt")) +
-                          std::string("\0\xfe tail without line feed", 24);
-  writeFile(home() / "log", log);
-  EXPECT_TRUE(run({"-g", "log"}).out == log);
+  // A captured log is printed byte for byte instead: longer than one block,
+  // with NUL bytes, invalid UTF-8 and no final line feed.
+  std::string log = readFile(testing::fixturePath("real/pmsetlog-01.txt"));
+  for (int i = 0; log.size() < 600 * 1024; ++i) log += "line " + std::to_string(i) + std::string("\0\xff\t", 3) + "\n";
+  writeFile(home() / "log", log + "last");
+  EXPECT_TRUE(run({"-g", "log"}).out == log + "last");
+  fs::remove(home() / "log");
+  fs::create_directory(home() / "log");
+  EXPECT_EQ(run({"-g", "log"}).status, 1) << "a log that cannot be read is an error";
 }
 
 }  // namespace

@@ -1,8 +1,5 @@
 #include "SimulatedMac.h"
 
-#include "settings/PowerCapabilities.h"
-#include "settings/PowerSettings.h"
-
 #include <gtest/gtest.h>
 
 namespace snoozlet {
@@ -16,19 +13,6 @@ TEST(SimulatedMacTest, NumericValuesAreDigitsOnlyWrittenWithoutLeadingZeros) {
       {"1234567890", {}}, {"", {}},     {"1;rm", {}},   {"abc", {}},  {"-1", {}},
       {"+1", {}},         {" 1", {}},   {"1.5", {}},    {"0x1", {}},  {"\xd9\xa1", {}}};  // Arabic-Indic one
   for (const auto& [given, stored] : cases) EXPECT_EQ(numericValue(given), stored) << given;
-}
-
-TEST(SimulatedMacTest, StateTextReadsBackExactly) {
-  const Settings changed = applied(Settings::defaults(), {{Profile::battery, "powernap", "0"},
-                                                          {Profile::ac, "womp", "0"},
-                                                          {Profile::battery, "hibernatemode", "25"},
-                                                          {Profile::battery, "powernap", "2"}});
-  EXPECT_EQ(changed.battery.at("powernap"), "2");  // the later change wins
-  EXPECT_EQ(changed.ac.at("powernap"), Settings::defaults().ac.at("powernap"));
-  const auto read = parseState(stateText(changed));
-  EXPECT_TRUE(read.problems.empty());
-  EXPECT_EQ(read.settings, changed);
-  EXPECT_EQ(parseState("").settings, Settings::defaults());
 }
 
 TEST(SimulatedMacTest, DamagedStateLinesAreSkippedAndReported) {
@@ -56,20 +40,6 @@ TEST(SimulatedMacTest, DamagedStateLinesAreSkippedAndReported) {
     EXPECT_EQ(read.problems[i].rfind("line " + std::to_string(i + 4) + ": ", 0), 0u) << read.problems[i];
     for (char c : read.problems[i]) EXPECT_GE(static_cast<unsigned char>(c), 0x20) << read.problems[i];
   }
-}
-
-TEST(SimulatedMacTest, PmsetTextsReadBackThroughTheApplicationsParsers) {
-  const Settings s = applied(Settings::defaults(), {{Profile::battery, "powernap", "0"}, {Profile::ac, "womp", "0"}});
-  const PowerSettings read = PowerSettings::parse(liveText(s, {"sharingd", "coreaudiod"}), customText(s));
-  EXPECT_EQ(read.current, s.battery);  // the battery profile is in use
-  EXPECT_EQ(read.battery, s.battery);
-  EXPECT_EQ(read.ac, s.ac);
-  EXPECT_EQ(read.sleepPreventedBy, (std::vector<std::string>{"sharingd", "coreaudiod"}));
-  EXPECT_TRUE(PowerSettings::parse(liveText(s), std::nullopt).sleepPreventedBy.empty());
-
-  const PowerCapabilities capabilities = PowerCapabilities::parse(capabilitiesText());
-  EXPECT_EQ(capabilities.keys.size(), catalogue().size());
-  for (const Setting& setting : catalogue()) EXPECT_TRUE(capabilities.contains(setting.key)) << setting.key;
 }
 
 }  // namespace

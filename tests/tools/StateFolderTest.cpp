@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <sstream>
 
 namespace snoozlet {
 namespace {
@@ -61,23 +60,6 @@ TEST(StateFolderTest, FilesAreReplacedWholeAndUnreadableOnesAreErrors) {
   EXPECT_FALSE(folder.readSettings().ok());
   writeFile(dir / "file", "");
   EXPECT_FALSE(StateFolder(dir / "file").create().ok());
-}
-
-TEST(StateFolderTest, StreamsTheCapturedLogByteForByte) {
-  TempDir dir;
-  const StateFolder folder(dir.path());
-  std::ostringstream none;
-  EXPECT_FALSE(folder.streamLog(none).value());
-  // Longer than one block, with NUL bytes, invalid UTF-8 and no final line feed.
-  std::string log;
-  for (int i = 0; log.size() < 600 * 1024; ++i) log += "line " + std::to_string(i) + std::string("\0\xff\t", 3) + "\n";
-  writeFile(dir / "log", log + "last");
-  std::ostringstream out;
-  EXPECT_TRUE(folder.streamLog(out).value());
-  EXPECT_TRUE(out.str() == log + "last");
-  fs::remove(dir / "log");
-  fs::create_directory(dir / "log");
-  EXPECT_FALSE(folder.streamLog(out).ok());
 }
 
 TEST(StateFolderTest, LockIsHeldUntilReleased) {

@@ -2,6 +2,7 @@
 // worth checking: only naps, no battery, an empty archive, every change
 // undone, a notable change, an undo, a dry run, cancel and confirm.
 
+#include "../app/Recorders.h"
 #include "ViewTesting.h"
 #include "views/BatteryPage.h"
 #include "views/FixReviewView.h"
@@ -25,17 +26,6 @@ namespace {
 using preview::Contents;
 using preview::PreviewModel;
 using testing::labelTexts;
-
-// Runs nothing and records every plan it is given.
-class RecordingRunner final : public PrivilegedRunner {
- public:
-  bool isDryRun() const override { return false; }
-  RunResult run(const FixPlan& plan) override {
-    plans.push_back(plan);
-    return {};
-  }
-  std::vector<FixPlan> plans;
-};
 
 QStringList rowTexts(const Sidebar& sidebar) {
   QStringList texts;
@@ -138,6 +128,10 @@ TEST(MainViewTest, ChangesListAndItsUndo) {
   QTest::mouseClick(undo, Qt::LeftButton);
   ASSERT_TRUE(model.review());
   EXPECT_EQ(model.review()->undoing, id);
+  // The preview's runner is a dry run: the review simulates, and says so.
+  FixReviewView review(model, *model.review());
+  EXPECT_EQ(review.confirmButton()->text(), "Simulate");
+  EXPECT_NE(review.findChild<QLabel*>("dryRun"), nullptr);
 
   // Every record undone: the nothing-yet line and no undo button.
   QSignalSpy finished(&model, &AppModel::applyFinished);
@@ -148,7 +142,7 @@ TEST(MainViewTest, ChangesListAndItsUndo) {
 }
 
 TEST(MainViewTest, ReviewAsksForTheAcknowledgementOnlyForANotableChange) {
-  auto runner = std::make_shared<RecordingRunner>();
+  auto runner = std::make_shared<testing::RecordingRunner>();
   Contents contents = Contents::of(preview::week(Mood::restless));
   contents.runner = runner;
   PreviewModel preview(contents);
@@ -169,8 +163,8 @@ TEST(MainViewTest, ReviewAsksForTheAcknowledgementOnlyForANotableChange) {
   EXPECT_FALSE(review.cancelButton()->isEnabled());
   QTest::mouseClick(review.confirmButton(), Qt::LeftButton);
   ASSERT_TRUE(finished.wait(10000));
-  ASSERT_EQ(runner->plans.size(), 1u);
-  EXPECT_EQ(runner->plans[0].changes[0].fix, FixID::tcpKeepAliveOff);
+  ASSERT_EQ(runner->plans().size(), 1u);
+  EXPECT_EQ(runner->plans()[0].changes[0].fix, FixID::tcpKeepAliveOff);
   EXPECT_EQ(review.result(), QDialog::Accepted);
 
   // The undo of that notable change asks nothing.
@@ -182,22 +176,9 @@ TEST(MainViewTest, ReviewAsksForTheAcknowledgementOnlyForANotableChange) {
 
   // Cancel runs nothing.
   QTest::mouseClick(undo.cancelButton(), Qt::LeftButton);
-  EXPECT_EQ(runner->plans.size(), 1u);
+  EXPECT_EQ(runner->plans().size(), 1u);
   EXPECT_FALSE(model.review());
   EXPECT_EQ(model.lastApply()->kind, AppModel::ApplyResult::Kind::declined);
-}
-
-TEST(MainViewTest, DryRunSimulatesChangesAndUndos) {
-  PreviewModel preview(Contents::of(preview::week(Mood::restless)));
-  AppModel& model = preview.model();
-  model.reviewFixes({FixID::powerNapOff});
-  FixReviewView change(model, *model.review());
-  EXPECT_EQ(change.confirmButton()->text(), "Simulate");
-  EXPECT_NE(change.findChild<QLabel*>("dryRun"), nullptr);
-  preview.apply({FixID::powerNapOff});
-  model.reviewUndo(model.journal().records.front().id);
-  FixReviewView undo(model, *model.review());
-  EXPECT_EQ(undo.confirmButton()->text(), "Simulate");
 }
 
 }  // namespace

@@ -65,21 +65,6 @@ TEST(NightPageTest, SoundNightHasNothingToFixRestlessNightOffersItsFixes) {
   EXPECT_EQ(reviewed, offered);
 }
 
-TEST(NightPageTest, FiguresAndTheRatioInItsColour) {
-  PreviewModel restless(Contents::of(preview::week(Mood::restless)));
-  NightPage page(restless.model());
-  const QWidget* battery = page.widget()->findChild<QWidget*>("battery");
-  ASSERT_NE(battery, nullptr);
-  EXPECT_EQ(battery->findChild<QLabel*>("value")->text(), "−9");
-  const auto* ratio = battery->findChild<QLabel*>("ratio");
-  ASSERT_NE(ratio, nullptr);
-  EXPECT_EQ(ratio->text(), "2.9× normal");
-  // Warning red, not the body text's colour.
-  const QColor colour = ratio->palette().color(QPalette::WindowText);
-  EXPECT_GT(colour.red(), colour.green() + 60) << colour.name().toStdString();
-  EXPECT_TRUE(labelTexts(*page.widget()).contains("awake in the dark (1 h 1 min)"));
-}
-
 TEST(NightPageTest, HoldersRequestersAndTheirEmptyLines) {
   // A tool the user started, no requests matched (no background-task wakes).
   PreviewModel tool(
@@ -103,10 +88,22 @@ TEST(NightPageTest, HoldersRequestersAndTheirEmptyLines) {
   EXPECT_TRUE(labelTexts(*section(nobodyPage, "lamp")).contains("Nobody kept me up."));
 }
 
-TEST(NightPageTest, NoticeIsShownUntilDismissedAndPlainModeShowsTheSummary) {
+TEST(NightPageTest, FiguresRatioColourNoticeAndPlainMode) {
   PreviewModel preview(Contents::of(preview::week(Mood::restless)));
   AppModel& model = preview.model();
   NightPage page(model);
+  const QWidget* battery = page.widget()->findChild<QWidget*>("battery");
+  ASSERT_NE(battery, nullptr);
+  EXPECT_EQ(battery->findChild<QLabel*>("value")->text(), "−9");
+  const auto* ratio = battery->findChild<QLabel*>("ratio");
+  ASSERT_NE(ratio, nullptr);
+  EXPECT_EQ(ratio->text(), "2.9× normal");
+  // Warning red, not the body text's colour.
+  const QColor colour = ratio->palette().color(QPalette::WindowText);
+  EXPECT_GT(colour.red(), colour.green() + 60) << colour.name().toStdString();
+  EXPECT_TRUE(labelTexts(*page.widget()).contains("awake in the dark (1 h 1 min)"));
+
+  // A notice is shown until dismissed.
   EXPECT_EQ(page.widget()->findChild<NoticeLine*>(), nullptr);
   model.setNotice(QStringLiteral("Done. Snoozlet kept the previous values; you can undo this in Sleep settings."));
   auto* notice = page.widget()->findChild<NoticeLine*>();

@@ -22,18 +22,8 @@ inline QStringList labelTexts(const QWidget& widget) {
 
 // One night from 23:00 on 5 December 2026, on battery 90 → 84.
 inline DemoLog::Night demoNight(std::vector<DemoLog::Wake> wakes, std::optional<DemoLog::Holder> holder = {}) {
-  DemoLog::Night night;
-  night.start.year = 2026;
-  night.start.month = 12;
-  night.start.day = 5;
-  night.start.hour = 23;
-  night.hours = 8;
-  night.batteryFrom = 90;
-  night.batteryTo = 84;
-  night.wakes = std::move(wakes);
-  night.holder = std::move(holder);
-  night.endReason = std::string(DemoLog::lid);
-  return night;
+  return {.start = {2026, 12, 5, 23, {}, {}}, .hours = 8, .batteryFrom = 90, .batteryTo = 84, .wakes = std::move(wakes),
+          .holder = std::move(holder), .endReason = std::string(DemoLog::lid)};
 }
 
 }  // namespace snoozlet::testing

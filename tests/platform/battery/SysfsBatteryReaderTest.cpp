@@ -18,55 +18,61 @@ void addSupply(const TempDir& root, const std::string& name, const Attributes& a
   for (const auto& [key, value] : attributes) testing::writeFile(root / name / key, value + "\n");
 }
 
-const Attributes kMains{{"type", "Mains"}, {"online", "0"}};
+PropertyValue integer(long long v) { return PropertyValue::integer(v); }
 
-TEST(SysfsBatteryReaderTest, ChargeBasedBattery) {
-  TempDir root;
-  addSupply(root, "AC", kMains);
-  addSupply(root, "BAT0", {{"type", "Battery"}, {"present", "1"}, {"status", "Discharging"}, {"cycle_count", "292"},
-                          {"charge_full_design", "5103000"}, {"charge_full", "4382400"}, {"charge_now", "1000000"},
-                          {"capacity", "86"}, {"temp", "301"}, {"voltage_now", "12650400"},
-                          {"voltage_min_design", "11400000"}});
-  SysfsBatteryReader reader(root.path());
-  const auto table = reader.readProperties();
-  ASSERT_TRUE(table);
-  EXPECT_EQ(*table, PropertyMap({{"CycleCount", PropertyValue::integer(292)},
-                                 {"DesignCapacity", PropertyValue::integer(5103)},
-                                 {"AppleRawMaxCapacity", PropertyValue::integer(4382)},
-                                 {"CurrentCapacity", PropertyValue::integer(86)},
-                                 {"Temperature", PropertyValue::integer(3010)},
-                                 {"Voltage", PropertyValue::integer(12650)},
-                                 {"IsCharging", PropertyValue::boolean(false)},
-                                 {"ExternalConnected", PropertyValue::boolean(false)}}));
-  EXPECT_EQ(reader.read(), BatteryHealth::from(*table));
+TEST(SysfsBatteryReaderTest, PropertyMapOfTheAttributes) {
+  const std::string most = "9223372036854775807";
+  const PropertyValue no = PropertyValue::boolean(false), yes = PropertyValue::boolean(true);
+  struct Row {
+    const char* what;
+    SysfsBatteryReader::Attributes attributes;
+    bool chargerOnline;
+    PropertyMap expected;
+  };
+  const Row rows[] = {
+      {"charge based",
+       {{"present", "1"}, {"status", "Discharging"}, {"cycle_count", "292"}, {"charge_full_design", "5103000"},
+        {"charge_full", "4382400"}, {"charge_now", "1000000"}, {"capacity", "86"}, {"temp", "301"},
+        {"voltage_now", "12650400"}, {"voltage_min_design", "11400000"}},
+       false,
+       {{"CycleCount", integer(292)}, {"DesignCapacity", integer(5103)}, {"AppleRawMaxCapacity", integer(4382)},
+        {"CurrentCapacity", integer(86)}, {"Temperature", integer(3010)}, {"Voltage", integer(12650)},
+        {"IsCharging", no}, {"ExternalConnected", no}}},
+      // 57 Wh / 11.4 V is 5000 mAh; 48 Wh gives 4210.5… mAh; no capacity: now over full. Charging means
+      // outside power though no adapter is online.
+      {"energy based",
+       {{"status", "Charging"}, {"energy_full_design", "57000000"}, {"energy_full", "48000000"},
+        {"energy_now", "24000000"}, {"voltage_min_design", "11400000"}, {"temp", "-52"}},
+       false,
+       {{"DesignCapacity", integer(5000)}, {"AppleRawMaxCapacity", integer(4211)}, {"CurrentCapacity", integer(50)},
+        {"Temperature", integer(-520)}, {"IsCharging", yes}, {"ExternalConnected", yes}}},
+      {"energy without a design voltage: no honest conversion",
+       {{"energy_full_design", "57000000"}, {"energy_full", "48000000"}},
+       true,
+       {{"ExternalConnected", yes}}},
+      {"garbage",
+       {{"cycle_count", "-3"}, {"charge_full_design", "-5"}, {"charge_full", ""}, {"capacity", "4000"},
+        {"temp", "99999999999999999999999"}, {"voltage_now", "12.5V"}, {"energy_full_design", std::string("12\0" "34", 5)},
+        {"voltage_min_design", "0"}, {"energy_full", "48000000"}},
+       false,
+       {{"ExternalConnected", no}}},
+      // 9.2e21 mAh does not fit; energy_now over energy_full is 0%.
+      {"huge numbers",
+       {{"cycle_count", most}, {"charge_full_design", most}, {"energy_full", most}, {"voltage_min_design", "1"},
+        {"charge_now", most}, {"energy_now", "1"}, {"temp", "-9223372036854775808"}, {"voltage_now", most}},
+       false,
+       {{"CycleCount", integer(9223372036854775807)}, {"DesignCapacity", integer(9223372036854776)},
+        {"Voltage", integer(9223372036854776)}, {"CurrentCapacity", integer(0)}, {"ExternalConnected", no}}},
+  };
+  for (const Row& row : rows) EXPECT_EQ(SysfsBatteryReader::properties(row.attributes, row.chargerOnline), row.expected) << row.what;
+
+  const std::pair<const char*, std::optional<long long>> values[] = {
+      {"42", 42},  {" 42\n", 42}, {"+7", 7},    {"-12\r\n", -12}, {"0", 0},    {"", {}},   {"\n", {}},
+      {"4 2", {}}, {"42mAh", {}}, {"0x10", {}}, {"-", {}},        {"1e3", {}}, {"٤٢", {}}, {"9223372036854775808", {}}};
+  for (const auto& [text, expected] : values) EXPECT_EQ(SysfsBatteryReader::parseValue(text), expected) << text;
 }
 
-TEST(SysfsBatteryReaderTest, EnergyBasedBatteryConvertsAtTheDesignVoltage) {
-  TempDir root;
-  addSupply(root, "BAT1", {{"type", "Battery"}, {"status", "Charging"}, {"energy_full_design", "57000000"},
-                          {"energy_full", "48000000"}, {"energy_now", "24000000"},
-                          {"voltage_min_design", "11400000"}, {"temp", "-52"}});
-  const auto table = SysfsBatteryReader(root.path()).readProperties();
-  ASSERT_TRUE(table);
-  EXPECT_EQ(integerProperty(*table, "DesignCapacity"), 5000);       // 57 Wh / 11.4 V
-  EXPECT_EQ(integerProperty(*table, "AppleRawMaxCapacity"), 4211);  // 4210.5…
-  EXPECT_EQ(integerProperty(*table, "CurrentCapacity"), 50);        // no capacity file: now over full
-  EXPECT_EQ(integerProperty(*table, "Temperature"), -520);
-  EXPECT_FALSE(table->contains("Voltage"));
-  EXPECT_FALSE(table->contains("CycleCount"));
-  // Charging means outside power even though no adapter is listed.
-  EXPECT_TRUE(flagProperty(*table, "IsCharging"));
-  EXPECT_TRUE(flagProperty(*table, "ExternalConnected"));
-
-  // Without a design voltage there is no honest conversion.
-  std::filesystem::remove(root / "BAT1" / "voltage_min_design");
-  const auto bare = SysfsBatteryReader(root.path()).readProperties();
-  ASSERT_TRUE(bare);
-  EXPECT_FALSE(bare->contains("DesignCapacity"));
-  EXPECT_FALSE(bare->contains("AppleRawMaxCapacity"));
-}
-
-TEST(SysfsBatteryReaderTest, ReadsTheFirstPresentSystemBattery) {
+TEST(SysfsBatteryReaderTest, ReadsTheAttributeFilesOfTheFirstPresentSystemBattery) {
   TempDir root;
   EXPECT_FALSE(SysfsBatteryReader(root / "missing").read());
   EXPECT_FALSE(SysfsBatteryReader(root.path()).read());
@@ -81,15 +87,26 @@ TEST(SysfsBatteryReaderTest, ReadsTheFirstPresentSystemBattery) {
   addSupply(root, "BAT1", {{"type", "Battery"}, {"capacity", "11"}});
   addSupply(root, "BAT2", {{"type", "Battery"}, {"capacity", "13"}, {"scope", "System"}});
   EXPECT_EQ(charge(), 11);
+
+  // What the reader makes of the files is the table of their contents; a
+  // folder, or a file too large to be an attribute, is left out.
+  TempDir other;
+  const SysfsBatteryReader::Attributes attributes{
+      {"capacity", "55\n"}, {"status", " Charging \n"}, {"temp", "-45"}, {"voltage_now", "junk"}};
+  Attributes files{{"type", "Battery"}};
+  for (const auto& [name, value] : attributes) files[name] = value;
+  addSupply(other, "BAT0", files);
+  std::filesystem::create_directories(other / "BAT0" / "cycle_count");
+  testing::writeFile(other / "BAT0" / "charge_now", std::string(10'000, '7'));
+  const SysfsBatteryReader reader(other.path());
+  EXPECT_EQ(reader.readProperties(), SysfsBatteryReader::properties(attributes, false));
+  EXPECT_EQ(SysfsBatteryReader(other.path()).read(), BatteryHealth::from(*reader.readProperties()));
 }
 
 TEST(SysfsBatteryReaderTest, ExternalPowerComesFromAnOnlineAdapter) {
   struct Case {
-    std::string adapterType;
-    std::string online;
-    std::string status;
-    bool external;
-    bool charging;
+    std::string adapterType, online, status;
+    bool external, charging;
   };
   const Case cases[] = {
       {"Mains", "1", "Not charging", true, false},    {"USB_C", "1", "Full", true, false},
@@ -106,60 +123,6 @@ TEST(SysfsBatteryReaderTest, ExternalPowerComesFromAnOnlineAdapter) {
     EXPECT_EQ(health->externalConnected, c.external) << c.adapterType << " " << c.online << " " << c.status;
     EXPECT_EQ(health->isCharging, c.charging) << c.status;
   }
-}
-
-TEST(SysfsBatteryReaderTest, GarbageAttributesAreLeftOut) {
-  TempDir root;
-  addSupply(root, "BAT0", {{"type", "Battery"}, {"cycle_count", "abc"}, {"charge_full_design", "-5"},
-                          {"charge_full", ""}, {"capacity", "4000"}, {"temp", "99999999999999999999999"},
-                          {"voltage_now", "12.5V"}, {"energy_full_design", std::string("12\0" "34", 5)},
-                          {"voltage_min_design", "0"}, {"energy_full", "48000000"}});
-  std::filesystem::create_directories(root / "BAT0" / "status");  // a folder, not a file
-  testing::writeFile(root / "BAT0" / "charge_now", std::string(10'000, '7'));
-  const auto table = SysfsBatteryReader(root.path()).readProperties();
-  ASSERT_TRUE(table);
-  EXPECT_EQ(*table, PropertyMap({{"ExternalConnected", PropertyValue::boolean(false)}}));
-  EXPECT_EQ(SysfsBatteryReader(root.path()).read(), BatteryHealth{});
-}
-
-TEST(SysfsBatteryReaderTest, HugeNumbersDoNotOverflow) {
-  TempDir root;
-  const std::string most = "9223372036854775807";
-  addSupply(root, "BAT0", {{"type", "Battery"}, {"cycle_count", most}, {"charge_full_design", most},
-                          {"energy_full", most}, {"voltage_min_design", "1"}, {"charge_now", most}, {"energy_now", "1"},
-                          {"temp", "-9223372036854775808"}, {"voltage_now", most}});
-  const auto table = SysfsBatteryReader(root.path()).readProperties();
-  ASSERT_TRUE(table);
-  EXPECT_EQ(integerProperty(*table, "CycleCount"), 9223372036854775807);
-  EXPECT_EQ(integerProperty(*table, "DesignCapacity"), 9223372036854776);
-  EXPECT_EQ(integerProperty(*table, "Voltage"), 9223372036854776);
-  EXPECT_FALSE(table->contains("AppleRawMaxCapacity"));  // 9.2e21 mAh does not fit
-  EXPECT_FALSE(table->contains("Temperature"));
-  EXPECT_EQ(integerProperty(*table, "CurrentCapacity"), 0);  // energy_now over energy_full
-}
-
-TEST(SysfsBatteryReaderTest, ValueParsingWithoutFiles) {
-  const std::pair<const char*, std::optional<long long>> values[] = {
-      {"42", 42},  {" 42\n", 42}, {"+7", 7},    {"-12\r\n", -12}, {"0", 0},    {"", {}},   {"\n", {}},
-      {"4 2", {}}, {"42mAh", {}}, {"0x10", {}}, {"-", {}},        {"1e3", {}}, {"٤٢", {}}, {"9223372036854775808", {}}};
-  for (const auto& [text, expected] : values) EXPECT_EQ(SysfsBatteryReader::parseValue(text), expected) << text;
-
-  // The pure table agrees with what the reader makes of the same files.
-  const SysfsBatteryReader::Attributes attributes{{"capacity", "55\n"},
-                                                  {"status", " Charging \n"},
-                                                  {"temp", "-45"},
-                                                  {"voltage_now", "junk"},
-                                                  {"cycle_count", "-3"}};
-  EXPECT_EQ(SysfsBatteryReader::properties(attributes, false),
-            PropertyMap({{"CurrentCapacity", PropertyValue::integer(55)},
-                         {"Temperature", PropertyValue::integer(-450)},
-                         {"IsCharging", PropertyValue::boolean(true)},
-                         {"ExternalConnected", PropertyValue::boolean(true)}}));
-  TempDir root;
-  Attributes files{{"type", "Battery"}};
-  for (const auto& [name, value] : attributes) files[name] = value;
-  addSupply(root, "BAT0", files);
-  EXPECT_EQ(SysfsBatteryReader(root.path()).readProperties(), SysfsBatteryReader::properties(attributes, false));
 }
 
 }  // namespace
