@@ -155,16 +155,16 @@ TEST(ReportCommandTest, ALinuxJournalCopiedFromALaptopIsToldNeverArchived) {
   testing::ScopedEnv config("XDG_CONFIG_HOME", (dir / "config").c_str());
   const std::string read = "report --plain --all --tz Europe/London --data-dir " + (dir / "data").string() +
                            " --journal " + journal.string() + " --upower " + dir.path().string();
-  const Outcome english = snoozletProcess(read);
+  const Outcome english = runSnoozlet(read);
   ASSERT_EQ(english.status, 0) << english.err;
   EXPECT_EQ(english.out.rfind("Monday night, 30 November — Sound asleep\n", 0), 0u) << english.out;
   EXPECT_NE(english.out.find("Battery 81% → 74%"), std::string::npos) << english.out;
   EXPECT_NE(english.out.find("This laptop’s normal: 0.9/h over 2 nights."), std::string::npos) << english.out;
   EXPECT_FALSE(std::filesystem::exists(dir / "data" / "nights.sqlite")) << "another machine's nights";
-  const Outcome turkish = snoozletProcess(read + " --lang tr");
+  const Outcome turkish = runSnoozlet(read + " --lang tr");
   EXPECT_NE(turkish.out.find("Bu dizüstünün normali: 0,9/sa, 2 geceden."), std::string::npos) << turkish.out;
 
-  const Outcome missing = snoozletProcess("report --journal " + (dir / "nope").string());
+  const Outcome missing = runSnoozlet("report --journal " + (dir / "nope").string());
   EXPECT_EQ(missing.status, 2);
   EXPECT_EQ(missing.err, "snoozlet report: no journal at " + (dir / "nope").string() + "\n");
   EXPECT_EQ(inProcess({"--journal", journal.string(), "--log", "x"}).status, 2);
@@ -177,7 +177,7 @@ TEST(ReportCommandTest, ALinuxJournalCopiedFromALaptopIsToldNeverArchived) {
   // simulated Mac, whatever this machine has.
   testing::writeFile(dir / "config" / "Snoozlet" / "Snoozlet.conf", "[General]\nnightSource=simulated\n");
   testing::ScopedEnv home("SNOOZLET_PMSET_HOME", (dir / "mac").c_str());
-  const Outcome saved = snoozletProcess("report --plain --data-dir " + (dir / "data").string());
+  const Outcome saved = runSnoozlet("report --plain --data-dir " + (dir / "data").string());
   ASSERT_EQ(saved.status, 0) << saved.err;
   EXPECT_NE(saved.out.find("This Mac’s normal"), std::string::npos) << saved.out;
 }
