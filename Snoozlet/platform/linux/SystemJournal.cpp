@@ -102,6 +102,7 @@ Status JournalReader::read(const JournalPaths& paths) {
     r = sd_journal_seek_head(j);
   }
   if (r < 0) return failure("cannot read the journal: " + systemError(r));
+  bool readAny = false;
   while ((r = sd_journal_next(j)) > 0) {
     JournalEntry entry;
     std::uint64_t usec = 0;
@@ -114,13 +115,15 @@ Status JournalReader::read(const JournalPaths& paths) {
     entry.kernel = field(j, "_TRANSPORT") == "kernel";
     entry.bootId = field(j, "_BOOT_ID");
     nights.add(entry);
-    char* here = nullptr;
-    if (sd_journal_get_cursor(j, &here) >= 0) {
-      cursor = std::string(here);
-      std::free(here);
-    }
+    readAny = true;
   }
   if (r < 0) return failure("cannot read the journal: " + systemError(r));
+  // At the end the read position stays on the last entry read.
+  char* here = nullptr;
+  if (readAny && sd_journal_get_cursor(j, &here) >= 0) {
+    cursor = std::string(here);
+    std::free(here);
+  }
   nights_ = std::move(nights);
   cursor_ = std::move(cursor);
   battery_ = std::move(battery.value());
