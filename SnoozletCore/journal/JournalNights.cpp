@@ -214,8 +214,7 @@ void JournalNights::start(const JournalEntry& entry, std::string reason, bool fr
       DarkWakeEvent wake;
       wake.date = *open_->resumed;
       wake.duration = std::max(0.0, gap);
-      const std::string raw = open_->cause.value_or("?");
-      wake.reason = WakeReason(Shared<std::string>(raw), open_->causeCategory.value_or(WakeCategory::unknown));
+      wake.reason = *open_->wokeUp().reason();
       open_->session.darkWakes.push_back(std::move(wake));
       open_->resumed.reset();
       open_->cause.reset();
@@ -278,12 +277,14 @@ void JournalNights::fail(const JournalEntry& entry, std::string message) {
   }
 }
 
+SessionEnd JournalNights::Open::wokeUp() const {
+  return SessionEnd::fullWake(
+      WakeReason(Shared<std::string>(cause.value_or("?")), causeCategory.value_or(WakeCategory::unknown)));
+}
+
 void JournalNights::closeResumed() {
-  Open& open = *open_;
-  const std::string raw = open.cause.value_or("?");
-  open.session.ending =
-      SessionEnd::fullWake(WakeReason(Shared<std::string>(raw), open.causeCategory.value_or(WakeCategory::unknown)));
-  closed_.push_back(std::move(open.session));
+  open_->session.ending = open_->wokeUp();
+  closed_.push_back(std::move(open_->session));
   open_.reset();
 }
 
@@ -305,9 +306,7 @@ std::vector<SleepSession> JournalNights::sessions(const std::vector<BatteryPoint
   if (open_) {
     SleepSession ongoing = open_->session;
     if (open_->resumed) {
-      const std::string raw = open_->cause.value_or("?");
-      ongoing.ending = SessionEnd::fullWake(
-          WakeReason(Shared<std::string>(raw), open_->causeCategory.value_or(WakeCategory::unknown)));
+      ongoing.ending = open_->wokeUp();
     } else {
       ongoing.end = std::max(ongoing.start, coveredTo_.value_or(ongoing.start));
       ongoing.ending = SessionEnd::ongoing();

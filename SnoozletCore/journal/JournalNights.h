@@ -98,6 +98,8 @@ class JournalNights {
     std::optional<WakeCategory> causeCategory;
     bool userSeen = false;
     bool fromSleepd = false;
+    // A full wake for the cause seen so far ("?" when none).
+    SessionEnd wokeUp() const;
     bool operator==(const Open&) const = default;
   };
 

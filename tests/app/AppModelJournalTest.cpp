@@ -14,26 +14,14 @@
 namespace snoozlet {
 namespace {
 
-void makeJournal(const std::filesystem::path& file, const std::string& exportText) {
-  const auto in = file.parent_path() / "entries.export";
-  std::ofstream(in, std::ios::binary) << exportText;
-  const std::string command =
-      "/lib/systemd/systemd-journal-remote -o '" + file.string() + "' '" + in.string() + "' 2>/dev/null";
-  ASSERT_EQ(std::system(command.c_str()), 0);
-  std::filesystem::remove(in);
-}
-
 TEST(AppModelJournalTest, RefreshesReadTheJournalAsItGrowsAndArchiveItsNights) {
   testing::ModelHarness h;
-  std::ifstream in(testing::fixturePath("journal/laptop-s2idle-week.export"), std::ios::binary);
-  std::ostringstream whole;
-  whole << in.rdbuf();
-  const std::string text = whole.str();
+  const std::string text = testing::readFile(testing::fixturePath("journal/laptop-s2idle-week.export"));
   // Journald has written up to the second night's failed attempt.
   const auto cut = text.find("\n\n", text.find("Failed to put system to sleep")) + 2;
   const auto folder = h.dir / "journal";
   std::filesystem::create_directories(folder);
-  makeJournal(folder / "system@0001.journal", text.substr(0, cut));
+  testing::writeJournal(folder / "system@0001.journal", text.substr(0, cut));
 
   AppModel::Options options;
   options.timeZone = *TimeZone::named("Europe/London");
@@ -47,7 +35,7 @@ TEST(AppModelJournalTest, RefreshesReadTheJournalAsItGrowsAndArchiveItsNights) {
   EXPECT_EQ(h.model->analysis()->reports.size(), 1u);
   EXPECT_TRUE(h.model->findings().empty()) << "no pmset settings on Linux";
 
-  makeJournal(folder / "system.journal", text.substr(cut));
+  testing::writeJournal(folder / "system.journal", text.substr(cut));
   ASSERT_TRUE(h.refresh());
   ASSERT_EQ(h.model->analysis()->reports.size(), 3u);
   EXPECT_EQ(h.model->analysis()->reports[1].session.failures.size(), 2u);

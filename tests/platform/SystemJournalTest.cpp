@@ -24,21 +24,13 @@ namespace {
 // The journal file made from `exportText` as `dir`/`name`.journal.
 std::filesystem::path writeJournal(const std::filesystem::path& dir, const std::string& name,
                                    const std::string& exportText) {
-  const auto in = dir / (name + ".export");
-  std::ofstream(in, std::ios::binary) << exportText;
   const auto out = dir / (name + ".journal");
-  const std::string command =
-      "/lib/systemd/systemd-journal-remote -o '" + out.string() + "' '" + in.string() + "' 2>/dev/null";
-  EXPECT_EQ(std::system(command.c_str()), 0) << command;
-  std::filesystem::remove(in);
+  testing::writeJournal(out, exportText);
   return out;
 }
 
 std::string exportOf(const std::string& fixture) {
-  std::ifstream in(testing::fixturePath("journal/" + fixture + ".export"), std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
+  return testing::readFile(testing::fixturePath("journal/" + fixture + ".export"));
 }
 
 std::string utc(Instant t) {

@@ -21,6 +21,15 @@ std::string readFile(const std::filesystem::path& path) {
   return out.str();
 }
 
+void writeJournal(const std::filesystem::path& path, std::string_view exportText) {
+  const auto entries = path.parent_path() / (path.stem().string() + ".export");
+  writeFile(entries, exportText);
+  const std::string command =
+      "/lib/systemd/systemd-journal-remote -o '" + path.string() + "' '" + entries.string() + "' 2>/dev/null";
+  EXPECT_EQ(std::system(command.c_str()), 0) << command;
+  std::filesystem::remove(entries);
+}
+
 void writeFile(const std::filesystem::path& path, std::string_view contents) {
   if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path());
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -51,11 +60,10 @@ TempDir::~TempDir() {
   // Tests may leave read-only folders behind; make them writable first.
   for (auto it = std::filesystem::recursive_directory_iterator(path_, ignored);
        it != std::filesystem::recursive_directory_iterator(); it.increment(ignored)) {
-    std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add, ignored);
+    std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
+                                 ignored);
   }
-  std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
-                               ignored);
+  std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ignored);
   std::filesystem::remove_all(path_, ignored);
 }
 

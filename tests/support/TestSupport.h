@@ -19,6 +19,11 @@ std::filesystem::path fixturePath(std::string_view relative);
 std::string readFile(const std::filesystem::path& path);
 // Writes a file, creating its folder.
 void writeFile(const std::filesystem::path& path, std::string_view contents);
+
+// A journal file at `path` holding the entries of `exportText` (journal export
+// format), written by systemd-journal-remote as journald would have; a test
+// failure when it cannot be made.
+void writeJournal(const std::filesystem::path& path, std::string_view exportText);
 // Path of a built program under the build folder.
 std::filesystem::path builtProgram(std::string_view relative);
 
