@@ -3,13 +3,7 @@
 
 #include "ModelHarness.h"
 
-#include "archive/NightArchive.h"
-
 #include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 namespace snoozlet {
 namespace {

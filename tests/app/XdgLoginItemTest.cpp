@@ -13,7 +13,6 @@ TEST(XdgLoginItemTest, EnablingWritesTheAutostartEntryAndDisablingRemovesIt) {
   testing::TempDir dir;
   XdgLoginItem item("/usr/bin/snoozlet", dir / "config");
   const fs::path file = dir / "config" / "autostart" / "snoozlet.desktop";
-  EXPECT_EQ(item.file(), file);
   EXPECT_FALSE(item.isEnabled());
 
   ASSERT_TRUE(item.setEnabled(true).ok());

@@ -8,7 +8,6 @@
 #include "shell/SingleInstance.h"
 #include "shell/TrayApplication.h"
 
-#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDir>
 #include <QFile>
@@ -22,18 +21,25 @@
 namespace snoozlet::shell {
 namespace {
 
-void announceWake(QDBusConnection& logind) {
+// logind's PrepareForSleep: true as the system goes to sleep, false as it wakes.
+void announce(QDBusConnection& logind, bool sleeping) {
   QDBusMessage signal =
       QDBusMessage::createSignal(QStringLiteral("/org/freedesktop/login1"),
                                  QStringLiteral("org.freedesktop.login1.Manager"), QStringLiteral("PrepareForSleep"));
-  signal << false;
+  signal << sleeping;
   ASSERT_TRUE(logind.send(signal));
 }
 
-TEST(WakeTest, ALogindWakeRefreshesOnceAfterTheDelay) {
+TEST(WakeTest, WithoutLogindTheClockStandsInALogindWakeRefreshesOnceAfterTheDelay) {
+  WakeMonitor unconnected(
+      QDBusConnection::connectToBus(QStringLiteral("unix:path=/nonexistent/bus"), QStringLiteral("nowhere")));
+  EXPECT_EQ(unconnected.source(), WakeMonitor::Source::clockJump);
   testing::TempDir dir;
   testing::PrivateBus bus(dir);
   if (!bus.running()) GTEST_SKIP() << "dbus-daemon is not available";
+  WakeMonitor monitor(bus.connect(QStringLiteral("no-logind")));
+  EXPECT_EQ(monitor.source(), WakeMonitor::Source::clockJump);
+
   QDBusConnection logind = bus.connect(QStringLiteral("logind"));
   ASSERT_TRUE(logind.registerService(QStringLiteral("org.freedesktop.login1")));
 
@@ -52,28 +58,13 @@ TEST(WakeTest, ALogindWakeRefreshesOnceAfterTheDelay) {
   refreshed.clear();
 
   // Going to sleep is not a wake; three wakes in a row are one refresh.
-  QDBusMessage sleeping =
-      QDBusMessage::createSignal(QStringLiteral("/org/freedesktop/login1"),
-                                 QStringLiteral("org.freedesktop.login1.Manager"), QStringLiteral("PrepareForSleep"));
-  sleeping << true;
-  ASSERT_TRUE(logind.send(sleeping));
-  for (int i = 0; i < 3; ++i) announceWake(logind);
+  announce(logind, true);
+  for (int i = 0; i < 3; ++i) announce(logind, false);
   QTest::qWait(100);
   EXPECT_EQ(refreshed.count(), 0) << "not before the delay";
   ASSERT_TRUE(refreshed.wait(20000));
   QTest::qWait(500);
   EXPECT_EQ(refreshed.count(), 1);
-}
-
-TEST(WakeTest, WithoutLogindTheClockStandsIn) {
-  testing::TempDir dir;
-  testing::PrivateBus bus(dir);
-  if (!bus.running()) GTEST_SKIP() << "dbus-daemon is not available";
-  WakeMonitor monitor(bus.connect(QStringLiteral("no-logind")));
-  EXPECT_EQ(monitor.source(), WakeMonitor::Source::clockJump);
-  WakeMonitor unconnected(
-      QDBusConnection::connectToBus(QStringLiteral("unix:path=/nonexistent/bus"), QStringLiteral("nowhere")));
-  EXPECT_EQ(unconnected.source(), WakeMonitor::Source::clockJump);
 }
 
 TEST(WakeTest, ASecondLaunchShowsTheFirstAndAStaleSocketDoesNotStopALaunch) {

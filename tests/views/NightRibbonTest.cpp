@@ -9,7 +9,6 @@
 
 #include <QImage>
 #include <QPainter>
-#include <QSvgRenderer>
 
 #include <gtest/gtest.h>
 
@@ -30,7 +29,6 @@ QImage paint(NightRibbon& ribbon, QSize size, double ratio = 1) {
   return image;
 }
 
-// Colour distance, channel by channel.
 int distance(QColor a, QColor b) {
   return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) + std::abs(a.blue() - b.blue());
 }
@@ -97,15 +95,12 @@ TEST(NightRibbonTest, PaintsAtAnySizeAndRatio) {
 TEST(NightRibbonTest, MascotArtworkForEveryMood) {
   for (const Mood mood : {Mood::soundAsleep, Mood::restless, Mood::sleepless}) {
     const QString name = MascotView::imageName(mood);
-    QSvgRenderer renderer(QStringLiteral(":/art/%1.svg").arg(name));
-    EXPECT_TRUE(renderer.isValid()) << name.toStdString();
     MascotView mascot(mood, 0.5);
-    // Something is drawn, and not a single flat colour.
     mascot.resize(mascot.sizeHint());
     QImage image(mascot.size(), QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     mascot.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
-    EXPECT_GT(qAlpha(image.pixel(24, 30)), 200) << name.toStdString() << ": the teapot's middle";
+    EXPECT_GT(qAlpha(image.pixel(24, 30)), 200) << name.toStdString() << ": the teapot's middle is drawn";
   }
 
   // The moon is lit more the worse the night: a thin crescent, then about half, then full.
