@@ -70,16 +70,13 @@ inline NightReport reportOf(const SleepSession& s, SleepKind kind = SleepKind::n
 }
 
 // An eight-hour night with four readings; three Wi-Fi wakes, `requesters` of
-// them (the rest background wakes) explained by requests; a background wake
-// of unknown length; `holders` apps with long names that fill pages quickly.
+// them explained by requests; a background wake of unknown length; `holders`
+// apps with long names that fill pages quickly.
 inline NightReport busyNight(double startHour, int holders = 2, int requesters = 3) {
   SleepSession s = session(startHour, 8, 4);
-  const auto request = [](int i) { return WakeRequest{"dasd", "job" + std::to_string(i), {}, {}, true}; };
-  for (int i = 0; i < std::max(3, requesters); ++i) {
-    DarkWakeEvent wake{s.start + (i + 1) * 600, i < 3 ? 30.0 : 10.0,
-                       i < 3 ? WakeReason("wifibt", WakeCategory::network) : WakeReason("rtc", WakeCategory::backgroundTask),
-                       {}, {}};
-    if (i < requesters) wake.request = request(i);
+  for (int i = 0; i < 3; ++i) {
+    DarkWakeEvent wake{s.start + (i + 1) * 600, 30.0, WakeReason("wifibt", WakeCategory::network), {}, {}};
+    if (i < requesters) wake.request = WakeRequest{"dasd", "job" + std::to_string(i), {}, {}, true};
     s.darkWakes.push_back(wake);
   }
   s.darkWakes.push_back({s.start + 7200, std::nullopt, WakeReason("rtc", WakeCategory::backgroundTask), {}, {}});

@@ -47,7 +47,6 @@ TEST(BatteryHealthTest, CapacityFractionNeedsBothCapacitiesAndAPositiveDesign) {
   const std::pair<BatteryHealth, std::optional<double>> rows[] = {
       {{.fullChargeCapacity = 4382}, std::nullopt},
       {{.designCapacity = 0, .fullChargeCapacity = 4382}, std::nullopt},
-      {{.designCapacity = -1, .fullChargeCapacity = 4382}, std::nullopt},
       {{.designCapacity = 5103}, std::nullopt},
       {{.designCapacity = 1, .fullChargeCapacity = 4382}, 4382.0},
       {{.designCapacity = 4000, .fullChargeCapacity = 3000}, 0.75},

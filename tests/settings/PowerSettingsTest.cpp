@@ -56,7 +56,6 @@ TEST(PowerSettingsTest, CustomProfilesGoToTheirSections) {
   EXPECT_EQ(settings.battery, (Map{{"powernap", "1"}}));
   EXPECT_EQ(settings.ac, (Map{{"womp", "0"}, {"Sleep On Power Button", "1"}}));
   EXPECT_TRUE(settings.current.empty());
-  EXPECT_TRUE(PowerSettings::parse(" powernap 1\n", std::nullopt).battery.empty());
   // An indented line is a setting, whatever it ends with.
   const auto indented = PowerSettings::parse("", "Battery Power:\n AC Power:\n womp 1\n");
   EXPECT_EQ(indented.battery, (Map{{"AC", "Power:"}, {"womp", "1"}}));
@@ -69,7 +68,6 @@ TEST(PowerSettingsTest, CapabilitiesAreSingleIndentedWords) {
       "Capabilities for AC Power:\n displaysleep\n\twomp\r\n two words\n  \n lowpowermode \n"
       "\u00A0proximitywake\n tcp\u00A0keepalive\nplain\n");
   EXPECT_THAT(caps.keys, ::testing::ElementsAre("displaysleep", "lowpowermode", "proximitywake", "womp"));
-  EXPECT_TRUE(PowerCapabilities::parse("").keys.empty());
   EXPECT_FALSE(pmsettext::beginsWithBlank(""));
 }
 

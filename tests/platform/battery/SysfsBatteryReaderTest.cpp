@@ -98,9 +98,7 @@ TEST(SysfsBatteryReaderTest, ReadsTheAttributeFilesOfTheFirstPresentSystemBatter
   addSupply(other, "BAT0", files);
   std::filesystem::create_directories(other / "BAT0" / "cycle_count");
   testing::writeFile(other / "BAT0" / "charge_now", std::string(10'000, '7'));
-  const SysfsBatteryReader reader(other.path());
-  EXPECT_EQ(reader.readProperties(), SysfsBatteryReader::properties(attributes, false));
-  EXPECT_EQ(SysfsBatteryReader(other.path()).read(), BatteryHealth::from(*reader.readProperties()));
+  EXPECT_EQ(SysfsBatteryReader(other.path()).readProperties(), SysfsBatteryReader::properties(attributes, false));
 }
 
 TEST(SysfsBatteryReaderTest, ExternalPowerComesFromAnOnlineAdapter) {
@@ -110,8 +108,7 @@ TEST(SysfsBatteryReaderTest, ExternalPowerComesFromAnOnlineAdapter) {
   };
   const Case cases[] = {
       {"Mains", "1", "Not charging", true, false},    {"USB_C", "1", "Full", true, false},
-      {"USB", "1", "Discharging", true, false},       {"Mains", "0", "Full", false, false},
-      {"Mains", "0", "Not charging", false, false},   {"Mains", "abc", "Discharging", false, false},
+      {"Mains", "0", "Full", false, false},           {"Mains", "abc", "Discharging", false, false},
       {"Wireless", "1", "Discharging", false, false}, {"Mains", "0", "Charging", true, true},
   };
   for (const auto& c : cases) {
