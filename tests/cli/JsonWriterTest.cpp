@@ -15,22 +15,13 @@ TEST(JsonWriterTest, PrettyLayoutNestsEscapesAndRefusesNonNumbers) {
   {
     JsonWriter json(out);
     json.beginObject().member("a", 1).key("b").beginArray().value(true).null().value("x\"y").endArray();
-    json.key("c").beginObject().endObject().member("d", 3.0).endObject();
+    json.key("c").beginObject().endObject().member("d", 3.0).member("nan", std::nan(""));
+    json.member("none", std::optional<int>()).key("e").beginArray().endArray();
+    json.key("f").beginArray().beginObject().endObject().endArray().endObject();
   }
-  EXPECT_EQ(out.str(), "{\n  \"a\": 1,\n  \"b\": [\n    true,\n    null,\n    \"x\\\"y\"\n  ],\n  \"c\": {},\n  \"d\": 3.0\n}\n");
-
-  const std::string text = std::string("quote \" back \\ tab \t nul ") + std::string(1, '\0') + "\x1f é";
-  std::ostringstream nested;
-  JsonWriter writer(nested);
-  writer.beginObject().member("text", text).member("nan", std::nan("")).member("none", std::optional<int>());
-  writer.key("empty").beginArray().endArray().key("list").beginArray().value(true).beginObject().endObject().endArray().endObject();
-  writer.flush();
-  const nlohmann::json parsed = nlohmann::json::parse(nested.str());
-  EXPECT_EQ(parsed["text"], text);
-  EXPECT_TRUE(parsed["nan"].is_null());
-  EXPECT_TRUE(parsed["none"].is_null());
-  EXPECT_EQ(parsed["empty"], nlohmann::json::array());
-  EXPECT_EQ(parsed["list"], nlohmann::json::parse("[true, {}]"));
+  EXPECT_EQ(out.str(),
+            "{\n  \"a\": 1,\n  \"b\": [\n    true,\n    null,\n    \"x\\\"y\"\n  ],\n  \"c\": {},\n  \"d\": 3.0,\n"
+            "  \"nan\": null,\n  \"none\": null,\n  \"e\": [],\n  \"f\": [\n    {}\n  ]\n}\n");
 }
 
 TEST(JsonWriterTest, CompactDocumentsLargerThanTheBufferRoundTrip) {

@@ -16,10 +16,7 @@ TEST(LauncherTest, ReportRunsAloneAndEveryOtherCommandGoesToTheApplication) {
   // Through the built pair: help and the model commands come from the application.
   const testing::Outcome help = testing::runSnoozlet("--help");
   EXPECT_EQ(help.status, 0);
-  for (const char* command :
-       {"report", "  settings", "fix", "undo", "history", "battery", "--measure", "SNOOZLET_ELEVATOR"}) {
-    EXPECT_THAT(help.out, HasSubstr(command));
-  }
+  for (const char* piece : {"  settings", "SNOOZLET_ELEVATOR"}) EXPECT_THAT(help.out, HasSubstr(piece));
   EXPECT_EQ(testing::runSnoozlet("fix --help").status, 0);
   const testing::Outcome unknown = testing::runSnoozlet("--lang en frobnicate");
   EXPECT_EQ(unknown.status, 2);

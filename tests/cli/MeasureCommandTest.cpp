@@ -44,9 +44,6 @@ TEST(MeasureCommandTest, LinesHaveTheFixedShape) {
   EXPECT_EQ(cli::parseProcStatus(status), (cli::MemoryFigures{14.0, 20.0}));
   EXPECT_EQ(cli::parseProcStatus("VmRSS:\tlots kB\nVmHWM: -5 kB\n"), (cli::MemoryFigures{0, 0}));
   EXPECT_EQ(cli::parseProcStatus(""), (cli::MemoryFigures{0, 0}));
-  const cli::MemoryFigures now = cli::currentMemory();
-  EXPECT_GT(now.footprint, 0.0);
-  EXPECT_GE(now.peak, now.footprint);
 }
 
 TEST(MeasureCommandTest, RunsTheLoadAndGoesOnAfterAFailedOne) {

@@ -18,16 +18,14 @@
 namespace snoozlet {
 namespace {
 
+using testing::archived;
 using testing::kEnglish;
 using testing::kTurkish;
 
-ArchivedNight night(std::optional<int> drop, double hours, std::optional<double> perHour) {
-  return testing::archived(drop, hours, perHour);
-}
-
 TEST(PageTextTest, PagesAsText) {
   // Newest first in, oldest first out; a night without a drain is a dot.
-  std::vector<ArchivedNight> nights = {night(8, 8, 1.0), night(std::nullopt, 0, std::nullopt), night(0, 8, 0.0)};
+  const std::vector<ArchivedNight> nights = {archived(8, 8, 1.0), archived(std::nullopt, 0, std::nullopt),
+                                             archived(0, 8, 0.0)};
   EXPECT_EQ(pages_text::drainStrip(nights, Baseline{0.5, 0.1, 3}, kEnglish), "▁·█\nnormal 0.5/h\n");
   EXPECT_EQ(pages_text::drainStrip(nights, Baseline{2.0, 0.1, 3}, kTurkish), "▁·▅\nnormal 2,0/sa\n");
   EXPECT_EQ(pages_text::drainStrip(nights, std::nullopt, kEnglish, 2), "▁·\n█\n");
@@ -47,7 +45,7 @@ TEST(PageTextTest, PagesAsText) {
             "This laptop’s normal: 0.4/h over 1 night.");
   EXPECT_EQ(presentation::machineNormal(NightSource::simulated, "0,4/sa", 6, Language::turkish),
             "Bu Mac’in normali: 0,4/sa, 6 geceden.");
-  const std::string table = pages_text::history(NightSource::pmset, {night(3, 7.5, 0.4)}, std::nullopt, kEnglish);
+  const std::string table = pages_text::history(NightSource::pmset, {archived(3, 7.5, 0.4)}, std::nullopt, kEnglish);
   EXPECT_NE(table.find("\nNight      Asleep  Wakes  Awake   Battery     Mostly\n"
                        "Sat 5 Dec  8 h        12  10 min  −3 · 0.4/h  —\n"),
             std::string::npos)

@@ -1,6 +1,3 @@
-// The names the archive, the settings and the command line store for the
-// enumerations of this folder.
-
 #include "TestSupport.h"
 #include "sessions/Language.h"
 #include "sessions/SystemProcesses.h"
@@ -9,17 +6,17 @@
 namespace snoozlet {
 namespace {
 
-using testing::expectStoredNames;
-
+// The names the archive, the settings and the command line store for the
+// enumerations of this folder.
 TEST(StoredNamesTest, EveryValueReadsBackFromItsOwnName) {
   const auto write = [](auto value) { return toString(value); };
-  expectStoredNames(kAllWakeCategories,
+  testing::expectStoredNames(kAllWakeCategories,
                     {"network", "backgroundTask", "maintenance", "scheduled", "power", "lid", "user", "usb", "siri",
                      "notification", "networkAccess", "unknown"},
                     write, wakeCategoryFromString);
-  expectStoredNames(std::vector{HolderOrigin::system, HolderOrigin::userTool, HolderOrigin::app},
+  testing::expectStoredNames(std::vector{HolderOrigin::system, HolderOrigin::userTool, HolderOrigin::app},
                     {"system", "userTool", "app"}, write, holderOriginFromString);
-  expectStoredNames(kAllLanguages, {"en", "tr"}, write, languageFromString);
+  testing::expectStoredNames(kAllLanguages, {"en", "tr"}, write, languageFromString);
   EXPECT_FALSE(languageFromString("tr_TR"));
 }
 

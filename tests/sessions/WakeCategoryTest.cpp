@@ -30,7 +30,6 @@ TEST(WakeCategoryTest, EveryCategoryHasTextsOfItsOwnInBothLanguagesAndOnlyLidAnd
 
 TEST(WakeCategoryTest, ReasonClassifiesItsText) {
   const WakeReason reason("NUB.SPMI0.SW3 nub-spmi0.0x02 rtc/SleepService");
-  EXPECT_EQ(reason.raw, "NUB.SPMI0.SW3 nub-spmi0.0x02 rtc/SleepService");
   EXPECT_EQ(reason.category, WakeCategory::backgroundTask);
   EXPECT_EQ(WakeReason("EC.LidOpen"), WakeReason("EC.LidOpen", WakeCategory::lid));
   EXPECT_NE(WakeReason("EC.LidOpen"), WakeReason("EC.LidOpen", WakeCategory::user));

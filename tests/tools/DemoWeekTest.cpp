@@ -1,6 +1,6 @@
 #include "DemoWeek.h"
 
-#include "log/PowerLogParser.h"
+#include "TestSupport.h"
 #include "sessions/LogReader.h"
 
 #include <gtest/gtest.h>
@@ -25,12 +25,6 @@ TEST(DemoWeekTest, ParsesOnlyRealDays) {
   EXPECT_EQ(DemoWeek::toString(Day{2026, 3, 7}), "2026-03-07");
 }
 
-TEST(DemoWeekTest, TodayIsTheDayInTheLocalZone) {
-  const Instant instant = 1796083200 + 3600;  // 2026-12-01 01:00 UTC
-  EXPECT_EQ(DemoWeek::dayOf(instant, TimeZone::utc()), (Day{2026, 12, 1}));
-  EXPECT_EQ(DemoWeek::dayOf(instant, *TimeZone::named("America/New_York")), (Day{2026, 11, 30}));
-}
-
 TEST(DemoWeekTest, RecordReadsBackAndDamagedRecordsAreRefused) {
   for (Mood mood : kAllMoods) {
     const Record record{{2026, 12, 6}, mood};
@@ -44,10 +38,14 @@ TEST(DemoWeekTest, RecordReadsBackAndDamagedRecordsAreRefused) {
 }
 
 TEST(DemoWeekTest, TheWeekReadsBackAsSevenClosedNightsEndingOnItsDay) {
+  // Today is the day in the local zone.
+  const Instant instant = 1796083200 + 3600;  // 2026-12-01 01:00 UTC
+  EXPECT_EQ(DemoWeek::dayOf(instant, TimeZone::utc()), (Day{2026, 12, 1}));
+  EXPECT_EQ(DemoWeek::dayOf(instant, *TimeZone::named("America/New_York")), (Day{2026, 11, 30}));
+
   const TimeZone zone = *TimeZone::named("Europe/Istanbul");
   const Record record{{2026, 12, 1}, Mood::sleepless};
   const std::string text = DemoWeek::logText(record, zone);
-  EXPECT_FALSE(PowerLogParser::parse(text).empty());
   LogReader reader;
   reader.ingest(text);
   const auto sessions = reader.sessions();

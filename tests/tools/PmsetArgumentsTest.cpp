@@ -52,12 +52,11 @@ TEST(PmsetArgumentsTest, RefusesTheWholeCommandLineForOneBadWord) {
   const std::pair<std::vector<std::string_view>, bool> cases[] = {
       {{}, true},          {{"-g", "batt"}, true},  {{"-g", "custom", "extra"}, true},
       {{"--help", "me"}, true},                     {{"-x"}, true},
-      {{"--version"}, true},                        {{"-b"}, true},
-      {{"-b", "-c", "sleep", "1"}, true},           {{"-b", "sleep", "1", "-c"}, true},
-      {{"-b", "sleep"}, true},                      {{"-b", "powernap", "0", "womp"}, true},
-      {{"-b", "powernap", "0", "foo", "1"}, true},  {{"-b", "Powernap", "0"}, true},
-      {{"-b", "sleep", "abc"}, false},              {{"-b", "powernap", "0", "sleep", "1;rm"}, false},
-      {{"-b", "sleep", "-1"}, false},               {{"-b", "sleep", ""}, false},
+      {{"-b"}, true},                               {{"-b", "-c", "sleep", "1"}, true},
+      {{"-b", "sleep", "1", "-c"}, true},           {{"-b", "sleep"}, true},
+      {{"-b", "powernap", "0", "womp"}, true},      {{"-b", "powernap", "0", "foo", "1"}, true},
+      {{"-b", "Powernap", "0"}, true},              {{"-b", "sleep", "abc"}, false},
+      {{"-b", "powernap", "0", "sleep", "1;rm"}, false},
       {{"-b", "hibernatefile", "/tmp/x"}, false},   {{"-u", "sleep", "1"}, false},
   };
   for (const auto& [arguments, withUsage] : cases) {

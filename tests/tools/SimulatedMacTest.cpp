@@ -5,14 +5,12 @@
 namespace snoozlet {
 namespace {
 
-using namespace SimulatedMac;
-
 TEST(SimulatedMacTest, NumericValuesAreDigitsOnlyWrittenWithoutLeadingZeros) {
   const std::pair<const char*, std::optional<std::string>> cases[] = {
       {"0", "0"},         {"25", "25"}, {"010", "10"},  {"000", "0"}, {"123456789", "123456789"},
       {"1234567890", {}}, {"", {}},     {"1;rm", {}},   {"abc", {}},  {"-1", {}},
       {"+1", {}},         {" 1", {}},   {"1.5", {}},    {"0x1", {}},  {"\xd9\xa1", {}}};  // Arabic-Indic one
-  for (const auto& [given, stored] : cases) EXPECT_EQ(numericValue(given), stored) << given;
+  for (const auto& [given, stored] : cases) EXPECT_EQ(SimulatedMac::numericValue(given), stored) << given;
 }
 
 TEST(SimulatedMacTest, DamagedStateLinesAreSkippedAndReported) {
@@ -29,8 +27,8 @@ TEST(SimulatedMacTest, DamagedStateLinesAreSkippedAndReported) {
       "battery \x01\x1b[2J 1\n"          // 10: control characters
       "  ac   disksleep\t007  \n"        // blanks and tabs between words
       "battery hibernatefile /tmp/x\n";  // a path, not a number
-  const auto read = parseState(text);
-  Settings expected = Settings::defaults();
+  const auto read = SimulatedMac::parseState(text);
+  SimulatedMac::Settings expected = SimulatedMac::Settings::defaults();
   expected.battery["powernap"] = "0";
   expected.ac["disksleep"] = "7";
   expected.battery["hibernatefile"] = "/tmp/x";

@@ -1,6 +1,7 @@
 #include "StateFolder.h"
 
 #include "TestSupport.h"
+#include "sessions/LogReader.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
