@@ -5,6 +5,9 @@
 
 #include "common/Result.h"
 
+#include <optional>
+#include <string>
+
 namespace snoozlet {
 
 class LoginItem {
@@ -19,18 +22,22 @@ class LoginItem {
   virtual Status setEnabled(bool enabled) = 0;
 };
 
-// A login item that only remembers the value and never fails.
+// A login item that only remembers the value; told to refuse, it fails with
+// the reason given and stays as it was, as a system that says no would.
 class FakeLoginItem final : public LoginItem {
  public:
   explicit FakeLoginItem(bool enabled = false) : enabled_(enabled) {}
   bool isEnabled() const override { return enabled_; }
   Status setEnabled(bool enabled) override {
+    if (refusal_) return Status::failure(Error{*refusal_});
     enabled_ = enabled;
     return {};
   }
+  void refuse(std::optional<std::string> reason) { refusal_ = std::move(reason); }
 
  private:
   bool enabled_;
+  std::optional<std::string> refusal_;
 };
 
 }  // namespace snoozlet

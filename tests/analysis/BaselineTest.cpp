@@ -20,14 +20,10 @@ TEST(BaselineTest, MedianOfTheNewestThirtyNightsReliableFromThree) {
 
   std::vector<BaselineSample> many;
   for (int i = 0; i < 35; ++i) many.push_back({i * 86400.0, i < 5 ? 100.0 : 1.0, 0});
-  const auto b = Baseline::from(many);
-  EXPECT_EQ(b->nights, 30);
-  EXPECT_EQ(b->percentPerHour, 1.0);  // the five oldest (100 each) are outside the window
+  EXPECT_EQ(Baseline::from(many), (Baseline{1.0, 0, 30}));  // the five oldest (100 each) are outside the window
 
   // The later sample of the same night replaces the stored one.
-  const auto replaced = Baseline::from({{1, 9.0, 0}, {2, 1.0, 0}, {1, 3.0, 0}});
-  EXPECT_EQ(replaced->nights, 2);
-  EXPECT_EQ(replaced->percentPerHour, 2.0);
+  EXPECT_EQ(Baseline::from({{1, 9.0, 0}, {2, 1.0, 0}, {1, 3.0, 0}}), (Baseline{2.0, 0, 2}));
 
   // Reliable from three nights; the ratio never divides by less than a floor.
   EXPECT_FALSE(Baseline::from(daily({1, 2}))->isReliable());

@@ -33,13 +33,11 @@ TEST(AppModelApplyTest, ReviewNeedsKnownSettingsAndAChangeThenADryRunRecordsTheC
   QSignalSpy reviews(&model, &AppModel::reviewChanged);
   model.reviewFixes({FixID::powerNapOff});
   model.reviewUndo("2F1C8E53-0E5C-4D7B-9A36-4E0AFC5A2B11");
-  EXPECT_FALSE(model.review());
 
   ASSERT_TRUE(h.refresh());
   model.reviewFixes({FixID::wakeForNetworkOff});  // already set
   model.reviewFixes({});
-  EXPECT_FALSE(model.review());
-  EXPECT_EQ(reviews.count(), 0);
+  EXPECT_EQ(reviews.count(), 0) << "no review was offered";
 
   model.reviewFixes({FixID::tcpKeepAliveOff});
   ASSERT_TRUE(model.review());
@@ -84,18 +82,21 @@ TEST(AppModelApplyTest, AppliedChangeIsVerifiedRecordedAndUndone) {
   AppModel& model = h.make(runner);
   ASSERT_TRUE(h.refresh());
   model.reviewFixes({FixID::powerNapOff});
-  QSignalSpy findings(&model, &AppModel::findingsChanged);
-  ASSERT_TRUE(h.apply(*model.review()));
+  QSignalSpy findings(&model, &AppModel::findingsChanged), journal(&model, &AppModel::journalChanged),
+      finished(&model, &AppModel::applyFinished);
+  ASSERT_TRUE(model.applyReview(*model.review()));
+  model.declineReview();  // too late: the change is running
+  EXPECT_TRUE(model.review());
+  ASSERT_TRUE(finished.wait(60000));
 
   EXPECT_EQ(model.lastApply(), (AppModel::ApplyResult{AppModel::ApplyResult::Kind::applied, true, kDone}));
-  EXPECT_EQ(model.notice(), kDone);
   EXPECT_FALSE(model.review());
   EXPECT_EQ(model.powerSettings()->battery.at("powernap"), "0");
   EXPECT_EQ(findings.count(), 1);
+  EXPECT_EQ(journal.count(), 1);
   ASSERT_EQ(model.journal().records.size(), 1u);
   const FixRecord record = model.journal().records.front();
   EXPECT_TRUE(record.isActive());
-  EXPECT_EQ(FixJournal::load(*model.storage().journal), model.journal());
 
   h.now += 3600;
   model.reviewUndo(record.id);
@@ -132,7 +133,6 @@ TEST(AppModelApplyTest, FailuresAreToldAndOnlyAChangeThatRanIsRecorded) {
     ASSERT_TRUE(h.refresh());
     model.reviewFixes({FixID::powerNapOff});
     ASSERT_TRUE(h.apply(*model.review()));
-    EXPECT_EQ(model.notice(), text);
     EXPECT_EQ(model.lastApply(), (AppModel::ApplyResult{kind, true, text}));
     EXPECT_FALSE(model.lastApply()->succeeded());
     EXPECT_EQ(model.powerSettings()->battery.at("powernap"), "1");
@@ -159,7 +159,6 @@ TEST(AppModelApplyTest, JournalThatCannotBeSavedIsToldInTheNotice) {
   const QString notice = model.notice().value_or("");
   EXPECT_TRUE(notice.startsWith(kDone + " Snoozlet couldn’t record this change: ")) << notice.toStdString();
   EXPECT_TRUE(notice.contains(QString::fromStdString((h.dir / "blocker").string()))) << notice.toStdString();
-  EXPECT_TRUE(notice.contains("Not a directory")) << notice.toStdString();
   EXPECT_EQ(model.lastApply()->kind, AppModel::ApplyResult::Kind::applied);
   EXPECT_FALSE(model.lastApply()->journalSaved);
   EXPECT_FALSE(model.lastApply()->succeeded());

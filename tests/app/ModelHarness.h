@@ -61,10 +61,9 @@ struct ModelHarness {
   AppModel& make(std::shared_ptr<PrivilegedRunner> runner = nullptr,
                  std::optional<AppModel::Storage> storage = std::nullopt);
 
-  // Starts a refresh and waits for it to end; false when it could not start
-  // or did not end in time.
+  // Start a refresh, or apply the review, and wait for it to end; false when
+  // it could not start or did not end in time.
   bool refresh();
-  // Applies the review and waits for the end.
   bool apply(const AppModel::Review& review);
 
   TempDir dir;
@@ -73,8 +72,7 @@ struct ModelHarness {
   AppSettings settings;
   FakeLoginItem loginItem;
   RecordingNotificationCenter center;
-  // The clock of the model and the notifier.
-  Instant now = 1710064800;  // 2024-03-10 10:00 UTC
+  Instant now = 1710064800;  // the model's and the notifier's clock: 2024-03-10 10:00 UTC
   MorningNotifier notifier;
   std::unique_ptr<AppModel> model;
 };

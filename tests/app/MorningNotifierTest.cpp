@@ -35,7 +35,6 @@ TEST(MorningNotifierTest, RuleTable) {
     bool posted;
   };
   const Case cases[] = {
-      {"woke ten minutes ago", night(start, kNow - 600, lidWake()), std::nullopt, true},
       {"woke exactly two hours ago", night(start, kNow - 7200, lidWake()), std::nullopt, false},
       {"woke just under two hours ago", night(start, kNow - 7199, lidWake()), std::nullopt, true},
       {"ended by shutdown", night(start, kNow - 600, SessionEnd::shutdown()), std::nullopt, false},

@@ -23,11 +23,9 @@ class RecordingNotificationCenter final : public NotificationCenter {
     bool operator==(const Post&) const = default;
   };
 
-  // The answer to authorization requests.
-  bool grants = true;
+  bool grants = true;  // the answer to authorization requests
   std::vector<Post> posts;
-  // Called at every post, before it is recorded.
-  std::function<void(const Post&)> onPost;
+  std::function<void(const Post&)> onPost;  // called at every post, before it is recorded
 
   void requestAuthorization(std::function<void(bool)> done) override { done(grants); }
   void post(const QString& identifier, const QString& title, const QString& body) override {

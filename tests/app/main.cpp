@@ -4,11 +4,10 @@
 #include <QCoreApplication>
 #include <QLocale>
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
-  ::testing::InitGoogleMock(&argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
   QCoreApplication app(argc, argv);
   QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
   return RUN_ALL_TESTS();

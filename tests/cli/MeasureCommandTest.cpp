@@ -24,7 +24,6 @@ std::vector<std::string> labels(const std::string& text) {
       out.push_back(line);
       continue;
     }
-    EXPECT_EQ(line.find(" phys_footprint"), 18u) << "label padded to 10: " << line;
     EXPECT_GT(std::stod(match[2]), 0.0) << line;
     EXPECT_GE(std::stod(match[3]), std::max(peak, std::stod(match[2]))) << line;
     peak = std::stod(match[3]);

@@ -20,14 +20,13 @@ namespace {
 
 using testing::archived;
 using testing::kEnglish;
-using testing::kTurkish;
 
 TEST(PageTextTest, PagesAsText) {
   // Newest first in, oldest first out; a night without a drain is a dot.
   const std::vector<ArchivedNight> nights = {archived(8, 8, 1.0), archived(std::nullopt, 0, std::nullopt),
                                              archived(0, 8, 0.0)};
   EXPECT_EQ(pages_text::drainStrip(nights, Baseline{0.5, 0.1, 3}, kEnglish), "▁·█\nnormal 0.5/h\n");
-  EXPECT_EQ(pages_text::drainStrip(nights, Baseline{2.0, 0.1, 3}, kTurkish), "▁·▅\nnormal 2,0/sa\n");
+  EXPECT_EQ(pages_text::drainStrip(nights, Baseline{2.0, 0.1, 3}, testing::kTurkish), "▁·▅\nnormal 2,0/sa\n");
   EXPECT_EQ(pages_text::drainStrip(nights, std::nullopt, kEnglish, 2), "▁·\n█\n");
   EXPECT_EQ(pages_text::drainStrip({}, std::nullopt, kEnglish), "");
 
@@ -35,7 +34,7 @@ TEST(PageTextTest, PagesAsText) {
             "History\nEvery sleep I’ve seen on this Mac, kept after macOS forgets its week-long log.\nThis Mac\n\n"
             "The first nights will appear here tomorrow morning.\n");
   // A Linux laptop's pages name it and its journal, in both languages.
-  EXPECT_EQ(pages_text::history(NightSource::journal, {}, std::nullopt, kTurkish),
+  EXPECT_EQ(pages_text::history(NightSource::journal, {}, std::nullopt, testing::kTurkish),
             "Geçmiş\nBu dizüstünde gördüğüm her uyku; sistem günlüğü eski kayıtları sildikten sonra da burada.\n"
             "Bu dizüstü\n\nİlk geceler yarın sabah burada olacak.\n");
   EXPECT_EQ(pages_text::battery(NightSource::journal, std::nullopt, std::nullopt, kEnglish),

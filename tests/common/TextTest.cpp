@@ -19,9 +19,8 @@ TEST(TextTest, Utf8ReplacementKeepsValidTextAndReplacesBadBytes) {
   EXPECT_TRUE(text::isValidUtf8("ı\x00x"));
   EXPECT_FALSE(text::isValidUtf8("\xF5\x80\x80\x80"));
 
-  // Bytes that end exactly at the end of their buffer, at every length
-  // around the word steps (the address sanitizer sees any read past them),
-  // with a bad byte at the end or none.
+  // Bytes that end exactly at the end of their buffer, at every length around the word steps (the address sanitizer
+  // sees any read past them), with a bad byte at the end or none.
   for (std::size_t length = 0; length <= 80; ++length) {
     for (const bool badEnd : {false, true}) {
       const auto buffer = std::make_unique<char[]>(length);
@@ -42,10 +41,7 @@ TEST(TextTest, TrimLowerAndNumbers) {
   EXPECT_EQ(text::parseInteger("-42"), -42);
   EXPECT_EQ(text::parseInteger("+7"), 7);
   EXPECT_EQ(text::parseInteger("9223372036854775807"), 9223372036854775807LL);
-  EXPECT_FALSE(text::parseInteger("9223372036854775808"));
-  EXPECT_FALSE(text::parseInteger(" 1"));
-  EXPECT_FALSE(text::parseInteger("1 "));
-  EXPECT_FALSE(text::parseInteger("-"));
+  for (const char* bad : {"9223372036854775808", " 1", "1 ", "-"}) EXPECT_FALSE(text::parseInteger(bad)) << bad;
   EXPECT_EQ(text::parseDouble("1.5"), 1.5);
   EXPECT_EQ(text::parseDouble("+1.5"), 1.5);
   EXPECT_EQ(text::parseDouble("-1.5"), -1.5);

@@ -109,10 +109,8 @@ TEST(DemoLogTest, AcrossAClockChangeStampsCarryTheirOffsetAndRequestsStillMatch)
       // Clocks go forward at 01:00.
       {"Europe/London", {2026, 3, 28, 22, 0, {}}, {wake(DemoLog::task, 6, 9)}, true},
       // Clocks go back at 02:00.
-      {"America/New_York",
-       {2026, 10, 31, 22, 0, {}},
-       {wake(DemoLog::wifi, 40, 20), wake(DemoLog::maintenance, 5, 12)},
-       false},
+      {"America/New_York", {2026, 10, 31, 22, 0, {}},
+       {wake(DemoLog::wifi, 40, 20), wake(DemoLog::maintenance, 5, 12)}, false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.zone);
@@ -186,11 +184,12 @@ TEST(DemoLogTest, WeekRollsDaysBackIntoThePreviousMonth) {
 TEST(DemoLogTest, NightsWithoutALengthAreLeftOut) {
   const TimeZone utc = TimeZone::utc();
   Night valid = night({2026, 1, 5, 23, 0, {}}, 7.0, 50, 40);
-  Night empty = valid, negative = valid, unknown = valid;
+  Night empty = valid, negative = valid, unknown = valid, endless = valid;
   empty.hours = 0;
   negative.hours = -3;
   unknown.hours = std::nan("");
-  EXPECT_EQ(DemoLog::text({empty, valid, negative, unknown}, utc), DemoLog::text({valid}, utc));
+  endless.hours = 1e10;  // ends past any date a log line can hold
+  EXPECT_EQ(DemoLog::text({empty, valid, negative, unknown, endless}, utc), DemoLog::text({valid}, utc));
 }
 
 }  // namespace

@@ -11,8 +11,7 @@
 namespace snoozlet {
 namespace {
 
-// The byte-level line parsers must read exactly what the regular
-// expressions that define them read.
+// The byte-level line parsers must read exactly what the regular expressions that define them read.
 // Fragments that make up near-misses of every pattern.
 const char* const kFragments[] = {
     "PID ", "812", "(", ")", "ShipIt", " ", "Created", "Released", "TurnedO", "TurnedOn", "Summary", " ",

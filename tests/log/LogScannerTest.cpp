@@ -40,14 +40,11 @@ TEST(LogScannerTest, ReadsStampOffsetDomainAndMessage) {
                            line(t, "Wake", "y", "-0530"),
                        std::nullopt, r);
   ASSERT_EQ(r.events.size(), 3u);
-  EXPECT_EQ(r.events[0].domain, LogDomain::Kind::sleep);
-  EXPECT_EQ(r.events[0].message, "Entering Sleep state");
   const std::pair<Instant, int> expected[] = {
       {kWallAsUtc - 3 * 3600, 10800}, {kWallAsUtc, 0}, {kWallAsUtc + 5.5 * 3600, -(5 * 3600 + 30 * 60)}};
   for (int i = 0; i < 3; ++i) EXPECT_EQ(std::make_pair(r.events[i].date, r.events[i].utcOffset), expected[i]);
   // Days before 1970 and out-of-range fields are computed through; any sign byte but '-' counts as '+'.
   EXPECT_EQ(LogScanner::timestamp("1969-12-31 23:59:59 +0000 ")->first, -1);
-  EXPECT_EQ(LogScanner::timestamp("2000-02-29 00:00:00 +0000 ")->first, 951782400);
   EXPECT_EQ(LogScanner::timestamp("2024-13-01 00:00:00 +0000 "), LogScanner::timestamp("2025-01-01 00:00:00 +0000 "));
   EXPECT_EQ(LogScanner::timestamp("2024-01-01 25:00:00 +0000 "), LogScanner::timestamp("2024-01-02 01:00:00 +0000 "));
   EXPECT_EQ(LogScanner::timestamp("2024-01-01 00:00:00 x0100 ")->second, 3600);
@@ -96,9 +93,7 @@ TEST(LogScannerTest, ColumnsMapToDomains) {
     EXPECT_EQ(r.events[i].domain.kind(), kind) << column;
     // Only the parser keeps the text of other columns.
     EXPECT_EQ(parsed[i].domain, kind == other ? LogDomain::other(column) : LogDomain(kind)) << column;
-    if (kind == other) {
-      EXPECT_EQ(r.events[i].domain.text(), "");
-    }
+    EXPECT_EQ(r.events[i].domain.text(), "") << column;
   }
 }
 
@@ -118,9 +113,8 @@ TEST(LogScannerTest, ScannerDomainsAgreeWithTheColumnRules) {
 }
 
 TEST(LogScannerTest, MessagesMatchTheirNormalisedText) {
-  // Random messages with white space, tabs, padding and invalid bytes at
-  // either end, against the plain rule: repaired UTF-8, tabs as spaces,
-  // Unicode white space trimmed.
+  // Random messages with white space, tabs, padding and invalid bytes at either end, against the plain rule: repaired
+  // UTF-8, tabs as spaces, Unicode white space trimmed.
   const char* pieces[] = {" ", "\t", "        ", "\u00A0", "\u3000", "\xFF", "a", "\v", "Ü", "\xE2\x80"};
   std::mt19937 random(5);
   std::string text;

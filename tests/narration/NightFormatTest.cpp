@@ -15,7 +15,6 @@ const TimeZone istanbul = TimeZone::named("Europe/Istanbul").value();
 const NightFormat english(Language::english, newYork);
 const NightFormat turkish(Language::turkish, istanbul);
 
-// The instant of a wall-clock time in a zone.
 Instant at(const TimeZone& tz, int year, int month, int day, int hour, int minute = 0) {
   return GregorianCalendar(tz).instant({year, month, day, hour, minute, 0}).value();
 }
@@ -59,12 +58,9 @@ TEST(NightFormatTest, NumbersUseTheLanguagesConventions) {
 }
 
 TEST(NightFormatTest, DaysAndClockInBothLocales) {
-  EXPECT_EQ(english.longDay(at(newYork, 2023, 12, 5, 9, 30)), "Tuesday, 5 December");
   EXPECT_EQ(english.shortDay(at(newYork, 2023, 12, 5, 9, 30)), "Tue 5 Dec");
   EXPECT_EQ(english.clock(at(newYork, 2023, 12, 5, 7, 5)), "07:05");
-  EXPECT_EQ(turkish.longDay(at(istanbul, 2023, 12, 5, 9, 30)), "5 Aralık Salı");
   EXPECT_EQ(turkish.shortDay(at(istanbul, 2023, 12, 5, 9, 30)), "5 Aralık Sal");
-  EXPECT_EQ(turkish.clock(at(istanbul, 2023, 12, 5, 23, 59)), "23:59");
   EXPECT_EQ(english.longDay(std::nan("")), "");
   EXPECT_EQ(english.clock(std::numeric_limits<double>::infinity()), "");
 }

@@ -1,7 +1,6 @@
 #include "platform/LoadingStep.h"
 #include "platform/PowerDataSource.h"
 
-#include "archive/NightArchive.h"
 #include "demo/DemoLog.h"
 
 #include "TestSupport.h"
@@ -78,7 +77,6 @@ TEST(PowerDataSourceTest, LoadingStepReadsEverythingAndArchivesNights) {
 
   // A second refresh with the returned reader reads nothing new and keeps the archive at one row a night.
   auto again = load(source, loaded->reader, o);
-  ASSERT_TRUE(again);
   EXPECT_EQ(again->history.size(), 7u);
   EXPECT_TRUE(again->analysis.baseline);
 }
@@ -101,27 +99,19 @@ TEST(PowerDataSourceTest, OnlyTheLogCanFailTheStep) {
   EXPECT_TRUE(loaded->capabilities.keys.empty());
 
   const PowerDataSource source(pmset.path(), nullptr);
-  const auto failed = source.text({"-g", "custom"});
-  ASSERT_FALSE(failed);
-  EXPECT_EQ(failed.error().description(), "pmset exited with 1: custom is broken\n");
+  EXPECT_EQ(source.text({"-g", "custom"}).error().description(), "pmset exited with 1: custom is broken\n");
 
   pmset.set("fail-log", "ignored: standard error of the log is discarded");
-  const auto noLog = load(source, LogReader(), options(std::nullopt));
-  ASSERT_FALSE(noLog);
-  EXPECT_EQ(noLog.error().description(), "pmset exited with 1: ");
+  EXPECT_EQ(load(source, LogReader(), options(std::nullopt)).error().description(), "pmset exited with 1: ");
 
   const auto missing =
       load(PowerDataSource(pmset.dir() / "no-such-pmset", nullptr), LogReader(), options(std::nullopt));
-  ASSERT_FALSE(missing);
   EXPECT_NE(missing.error().description().find("No such file or directory"), std::string::npos);
 
   // Killed half-way through its output.
-  testing::TempDir dir;
-  testing::writeFile(dir / "pmset", "#!/bin/sh\nhead -c 300000 /dev/zero | tr '\\0' x\nkill -9 $$\n");
-  ::chmod((dir / "pmset").c_str(), 0755);
+  testing::writeFile(pmset.path(), "#!/bin/sh\nhead -c 300000 /dev/zero | tr '\\0' x\nkill -9 $$\n");
   LogReader fresh;
-  const Status killed = PowerDataSource((dir / "pmset").string(), nullptr).streamLog(fresh);
-  ASSERT_FALSE(killed.ok());
+  const Status killed = PowerDataSource(pmset.path(), nullptr).streamLog(fresh);
   EXPECT_EQ(killed.error().description(), "pmset exited with 137: killed by signal 9");
 }
 

@@ -1,6 +1,5 @@
 #include "platform/Process.h"
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -12,19 +11,16 @@ Process::Command shell(std::string script) { return {"/bin/sh", {"-c", std::move
 
 TEST(ProcessTest, CapturesBothOutputsStatusSignalAndLaunchFailures) {
   const auto output = Process::run(shell("printf 'out'; printf 'err' >&2; exit 3"));
-  ASSERT_TRUE(output);
   EXPECT_EQ(output->out, "out");
   EXPECT_EQ(output->err, "err");
   EXPECT_EQ(output->exit, (Process::Exit{3, std::nullopt}));
   EXPECT_FALSE(output->exit.succeeded());
   EXPECT_EQ(output->exit.describe(), "exited with 3");
   const auto missing = Process::run({"/nonexistent/program", {}, {}});
-  ASSERT_FALSE(missing);
   EXPECT_EQ(missing.error().description(), "Could not run /nonexistent/program: No such file or directory");
   EXPECT_FALSE(Process::run({"snoozlet-no-such-program", {}, {}}));
 
   const auto killed = Process::run(shell("kill -TERM $$"));
-  ASSERT_TRUE(killed);
   EXPECT_EQ(killed->exit.signal, SIGTERM);
   EXPECT_EQ(killed->exit.describe(), "was killed by signal " + std::to_string(SIGTERM));
 }
@@ -32,7 +28,6 @@ TEST(ProcessTest, CapturesBothOutputsStatusSignalAndLaunchFailures) {
 TEST(ProcessTest, ArgumentsArePassedVerbatimWithoutAShell) {
   std::vector<std::string> arguments = {"[%s]", "a b", "$(reboot)", "; rm -rf ~", "\"'", "", "é"};
   const auto output = Process::run({"/usr/bin/printf", arguments, {}});
-  ASSERT_TRUE(output);
   EXPECT_EQ(output->out, "[a b][$(reboot)][; rm -rf ~][\"'][][é]");
   EXPECT_TRUE(output->exit.succeeded());
 }
@@ -44,7 +39,6 @@ TEST(ProcessTest, LargeOutputsOnBothPipesDoNotDeadlock) {
   const auto output =
       Process::run(shell("head -c 1048576 /dev/zero | tr '\\0' e >&2; head -c 2097152 /dev/zero | tr '\\0' o;"
                          " head -c 1048576 /dev/zero | tr '\\0' e >&2"));
-  ASSERT_TRUE(output);
   EXPECT_EQ(output->out, std::string(2097152, 'o'));
   EXPECT_EQ(output->err, std::string(2097152, 'e'));
 }
@@ -69,7 +63,6 @@ TEST(ProcessTest, StreamsInBoundedChunksUntilTheConsumerStops) {
         return true;
       },
       Process::ErrorOutput::discard);
-  ASSERT_TRUE(output);
   EXPECT_EQ(collected, std::string(300000, 'x'));
   EXPECT_LE(largest, 4096u);
   EXPECT_TRUE(output->out.empty());
@@ -91,7 +84,6 @@ TEST(ProcessTest, StreamsInBoundedChunksUntilTheConsumerStops) {
         return seen < 100000;
       },
       Process::ErrorOutput::discard);
-  ASSERT_TRUE(stopped);
   EXPECT_GE(seen, 100000u);
   EXPECT_EQ(stopped->exit.signal, SIGPIPE);
 }

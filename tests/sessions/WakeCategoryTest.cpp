@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <set>
-#include <string>
 
 namespace snoozlet {
 namespace {
@@ -29,8 +28,6 @@ TEST(WakeCategoryTest, EveryCategoryHasTextsOfItsOwnInBothLanguagesAndOnlyLidAnd
 }
 
 TEST(WakeCategoryTest, ReasonClassifiesItsText) {
-  const WakeReason reason("NUB.SPMI0.SW3 nub-spmi0.0x02 rtc/SleepService");
-  EXPECT_EQ(reason.category, WakeCategory::backgroundTask);
   EXPECT_EQ(WakeReason("EC.LidOpen"), WakeReason("EC.LidOpen", WakeCategory::lid));
   EXPECT_NE(WakeReason("EC.LidOpen"), WakeReason("EC.LidOpen", WakeCategory::user));
   EXPECT_EQ(WakeReason().category, WakeCategory::unknown);

@@ -59,8 +59,7 @@ TEST(CommandInjectionTest, SettingsTextNeverPlansAHostileValue) {
     custom += "AC Power:\n";
     for (const Fix& fix : FixCatalog::all()) custom += " " + fix.key + "\t" + value + " (remark)\n";
 
-    // A line break ends the line: what precedes it is an ordinary value
-    // ("0"), and what follows is a line of its own.
+    // A line break ends the line: what precedes it is an ordinary value ("0"), and what follows is a line of its own.
     const bool breaksTheLine = value.find_first_of("\r\n") != std::string::npos;
     for (const auto& customText : {std::optional<std::string_view>(), std::optional<std::string_view>(custom)}) {
       const PowerSettings settings = PowerSettings::parse(current, customText);
@@ -95,8 +94,7 @@ TEST(CommandInjectionTest, JournalValuesNeverReachARunner) {
       const FixJournal loaded = FixJournal::load(dir / "changes.json");
       ASSERT_EQ(loaded.records.size(), 1u) << value;
 
-      // The undo runs "previous", a redo of the record (or an undo of the undo)
-      // "target"; a hostile key is in both.
+      // The undo runs "previous", a redo of the record (or an undo of the undo) "target"; a hostile key is in both.
       const auto undo = loaded.undoPlan(loaded.records[0].id);
       ASSERT_TRUE(undo);
       FixPlan redo;

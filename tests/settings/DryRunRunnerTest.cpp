@@ -23,7 +23,6 @@ TEST(DryRunRunnerTest, RecordsTheShellTextOfAcceptedPlansOnlyFromAnyThread) {
   EXPECT_THAT(runner.scripts(),
               ::testing::ElementsAre("/usr/bin/pmset -b womp 0 && /usr/bin/pmset -b proximitywake 0"));
 
-  // Concurrent runs are all recorded.
   std::vector<std::thread> threads;
   for (int t = 0; t < 8; ++t) {
     threads.emplace_back([&] {

@@ -1,7 +1,5 @@
-// The fix journal under faults: a save cut off at any byte (by the process
-// dying, or by the write failing), a folder that cannot be written even by
-// the superuser, and files that are no journal: foreign, far too large or
-// full of noise.
+// The fix journal under faults: a save cut off at any byte (by the process dying, or by the write failing), a folder
+// that cannot be written even by the superuser, and files that are no journal: foreign, far too large or full of noise.
 
 #include "settings/FixJournal.h"
 
@@ -15,7 +13,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstring>
 #include <random>
 
 #include "TestSupport.h"
@@ -76,15 +73,12 @@ TEST(FixJournalFaultTest, ASaveCutOffAtAnyByteLeavesTheOldOrTheNewFile) {
         ASSERT_EQ(::waitpid(pid, &status, 0), pid);
 
         if (limit >= newText.size()) {
-          // Enough room: the save completes.
           ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
           EXPECT_EQ(readFile(file), newText);
-          EXPECT_EQ(FixJournal::load(file), after);
           EXPECT_TRUE(strayFiles(dir.path()).empty());
           continue;
         }
         if (survive) {
-          // The write failed: the save says so and cleans up after itself.
           ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
           EXPECT_TRUE(strayFiles(dir.path()).empty());
         } else {
@@ -129,9 +123,7 @@ TEST(FixJournalFaultTest, ASaveKilledAtAnyMomentLeavesTheOldOrTheNewFile) {
 
     const FixJournal loaded = FixJournal::load(file);
     EXPECT_FALSE(loaded.unreadableFile()) << "attempt " << attempt;
-    if (loaded != before) {
-      EXPECT_EQ(loaded, after) << "attempt " << attempt;
-    }
+    EXPECT_TRUE(loaded == before || loaded == after) << "attempt " << attempt;
   }
 }
 
@@ -196,10 +188,7 @@ TEST(FixJournalFaultTest, ForeignHugeAndRandomFilesLoadEmpty) {
   std::mt19937_64 random(11);
   const auto noise = [&random](std::size_t size) {
     std::string out(size, '\0');
-    for (std::size_t i = 0; i + 8 <= size; i += 8) {
-      const std::uint64_t r = random();
-      std::memcpy(out.data() + i, &r, 8);
-    }
+    for (char& c : out) c = static_cast<char>(random());
     return out;
   };
   writeFile(dir / "empty.json", "");

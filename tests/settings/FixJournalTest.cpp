@@ -41,7 +41,6 @@ constexpr std::string_view kGolden = R"({
 }
 )";
 
-// A journal of one valid record.
 json validJournal() {
   return {{"records",
            {{{"changes",

@@ -33,9 +33,8 @@ TEST(InternetDateTest, WholeSecondsInUtcAndZonesReadBack) {
 }
 
 TEST(InternetDateTest, EveryParsedDateFormatsBackToAParsableText) {
-  // Found by fuzzing: a zone pushing the first or last four-digit year past
-  // its end gave an instant that format wrote as "-001-…" or "10000-…", so a
-  // journal read once could not be read again after its next save.
+  // Found by fuzzing: a zone pushing the first or last four-digit year past its end gave an instant that format wrote
+  // as "-001-…" or "10000-…", so a journal read once could not be read again after its next save.
   for (const char* edge :
        {"0000-01-01T00:00:00Z", "0000-01-01T23:59:59+23:59", "9999-12-31T23:59:59Z", "9999-12-31T00:00:00-23:59"}) {
     const auto instant = InternetDate::parse(edge);

@@ -15,8 +15,7 @@ using testing::fixturePath;
 using testing::readFile;
 
 TEST(PowerSettingsTest, IndentedLinesInForceWhateverTheirWhiteSpace) {
-  // Web copies: CRLF line ends, no-break spaces, a stray vertical tab, a line
-  // holding only a key, invalid bytes.
+  // Web copies: CRLF line ends, no-break spaces, a stray vertical tab, a line holding only a key, invalid bytes.
   const auto settings = PowerSettings::parse(
       "System-wide power settings:\nCurrently in use:\n"
       " sleep                1 (sleep prevented by sharingd, powerd,  coreaudiod)\n"
@@ -74,11 +73,9 @@ TEST(PowerSettingsTest, CapabilitiesAreSingleIndentedWords) {
 TEST(PowerSettingsTest, RealPmsetOutputs) {
   const auto g1 = PowerSettings::parse(readFile(fixturePath("real/pmset-g-01.txt")), std::nullopt);
   EXPECT_EQ(g1.sleepPreventedBy, Names{"screensharingd"});
-  EXPECT_EQ(g1.current.at("hibernatemode"), "3");
   EXPECT_EQ(g1.current.size(), 18u);
   const auto g2 = PowerSettings::parse(readFile(fixturePath("real/pmset-g-02.txt")), std::nullopt);
   EXPECT_EQ(g2.sleepPreventedBy, (Names{"storedownloadd", "storedownloadd"}));
-  EXPECT_EQ(g2.current.at("sleep"), "60");
   // A paste with line numbers: the numbers become part of the keys.
   const auto g5 = PowerSettings::parse(readFile(fixturePath("real/pmset-g-05.txt")), std::nullopt);
   EXPECT_EQ(g5.current.count("sleep"), 0u);

@@ -10,7 +10,6 @@ namespace {
 
 using enum SettingStatus;
 
-// One field of every finding, in order.
 template <typename Field>
 std::vector<Field> column(const std::vector<SettingFinding>& findings, Field SettingFinding::*field) {
   std::vector<Field> out;

@@ -1,10 +1,7 @@
 #include "TestSupport.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdlib>
 #include <fstream>
-#include <random>
 #include <sstream>
 
 namespace snoozlet::testing {
@@ -42,17 +39,12 @@ std::filesystem::path builtProgram(std::string_view relative) {
 }
 
 TempDir::TempDir() {
-  std::random_device device;
-  std::mt19937_64 random(device());
-  const auto base = std::filesystem::temp_directory_path();
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    auto candidate = base / ("snoozlet-test-" + std::to_string(random()));
-    if (std::filesystem::create_directory(candidate)) {
-      path_ = candidate;
-      return;
-    }
+  std::string pattern = (std::filesystem::temp_directory_path() / "snoozlet-test-XXXXXX").string();
+  if (::mkdtemp(pattern.data()) == nullptr) {
+    ADD_FAILURE() << "cannot create a temporary folder";
+  } else {
+    path_ = pattern;
   }
-  ADD_FAILURE() << "cannot create a temporary folder";
 }
 
 TempDir::~TempDir() {
@@ -68,10 +60,13 @@ TempDir::~TempDir() {
 }
 
 ScopedEnv::ScopedEnv(std::string name, const char* value) : name_(std::move(name)) {
-  if (const char* old = std::getenv(name_.c_str())) {
-    had_ = true;
-    old_ = old;
-  }
+  if (const char* old = std::getenv(name_.c_str())) old_ = old;
+  set(value);
+}
+
+ScopedEnv::~ScopedEnv() { set(old_ ? old_->c_str() : nullptr); }
+
+void ScopedEnv::set(const char* value) const {
   if (value != nullptr) {
     ::setenv(name_.c_str(), value, 1);
   } else {
@@ -79,22 +74,11 @@ ScopedEnv::ScopedEnv(std::string name, const char* value) : name_(std::move(name
   }
 }
 
-ScopedEnv::~ScopedEnv() {
-  if (had_) {
-    ::setenv(name_.c_str(), old_.c_str(), 1);
-  } else {
-    ::unsetenv(name_.c_str());
-  }
-}
-
 std::string logLine(std::string_view stamp, std::string_view domain, std::string_view message,
                     std::string_view offset) {
-  std::string line;
-  line.append(stamp).append(" ").append(offset).append(" ");
   std::string column(domain);
   if (column.size() < 20) column.resize(20, ' ');
-  line.append(column).append("\t").append(message);
-  return line;
+  return std::string(stamp) + " " + std::string(offset) + " " + column + "\t" + std::string(message);
 }
 
 }  // namespace snoozlet::testing

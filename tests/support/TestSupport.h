@@ -7,6 +7,7 @@
 
 #include <cctype>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -51,9 +52,9 @@ class ScopedEnv {
   ScopedEnv& operator=(const ScopedEnv&) = delete;
 
  private:
+  void set(const char* value) const;
   std::string name_;
-  bool had_ = false;
-  std::string old_;
+  std::optional<std::string> old_;
 };
 
 // One power-log line: stamp "yyyy-MM-dd HH:mm:ss", offset "+0300", the domain

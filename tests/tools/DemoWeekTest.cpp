@@ -1,6 +1,5 @@
 #include "DemoWeek.h"
 
-#include "TestSupport.h"
 #include "sessions/LogReader.h"
 
 #include <gtest/gtest.h>

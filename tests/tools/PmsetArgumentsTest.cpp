@@ -10,10 +10,8 @@ namespace {
 
 using PmsetArguments::Command;
 using PmsetArguments::Display;
-using PmsetArguments::Refusal;
 using PmsetArguments::Set;
 using PmsetArguments::Show;
-using SimulatedMac::Change;
 using SimulatedMac::Profile;
 
 Command parse(std::vector<std::string_view> arguments) { return PmsetArguments::parse(arguments); }
@@ -35,8 +33,8 @@ TEST(PmsetArgumentsTest, ReadsDisplayAndHelpCommands) {
 }
 
 TEST(PmsetArgumentsTest, FlagsSelectTheProfilesOfThePairsAfterThem) {
-  const Change bNap0{Profile::battery, "powernap", "0"};
-  const std::pair<std::vector<std::string_view>, std::vector<Change>> cases[] = {
+  const SimulatedMac::Change bNap0{Profile::battery, "powernap", "0"};
+  const std::pair<std::vector<std::string_view>, std::vector<SimulatedMac::Change>> cases[] = {
       {{"-b", "powernap", "0"}, {bNap0}},
       {{"-a", "womp", "1"}, {{Profile::battery, "womp", "1"}, {Profile::ac, "womp", "1"}}},
       {{"sleep", "05"}, {{Profile::battery, "sleep", "5"}, {Profile::ac, "sleep", "5"}}},
@@ -61,14 +59,14 @@ TEST(PmsetArgumentsTest, RefusesTheWholeCommandLineForOneBadWord) {
   };
   for (const auto& [arguments, withUsage] : cases) {
     const Command command = parse(arguments);
-    const auto* refusal = std::get_if<Refusal>(&command);
+    const auto* refusal = std::get_if<PmsetArguments::Refusal>(&command);
     ASSERT_NE(refusal, nullptr) << joined(arguments);
     EXPECT_EQ(refusal->message.rfind("pmset: ", 0), 0u) << refusal->message;
     EXPECT_EQ(refusal->withUsage, withUsage) << joined(arguments);
   }
   // A hostile word is shown, but its control characters are not.
   const Command command = parse({"-b", "\x1b]0;owned\a", "1"});
-  EXPECT_EQ(std::get<Refusal>(command).message, "pmset: unknown setting '?]0;owned?'");
+  EXPECT_EQ(std::get<PmsetArguments::Refusal>(command).message, "pmset: unknown setting '?]0;owned?'");
 }
 
 }  // namespace

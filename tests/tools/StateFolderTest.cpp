@@ -1,7 +1,6 @@
 #include "StateFolder.h"
 
 #include "TestSupport.h"
-#include "sessions/LogReader.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -15,9 +14,6 @@ namespace snoozlet {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::readFile;
-using testing::TempDir;
-using testing::writeFile;
 
 TEST(StateFolderTest, LocatesTheFolderFromTheEnvironment) {
   using Variables = std::map<std::string, std::string>;
@@ -39,32 +35,32 @@ TEST(StateFolderTest, LocatesTheFolderFromTheEnvironment) {
 }
 
 TEST(StateFolderTest, FilesAreReplacedWholeAndUnreadableOnesAreErrors) {
-  TempDir dir;
+  testing::TempDir dir;
   const StateFolder folder(dir / "state");
   ASSERT_TRUE(folder.create().ok());
   ASSERT_TRUE(folder.create().ok());  // already there
   EXPECT_EQ(folder.readSettings()->settings, SimulatedMac::Settings::defaults());
   // A settings file too large to be ours reads as the defaults, with a problem; it can be kept aside.
-  writeFile(folder.path() / "settings", std::string(70000, 'x'));
+  testing::writeFile(folder.path() / "settings", std::string(70000, 'x'));
   const auto large = folder.readSettings();
   EXPECT_EQ(large->settings, SimulatedMac::Settings::defaults());
   EXPECT_EQ(large->problems.size(), 1u);
-  EXPECT_EQ(readFile(folder.keepDamagedSettings().value()), std::string(70000, 'x'));
+  EXPECT_EQ(testing::readFile(folder.keepDamagedSettings().value()), std::string(70000, 'x'));
   // Writing replaces the file and leaves nothing else behind.
   ASSERT_TRUE(StateFolder::writeAtomically(folder.path() / "settings", "new contents\n").ok());
-  EXPECT_EQ(readFile(folder.path() / "settings"), "new contents\n");
+  EXPECT_EQ(testing::readFile(folder.path() / "settings"), "new contents\n");
   EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 2);
   EXPECT_FALSE(StateFolder::writeAtomically(dir / "missing" / "settings", "x").ok());
   EXPECT_FALSE(fs::exists(dir / "missing"));
   fs::remove(folder.path() / "settings");
   fs::create_directory(folder.path() / "settings");
   EXPECT_FALSE(folder.readSettings().ok());
-  writeFile(dir / "file", "");
+  testing::writeFile(dir / "file", "");
   EXPECT_FALSE(StateFolder(dir / "file").create().ok());
 }
 
 TEST(StateFolderTest, LockIsHeldUntilReleased) {
-  TempDir dir;
+  testing::TempDir dir;
   const auto tryLock = [&] {
     const int fd = ::open((dir / ".lock").c_str(), O_RDWR);
     const bool got = fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0;

@@ -124,7 +124,6 @@ TEST(MainViewTest, ChangesListAndItsUndo) {
   FixReviewView review(model, *model.review());
   EXPECT_NE(review.findChild<QLabel*>("dryRun"), nullptr);
 
-  // Every record undone: the nothing-yet line and no undo button.
   QSignalSpy finished(&model, &AppModel::applyFinished);
   ASSERT_TRUE(model.applyReview(*model.review()));
   ASSERT_TRUE(finished.wait(10000));

@@ -45,7 +45,6 @@ TEST(MenuBarViewTest, ReadingThenNoLongSleepThenTheNightThatOpenSnoozletShowsAnd
   const QWidget* wakes = view.findChild<QWidget*>("wakes");
   EXPECT_EQ(wakes->findChild<QLabel*>("value")->text() + " " + wakes->findChild<QLabel*>("caption")->text(),
             "354 wakes");
-  EXPECT_EQ(view.width(), 360);
   // Wrapped text fits: the view is at least as tall as its layout needs at its width.
   EXPECT_GE(view.height(), view.heightForWidth(360));
 

@@ -8,7 +8,6 @@
 
 #include <QLabel>
 #include <QPushButton>
-#include <QSignalSpy>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -25,7 +24,6 @@ QWidget* section(NightPage& page, const char* name) { return page.widget()->find
 TEST(NightPageTest, SoundNightHasNothingToFixRestlessNightOffersItsFixes) {
   PreviewModel sound(Contents::of(preview::week(Mood::soundAsleep)));
   NightPage quiet(sound.model());
-  ASSERT_TRUE(quiet.night());
   const auto* none = quiet.widget()->findChild<QLabel*>("nothingToFix");
   ASSERT_NE(none, nullptr);
   EXPECT_EQ(none->text(), "Nothing to fix: this was a normal night for this Mac.");
@@ -39,7 +37,6 @@ TEST(NightPageTest, SoundNightHasNothingToFixRestlessNightOffersItsFixes) {
   ASSERT_EQ(rows.size(), static_cast<qsizetype>(suggestions.size()));
   EXPECT_EQ(page.widget()->findChild<QLabel*>("nothingToFix"), nullptr);
 
-  // One fix's button reviews exactly that fix.
   auto* nap = page.widget()->findChild<QPushButton*>("review-powerNapOff");
   ASSERT_NE(nap, nullptr);
   QTest::mouseClick(nap, Qt::LeftButton);
@@ -48,7 +45,6 @@ TEST(NightPageTest, SoundNightHasNothingToFixRestlessNightOffersItsFixes) {
   EXPECT_EQ(model.review()->plan.changes[0].fix, FixID::powerNapOff);
   model.setReview(std::nullopt);
 
-  // "Review All" reviews every fix the page offers.
   std::vector<FixID> offered;
   for (const auto& s : suggestions) {
     if (const auto id = s.kind.fixID()) offered.push_back(*id);
@@ -99,7 +95,6 @@ TEST(NightPageTest, FiguresRatioColourNoticePlainModeAndTheNightItFollows) {
   const QColor colour = ratio->palette().color(QPalette::WindowText);
   EXPECT_GT(colour.red(), colour.green() + 60) << colour.name().toStdString();
 
-  // A notice is shown until dismissed.
   EXPECT_EQ(page.widget()->findChild<NoticeLine*>(), nullptr);
   model.setNotice(QStringLiteral("Done. Snoozlet kept the previous values; you can undo this in Sleep settings."));
   auto* notice = page.widget()->findChild<NoticeLine*>();

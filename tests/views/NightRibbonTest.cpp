@@ -82,10 +82,8 @@ TEST(NightRibbonTest, PaintsAtAnySizeAndRatio) {
     ribbon.setCompact(compact);
     ribbon.setNight(report(s), kTurkish);
     for (const int width : {0, 1, 2, 3, 360, 1600}) {
-      for (const double ratio : {1.0, 2.0}) {
-        const QImage image = paint(ribbon, QSize(width, std::max(ribbon.sizeHint().height(), 1)), ratio);
-        EXPECT_EQ(image.width(), static_cast<int>(width * ratio));
-      }
+      for (const double ratio : {1.0, 2.0}) paint(ribbon, QSize(width, std::max(ribbon.sizeHint().height(), 1)), ratio);
+      EXPECT_EQ(ribbon.layout().wakes.size(), 2u) << "every wake at width " << width;
     }
     NightRibbon empty;  // no night yet
     paint(empty, QSize(200, 80));

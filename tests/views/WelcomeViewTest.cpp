@@ -51,6 +51,13 @@ TEST(WelcomeViewTest, ShowsTheDemonstrationNightPagesThroughToStartAndMarksTheWe
 
 TEST(WelcomeViewTest, OptionsTurnOnOrSayWhyNot) {
   PreviewModel preview(Contents::of(preview::week(Mood::restless)));
+  preview.loginItem().refuse("The autostart folder is read-only");
+  OptionsPanel refused(preview.model());
+  QTest::mouseClick(refused.loginButton(), Qt::LeftButton);
+  EXPECT_EQ(refused.loginButton()->text(), "Not allowed");
+  EXPECT_EQ(refused.loginButton()->toolTip(), "The autostart folder is read-only");
+  preview.loginItem().refuse(std::nullopt);
+
   OptionsPanel panel(preview.model());
   QTest::mouseClick(panel.loginButton(), Qt::LeftButton);
   EXPECT_TRUE(preview.model().loginItem().isEnabled());

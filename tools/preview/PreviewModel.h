@@ -54,6 +54,7 @@ class PreviewModel {
 
   AppModel& model() { return *model_; }
   AppSettings& settings() { return settings_; }
+  FakeLoginItem& loginItem() { return loginItem_; }
 
   // Publishes other contents, as a refresh would.
   void publish(const Contents& contents);

@@ -12,11 +12,9 @@
 namespace snoozlet {
 namespace {
 
-using testing::TempDir;
-
 // A stand-in ioreg in `dir` that runs `body` when called with exactly the
 // battery arguments.
-std::filesystem::path fakeIoreg(const TempDir& dir, const std::string& body) {
+std::filesystem::path fakeIoreg(const testing::TempDir& dir, const std::string& body) {
   const auto script = dir / "ioreg";
   testing::writeFile(script, "#!/bin/sh\n[ \"$*\" = \"-r -c AppleSmartBattery -a\" ] || exit 64\n"
                              "echo 'noise on standard error' >&2\n" + body);
@@ -26,7 +24,7 @@ std::filesystem::path fakeIoreg(const TempDir& dir, const std::string& body) {
 
 TEST(BatteryReaderTest, IoregIsBelievedOnlyWhenItSucceeds) {
   const std::string capture = "cat '" + testing::fixturePath("real/ioreg-battery-09.txt").string() + "'\n";
-  TempDir dir, failing, empty, endless;
+  testing::TempDir dir, failing, empty, endless;
   const auto health = IoregBatteryReader(fakeIoreg(dir, capture)).read();
   ASSERT_TRUE(health);
   EXPECT_EQ(health->fullChargeCapacity, 8747);
@@ -40,7 +38,7 @@ TEST(BatteryReaderTest, IoregIsBelievedOnlyWhenItSucceeds) {
 }
 
 TEST(BatteryReaderTest, TheSimulatedMacsBatteryIsKeptInItsStateFolder) {
-  TempDir dir;
+  testing::TempDir dir;
   const testing::ScopedEnv home("SNOOZLET_PMSET_HOME", dir.path().c_str());
   const auto reader = makeBatteryReader(testing::builtProgram("Snoozlet/snoozlet-pmset").string());
   // A typical three-year-old laptop battery.
