@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QLocale>
+#include <QScopeGuard>
 #include <QSignalSpy>
 
 #include <gtest/gtest.h>
@@ -107,7 +108,7 @@ TEST(AppModelRefreshTest, WithoutNightsTheSettingsPageShowsAndPagesCanBeOpened) 
   EXPECT_FALSE(model.fixFor("womp"));  // already off on battery
 }
 
-TEST(AppModelRefreshTest, VanishedNightFallsBackToTheLatestAndTextsFollowLanguageAndPlainMode) {
+TEST(AppModelRefreshTest, VanishedNightFallsBackToTheLatestAndTextsFollowTheLanguage) {
   testing::ModelHarness h;
   const std::string log = testing::demoLog();
   h.mac.setLog(log);
@@ -139,6 +140,7 @@ TEST(AppModelRefreshTest, VanishedNightFallsBackToTheLatestAndTextsFollowLanguag
   // The core texts follow the preferred language.
   const NightReport night = *model.analysis()->lastNight();
   QLocale::setDefault(QLocale(QLocale::Turkish, QLocale::Turkey));
+  const auto english = qScopeGuard([] { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom)); });
   EXPECT_EQ(model.language(), Language::turkish);
   h.mac.change("-b", "powernap", "0");
   ASSERT_TRUE(h.refresh());

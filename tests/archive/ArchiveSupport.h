@@ -46,10 +46,11 @@ class Sql {
   sqlite3* db_ = nullptr;
 };
 
+// The archive at `file`; one that cannot be opened fails the test (the value's access throws).
 inline std::unique_ptr<NightArchive> openArchive(const std::filesystem::path& file) {
   auto opened = NightArchive::open(file);
   EXPECT_TRUE(opened.ok()) << (opened.ok() ? "" : opened.error().description());
-  return opened.ok() ? std::move(opened).value() : nullptr;
+  return std::move(opened).value();
 }
 
 // A closed session of `hours` starting `startHour` hours after kDay, with an

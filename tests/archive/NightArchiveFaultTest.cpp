@@ -25,9 +25,7 @@ std::vector<NightReport> nights(int firstDay, int count, int holders = 3) {
 // The starts of every archived night, newest first.
 std::vector<double> archivedStarts(const std::filesystem::path& file) {
   std::vector<double> starts;
-  auto archive = openArchive(file);
-  const auto read = archive->nights(std::nullopt, 100000);
-  for (const ArchivedNight& n : read.value()) starts.push_back(n.start);
+  for (const ArchivedNight& n : openArchive(file)->nights(std::nullopt, 100000).value()) starts.push_back(n.start);
   return starts;
 }
 
@@ -89,7 +87,7 @@ TEST(NightArchiveFaultTest, ADeathInTheMiddleOfAStoreLeavesTheLastCompletedStore
     // The interrupted store wrote 20 holders a night; the surviving nights keep their own.
     EXPECT_EQ(Sql(file).count("night_holders"), holderRows);
     auto archive = openArchive(file);
-    ASSERT_TRUE(archive && archive->store(nights(30, 2), kVersion).ok());
+    ASSERT_TRUE(archive->store(nights(30, 2), kVersion).ok());
     EXPECT_EQ(archivedStarts(file).size(), first.size() + 2);
   }
 }

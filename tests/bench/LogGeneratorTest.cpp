@@ -47,18 +47,7 @@ TEST(LogGeneratorTest, WeeksReadAsNightsWithTheirWakesRequestsAndHolders) {
   EXPECT_NEAR(three.coveredTo.value_or(0), analysis.coveredTo.value_or(1e18), 2 * 3600);
 }
 
-TEST(LogGeneratorTest, CensusCountsLinesPerDomainColumn) {
-  LogCensus census;
-  census.add("UUID: (null)\n");
-  census.add(
-      "2025-03-03 07:40:56 +0300 Assertions          \tPID 1(x) Created A \"b\" 00:00:00\n"
-      "2025-03-03 07:40:57 +0300 com.apple.sleepservices.sessionStarted\tSleepService: window\n");
-  EXPECT_EQ(census.lines, 3u);
-  EXPECT_EQ(census.linesByDomain["(undated)"], 1u);
-  EXPECT_EQ(census.linesByDomain["Assertions"], 1u);
-  EXPECT_EQ(census.linesByDomain["com.apple.sleepservices.sessionStarted"], 1u);
-  EXPECT_EQ(census.bytesByDomain["(undated)"], 13u);
-  // The ordinary week has the domains and the share of assertions of a real one.
+TEST(LogGeneratorTest, TheOrdinaryWeekHasTheDomainsAndTheShareOfAssertionsOfARealLog) {
   LogCensus real;
   real.add(week());
   EXPECT_NEAR(static_cast<double>(real.linesByDomain["Assertions"]) / real.lines, 0.5, 0.1);

@@ -101,7 +101,6 @@ TEST(ModelCommandsTest, FailuresAndNoCommand) {
   EXPECT_EQ(failed.status, 1);
   EXPECT_EQ(failed.err, "snoozlet settings: pmset exited with 1: \n");
   EXPECT_EQ(testing::runSnoozlet("history stray " + mac.dataArgument()).status, 2);
-  EXPECT_EQ(testing::runSnoozlet("settings --data-dir").status, 2);
 
   // No command is the tray application; without a display it says what to run instead.
   const testing::ScopedEnv noX("DISPLAY", nullptr), noWayland("WAYLAND_DISPLAY", nullptr),

@@ -1,3 +1,6 @@
+// The byte-level line parsers must read exactly what the regular
+// expressions that define them read.
+
 #include "log/LinePatterns.h"
 #include "log/PowerLogParser.h"
 
@@ -11,7 +14,6 @@
 namespace snoozlet {
 namespace {
 
-// The byte-level line parsers must read exactly what the regular expressions that define them read.
 // Fragments that make up near-misses of every pattern.
 const char* const kFragments[] = {
     "PID ", "812", "(", ")", "ShipIt", " ", "Created", "Released", "TurnedO", "TurnedOn", "Summary", " ",

@@ -163,14 +163,13 @@ TEST(SystemJournalTest, ASecondReadTakesOnlyNewEntriesAcrossARotatedJournal) {
 TEST(SystemJournalTest, WhatCannotBeReadIsAnErrorAndLeavesTheReaderAsItWas) {
   Read read("laptop-s2idle-week");
   const testing::TempDir& dir = read.dir;
-  JournalReader& reader = read.reader;
-  const JournalReader before = reader;
+  const JournalReader before = read.reader;
 
-  const Status missing = reader.read({dir.path() / "nowhere", dir.path()});
+  const Status missing = read.reader.read({dir.path() / "nowhere", dir.path()});
   EXPECT_EQ(missing.error().description(), "no journal at " + (dir.path() / "nowhere").string());
-  const Status noHistory = reader.read({dir / "laptop-s2idle-week.journal", dir.path() / "upower.dat"});
+  const Status noHistory = read.reader.read({dir / "laptop-s2idle-week.journal", dir.path() / "upower.dat"});
   EXPECT_EQ(noHistory.error().description(), "no UPower history at " + (dir.path() / "upower.dat").string());
-  EXPECT_EQ(reader, before);
+  EXPECT_EQ(read.reader, before);
 
   // A file that is not a journal holds no sleep.
   std::ofstream(dir.path() / "notes.journal") << "not a journal\n";

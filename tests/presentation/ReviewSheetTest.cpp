@@ -28,7 +28,6 @@ TEST(ReviewSheetTest, ChangeUndoAndDryRun) {
   // Putting back a notable change never asks for the acknowledgement.
   const ReviewSheet undo = reviewSheet(kPutBack, {Language::turkish, "/usr/bin/pmset", false, true});
   EXPECT_EQ(undo.title, "Bir değişikliği geri al");
-  EXPECT_EQ(undo.heading, "Bir ayarı geri koy");
   EXPECT_EQ(undo.blocks[0].undo, (LabelledText{"Dönülen değer", "1"}));
   EXPECT_FALSE(undo.acknowledgement);
   EXPECT_EQ(undo.confirmLabel, "Parolayla geri al…");

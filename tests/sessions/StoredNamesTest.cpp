@@ -6,17 +6,19 @@
 namespace snoozlet {
 namespace {
 
+using testing::expectStoredNames;
+
 // The names the archive, the settings and the command line store for the
 // enumerations of this folder.
 TEST(StoredNamesTest, EveryValueReadsBackFromItsOwnName) {
   const auto write = [](auto value) { return toString(value); };
-  testing::expectStoredNames(kAllWakeCategories,
+  expectStoredNames(kAllWakeCategories,
                     {"network", "backgroundTask", "maintenance", "scheduled", "power", "lid", "user", "usb", "siri",
                      "notification", "networkAccess", "unknown"},
                     write, wakeCategoryFromString);
-  testing::expectStoredNames(std::vector{HolderOrigin::system, HolderOrigin::userTool, HolderOrigin::app},
+  expectStoredNames(std::vector{HolderOrigin::system, HolderOrigin::userTool, HolderOrigin::app},
                     {"system", "userTool", "app"}, write, holderOriginFromString);
-  testing::expectStoredNames(kAllLanguages, {"en", "tr"}, write, languageFromString);
+  expectStoredNames(kAllLanguages, {"en", "tr"}, write, languageFromString);
   EXPECT_FALSE(languageFromString("tr_TR"));
 }
 

@@ -37,7 +37,7 @@ QStringList rowTexts(const Sidebar& sidebar) {
   return texts;
 }
 
-TEST(MainViewTest, SidebarSelectsPagesAndFollowsTheModelTheHistoryTableSortsByRawValues) {
+TEST(MainViewTest, SidebarFollowsTheModelAndTheHistoryTableSortsByRawValues) {
   Contents contents = Contents::of(preview::week(Mood::restless));
   contents.history = preview::archivedNights(30);
   PreviewModel preview(contents);
@@ -115,10 +115,8 @@ TEST(MainViewTest, ChangesListAndItsUndo) {
 
   preview.apply({FixID::powerNapOff});
   const std::string id = model.journal().records.front().id;
-  auto* undo = page.widget()->findChild<QPushButton*>(QString::fromStdString("undo-" + id));
-  ASSERT_NE(undo, nullptr);
   EXPECT_TRUE(labelTexts(*page.widget()).join(" ").contains("dry run, nothing changed"));
-  QTest::mouseClick(undo, Qt::LeftButton);
+  QTest::mouseClick(&testing::child<QPushButton>(*page.widget(), QString::fromStdString("undo-" + id)), Qt::LeftButton);
   ASSERT_TRUE(model.review());
   // The preview's runner is a dry run: the review simulates, and says so.
   FixReviewView review(model, *model.review());

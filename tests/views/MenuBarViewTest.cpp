@@ -39,9 +39,7 @@ TEST(MenuBarViewTest, ReadingThenNoLongSleepThenTheNightThatOpenSnoozletShowsAnd
 
   preview.publish(Contents::of(preview::week(Mood::restless)));
   EXPECT_TRUE(status(view).isEmpty());
-  const auto* ribbon = view.findChild<NightRibbon*>();
-  ASSERT_NE(ribbon, nullptr);
-  EXPECT_TRUE(ribbon->isCompact());
+  EXPECT_TRUE(testing::child<NightRibbon>(view).isCompact());
   const QWidget* wakes = view.findChild<QWidget*>("wakes");
   EXPECT_EQ(wakes->findChild<QLabel*>("value")->text() + " " + wakes->findChild<QLabel*>("caption")->text(),
             "354 wakes");

@@ -24,9 +24,8 @@ QWidget* section(NightPage& page, const char* name) { return page.widget()->find
 TEST(NightPageTest, SoundNightHasNothingToFixRestlessNightOffersItsFixes) {
   PreviewModel sound(Contents::of(preview::week(Mood::soundAsleep)));
   NightPage quiet(sound.model());
-  const auto* none = quiet.widget()->findChild<QLabel*>("nothingToFix");
-  ASSERT_NE(none, nullptr);
-  EXPECT_EQ(none->text(), "Nothing to fix: this was a normal night for this Mac.");
+  EXPECT_EQ(testing::child<QLabel>(*quiet.widget(), "nothingToFix").text(),
+            "Nothing to fix: this was a normal night for this Mac.");
   EXPECT_TRUE(quiet.widget()->findChildren<SuggestionRow*>().isEmpty());
 
   PreviewModel restless(Contents::of(preview::week(Mood::restless)));
@@ -37,9 +36,7 @@ TEST(NightPageTest, SoundNightHasNothingToFixRestlessNightOffersItsFixes) {
   ASSERT_EQ(rows.size(), static_cast<qsizetype>(suggestions.size()));
   EXPECT_EQ(page.widget()->findChild<QLabel*>("nothingToFix"), nullptr);
 
-  auto* nap = page.widget()->findChild<QPushButton*>("review-powerNapOff");
-  ASSERT_NE(nap, nullptr);
-  QTest::mouseClick(nap, Qt::LeftButton);
+  QTest::mouseClick(&testing::child<QPushButton>(*page.widget(), "review-powerNapOff"), Qt::LeftButton);
   ASSERT_TRUE(model.review());
   ASSERT_EQ(model.review()->plan.changes.size(), 1u);
   EXPECT_EQ(model.review()->plan.changes[0].fix, FixID::powerNapOff);
@@ -50,10 +47,9 @@ TEST(NightPageTest, SoundNightHasNothingToFixRestlessNightOffersItsFixes) {
     if (const auto id = s.kind.fixID()) offered.push_back(*id);
   }
   ASSERT_GE(offered.size(), 2u);
-  auto* all = page.widget()->findChild<QPushButton*>("reviewAll");
-  ASSERT_NE(all, nullptr);
-  EXPECT_EQ(all->text(), QStringLiteral("Review All %1").arg(offered.size()));
-  QTest::mouseClick(all, Qt::LeftButton);
+  auto& all = testing::child<QPushButton>(*page.widget(), "reviewAll");
+  EXPECT_EQ(all.text(), QStringLiteral("Review All %1").arg(offered.size()));
+  QTest::mouseClick(&all, Qt::LeftButton);
   ASSERT_TRUE(model.review());
   std::vector<FixID> reviewed;
   for (const auto& change : model.review()->plan.changes) reviewed.push_back(change.fix);
@@ -86,21 +82,17 @@ TEST(NightPageTest, FiguresRatioColourNoticePlainModeAndTheNightItFollows) {
   PreviewModel preview(Contents::of(preview::week(Mood::restless)));
   AppModel& model = preview.model();
   NightPage page(model);
-  const QWidget* battery = page.widget()->findChild<QWidget*>("battery");
-  ASSERT_NE(battery, nullptr);
-  const auto* ratio = battery->findChild<QLabel*>("ratio");
-  ASSERT_NE(ratio, nullptr);
-  EXPECT_EQ(ratio->text(), "2.9× normal");
+  const auto& ratio = testing::child<QLabel>(testing::child<QWidget>(*page.widget(), "battery"), "ratio");
+  EXPECT_EQ(ratio.text(), "2.9× normal");
   // Warning red, not the body text's colour.
-  const QColor colour = ratio->palette().color(QPalette::WindowText);
+  const QColor colour = ratio.palette().color(QPalette::WindowText);
   EXPECT_GT(colour.red(), colour.green() + 60) << colour.name().toStdString();
 
   EXPECT_EQ(page.widget()->findChild<NoticeLine*>(), nullptr);
   model.setNotice(QStringLiteral("Done. Snoozlet kept the previous values; you can undo this in Sleep settings."));
-  auto* notice = page.widget()->findChild<NoticeLine*>();
-  ASSERT_NE(notice, nullptr);
-  EXPECT_TRUE(labelTexts(*notice).contains(*model.notice()));
-  QTest::mouseClick(notice->findChild<QPushButton*>(), Qt::LeftButton);
+  auto& notice = testing::child<NoticeLine>(*page.widget());
+  EXPECT_TRUE(labelTexts(notice).contains(*model.notice()));
+  QTest::mouseClick(notice.findChild<QPushButton*>(), Qt::LeftButton);
   EXPECT_FALSE(model.notice());
   EXPECT_EQ(page.widget()->findChild<NoticeLine*>(), nullptr);
 

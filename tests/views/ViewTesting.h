@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QWidget>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,14 @@ inline QStringList labelTexts(const QWidget& widget) {
   QStringList texts;
   for (const QLabel* label : widget.findChildren<QLabel*>()) texts << label->text();
   return texts;
+}
+
+// The descendant of `parent` of type T named `name` (of any name when empty). A missing one throws, which
+// fails the test, so callers need no guard.
+template <typename T>
+T& child(const QObject& parent, const QString& name = {}) {
+  if (T* found = parent.findChild<T*>(name)) return *found;
+  throw std::runtime_error("no child " + name.toStdString() + " of " + T::staticMetaObject.className());
 }
 
 // One night from 23:00 on 5 December 2026, on battery 90 → 84.

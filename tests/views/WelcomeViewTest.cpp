@@ -19,13 +19,10 @@ using preview::PreviewModel;
 TEST(WelcomeViewTest, ShowsTheDemonstrationNightPagesThroughToStartAndMarksTheWelcomeCompleted) {
   PreviewModel preview(Contents::of(preview::week(Mood::restless)));
   WelcomeView view(preview.model());
-  auto* sample = view.findChild<QWidget*>("ribbonSample");
-  ASSERT_NE(sample, nullptr);
-  const auto* ribbon = sample->findChild<NightRibbon*>();
-  ASSERT_NE(ribbon, nullptr);
-  EXPECT_EQ(ribbon->layout().wakes.size(), 200u);
-  EXPECT_TRUE(testing::labelTexts(*sample).join(" ").startsWith("−9 battery points · "))
-      << testing::labelTexts(*sample).join(" | ").toStdString();
+  const auto& sample = testing::child<QWidget>(view, "ribbonSample");
+  EXPECT_EQ(testing::child<NightRibbon>(sample).layout().wakes.size(), 200u);
+  EXPECT_TRUE(testing::labelTexts(sample).join(" ").startsWith("−9 battery points · "))
+      << testing::labelTexts(sample).join(" | ").toStdString();
 
   QSignalSpy finished(&view, &WelcomeView::finished);
   EXPECT_FALSE(view.backButton()->isEnabled());
