@@ -25,7 +25,8 @@ std::vector<NightReport> nights(int firstDay, int count, int holders = 3) {
 // The starts of every archived night, newest first.
 std::vector<double> archivedStarts(const std::filesystem::path& file) {
   std::vector<double> starts;
-  for (const ArchivedNight& n : openArchive(file)->nights(std::nullopt, 100000).value()) starts.push_back(n.start);
+  const auto read = openArchive(file)->nights(std::nullopt, 100000);
+  for (const ArchivedNight& n : read.value()) starts.push_back(n.start);
   return starts;
 }
 
