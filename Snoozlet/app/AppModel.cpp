@@ -1,6 +1,8 @@
 #include "app/AppModel.h"
 
 #include "app/AppLanguage.h"
+#include "app/AppSettings.h"
+#include "app/MorningNotifier.h"
 #include "narration/Narrator.h"
 #include "settings/Advisor.h"
 #include "settings/FixCatalog.h"
@@ -42,12 +44,10 @@ void relieveMemoryPressure() {
 
 }  // namespace
 
-AppModel::AppModel(AppSettings& settings, std::shared_ptr<PrivilegedRunner> runner, LoginItem& loginItem,
-                   MorningNotifier* notifier, Storage storage, PowerDataSource source, Options options, QObject* parent)
+AppModel::AppModel(AppSettings& settings, MorningNotifier* notifier, Storage storage, PowerDataSource source,
+                   Options options, QObject* parent)
     : QObject(parent),
       settings_(settings),
-      runner_(std::move(runner)),
-      loginItem_(loginItem),
       notifier_(notifier),
       storage_(std::move(storage)),
       source_(std::move(source)),
@@ -55,15 +55,14 @@ AppModel::AppModel(AppSettings& settings, std::shared_ptr<PrivilegedRunner> runn
       clock_(options.clock ? std::move(options.clock) : Clock(systemNow)),
       pmsetPath_(options.pmsetPath.value_or(source_.pmset())),
       appVersion_(std::move(options.appVersion)) {
-  workers_.setMaxThreadCount(2);
-  if (storage_.journal) journal_ = FixJournal::load(*storage_.journal);
+  worker_.setMaxThreadCount(1);
+  connect(&settings_, &AppSettings::plainModeChanged, this, &AppModel::morningTextChanged);
 }
 
 AppModel::~AppModel() {
-  // The workers post their results to this object; once they are done,
-  // destroying it drops those posts unread.
+  // The worker posts its result to this object; once it is done, destroying
+  // the model drops that post unread.
   loading_.waitForFinished();
-  running_.waitForFinished();
 }
 
 LoadOptions AppModel::loadOptions() const { return LoadOptions{storage_.archive, timeZone_, appVersion_, {}}; }
@@ -94,19 +93,13 @@ void AppModel::setBattery(std::optional<BatteryHealth> battery) {
 void AppModel::setHistory(std::vector<ArchivedNight> history) {
   if (assign(history_, std::move(history))) emit historyChanged();
 }
-void AppModel::setPage(std::optional<Page> page) {
-  if (assign(page_, std::move(page))) emit pageChanged();
-}
 void AppModel::setState(LoadState state) {
   if (assign(state_, std::move(state))) emit stateChanged();
 }
 void AppModel::setLastRefresh(std::optional<Instant> date) {
   if (assign(lastRefresh_, std::move(date))) emit lastRefreshChanged();
 }
-void AppModel::setReview(std::optional<Review> review) {
-  if (assign(review_, std::move(review))) emit reviewChanged();
-}
-void AppModel::setNotice(std::optional<QString> notice) {
+void AppModel::setNotice(std::optional<std::string> notice) {
   if (assign(notice_, std::move(notice))) emit noticeChanged();
 }
 
@@ -115,7 +108,7 @@ bool AppModel::refresh() {
   setState(LoadState::loading());
   // The worker gets copies only; the reader copy replaces ours only when the
   // step succeeds.
-  loading_ = QtConcurrent::run(&workers_, [this, source = source_, reader = reader_, journal = systemJournal_,
+  loading_ = QtConcurrent::run(&worker_, [this, source = source_, reader = reader_, journal = systemJournal_,
                                            options = loadOptions()]() mutable {
     // Held by pointer: the result is large, and it crosses threads once.
     auto result = std::make_shared<Result<Loaded>>(load(source, std::move(reader), options, std::move(journal)));
@@ -158,7 +151,6 @@ void AppModel::publish(Loaded loaded) {
   setState(LoadState::idle());
 
   const NightReport* latest = analysis_->lastNight();
-  if (!isValid(page_)) setPage(latest ? Page::night(latest->start()) : Page::settings());
   if (latest && (!previousNight || *previousNight != latest->start())) {
     // A copy: a slot reacting to a change above must not pull it away.
     offerMorningNotification(NightReport(*latest));
@@ -173,30 +165,12 @@ void AppModel::offerMorningNotification(const NightReport& night) {
                    QString::fromStdString(morningText(night)));
 }
 
-void AppModel::openPage(std::optional<Page> page) {
-  if (page) setPage(std::move(page));
-  emit mainWindowRequested();
+void AppModel::adoptSettings(PowerSettings settings) {
+  setFindings(SettingsReport::findings(settings, language()));
+  setPowerSettings(std::move(settings));
 }
 
-bool AppModel::isValid(const std::optional<Page>& page) const {
-  if (!page) return false;
-  const auto start = page->nightStart();
-  if (!start) return true;
-  if (!analysis_) return false;
-  return std::any_of(analysis_->reports.begin(), analysis_->reports.end(),
-                     [&](const NightReport& report) { return report.start() == *start; });
-}
-
-std::optional<NightReport> AppModel::selectedNight() const {
-  if (!page_ || !analysis_) return std::nullopt;
-  const auto start = page_->nightStart();
-  if (!start) return std::nullopt;
-  for (const NightReport& report : analysis_->reports) {
-    if (report.start() == *start) return report;
-  }
-  if (const NightReport* last = analysis_->lastNight()) return *last;
-  return std::nullopt;
-}
+const NightReport* AppModel::latestNight() const { return analysis_ ? analysis_->lastNight() : nullptr; }
 
 std::vector<Suggestion> AppModel::suggestions(const NightReport& night) const {
   return Advisor::suggestions(night, powerSettings_, capabilities_, format());
@@ -213,7 +187,9 @@ std::optional<Fix> AppModel::fixFor(std::string_view key) const {
 
 std::string AppModel::morningText(const NightReport& night) const {
   const Narrator narrator(format());
-  return settings_.plainMode() ? narrator.plainSummary(night) : narrator.speech(night);
+  return plainMode() ? narrator.plainSummary(night) : narrator.speech(night);
 }
+
+bool AppModel::plainMode() const { return settings_.plainMode(); }
 
 }  // namespace snoozlet

@@ -67,8 +67,7 @@ std::optional<NightSource> savedNightSource(const AppSettings& settings) {
   return nightSourceFromString(settings.store().value(QStringLiteral("nightSource")).toString().toStdString());
 }
 
-std::unique_ptr<AppModel> makeModel(AppSettings& settings, LoginItem& loginItem, MorningNotifier* notifier,
-                                    const LaunchOptions& options) {
+std::unique_ptr<AppModel> makeModel(AppSettings& settings, MorningNotifier* notifier, const LaunchOptions& options) {
   const std::string pmset = configuredPmset(options.pmset);
   const std::optional<NightSource> asked = options.source ? options.source : savedNightSource(settings);
   const bool pmsetNamed = options.pmset || !qEnvironmentVariableIsEmpty("SNOOZLET_PMSET");
@@ -86,11 +85,14 @@ std::unique_ptr<AppModel> makeModel(AppSettings& settings, LoginItem& loginItem,
   const std::string changes = source.nightSource() == NightSource::journal ? pmset : source.pmset();
   modelOptions.pmsetPath = changes;
   auto model = std::make_unique<AppModel>(
-      settings, makeRunner(changes, options.dryRun), loginItem, notifier,
-      options.dataDir ? AppModel::Storage::in(*options.dataDir) : AppModel::Storage::standard(), std::move(source),
+      settings, notifier, options.dataDir ? Storage::in(*options.dataDir) : Storage::standard(), std::move(source),
       modelOptions);
-  if (notice) model->setNotice(QString::fromStdString(*notice));
+  if (notice) model->setNotice(std::move(notice));
   return model;
+}
+
+std::unique_ptr<ChangeController> makeChangeController(AppModel& model, const LaunchOptions& options) {
+  return std::make_unique<ChangeController>(model, makeRunner(model.pmsetPath(), options.dryRun));
 }
 
 }  // namespace snoozlet

@@ -8,7 +8,7 @@
 
 #include "app/AppModel.h"
 #include "app/AppSettings.h"
-#include "app/LoginItem.h"
+#include "app/ChangeController.h"
 #include "app/MorningNotifier.h"
 #include "sessions/Language.h"
 #include "settings/PrivilegedRunner.h"
@@ -58,12 +58,14 @@ std::string launcherPath();
 // The source the settings file names ("nightSource=journal"), if any.
 std::optional<NightSource> savedNightSource(const AppSettings& settings);
 
-// The model as at launch; the settings, login item and notifier (which may be
-// null) must outlive it. prepareApplication must have run. When the default
-// source passed over a journal this user may not read, the model's notice
-// says so and how to fix it; when the source asked for cannot be used, the
-// model reads the simulated Mac and its notice says why.
-std::unique_ptr<AppModel> makeModel(AppSettings& settings, LoginItem& loginItem, MorningNotifier* notifier,
-                                    const LaunchOptions& options);
+// The model as at launch; the settings and the notifier (which may be null)
+// must outlive it. prepareApplication must have run. When the default source
+// passed over a journal this user may not read, the model's notice says so
+// and how to fix it; when the source asked for cannot be used, the model
+// reads the simulated Mac and its notice says why.
+std::unique_ptr<AppModel> makeModel(AppSettings& settings, MorningNotifier* notifier, const LaunchOptions& options);
+
+// The change controller over the model, with the runner for its pmset.
+std::unique_ptr<ChangeController> makeChangeController(AppModel& model, const LaunchOptions& options);
 
 }  // namespace snoozlet

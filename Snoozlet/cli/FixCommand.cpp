@@ -1,7 +1,7 @@
 // `snoozlet fix` and `snoozlet undo`: the review, apply and undo flow of the
-// model in the terminal. The review is shown as the review window shows it,
-// confirmed on the terminal (or with --yes), then applied by the model, whose
-// notice tells the outcome.
+// change controller in the terminal. The review is shown as the review window
+// shows it, confirmed on the terminal (or with --yes), then applied; the
+// outcome is worded as the windows word it.
 
 #include "cli/Confirmation.h"
 #include "cli/ModelCommands.h"
@@ -33,10 +33,10 @@ std::string fixList() {
 // confirmed, failed or did not take.
 int confirmAndApply(ModelSession& session, const CommandLine& line, const Terminal& t, std::string_view name) {
   AppModel& model = session.model();
-  const AppModel::Review review = *model.review();
+  ChangeController& changes = session.changes();
+  const Review review = *changes.review();
   const Language language = model.language();
-  const review_text::Context context{language, model.pmsetPath(), model.runner().isDryRun(),
-                                     review.undoing.has_value()};
+  const review_text::Context context = changes.reviewContext();
   const presentation::ReviewSheet sheet = presentation::reviewSheet(review.plan, context);
   t.out << review_text::render(sheet);
   if (const std::string skipped = review_text::skipped(review.plan, language); !skipped.empty()) {
@@ -46,14 +46,14 @@ int confirmAndApply(ModelSession& session, const CommandLine& line, const Termin
   // Command text that cannot be built safely would be refused by the runner:
   // say so now instead of asking for a confirmation that cannot succeed.
   if (const auto commands = PmsetCommand::shellText(review.plan, context.pmsetPath); !commands) {
-    model.declineReview();
+    changes.declineReview();
     t.err << "snoozlet " << name << ": nothing was changed: " << commands.error().description() << "\n";
     return 1;
   }
 
   Confirmation confirmation(t.in, t.out, language, t.interactive, line.has("--yes"));
   if (!confirmation.canAsk()) {
-    model.declineReview();
+    changes.declineReview();
     t.err << "snoozlet " << name
           << ": nothing was changed: standard input is not a terminal, so I can’t ask. Add --yes to confirm.\n";
     return 1;
@@ -61,15 +61,16 @@ int confirmAndApply(ModelSession& session, const CommandLine& line, const Termin
   bool confirmed = confirmation.ask(review_text::question(context));
   if (confirmed && sheet.acknowledgement) confirmed = confirmation.ask(*sheet.acknowledgement);
   if (!confirmed) {
-    model.declineReview();
+    changes.declineReview();
     t.out << Bilingual{"Nothing was changed.", "Hiçbir şey değişmedi."}(language) << "\n";
     return 1;
   }
 
-  session.apply(review);
-  const auto& result = model.lastApply();
-  const bool ok = result && result->succeeded();
-  (ok ? t.out : t.err) << (result ? result->notice.toStdString() : std::string()) << "\n";
+  session.apply();
+  const auto& outcome = changes.lastOutcome();
+  const bool ok = outcome && outcome->succeeded();
+  const auto notice = outcome ? presentation::outcomeNotice(*outcome, language, model.nightSource()) : std::nullopt;
+  (ok ? t.out : t.err) << notice.value_or("") << "\n";
   return ok ? 0 : 1;
 }
 
@@ -106,8 +107,8 @@ int runFix(const CommandLine& line, const Terminal& t) {
   const auto session = startSession(line, line.has("--dry-run"));
   if (!refreshFor(*session, "fix", t.err)) return 1;
   AppModel& model = session->model();
-  model.reviewFixes(fixes);
-  if (!model.review()) {
+  session->changes().reviewFixes(fixes);
+  if (!session->changes().review()) {
     // Settings and capabilities are known after a refresh: every fix was skipped.
     const Language language = model.language();
     t.out << Bilingual{"Nothing to change:", "Değiştirilecek bir şey yok:"}(language) << "\n"
@@ -130,16 +131,19 @@ int runUndo(const CommandLine& line, const Terminal& t) {
   // The journal is all an undo needs: no refresh.
   const auto session = startSession(line);
   AppModel& model = session->model();
+  ChangeController& changes = session->changes();
+  // A change a previous run left unfinished is settled first, from the values in force.
+  changes.settlePending();
   const NightFormat format = formatOf(model);
   if (line.operands.empty()) {
-    t.out << settings_text::changes(model.journal(), format);
+    t.out << settings_text::changes(changes.journal(), format);
     return 0;
   }
 
   const std::string id = canonicalId(line.operands.front());
-  model.reviewUndo(id);
-  if (!model.review()) {
-    const auto& records = model.journal().records;
+  changes.reviewUndo(id);
+  if (!changes.review()) {
+    const auto& records = changes.journal().records;
     const auto record = std::find_if(records.begin(), records.end(), [&](const FixRecord& r) { return r.id == id; });
     if (record == records.end()) {
       t.err << "snoozlet undo: no change with the id " << id << " (run 'snoozlet undo' to list them)\n";

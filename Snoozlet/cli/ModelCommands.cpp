@@ -151,26 +151,29 @@ int runPage(const CommandLine& line, const Terminal& t, std::string_view name, s
   if (refuseOperands(line, name, t)) return 2;
   const auto session = startSession(line);
   if (!refreshFor(*session, name, t.err)) return 1;
-  show(session->model(), line.has("--json"));
+  show(*session, line.has("--json"));
   return 0;
 }
 
 }  // namespace
 
 int runSettings(const CommandLine& line, const Terminal& t) {
-  return runPage(line, t, "settings", settingsHelp, [&](const AppModel& model, bool json) {
+  return runPage(line, t, "settings", settingsHelp, [&](ModelSession& session, bool json) {
+    const AppModel& model = session.model();
+    const FixJournal& journal = session.changes().journal();
     std::vector<settings_text::FindingRow> rows;
     for (const SettingFinding& finding : model.findings()) rows.push_back({finding, model.fixFor(finding.key)});
     if (json) {
-      settings_text::json(t.out, rows, model.journal(), model.language(), model.pmsetPath());
+      settings_text::json(t.out, rows, journal, model.language(), model.pmsetPath());
     } else {
-      t.out << settings_text::page(rows, model.journal(), formatOf(model), model.nightSource());
+      t.out << settings_text::page(rows, journal, formatOf(model), model.nightSource());
     }
   });
 }
 
 int runHistory(const CommandLine& line, const Terminal& t) {
-  return runPage(line, t, "history", historyHelp, [&](const AppModel& model, bool json) {
+  return runPage(line, t, "history", historyHelp, [&](ModelSession& session, bool json) {
+    const AppModel& model = session.model();
     if (json) {
       pages_text::historyJson(t.out, model.history(), baselineOf(model));
     } else {
@@ -180,7 +183,8 @@ int runHistory(const CommandLine& line, const Terminal& t) {
 }
 
 int runBattery(const CommandLine& line, const Terminal& t) {
-  return runPage(line, t, "battery", batteryHelp, [&](const AppModel& model, bool json) {
+  return runPage(line, t, "battery", batteryHelp, [&](ModelSession& session, bool json) {
+    const AppModel& model = session.model();
     if (json) {
       pages_text::batteryJson(t.out, model.battery(), baselineOf(model), formatOf(model));
     } else {

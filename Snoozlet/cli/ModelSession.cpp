@@ -9,8 +9,8 @@ namespace snoozlet::cli {
 ModelSession::ModelSession(const Setup& setup)
     : store_(),
       settings_(store_),
-      loginItem_(launcherPath()),
-      model_(makeModel(settings_, loginItem_, nullptr, setup)) {}
+      model_(makeModel(settings_, nullptr, setup)),
+      changes_(makeChangeController(*model_, setup)) {}
 
 Status ModelSession::refresh() {
   QEventLoop loop;
@@ -18,16 +18,15 @@ Status ModelSession::refresh() {
   // The end is posted to this thread, so it cannot arrive before exec().
   if (!model_->refresh()) return Status::failure(Error{"a refresh is already running"});
   loop.exec();
-  if (model_->state().kind() == AppModel::LoadState::Kind::failed) {
-    return Status::failure(Error{model_->state().message()});
-  }
+  if (const auto failure = model_->state().failure()) return Status::failure(Error{*failure});
   return {};
 }
 
-void ModelSession::apply(const AppModel::Review& review) {
+void ModelSession::apply() {
   QEventLoop loop;
-  QObject::connect(model_.get(), &AppModel::applyFinished, &loop, &QEventLoop::quit);
-  if (!model_->applyReview(review)) return;
+  QObject::connect(changes_.get(), &ChangeController::applyFinished, &loop, &QEventLoop::quit);
+  // The end is posted to this thread, so it cannot arrive before exec().
+  if (!changes_->applyReview()) return;
   loop.exec();
 }
 

@@ -1,15 +1,15 @@
 #pragma once
 
-// The application model as the terminal commands drive it: built as a launch
-// builds it (app/Launch.h: the standard preferences store, the platform's
-// login item, the runner for the configured pmset, the standard data folder
-// or --data-dir) but without a notifier, with blocking waits for its two
-// asynchronous operations. Needs a QCoreApplication.
+// The application model and its change controller as the terminal commands
+// drive them: built as a launch builds them (app/Launch.h: the standard
+// preferences store, the runner for the configured pmset, the standard data
+// folder or --data-dir) but without a notifier, with blocking waits for the
+// refresh and the apply. Needs a QCoreApplication.
 
 #include "app/AppModel.h"
 #include "app/AppSettings.h"
+#include "app/ChangeController.h"
 #include "app/Launch.h"
-#include "app/XdgLoginItem.h"
 #include "cli/CommandLine.h"
 #include "common/Result.h"
 #include "narration/NightFormat.h"
@@ -34,17 +34,18 @@ class ModelSession {
   explicit ModelSession(const Setup& setup);
 
   AppModel& model() { return *model_; }
+  ChangeController& changes() { return *changes_; }
 
   // Runs one refresh and waits for it; the load state's message when it failed.
   Status refresh();
-  // Applies the review and waits until the model has told the outcome.
-  void apply(const AppModel::Review& review);
+  // Applies the pending review and waits until the controller has told the outcome.
+  void apply();
 
  private:
   QSettings store_;
   AppSettings settings_;
-  XdgLoginItem loginItem_;
   std::unique_ptr<AppModel> model_;
+  std::unique_ptr<ChangeController> changes_;
 };
 
 // Prepares the application for the command line's language and builds the

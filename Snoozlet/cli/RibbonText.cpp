@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -81,12 +82,14 @@ std::string render(const NightReport& night, const NightFormat& format, std::siz
   options.compact = true;
   options.laneLimit = 0;
   options.bandHeight = 8 + 2 * 4;  // compact padding above and below
-  const auto first = [&]() -> std::string {
-    return night.session.battery.empty() ? "" : format.percent(night.session.battery.front().percent);
-  }();
-  const auto last = [&]() -> std::string {
-    return night.session.battery.empty() ? "" : format.percent(night.session.battery.back().percent);
-  }();
+  // A label is one cell a code point, with a cell between two labels.
+  options.labelWidth = [](std::string_view label) { return static_cast<double>(terminal::displayWidth(label)); };
+  options.labelGap = 1;
+  // The battery labels' words do not depend on the band's width: a one-cell layout has them.
+  options.width = 1;
+  const presentation::RibbonLayout probe = presentation::layoutRibbon(night, format, options);
+  const std::string first = probe.firstBattery ? probe.firstBattery->text : "";
+  const std::string last = probe.lastBattery ? probe.lastBattery->text : "";
   const std::size_t left = first.empty() ? 0 : terminal::displayWidth(first) + 1;
   const std::size_t right = last.empty() ? 0 : terminal::displayWidth(last) + 1;
   if (left + right + 10 > columns) return "";
@@ -101,16 +104,17 @@ std::string render(const NightReport& night, const NightFormat& format, std::siz
       band.set(left + c, kCharger);
     }
   }
-  // Several wakes may share a column: the tallest is drawn.
-  std::vector<double> tallest(width, 0);
+  // Several wakes may share a column: the strongest is drawn, one level per
+  // sixth of a minute.
+  std::vector<std::optional<double>> strongest(width);
   for (const auto& wake : layout.wakes) {
     for (std::size_t c = column(wake.rect.x, 0, width); c <= column(wake.rect.right() - 0.5, 0, width); ++c) {
-      tallest[c] = std::max(tallest[c], wake.rect.height / std::max(layout.innerHeight, 1.0));
+      strongest[c] = std::max(strongest[c].value_or(0.0), wake.strength);
     }
   }
   for (std::size_t c = 0; c < width; ++c) {
-    if (tallest[c] <= 0) continue;
-    const auto level = static_cast<std::size_t>(std::lround((tallest[c] - 0.42) / 0.58 * 6));
+    if (!strongest[c]) continue;
+    const auto level = static_cast<std::size_t>(std::lround(*strongest[c] * 6));
     band.set(left + c, kWakeLevels[std::min<std::size_t>(level, 6)]);
   }
   if (!first.empty()) band.place(0, first, true);
@@ -119,10 +123,11 @@ std::string render(const NightReport& night, const NightFormat& format, std::siz
   Cells labels(columns);
   labels.place(left, layout.startLabel, true);
   const std::size_t endWidth = terminal::displayWidth(layout.endLabel);
-  if (endWidth <= width) labels.place(left + width - endWidth, layout.endLabel);
+  if (layout.endLabelled && endWidth <= width) labels.place(left + width - endWidth, layout.endLabel);
   for (const auto& tick : layout.ticks) {
-    const std::size_t c = column(tick.x, left, width);
-    labels.place(c > left ? c - 1 : c, tick.label);
+    if (!tick.labelled) continue;
+    const auto half = static_cast<double>(terminal::displayWidth(tick.label)) / 2;
+    labels.place(column(std::max(tick.x - half, 0.0), left, width), tick.label);
   }
   return band.text() + labels.text();
 }

@@ -72,9 +72,7 @@ std::string changes(const FixJournal& journal, const NightFormat& format) {
   std::string out = list.title + "\n";
   if (list.empty) return out + "  " + *list.empty + "\n";
   for (const presentation::ChangeEntry& entry : list.entries) {
-    out += "  " + entry.recordId + "  " + entry.date;
-    if (entry.dryRunMark) out += "  (" + *entry.dryRunMark + ")";
-    out += "\n";
+    out += "  " + entry.recordId + "  " + entry.heading + "\n";
     for (const std::string& change : entry.changes) out += "    " + change + "\n";
     out += "    " + Bilingual{"Undo: ", "Geri al: "}(format.language()) + "snoozlet undo " + entry.recordId + "\n";
   }

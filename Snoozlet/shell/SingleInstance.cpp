@@ -1,5 +1,6 @@
 #include "shell/SingleInstance.h"
 
+#include <QDir>
 #include <QLocalSocket>
 
 #include <unistd.h>
@@ -10,7 +11,18 @@ namespace {
 constexpr char kShow[] = "show\n";
 }  // namespace
 
-QString SingleInstance::defaultName() { return QStringLiteral("snoozlet-%1").arg(::getuid()); }
+QString SingleInstance::defaultName() {
+  QString display = qEnvironmentVariable("WAYLAND_DISPLAY");
+  if (display.isEmpty()) display = qEnvironmentVariable("DISPLAY");
+  if (display.isEmpty()) display = QStringLiteral("none");
+  for (QChar& c : display) {
+    if (!c.isLetterOrNumber() && c != u'.' && c != u'-' && c != u'_') c = u'_';
+  }
+  const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+  if (!runtime.isEmpty() && QDir(runtime).exists()) return QDir(runtime).filePath(QStringLiteral("snoozlet-") + display);
+  // QLocalServer puts a bare name in the temporary folder.
+  return QStringLiteral("snoozlet-%1-%2").arg(::getuid()).arg(display);
+}
 
 SingleInstance::SingleInstance(QString name, QObject* parent) : QObject(parent), name_(std::move(name)) {
   server_.setSocketOptions(QLocalServer::UserAccessOption);

@@ -1,9 +1,12 @@
 #pragma once
 
-// One tray application per user. The first `snoozlet` listens on a local
-// socket in the runtime folder; a second one connects, asks it to show its
-// main window, and exits. A socket left behind by a crash answers nobody, so
-// it is removed and the new launch becomes the first.
+// One tray application per graphical session. The first `snoozlet` listens
+// on a local socket in the user's runtime folder named after the session's
+// display; a second one on the same display connects, asks it to show its
+// main window, and exits, while one on another display (another seat, a
+// nested session, a test's own) runs its own. A socket left behind by a
+// crash answers nobody, so it is removed and the new launch becomes the
+// first.
 
 #include <QLocalServer>
 #include <QObject>
@@ -15,7 +18,10 @@ class SingleInstance : public QObject {
   Q_OBJECT
 
  public:
-  // The socket's name for this user: "snoozlet-" + the user id.
+  // The socket for this session: $XDG_RUNTIME_DIR/snoozlet-<display>, where
+  // the display is $WAYLAND_DISPLAY, else $DISPLAY, else "none" (characters
+  // other than letters, digits, '.', '-' and '_' become '_'); without a
+  // runtime folder, snoozlet-<user id>-<display> in the temporary folder.
   static QString defaultName();
 
   explicit SingleInstance(QString name = defaultName(), QObject* parent = nullptr);

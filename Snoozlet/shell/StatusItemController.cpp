@@ -1,6 +1,8 @@
 #include "shell/StatusItemController.h"
 
 #include "app/AppModel.h"
+#include "presentation/NightFigures.h"
+#include "shell/AppActions.h"
 #include "shell/FirstPaint.h"
 #include "shell/TeapotIcon.h"
 #include "shell/WindowManager.h"
@@ -42,33 +44,15 @@ class Popover : public QWidget {
 
 }  // namespace
 
-QString trayTooltip(const AppModel& model) {
-  const auto& analysis = model.analysis();
-  const NightReport* night = analysis ? analysis->lastNight() : nullptr;
-  if (night == nullptr) return QStringLiteral("Snoozlet");
-  const NightFormat& format = model.format();
-  return QStringLiteral("Snoozlet — %1 · %2 · %3")
-      .arg(QString::fromUtf8(mood::title(night->mood, format.language()).data()))
-      .arg(night->darkWakeCount)
-      .arg(QString::fromStdString(format.duration(night->duration())));
-}
-
 StatusItemController::StatusItemController(AppModel& model, WindowManager& windows, QObject* parent)
     : QObject(parent), model_(model), windows_(windows), menu_(new QMenu()) {
-  const QColor text = QApplication::palette().color(QPalette::WindowText);
-  tray_.setIcon(teapotIcon(text));
-  menu_->addAction(tr("Open Snoozlet"), this, [this] { model_.openPage(std::nullopt); });
-  menu_->addAction(tr("Refresh"), this, [this] { model_.refresh(); });
-  menu_->addSeparator();
-  menu_->addAction(tr("Settings…"), &windows, &WindowManager::showSettingsWindow);
-  menu_->addAction(tr("How It Works"), &windows, &WindowManager::showWelcomeWindow);
-  menu_->addAction(tr("About Snoozlet"), &windows, &WindowManager::showAboutWindow);
-  menu_->addSeparator();
-  menu_->addAction(tr("Quit Snoozlet"), this, &StatusItemController::quitRequested);
+  paintIcon();
+  menu_->addActions(windows.actions().trayMenu());
   tray_.setContextMenu(menu_);
   connect(&tray_, &QSystemTrayIcon::activated, this, &StatusItemController::activated);
   connect(&model, &AppModel::published, this, &StatusItemController::update);
   connect(&model, &AppModel::analysisChanged, this, &StatusItemController::update);
+  qApp->installEventFilter(this);
   update();
 }
 
@@ -79,7 +63,18 @@ StatusItemController::~StatusItemController() {
 
 void StatusItemController::show() { tray_.show(); }
 
-void StatusItemController::update() { tray_.setToolTip(trayTooltip(model_)); }
+void StatusItemController::update() {
+  tray_.setToolTip(QString::fromStdString(presentation::trayTooltip(model_.latestNight(), model_.format())));
+}
+
+void StatusItemController::paintIcon() {
+  tray_.setIcon(teapotIcon(QApplication::palette().color(QPalette::WindowText)));
+}
+
+bool StatusItemController::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == qApp && event->type() == QEvent::ApplicationPaletteChange) paintIcon();
+  return false;
+}
 
 void StatusItemController::activated(QSystemTrayIcon::ActivationReason reason) {
   // The right button shows the context menu by itself and never the popover.
@@ -114,13 +109,14 @@ void StatusItemController::open() {
   auto* popover = new Popover([this] { closed_.start(); });
   auto* layout = new QVBoxLayout(popover);
   layout->setContentsMargins(0, 0, 0, 0);
-  auto* view = new views::MenuBarView(model_, popover);
+  auto* view = new views::MenuBarView(model_, windows_.actions().popoverMenu(), popover);
   layout->addWidget(view);
-  connect(view, &views::MenuBarView::closeRequested, popover, &QWidget::close);
-  connect(view, &views::MenuBarView::settingsRequested, &windows_, &WindowManager::showSettingsWindow);
-  connect(view, &views::MenuBarView::welcomeRequested, &windows_, &WindowManager::showWelcomeWindow);
-  connect(view, &views::MenuBarView::aboutRequested, &windows_, &WindowManager::showAboutWindow);
-  connect(view, &views::MenuBarView::quitRequested, this, &StatusItemController::quitRequested);
+  connect(view, &views::MenuBarView::openRequested, this, [this, popover](std::optional<Instant> night) {
+    popover->close();
+    windows_.open(night ? std::optional<views::Page>(views::Page::night(*night)) : std::nullopt);
+  });
+  // A command from the "…" menu closes the popover, as any menu command does.
+  connect(view->actionMenu(), &QMenu::triggered, popover, &QWidget::close);
   popover->adjustSize();
   const PopoverPlacement place = placement(popover->size());
   if (!place.popup) {

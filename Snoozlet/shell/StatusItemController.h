@@ -1,9 +1,10 @@
 #pragma once
 
-// The tray item: the teapot in the panel's text colour, a tooltip with the
-// latest night, a left click that opens or closes the popover (the popover's
-// content, the menu-bar view, is made each time it opens), and a right click
-// that shows the menu. The popover closes when the user clicks elsewhere.
+// The tray item: the teapot in the panel's text colour (drawn again when the
+// desktop's colours change), a tooltip with the latest night, a left click
+// that opens or closes the popover (its content, the menu-bar view, is made
+// each time it opens), and a right click that shows the application's menu.
+// The popover closes when the user clicks elsewhere.
 
 #include "shell/PopoverPlacement.h"
 
@@ -22,9 +23,6 @@ class AppModel;
 namespace snoozlet::shell {
 
 class WindowManager;
-
-// The tooltip: "Snoozlet" with no night, else "Snoozlet — Restless · 354 · 8 h".
-QString trayTooltip(const AppModel& model);
 
 class StatusItemController : public QObject {
   Q_OBJECT
@@ -48,12 +46,14 @@ class StatusItemController : public QObject {
   // Where the popover of `size` opens now.
   PopoverPlacement placement(QSize size) const;
 
- signals:
-  void quitRequested();
+ protected:
+  // The desktop's colours changed: the teapot takes the new text colour.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void open();
   void activated(QSystemTrayIcon::ActivationReason reason);
+  void paintIcon();
 
   AppModel& model_;
   WindowManager& windows_;

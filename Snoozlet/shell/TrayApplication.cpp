@@ -39,12 +39,12 @@ TrayApplication::TrayApplication(const TrayOptions& options, QObject* parent)
       settings_(store_),
       notifier_(store_, &center_),
       loginItem_(launcherPath()),
-      model_(makeModel(settings_, loginItem_, &notifier_, options.launch)),
-      windows_(std::make_unique<WindowManager>(*model_, store_)) {
-  connect(windows_.get(), &WindowManager::quitRequested, qApp, &QApplication::quit);
+      preferences_(settings_, loginItem_, &notifier_),
+      model_(makeModel(settings_, &notifier_, options.launch)),
+      changes_(makeChangeController(*model_, options.launch)),
+      windows_(std::make_unique<WindowManager>(*model_, *changes_, preferences_, store_)) {
   if (trayFound(options)) {
     status_ = std::make_unique<StatusItemController>(*model_, *windows_);
-    connect(status_.get(), &StatusItemController::quitRequested, qApp, &QApplication::quit);
     status_->show();
     QApplication::setQuitOnLastWindowClosed(false);
   } else {

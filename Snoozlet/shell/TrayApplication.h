@@ -12,9 +12,11 @@
 
 #include "app/AppModel.h"
 #include "app/AppSettings.h"
+#include "app/ChangeController.h"
 #include "app/DBusNotificationCenter.h"
 #include "app/Launch.h"
 #include "app/MorningNotifier.h"
+#include "app/PreferencesController.h"
 #include "app/XdgLoginItem.h"
 #include "shell/SingleInstance.h"
 #include "shell/StatusItemController.h"
@@ -60,6 +62,7 @@ class TrayApplication : public QObject {
   ~TrayApplication() override;
 
   AppModel& model() { return *model_; }
+  ChangeController& changes() { return *changes_; }
   WindowManager& windows() { return *windows_; }
   StatusItemController* statusItem() { return status_.get(); }
   WakeMonitor& wakeMonitor() { return *wake_; }
@@ -73,7 +76,9 @@ class TrayApplication : public QObject {
   DBusNotificationCenter center_;
   MorningNotifier notifier_;
   XdgLoginItem loginItem_;
+  PreferencesController preferences_;
   std::unique_ptr<AppModel> model_;
+  std::unique_ptr<ChangeController> changes_;
   std::unique_ptr<WindowManager> windows_;
   std::unique_ptr<StatusItemController> status_;
   std::unique_ptr<WakeMonitor> wake_;

@@ -1,12 +1,16 @@
 #include "shell/WindowManager.h"
 
 #include "app/AppModel.h"
+#include "app/ChangeController.h"
+#include "shell/AppActions.h"
 #include "shell/FirstPaint.h"
 #include "views/FixReviewView.h"
 #include "views/MainView.h"
 #include "views/SettingsView.h"
+#include "views/Theme.h"
 #include "views/WelcomeView.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QMenuBar>
@@ -21,33 +25,23 @@ namespace snoozlet::shell {
 
 namespace {
 
-constexpr QSize kMainMinimum(900, 620);
-constexpr QSize kMainFirst(1120, 780);
+// The main window's smallest and first sizes, in lines and average
+// characters of the interface font, so a larger font gets a larger window.
+QSize mainMinimum(const QFont& font) { return {views::columns(font, 120), views::lines(font, 34)}; }
+QSize mainFirst(const QFont& font) { return {views::columns(font, 150), views::lines(font, 44)}; }
+
+// The screen a new window opens on: the one under the pointer.
+const QScreen* currentScreen() {
+  const QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
+  return screen != nullptr ? screen : QGuiApplication::primaryScreen();
+}
 
 void centre(QWidget* window) {
-  const QScreen* screen = QGuiApplication::primaryScreen();
+  const QScreen* screen = currentScreen();
   if (screen == nullptr) return;
   QRect frame(QPoint(), window->size());
   frame.moveCenter(screen->availableGeometry().center());
   window->move(frame.topLeft());
-}
-
-// Shortcuts that work in every window: Settings…, Refresh, Close Window, Quit.
-void addShortcuts(QWidget* window, WindowManager& windows, AppModel& model) {
-  auto* close = new QAction(window);
-  close->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
-  QObject::connect(close, &QAction::triggered, window, &QWidget::close);
-  window->addAction(close);
-  auto* settings = new QAction(window);
-  settings->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma));
-  QObject::connect(settings, &QAction::triggered, &windows, &WindowManager::showSettingsWindow);
-  auto* refresh = new QAction(window);
-  refresh->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
-  QObject::connect(refresh, &QAction::triggered, &model, [&model] { model.refresh(); });
-  auto* quit = new QAction(window);
-  quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
-  QObject::connect(quit, &QAction::triggered, &windows, &WindowManager::quitRequested);
-  window->addActions({settings, refresh, quit});
 }
 
 // A closed window's widgets are freed; the allocator keeps their pages unless
@@ -62,22 +56,25 @@ void trimWhenClosed(QWidget* window) {
 
 }  // namespace
 
-MainWindow::MainWindow(AppModel& model, QSettings& store, QWidget* parent) : QMainWindow(parent), store_(store) {
+MainWindow::MainWindow(AppModel& model, ChangeController& changes, views::Navigator& navigator,
+                       const AppActions& actions, QSettings& store, QWidget* parent)
+    : QMainWindow(parent), store_(store) {
   setWindowTitle(QStringLiteral("Snoozlet"));
-  setMinimumSize(kMainMinimum);
-  setCentralWidget(new views::MainView(model, this));
+  setMinimumSize(mainMinimum(font()));
+  setCentralWidget(new views::MainView(model, changes, navigator, this));
   QMenu* app = menuBar()->addMenu(QStringLiteral("Snoozlet"));
-  app->addAction(tr("About Snoozlet"), this, &MainWindow::aboutRequested);
-  app->addAction(tr("Settings…"), QKeySequence(Qt::CTRL | Qt::Key_Comma), this, &MainWindow::settingsRequested);
+  app->addActions({actions.about(), actions.settings()});
   app->addSeparator();
-  app->addAction(tr("Refresh"), QKeySequence(Qt::CTRL | Qt::Key_R), &model, [&model] { model.refresh(); });
+  app->addAction(actions.refresh());
   app->addSeparator();
-  app->addAction(tr("Close Window"), QKeySequence(Qt::CTRL | Qt::Key_W), this, &QWidget::close);
-  app->addAction(tr("Quit Snoozlet"), QKeySequence(Qt::CTRL | Qt::Key_Q), qApp, &QApplication::quit);
+  app->addActions({actions.closeWindow(), actions.quit()});
   QMenu* help = menuBar()->addMenu(tr("Help"));
-  help->addAction(tr("How It Works"), this, &MainWindow::welcomeRequested);
+  help->addAction(actions.howItWorks());
   if (!restoreGeometry(store.value(QString::fromLatin1(WindowManager::kGeometryKey)).toByteArray())) {
-    resize(kMainFirst);
+    QSize first = mainFirst(font());
+    // A first size that fits the screen, panels left out.
+    if (const QScreen* screen = currentScreen()) first = first.boundedTo(screen->availableGeometry().size());
+    resize(first.expandedTo(minimumSizeHint()));
     centre(this);
   }
 }
@@ -87,21 +84,20 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   QMainWindow::closeEvent(event);
 }
 
-WindowManager::WindowManager(AppModel& model, QSettings& store, QObject* parent)
-    : QObject(parent), model_(model), store_(store) {
-  connect(&model, &AppModel::mainWindowRequested, this, &WindowManager::showMainWindow);
-  connect(&model, &AppModel::reviewChanged, this, &WindowManager::showReview);
-}
-
-void WindowManager::showReview() {
-  const auto& review = model_.review();
-  if (!review || review_) return;
-  // Modal to the main window when it is open; a window of its own otherwise.
-  auto* window = new views::FixReviewView(model_, *review, main_);
-  window->setAttribute(Qt::WA_DeleteOnClose);
-  trimWhenClosed(window);
-  review_ = window;
-  present(window);
+WindowManager::WindowManager(AppModel& model, ChangeController& changes, PreferencesController& preferences,
+                             QSettings& store, QObject* parent)
+    : QObject(parent),
+      model_(model),
+      changes_(changes),
+      preferences_(preferences),
+      store_(store),
+      navigator_(model),
+      actions_(new AppActions(model, this)) {
+  connect(actions_->open(), &QAction::triggered, this, [this] { open(); });
+  connect(actions_->settings(), &QAction::triggered, this, &WindowManager::showSettingsWindow);
+  connect(actions_->howItWorks(), &QAction::triggered, this, &WindowManager::showWelcomeWindow);
+  connect(actions_->about(), &QAction::triggered, this, &WindowManager::showAboutWindow);
+  connect(&changes, &ChangeController::reviewChanged, this, &WindowManager::showReview);
 }
 
 WindowManager::~WindowManager() {
@@ -110,20 +106,39 @@ WindowManager::~WindowManager() {
 }
 
 void WindowManager::present(QWidget* window) {
+  // A minimised window comes back as it was before.
+  if (window->isMinimized()) window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
   window->show();
   window->raise();
   window->activateWindow();
+}
+
+void WindowManager::adopt(QWidget* window) {
+  window->setAttribute(Qt::WA_DeleteOnClose);
+  window->addActions(actions_->windowShortcuts());
+  trimWhenClosed(window);
+}
+
+void WindowManager::showReview() {
+  if (!changes_.review() || review_) return;
+  // Modal to the main window when it is open; a window of its own otherwise.
+  auto* window = new views::FixReviewView(changes_, main_);
+  adopt(window);
+  review_ = window;
+  present(window);
+}
+
+void WindowManager::open(std::optional<views::Page> page) {
+  if (page) navigator_.choose(*page);
+  showMainWindow();
 }
 
 void WindowManager::showMainWindow() {
   QElapsedTimer requested;
   requested.start();
   if (!main_) {
-    auto* window = new MainWindow(model_, store_);
+    auto* window = new MainWindow(model_, changes_, navigator_, *actions_, store_);
     window->setAttribute(Qt::WA_DeleteOnClose);
-    connect(window, &MainWindow::aboutRequested, this, &WindowManager::showAboutWindow);
-    connect(window, &MainWindow::settingsRequested, this, &WindowManager::showSettingsWindow);
-    connect(window, &MainWindow::welcomeRequested, this, &WindowManager::showWelcomeWindow);
     trimWhenClosed(window);
     main_ = window;
   }
@@ -133,14 +148,12 @@ void WindowManager::showMainWindow() {
 
 void WindowManager::showSettingsWindow() {
   if (!settings_) {
-    auto* window = new views::SettingsView(model_);
-    window->setAttribute(Qt::WA_DeleteOnClose);
+    auto* window = new views::SettingsView(preferences_);
     connect(window, &views::SettingsView::welcomeRequested, this, &WindowManager::showWelcomeWindow);
     connect(window, &views::SettingsView::aboutRequested, this, &WindowManager::showAboutWindow);
-    addShortcuts(window, *this, model_);
+    adopt(window);
     window->adjustSize();
     centre(window);
-    trimWhenClosed(window);
     settings_ = window;
   }
   present(settings_);
@@ -148,13 +161,11 @@ void WindowManager::showSettingsWindow() {
 
 void WindowManager::showWelcomeWindow() {
   if (!welcome_) {
-    auto* window = new views::WelcomeView(model_);
-    window->setAttribute(Qt::WA_DeleteOnClose);
+    auto* window = new views::WelcomeView(model_, preferences_);
     connect(window, &views::WelcomeView::finished, window, &QWidget::close);
-    addShortcuts(window, *this, model_);
+    adopt(window);
     window->resize(window->minimumSize().expandedTo(window->sizeHint()));
     centre(window);
-    trimWhenClosed(window);
     welcome_ = window;
   }
   present(welcome_);
@@ -163,11 +174,9 @@ void WindowManager::showWelcomeWindow() {
 void WindowManager::showAboutWindow() {
   if (!about_) {
     auto* window = new views::AboutView();
-    window->setAttribute(Qt::WA_DeleteOnClose);
-    addShortcuts(window, *this, model_);
+    adopt(window);
     window->adjustSize();
     centre(window);
-    trimWhenClosed(window);
     about_ = window;
   }
   present(about_);

@@ -1,35 +1,41 @@
 #pragma once
 
-// The application's windows: main, settings, welcome and about, each built
-// the first time it is asked for, released when it closes and built anew on
-// the next request; asking for an open one raises that same window. The main
-// window's geometry is saved under "SnoozletMainWindow" and restored (centred
-// the first time). Closing the welcome window marks the welcome completed.
+// The application's windows: main, settings, welcome, about and the review
+// of a change. Each is built the first time it is asked for, released when it
+// closes and built anew on the next request; asking for an open one raises
+// that same window. The manager owns what outlives a window: the navigator
+// (which page the main window shows) and the application's actions. The main
+// window's geometry is saved under "SnoozletMainWindow" and restored
+// (centred the first time).
+
+#include "views/Navigator.h"
 
 #include <QMainWindow>
 #include <QObject>
 #include <QPointer>
 
+#include <optional>
+
 class QSettings;
 
 namespace snoozlet {
 class AppModel;
-}
+class ChangeController;
+class PreferencesController;
+}  // namespace snoozlet
 
 namespace snoozlet::shell {
 
-// The main window: the main view under a menu bar with the application's
-// commands. It saves its geometry as it closes.
+class AppActions;
+
+// The main window: the main view under a menu bar of the application's
+// actions. It saves its geometry as it closes.
 class MainWindow : public QMainWindow {
   Q_OBJECT
 
  public:
-  MainWindow(AppModel& model, QSettings& store, QWidget* parent = nullptr);
-
- signals:
-  void aboutRequested();
-  void settingsRequested();
-  void welcomeRequested();
+  MainWindow(AppModel& model, ChangeController& changes, views::Navigator& navigator, const AppActions& actions,
+             QSettings& store, QWidget* parent = nullptr);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -44,9 +50,16 @@ class WindowManager : public QObject {
  public:
   static constexpr const char* kGeometryKey = "SnoozletMainWindow";
 
-  WindowManager(AppModel& model, QSettings& store, QObject* parent = nullptr);
+  // Everything given must outlive the manager.
+  WindowManager(AppModel& model, ChangeController& changes, PreferencesController& preferences, QSettings& store,
+                QObject* parent = nullptr);
   ~WindowManager() override;
 
+  views::Navigator& navigator() { return navigator_; }
+  AppActions& actions() { return *actions_; }
+
+  // Shows the main window, on the page given when one is.
+  void open(std::optional<views::Page> page = std::nullopt);
   void showMainWindow();
   void showSettingsWindow();
   void showWelcomeWindow();
@@ -56,22 +69,24 @@ class WindowManager : public QObject {
   QWidget* settingsWindow() const { return settings_; }
   QWidget* welcomeWindow() const { return welcome_; }
   QWidget* aboutWindow() const { return about_; }
-  // The review of the model's pending change, while one is open.
+  // The review of the pending change, while one is open.
   QWidget* reviewWindow() const { return review_; }
   // True while one of the windows is visible.
   bool anyVisible() const;
 
- signals:
-  // Quit Snoozlet from a window's menu.
-  void quitRequested();
-
  private:
   void present(QWidget* window);
-  // Opens the review window when the model has a review to confirm.
+  // Gives a window the shortcuts every window answers and the manager's care.
+  void adopt(QWidget* window);
+  // Opens the review window when there is a change to confirm.
   void showReview();
 
   AppModel& model_;
+  ChangeController& changes_;
+  PreferencesController& preferences_;
   QSettings& store_;
+  views::Navigator navigator_;
+  AppActions* actions_;
   QPointer<QWidget> main_;
   QPointer<QWidget> settings_;
   QPointer<QWidget> welcome_;

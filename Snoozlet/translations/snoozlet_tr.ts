@@ -19,18 +19,6 @@
         <source>every night I’ve read</source>
         <translation>okuduğum her gece</translation>
     </message>
-    <message>
-        <source>Runs</source>
-        <translation>Çalıştırır</translation>
-    </message>
-    <message>
-        <source>Undo</source>
-        <translation>Geri alma</translation>
-    </message>
-    <message>
-        <source>What you give up</source>
-        <translation>Neden vazgeçersin</translation>
-    </message>
 </context>
 <context>
     <name>XdgLoginItem</name>
@@ -52,61 +40,7 @@
     </message>
 </context>
 <context>
-    <name>snoozlet::AppModel</name>
-    <message>
-        <source>Done. Snoozlet kept the previous values; you can undo this in Sleep settings.</source>
-        <translation>Tamam. Snoozlet önceki değerleri sakladı; bunu Uyku ayarlarından geri alabilirsin.</translation>
-    </message>
-    <message>
-        <source>macOS didn’t accept every change. Nothing else was touched.</source>
-        <translation>macOS her değişikliği kabul etmedi. Başka hiçbir şeye dokunulmadı.</translation>
-    </message>
-    <message>
-        <source>Snoozlet couldn’t record this change: %1</source>
-        <translation>Snoozlet bu değişikliği kaydedemedi: %1</translation>
-    </message>
-    <message>
-        <source>Cancelled. Nothing was changed.</source>
-        <translation>İptal edildi. Hiçbir şey değişmedi.</translation>
-    </message>
-    <message>
-        <source>Dry run: nothing was changed. It would have run: %1</source>
-        <translation>Deneme çalıştırması: hiçbir şey değişmedi. Şunu çalıştıracaktı: %1</translation>
-    </message>
-</context>
-<context>
-    <name>snoozlet::shell::MainWindow</name>
-    <message>
-        <source>About Snoozlet</source>
-        <translation>Snoozlet Hakkında</translation>
-    </message>
-    <message>
-        <source>Settings…</source>
-        <translation>Ayarlar…</translation>
-    </message>
-    <message>
-        <source>Refresh</source>
-        <translation>Yenile</translation>
-    </message>
-    <message>
-        <source>Quit Snoozlet</source>
-        <translation>Snoozlet’ten Çık</translation>
-    </message>
-    <message>
-        <source>Help</source>
-        <translation>Yardım</translation>
-    </message>
-    <message>
-        <source>How It Works</source>
-        <translation>Nasıl Çalışır</translation>
-    </message>
-    <message>
-        <source>Close Window</source>
-        <translation>Pencereyi Kapat</translation>
-    </message>
-</context>
-<context>
-    <name>snoozlet::shell::StatusItemController</name>
+    <name>snoozlet::shell::AppActions</name>
     <message>
         <source>Open Snoozlet</source>
         <translation>Snoozlet’i Aç</translation>
@@ -128,8 +62,19 @@
         <translation>Snoozlet Hakkında</translation>
     </message>
     <message>
+        <source>Close Window</source>
+        <translation>Pencereyi Kapat</translation>
+    </message>
+    <message>
         <source>Quit Snoozlet</source>
         <translation>Snoozlet’ten Çık</translation>
+    </message>
+</context>
+<context>
+    <name>snoozlet::shell::MainWindow</name>
+    <message>
+        <source>Help</source>
+        <translation>Yardım</translation>
     </message>
 </context>
 <context>
@@ -152,32 +97,10 @@
     </message>
 </context>
 <context>
-    <name>snoozlet::views::ChangesSection</name>
-    <message>
-        <source>Undo…</source>
-        <translation>Geri Al…</translation>
-    </message>
-</context>
-<context>
     <name>snoozlet::views::DrainStrip</name>
     <message>
         <source>Battery drain per night</source>
         <translation>Gece başına pil kaybı</translation>
-    </message>
-</context>
-<context>
-    <name>snoozlet::views::EmptyNightPage</name>
-    <message>
-        <source>Reading last night’s log…</source>
-        <translation>Dün gecenin kaydı okunuyor…</translation>
-    </message>
-    <message>
-        <source>No long sleep in the log yet</source>
-        <translation>Kayıtta henüz uzun bir uyku yok</translation>
-    </message>
-    <message>
-        <source>Close the lid tonight; I’ll tell you all about it in the morning.</source>
-        <translation>Bu gece kapağı kapat; sabah sana her şeyi anlatırım.</translation>
     </message>
 </context>
 <context>
@@ -189,38 +112,6 @@
 </context>
 <context>
     <name>snoozlet::views::MenuBarView</name>
-    <message>
-        <source>Refresh</source>
-        <translation>Yenile</translation>
-    </message>
-    <message>
-        <source>Settings…</source>
-        <translation>Ayarlar…</translation>
-    </message>
-    <message>
-        <source>How It Works</source>
-        <translation>Nasıl Çalışır</translation>
-    </message>
-    <message>
-        <source>About Snoozlet</source>
-        <translation>Snoozlet Hakkında</translation>
-    </message>
-    <message>
-        <source>Quit Snoozlet</source>
-        <translation>Snoozlet’ten Çık</translation>
-    </message>
-    <message>
-        <source>Couldn’t read the sleep log: %1</source>
-        <translation>Uyku kaydı okunamadı: %1</translation>
-    </message>
-    <message>
-        <source>Reading last night’s log…</source>
-        <translation>Dün gecenin kaydı okunuyor…</translation>
-    </message>
-    <message>
-        <source>No long sleep in the log yet</source>
-        <translation>Kayıtta henüz uzun bir uyku yok</translation>
-    </message>
     <message>
         <source>Open Snoozlet</source>
         <translation>Snoozlet’i Aç</translation>
@@ -305,35 +196,16 @@
         <source>Open at login</source>
         <translation>Oturum açılınca başlat</translation>
     </message>
+    <message>
+        <source>Turn On %1</source>
+        <translation>%1: Aç</translation>
+    </message>
 </context>
 <context>
     <name>snoozlet::views::PageDots</name>
     <message>
         <source>Page %1 of %2</source>
         <translation>Sayfa %1 / %2</translation>
-    </message>
-</context>
-<context>
-    <name>snoozlet::views::RemediesSection</name>
-    <message>
-        <source>What you can do</source>
-        <translation>Neler yapabilirsin</translation>
-    </message>
-    <message>
-        <source>Nothing to fix: this was a normal night for this Mac.</source>
-        <translation>Düzeltilecek bir şey yok: bu Mac için olağan bir geceydi.</translation>
-    </message>
-    <message>
-        <source>Nothing I can change from here; the reasons are below.</source>
-        <translation>Buradan değiştirebileceğim bir şey yok; nedenleri aşağıda.</translation>
-    </message>
-    <message>
-        <source>Review All %1</source>
-        <translation>%1 Değişikliği Gözden Geçir</translation>
-    </message>
-    <message>
-        <source>Nothing to fix: this was a normal night for this laptop.</source>
-        <translation>Düzeltilecek bir şey yok: bu dizüstü için olağan bir geceydi.</translation>
     </message>
 </context>
 <context>
@@ -385,6 +257,17 @@
         <source>Nights and pages</source>
         <translation>Geceler ve sayfalar</translation>
     </message>
+</context>
+<context>
+    <name>snoozlet::views::SidebarModel</name>
+    <message>
+        <source>%1, %2</source>
+        <translation>%1, %2</translation>
+    </message>
+    <message>
+        <source>%1, battery %2</source>
+        <translation>%1, pil %2</translation>
+    </message>
     <message>
         <source>Nights</source>
         <translation>Geceler</translation>
@@ -404,21 +287,6 @@
     <message>
         <source>History</source>
         <translation>Geçmiş</translation>
-    </message>
-</context>
-<context>
-    <name>snoozlet::views::SuggestionRow</name>
-    <message>
-        <source>What you give up</source>
-        <translation>Neden vazgeçersin</translation>
-    </message>
-    <message>
-        <source>Review Change…</source>
-        <translation>Değişikliği Gözden Geçir…</translation>
-    </message>
-    <message>
-        <source>App: %1</source>
-        <translation>Uygulama: %1</translation>
     </message>
 </context>
 <context>

@@ -1,7 +1,6 @@
 #include "views/BatteryPage.h"
 
 #include "app/AppModel.h"
-#include "presentation/PageRows.h"
 #include "views/Theme.h"
 
 #include <QBoxLayout>
@@ -14,56 +13,62 @@ namespace {
 QString q(const std::string& text) { return QString::fromStdString(text); }
 }  // namespace
 
-BatteryPage::BatteryPage(AppModel& model, QWidget* parent) : PageFrame(parent), model_(model) {
-  connect(&model, &AppModel::batteryChanged, this, &BatteryPage::rebuild);
-  connect(&model, &AppModel::analysisChanged, this, &BatteryPage::rebuild);
-  rebuild();
+BatteryPage::BatteryPage(const AppModel& model, QWidget* parent)
+    : PageFrame(parent), model_(model), noBattery_(wrappingLabel({}, content())), grid_(new QGridLayout()) {
+  noBattery_->setObjectName(QStringLiteral("noBattery"));
+  column()->addWidget(noBattery_);
+  grid_->setHorizontalSpacing(kUnit * 3);
+  grid_->setVerticalSpacing(kUnit * 2.5);
+  grid_->setColumnStretch(1, 1);
+  column()->addLayout(grid_);
+  column()->addStretch(1);
+  connect(&model, &AppModel::batteryChanged, this, &BatteryPage::update);
+  connect(&model, &AppModel::analysisChanged, this, &BatteryPage::update);
+  update();
 }
 
-void BatteryPage::rebuild() {
+void BatteryPage::update() {
   const NightFormat& format = model_.format();
   const auto& battery = model_.battery();
   const presentation::BatteryHeading heading =
       presentation::batteryHeading(battery.has_value(), format.language(), model_.nightSource());
-  QVBoxLayout* column = begin(q(heading.title), {q(heading.subtitle)});
-  if (heading.noBattery) {
-    auto* none = wrappingLabel(q(*heading.noBattery), content());
-    none->setObjectName(QStringLiteral("noBattery"));
-    column->addWidget(none);
-    column->addStretch(1);
-    return;
-  }
+  setHeading(q(heading.title), {q(heading.subtitle)});
+  noBattery_->setText(q(heading.noBattery.value_or("")));
+  noBattery_->setVisible(heading.noBattery.has_value());
   const auto baseline = model_.analysis() ? model_.analysis()->baseline : std::nullopt;
-  auto* grid = new QGridLayout();
-  grid->setHorizontalSpacing(kUnit * 3);
-  grid->setVerticalSpacing(kUnit * 2.5);
-  int row = 0;
-  for (const presentation::BatteryRow& r : presentation::batteryRows(battery, baseline, format)) {
-    auto* value = new QLabel(q(r.value), content());
-    value->setObjectName(q(r.name));
-    value->setFont(figureFont(value->font()));
-    value->setAlignment(Qt::AlignRight | Qt::AlignTop);
-    grid->addWidget(value, row, 0, Qt::AlignRight | Qt::AlignTop);
+  const std::vector<presentation::BatteryRow> rows =
+      heading.noBattery ? std::vector<presentation::BatteryRow>() : presentation::batteryRows(battery, baseline, format);
+  while (rows_.size() < rows.size()) {
+    const int row = static_cast<int>(rows_.size());
+    RowLabels labels{new QLabel(content()), strongLabel({}, content()), wrappingLabel({}, content())};
+    labels.value->setFont(figuresFont(figureFont(labels.value->font())));
+    labels.value->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    grid_->addWidget(labels.value, row, 0, Qt::AlignRight | Qt::AlignTop);
     auto* text = new QWidget(content());
     auto* lines = new QVBoxLayout(text);
     lines->setContentsMargins(0, kUnit / 2, 0, 0);
     lines->setSpacing(2);
-    auto* caption = wrappingLabel(q(r.caption), text);
-    QFont strong = caption->font();
-    strong.setWeight(QFont::DemiBold);
-    caption->setFont(strong);
-    lines->addWidget(caption);
-    if (r.detail) {
-      auto* detail = wrappingLabel(q(*r.detail), text);
-      makeSecondary(detail);
-      lines->addWidget(detail);
-    }
-    grid->addWidget(text, row, 1);
-    ++row;
+    labels.caption->setParent(text);
+    labels.detail->setParent(text);
+    makeSecondary(labels.detail);
+    lines->addWidget(labels.caption);
+    lines->addWidget(labels.detail);
+    grid_->addWidget(text, row, 1);
+    rows_.push_back(labels);
   }
-  grid->setColumnStretch(1, 1);
-  column->addLayout(grid);
-  column->addStretch(1);
+  while (rows_.size() > rows.size()) {
+    delete rows_.back().value;
+    delete rows_.back().caption->parentWidget();
+    rows_.pop_back();
+  }
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const presentation::BatteryRow& r = rows[i];
+    rows_[i].value->setObjectName(q(r.name));
+    rows_[i].value->setText(q(r.value));
+    rows_[i].caption->setText(q(r.caption));
+    rows_[i].detail->setText(q(r.detail.value_or("")));
+    rows_[i].detail->setVisible(r.detail.has_value());
+  }
 }
 
 }  // namespace snoozlet::views

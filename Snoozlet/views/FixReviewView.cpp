@@ -1,6 +1,6 @@
 #include "views/FixReviewView.h"
 
-#include "presentation/SettingsRows.h"
+#include "app/ChangeController.h"
 #include "views/PageFrame.h"
 #include "views/Theme.h"
 
@@ -9,117 +9,134 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 
 namespace snoozlet::views {
 
 namespace {
+
 QString q(const std::string& text) { return QString::fromStdString(text); }
+
+// The narrowest the sheet gets, in average characters: a pmset command and its label on one line.
+constexpr double kSheetColumns = 72;
+
 }  // namespace
 
-CommandRow::CommandRow(const QString& label, const QString& command, bool quiet, QWidget* parent) : QWidget(parent) {
-  auto* row = new QHBoxLayout(this);
-  row->setContentsMargins(0, 0, 0, 0);
-  row->setSpacing(kUnit * 1.5);
-  auto* name = new QLabel(label, this);
-  name->setFont(captionFont(name->font()));
-  name->setMinimumWidth(kUnit * 8);
-  makeSecondary(name);
-  row->addWidget(name, 0, Qt::AlignTop);
-  auto* text = new QLabel(command, this);
-  text->setObjectName(QStringLiteral("command"));
-  text->setFont(digitsFont(QFont().pointSizeF()));
-  text->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  text->setWordWrap(true);
-  if (quiet) makeSecondary(text);
-  row->addWidget(text, 1);
-}
-
-ChangeBlock::ChangeBlock(const QString& title, const QList<CommandRow*>& rows, const QString& giveUpLabel,
-                         const QString& giveUp, QWidget* parent)
-    : QWidget(parent) {
-  auto* column = new QVBoxLayout(this);
-  column->setContentsMargins(kUnit * 2, kUnit * 1.5, kUnit * 2, kUnit * 1.5);
-  column->setSpacing(kUnit / 2);
-  auto* name = new QLabel(title, this);
-  QFont strong = name->font();
-  strong.setWeight(QFont::DemiBold);
-  name->setFont(strong);
-  column->addWidget(name);
-  for (CommandRow* row : rows) {
-    row->setParent(this);
-    column->addWidget(row);
+ChangeBlock::ChangeBlock(const presentation::ReviewBlock& block, QWidget* parent) : QWidget(parent) {
+  auto* grid = new QGridLayout(this);
+  grid->setContentsMargins(kUnit * 2, kUnit * 1.5, kUnit * 2, kUnit * 1.5);
+  grid->setHorizontalSpacing(kUnit * 1.5);
+  grid->setVerticalSpacing(kUnit / 2);
+  grid->addWidget(strongLabel(q(block.title), this), 0, 0, 1, 2);
+  int row = 1;
+  for (const auto& [labelled, quiet] : {std::pair{block.runs, false}, std::pair{block.undo, true}}) {
+    auto* name = new QLabel(q(labelled.label), this);
+    name->setFont(captionFont(name->font()));
+    makeSecondary(name);
+    grid->addWidget(name, row, 0, Qt::AlignLeft | Qt::AlignTop);
+    auto* command = wrappingLabel(q(labelled.text), this);
+    command->setObjectName(QStringLiteral("command"));
+    command->setFont(commandFont(font()));
+    command->setAccessibleName(q(labelled.label));
+    command->setAccessibleDescription(q(labelled.text));
+    if (quiet) makeSecondary(command);
+    grid->addWidget(command, row++, 1);
   }
-  auto* label = new QLabel(giveUpLabel, this);
+  auto* label = new QLabel(q(block.giveUp.label), this);
   label->setFont(captionFont(label->font()));
   makeSecondary(label);
-  column->addSpacing(kUnit / 2);
-  column->addWidget(label);
-  column->addWidget(wrappingLabel(giveUp, this));
+  grid->addWidget(label, row++, 0, 1, 2);
+  grid->addWidget(wrappingLabel(q(block.giveUp.text), this), row++, 0, 1, 2);
+  grid->setColumnStretch(1, 1);
   setAutoFillBackground(true);
   setBackgroundRole(QPalette::Base);
 }
 
-FixReviewView::FixReviewView(AppModel& model, AppModel::Review review, QWidget* parent)
-    : QDialog(parent), model_(model), review_(std::move(review)) {
-  const bool undo = review_.undoing.has_value();
+FixReviewView::FixReviewView(ChangeController& changes, QWidget* parent) : QDialog(parent), changes_(changes) {
   const presentation::ReviewSheet sheet =
-      presentation::reviewSheet(review_.plan, {model.language(), model.pmsetPath(), model.runner().isDryRun(), undo});
+      presentation::reviewSheet(changes.review() ? changes.review()->plan : FixPlan{}, changes.reviewContext());
   setWindowTitle(q(sheet.title));
   setWindowModality(Qt::WindowModal);
-  setMinimumWidth(560);
 
-  auto* column = new QVBoxLayout(this);
-  column->setContentsMargins(kUnit * 3, kUnit * 3, kUnit * 3, kUnit * 2);
+  sheet_ = new QWidget();
+  auto* column = new QVBoxLayout(sheet_);
+  column->setContentsMargins(kUnit * 3, kUnit * 3, kUnit * 3, kUnit);
   column->setSpacing(kUnit * 1.5);
-  auto* title = new QLabel(q(sheet.title), this);
+  auto* title = new QLabel(q(sheet.title), sheet_);
   title->setFont(pageTitleFont(title->font()));
   column->addWidget(title);
-  auto* subtitle = wrappingLabel(q(sheet.subtitle), this);
+  auto* subtitle = wrappingLabel(q(sheet.subtitle), sheet_);
   makeSecondary(subtitle);
   column->addWidget(subtitle);
   column->addSpacing(kUnit);
-  auto* heading = sectionTitle(q(sheet.heading), this);
+  auto* heading = sectionTitle(q(sheet.heading), sheet_);
   heading->setObjectName(QStringLiteral("heading"));
   column->addWidget(heading);
-  for (const presentation::ReviewBlock& block : sheet.blocks) {
-    column->addWidget(new ChangeBlock(q(block.title),
-                                      {new CommandRow(q(block.runs.label), q(block.runs.text), false),
-                                       new CommandRow(q(block.undo.label), q(block.undo.text), true)},
-                                      q(block.giveUp.label), q(block.giveUp.text), this));
-  }
+  for (const presentation::ReviewBlock& block : sheet.blocks) column->addWidget(new ChangeBlock(block, sheet_));
   if (sheet.acknowledgement) {
-    acknowledgement_ = new QCheckBox(q(*sheet.acknowledgement), this);
+    acknowledgement_ = new QCheckBox(q(*sheet.acknowledgement), sheet_);
     connect(acknowledgement_, &QCheckBox::toggled, this, &FixReviewView::updateButtons);
     column->addWidget(acknowledgement_);
   }
   if (sheet.dryRunNote) {
-    auto* note = wrappingLabel(q(*sheet.dryRunNote), this);
+    auto* note = wrappingLabel(q(*sheet.dryRunNote), sheet_);
     note->setObjectName(QStringLiteral("dryRun"));
     note->setFont(captionFont(note->font()));
     column->addWidget(note);
   }
-  column->addSpacing(kUnit);
+  column->addStretch(1);
+  sheet_->setMinimumWidth(columns(font(), kSheetColumns));
+
+  scroll_ = new QScrollArea(this);
+  scroll_->setWidget(sheet_);
+  scroll_->setWidgetResizable(true);
+  scroll_->setFrameShape(QFrame::NoFrame);
+  scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+
+  auto* outer = new QVBoxLayout(this);
+  outer->setContentsMargins(0, 0, 0, kUnit * 2);
+  outer->setSpacing(kUnit);
+  outer->addWidget(scroll_, 1);
   auto* buttons = new QHBoxLayout();
+  buttons->setContentsMargins(kUnit * 3, 0, kUnit * 3, 0);
   buttons->addStretch(1);
   cancel_ = new QPushButton(q(sheet.cancelLabel), this);
   confirm_ = new QPushButton(q(sheet.confirmLabel), this);
   confirm_->setDefault(true);
   buttons->addWidget(cancel_);
   buttons->addWidget(confirm_);
-  column->addLayout(buttons);
+  outer->addLayout(buttons);
 
   connect(cancel_, &QPushButton::clicked, this, &FixReviewView::reject);
   connect(confirm_, &QPushButton::clicked, this, &FixReviewView::confirm);
-  connect(&model_, &AppModel::applyFinished, this, [this] {
+  connect(&changes_, &ChangeController::applyFinished, this, [this] {
     if (working_) accept();
   });
   updateButtons();
+  fitToContent();
+}
+
+void FixReviewView::fitToContent() {
+  const int width = sheet_->minimumWidth();
+  const int sheetHeight = sheet_->layout()->hasHeightForWidth() ? sheet_->layout()->totalHeightForWidth(width)
+                                                                : sheet_->sizeHint().height();
+  QSize wanted(width + scroll_->verticalScrollBar()->sizeHint().width(),
+               sheetHeight + confirm_->sizeHint().height() + kUnit * 3);
+  const QScreen* screen = parentWidget() != nullptr ? parentWidget()->screen() : this->screen();
+  if (screen != nullptr) {
+    // Beyond nine tenths of the screen the sheet scrolls.
+    const QSize room = screen->availableGeometry().size() * 0.9;
+    wanted = wanted.boundedTo(room);
+  }
+  resize(wanted);
 }
 
 void FixReviewView::reject() {
-  // While the model applies the plan the review stays: its outcome is coming.
+  // While the controller applies the plan the review stays: its outcome is coming.
   if (working_) return;
-  model_.declineReview();
+  changes_.declineReview();
   QDialog::reject();
 }
 
@@ -127,7 +144,7 @@ void FixReviewView::confirm() {
   if (working_ || (acknowledgement_ != nullptr && !acknowledgement_->isChecked())) return;
   working_ = true;
   updateButtons();
-  if (!model_.applyReview(review_)) {
+  if (!changes_.applyReview()) {
     // Another change is being applied: nothing started here.
     working_ = false;
     updateButtons();

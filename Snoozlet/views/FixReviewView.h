@@ -3,41 +3,42 @@
 // The review every change and undo passes through: what will change, the
 // exact commands that will run and the ones that put the values back, what
 // you give up, the acknowledgement a notable change needs, and the buttons.
-// Nothing runs until the confirm button is pressed; the model then applies
-// the plan and tells the outcome as its notice.
+// Nothing runs until the confirm button is pressed; the change controller
+// then applies the plan and the model's notice tells the outcome. The window
+// is as large as its content (every command whole) up to the screen, and
+// scrolls beyond that.
 
-#include "app/AppModel.h"
+#include "presentation/SettingsRows.h"
 
 #include <QDialog>
 
 class QCheckBox;
+class QGridLayout;
 class QPushButton;
+class QScrollArea;
+
+namespace snoozlet {
+class ChangeController;
+}
 
 namespace snoozlet::views {
 
-// A labelled command: "Runs" and the exact pmset line, selectable, in a
-// fixed-width font; quiet rows are drawn in the secondary colour.
-class CommandRow : public QWidget {
-  Q_OBJECT
-
- public:
-  CommandRow(const QString& label, const QString& command, bool quiet, QWidget* parent = nullptr);
-};
-
-// One planned change: the fix's title, its commands and what you give up.
+// One planned change: the fix's title, its commands ("Runs" and the exact
+// pmset line, selectable, in a fixed-width font; the undo in the secondary
+// colour) and what you give up.
 class ChangeBlock : public QWidget {
   Q_OBJECT
 
  public:
-  ChangeBlock(const QString& title, const QList<CommandRow*>& rows, const QString& giveUpLabel, const QString& giveUp,
-              QWidget* parent = nullptr);
+  explicit ChangeBlock(const presentation::ReviewBlock& block, QWidget* parent = nullptr);
 };
 
 class FixReviewView : public QDialog {
   Q_OBJECT
 
  public:
-  FixReviewView(AppModel& model, AppModel::Review review, QWidget* parent = nullptr);
+  // Reviews the controller's pending review.
+  explicit FixReviewView(ChangeController& changes, QWidget* parent = nullptr);
 
   QPushButton* confirmButton() const { return confirm_; }
   QPushButton* cancelButton() const { return cancel_; }
@@ -51,9 +52,12 @@ class FixReviewView : public QDialog {
  private:
   void confirm();
   void updateButtons();
+  // The first size: the content's, bounded by the screen.
+  void fitToContent();
 
-  AppModel& model_;
-  AppModel::Review review_;
+  ChangeController& changes_;
+  QScrollArea* scroll_ = nullptr;
+  QWidget* sheet_ = nullptr;
   QPushButton* confirm_ = nullptr;
   QPushButton* cancel_ = nullptr;
   QCheckBox* acknowledgement_ = nullptr;

@@ -1,7 +1,6 @@
 #include "views/HistoryPage.h"
 
 #include "app/AppModel.h"
-#include "presentation/DrainStripLayout.h"
 #include "views/Theme.h"
 
 #include <QBoxLayout>
@@ -11,11 +10,14 @@
 #include <QSortFilterProxyModel>
 #include <QTableView>
 
+#include <algorithm>
+#include <functional>
+#include <unordered_set>
+
 namespace snoozlet::views {
 
 namespace {
 
-constexpr int kStripHeight = 96;
 QString q(const std::string& text) { return QString::fromStdString(text); }
 
 const std::string& cell(const presentation::HistoryRow& row, int column) {
@@ -29,11 +31,16 @@ const std::string& cell(const presentation::HistoryRow& row, int column) {
   }
 }
 
+bool newestFirst(const std::vector<ArchivedNight>& nights) {
+  return std::is_sorted(nights.begin(), nights.end(),
+                        [](const ArchivedNight& a, const ArchivedNight& b) { return a.start > b.start; });
+}
+
 }  // namespace
 
 HistoryTableModel::HistoryTableModel(QObject* parent) : QAbstractTableModel(parent) {}
 
-void HistoryTableModel::setNights(const std::vector<ArchivedNight>& nights, const NightFormat& format) {
+void HistoryTableModel::reset(const std::vector<ArchivedNight>& nights, const NightFormat& format) {
   beginResetModel();
   nights_ = nights;
   rows_.clear();
@@ -43,6 +50,50 @@ void HistoryTableModel::setNights(const std::vector<ArchivedNight>& nights, cons
   endResetModel();
 }
 
+void HistoryTableModel::setNights(const std::vector<ArchivedNight>& nights, const NightFormat& format) {
+  const presentation::HistoryRow header = presentation::historyHeader(format.language());
+  // Steps need both lists in one order; the archive gives them newest first.
+  if (header != header_ || !newestFirst(nights) || !newestFirst(nights_)) {
+    reset(nights, format);
+    return;
+  }
+  std::unordered_set<Instant> kept;
+  for (const ArchivedNight& n : nights) kept.insert(n.start);
+  // Nights no longer archived go, last first, a run of rows at a time.
+  for (int row = rowCount() - 1; row >= 0;) {
+    if (kept.contains(nights_[static_cast<std::size_t>(row)].start)) {
+      --row;
+      continue;
+    }
+    int first = row;
+    while (first > 0 && !kept.contains(nights_[static_cast<std::size_t>(first - 1)].start)) --first;
+    beginRemoveRows({}, first, row);
+    nights_.erase(nights_.begin() + first, nights_.begin() + row + 1);
+    rows_.erase(rows_.begin() + first, rows_.begin() + row + 1);
+    endRemoveRows();
+    row = first - 1;
+  }
+  // New nights come in where they belong; the same night with other figures is a change.
+  int changedFirst = -1, changedLast = -1;
+  for (std::size_t i = 0; i < nights.size(); ++i) {
+    const int row = static_cast<int>(i);
+    if (i < nights_.size() && nights_[i].start == nights[i].start) {
+      if (!(nights_[i] == nights[i])) {
+        nights_[i] = nights[i];
+        rows_[i] = presentation::historyRow(nights[i], format);
+        if (changedFirst < 0) changedFirst = row;
+        changedLast = row;
+      }
+      continue;
+    }
+    beginInsertRows({}, row, row);
+    nights_.insert(nights_.begin() + row, nights[i]);
+    rows_.insert(rows_.begin() + row, presentation::historyRow(nights[i], format));
+    endInsertRows();
+  }
+  if (changedFirst >= 0) emit dataChanged(index(changedFirst, 0), index(changedLast, kColumns - 1));
+}
+
 int HistoryTableModel::rowCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : static_cast<int>(rows_.size());
 }
@@ -50,7 +101,7 @@ int HistoryTableModel::rowCount(const QModelIndex& parent) const {
 int HistoryTableModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : kColumns; }
 
 QVariant HistoryTableModel::data(const QModelIndex& index, int role) const {
-  if (!index.isValid() || index.row() >= rowCount() || index.column() >= columnCount()) return {};
+  if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid)) return {};
   const auto row = static_cast<std::size_t>(index.row());
   if (role == Qt::DisplayRole) return q(cell(rows_[row], index.column()));
   if (role == Qt::TextAlignmentRole) {
@@ -87,95 +138,119 @@ void DrainStrip::setNights(const std::vector<ArchivedNight>& newestFirst, const 
   nights_ = newestFirst;
   baseline_ = baseline;
   format_ = format;
+  lay();
+}
+
+QSize DrainStrip::sizeHint() const { return QSize(columns(font(), 80), lines(font(), 5.5)); }
+
+void DrainStrip::resizeEvent(QResizeEvent*) { lay(); }
+
+double DrainStrip::top() const { return QFontMetricsF(captionFont(font())).height() / 2 + 2; }
+
+double DrainStrip::labelWidth() const {
+  if (layout_.referenceLabel.empty()) return 0;
+  return QFontMetricsF(captionFont(font())).horizontalAdvance(q(layout_.referenceLabel)) + kUnit;
+}
+
+void DrainStrip::lay() {
+  layout_ = {};
+  if (format_ && !nights_.empty()) {
+    // Room on the right of the bars for the normal's label.
+    const std::string label =
+        baseline_ ? presentation::layoutDrainStrip({}, baseline_, *format_, {}).referenceLabel : std::string();
+    const double room = label.empty() ? 0 : QFontMetricsF(captionFont(font())).horizontalAdvance(q(label)) + kUnit;
+    layout_ = presentation::layoutDrainStrip(nights_, baseline_, *format_,
+                                             {std::max(width() - room, 0.0), height() - top(), 2});
+  }
   update();
 }
 
-QSize DrainStrip::sizeHint() const { return QSize(600, kStripHeight); }
-
 void DrainStrip::paintEvent(QPaintEvent*) {
-  if (!format_ || nights_.empty()) return;
+  if (layout_.bars.empty()) return;
   QPainter p(this);
   p.setRenderHint(QPainter::Antialiasing);
   const QFont caption = captionFont(font());
   const QFontMetricsF metrics(caption);
-  // Room above the bars, and on the right of them for the normal's label.
-  const double top = metrics.height() / 2 + 2;
-  const QString label =
-      baseline_ ? q(presentation::layoutDrainStrip({}, baseline_, *format_, {}).referenceLabel) : QString();
-  const double labelWidth = label.isEmpty() ? 0 : metrics.horizontalAdvance(label) + kUnit;
-  const double barsWidth = std::max(width() - labelWidth, 0.0);
-  const auto strip = presentation::layoutDrainStrip(nights_, baseline_, *format_, {barsWidth, height() - top, 2});
+  const double offset = top();
+  const double barsWidth = std::max(width() - labelWidth(), 0.0);
   QColor ordinary = secondaryText(palette());
   ordinary.setAlphaF(0.55f);
-  for (const auto& bar : strip.bars) {
-    const QRectF r(bar.rect.x, top + bar.rect.y, bar.rect.width, std::max(bar.rect.height, bar.perHour ? 1.0 : 0.0));
+  for (const auto& bar : layout_.bars) {
+    const QRectF r(bar.rect.x, offset + bar.rect.y, bar.rect.width,
+                   std::max(bar.rect.height, bar.perHour ? 1.0 : 0.0));
     const QColor colour = bar.band == presentation::RatioBand::ordinary ? ordinary : ratioColor(bar.band, palette());
     p.fillRect(r, colour);
   }
-  QPen base(secondaryText(palette()), 1);
-  p.setPen(base);
+  p.setPen(QPen(secondaryText(palette()), 1));
   p.drawLine(QPointF(0, height() - 0.5), QPointF(barsWidth, height() - 0.5));
-  if (strip.referenceY) {
-    const double y = top + *strip.referenceY;
-    QPen dashed(palette().color(QPalette::WindowText), 1, Qt::DashLine);
-    p.setPen(dashed);
+  if (layout_.referenceY) {
+    const double y = offset + *layout_.referenceY;
+    p.setPen(QPen(palette().color(QPalette::WindowText), 1, Qt::DashLine));
     p.drawLine(QPointF(0, y), QPointF(barsWidth, y));
     p.setFont(caption);
-    p.drawText(QRectF(barsWidth + kUnit / 2.0, y - metrics.height() / 2, labelWidth, metrics.height()),
-               Qt::AlignLeft | Qt::AlignVCenter, label);
+    p.drawText(QRectF(barsWidth + kUnit / 2.0, y - metrics.height() / 2, labelWidth(), metrics.height()),
+               Qt::AlignLeft | Qt::AlignVCenter, q(layout_.referenceLabel));
   }
 }
 
-HistoryPage::HistoryPage(AppModel& model, QWidget* parent)
-    : PageFrame(parent), model_(model), table_(new HistoryTableModel(this)) {
-  connect(&model, &AppModel::historyChanged, this, &HistoryPage::rebuild);
-  connect(&model, &AppModel::analysisChanged, this, &HistoryPage::rebuild);
-  rebuild();
+HistoryPage::HistoryPage(const AppModel& model, QWidget* parent)
+    : PageFrame(parent),
+      model_(model),
+      table_(new HistoryTableModel(this)),
+      proxy_(new QSortFilterProxyModel(this)),
+      view_(new QTableView(content())),
+      none_(wrappingLabel({}, content())),
+      stripTitle_(sectionTitle({}, content())),
+      strip_(new DrainStrip(content())) {
+  proxy_->setSourceModel(table_);
+  proxy_->setSortRole(HistoryTableModel::kSortRole);
+  view_->setObjectName(QStringLiteral("table"));
+  view_->setModel(proxy_);
+  view_->setSortingEnabled(true);
+  view_->sortByColumn(HistoryTableModel::night, Qt::DescendingOrder);
+  view_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  // Tab moves on to the next control rather than from cell to cell.
+  view_->setTabKeyNavigation(false);
+  view_->setShowGrid(false);
+  view_->setAlternatingRowColors(true);
+  view_->verticalHeader()->hide();
+  view_->verticalHeader()->setDefaultSectionSize(QFontMetrics(view_->font()).height() + kUnit);
+  view_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  // Columns fit the rows on show and a few hundred more, not every night ever archived.
+  view_->horizontalHeader()->setResizeContentsPrecision(300);
+  view_->horizontalHeader()->setStretchLastSection(true);
+  view_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  none_->setObjectName(QStringLiteral("noNights"));
+  column()->addWidget(none_);
+  column()->addWidget(view_);
+  column()->addSpacing(kUnit);
+  column()->addWidget(stripTitle_);
+  column()->addWidget(strip_);
+  column()->addStretch(1);
+  connect(&model, &AppModel::historyChanged, this, &HistoryPage::update);
+  connect(&model, &AppModel::analysisChanged, this, &HistoryPage::update);
+  update();
 }
 
-void HistoryPage::rebuild() {
+void HistoryPage::update() {
   const NightFormat& format = model_.format();
   const auto& nights = model_.history();
   const presentation::HistoryHeading heading = presentation::historyHeading(nights, format, model_.nightSource());
-  QVBoxLayout* column = begin(q(heading.title), {q(heading.line), q(heading.since)});
+  setHeading(q(heading.title), {q(heading.line), q(heading.since)});
   table_->setNights(nights, format);
-  if (heading.empty) {
-    auto* none = wrappingLabel(q(*heading.empty), content());
-    none->setObjectName(QStringLiteral("noNights"));
-    column->addWidget(none);
-    column->addStretch(1);
-    return;
+  none_->setText(q(heading.empty.value_or("")));
+  none_->setVisible(heading.empty.has_value());
+  for (QWidget* part : {static_cast<QWidget*>(view_), static_cast<QWidget*>(stripTitle_),
+                        static_cast<QWidget*>(strip_)}) {
+    part->setVisible(!heading.empty);
   }
-  auto* proxy = new QSortFilterProxyModel(content());
-  proxy->setSourceModel(table_);
-  proxy->setSortRole(HistoryTableModel::kSortRole);
-  auto* view = new QTableView(content());
-  view->setObjectName(QStringLiteral("table"));
-  view->setModel(proxy);
-  view->setSortingEnabled(true);
-  view->sortByColumn(HistoryTableModel::night, Qt::DescendingOrder);
-  view->setSelectionBehavior(QAbstractItemView::SelectRows);
-  view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  view->setShowGrid(false);
-  view->setAlternatingRowColors(true);
-  view->verticalHeader()->hide();
-  view->verticalHeader()->setDefaultSectionSize(QFontMetrics(view->font()).height() + kUnit);
-  view->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-  // Columns fit the rows on show and a few hundred more, not every night ever archived.
-  view->horizontalHeader()->setResizeContentsPrecision(300);
-  view->horizontalHeader()->setStretchLastSection(true);
-  view->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   // Tall enough for a dozen rows; the table scrolls for the rest.
   const int rows = std::min<int>(static_cast<int>(nights.size()), 12);
-  view->setMinimumHeight(view->horizontalHeader()->sizeHint().height() +
-                         rows * view->verticalHeader()->defaultSectionSize() + 2);
-  column->addWidget(view);
-  column->addSpacing(kUnit);
-  column->addWidget(sectionTitle(q(heading.stripTitle), content()));
-  auto* strip = new DrainStrip(content());
-  strip->setNights(nights, model_.analysis() ? model_.analysis()->baseline : std::nullopt, format);
-  column->addWidget(strip);
-  column->addStretch(1);
+  view_->setMinimumHeight(view_->horizontalHeader()->sizeHint().height() +
+                          rows * view_->verticalHeader()->defaultSectionSize() + 2);
+  stripTitle_->setText(q(heading.stripTitle));
+  strip_->setNights(nights, model_.analysis() ? model_.analysis()->baseline : std::nullopt, format);
 }
 
 }  // namespace snoozlet::views

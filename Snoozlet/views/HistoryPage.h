@@ -2,11 +2,14 @@
 
 // The history page: every archived night in a sortable table (Night, Asleep,
 // Wakes, Awake, Battery, Mostly) and the battery drain per night as a strip
-// of bars against this Mac's normal.
+// of bars against this Mac's normal. The table view, its sort proxy and the
+// strip live as long as the page; a refresh updates the table's model row by
+// row, so the user's sort order, scroll position and selection survive it.
 
 #include "analysis/Baseline.h"
 #include "archive/ArchivedNight.h"
 #include "narration/NightFormat.h"
+#include "presentation/DrainStripLayout.h"
 #include "presentation/PageRows.h"
 #include "views/PageFrame.h"
 
@@ -15,6 +18,8 @@
 #include <optional>
 #include <vector>
 
+class QLabel;
+class QSortFilterProxyModel;
 class QTableView;
 
 namespace snoozlet {
@@ -34,7 +39,10 @@ class HistoryTableModel : public QAbstractTableModel {
 
   explicit HistoryTableModel(QObject* parent = nullptr);
 
-  void setNights(const std::vector<ArchivedNight>& nights, const NightFormat& format);
+  // Updates the rows in steps: nights no longer archived are removed, new
+  // ones inserted where they belong, changed ones reported changed, so views
+  // keep their selection and scroll position.
+  void setNights(const std::vector<ArchivedNight>& newestFirst, const NightFormat& format);
 
   int rowCount(const QModelIndex& parent = {}) const override;
   int columnCount(const QModelIndex& parent = {}) const override;
@@ -42,13 +50,16 @@ class HistoryTableModel : public QAbstractTableModel {
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
  private:
+  void reset(const std::vector<ArchivedNight>& nights, const NightFormat& format);
+
   std::vector<ArchivedNight> nights_;
   std::vector<presentation::HistoryRow> rows_;
   presentation::HistoryRow header_;
 };
 
 // One bar per archived night's drain per hour, oldest on the left, with the
-// normal as a line.
+// normal as a line. Its geometry is computed when the nights or the size
+// change, not as it paints.
 class DrainStrip : public QWidget {
   Q_OBJECT
 
@@ -57,28 +68,44 @@ class DrainStrip : public QWidget {
   void setNights(const std::vector<ArchivedNight>& newestFirst, const std::optional<Baseline>& baseline,
                  const NightFormat& format);
   QSize sizeHint() const override;
+  // The geometry as painted now.
+  const presentation::DrainStripLayout& layout() const { return layout_; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
+  void lay();
+  double top() const;
+  double labelWidth() const;
+
   std::vector<ArchivedNight> nights_;
   std::optional<Baseline> baseline_;
   std::optional<NightFormat> format_;
+  presentation::DrainStripLayout layout_;
 };
 
 class HistoryPage : public PageFrame {
   Q_OBJECT
 
  public:
-  explicit HistoryPage(AppModel& model, QWidget* parent = nullptr);
-  void rebuild();
+  explicit HistoryPage(const AppModel& model, QWidget* parent = nullptr);
 
   HistoryTableModel* tableModel() const { return table_; }
+  QTableView* tableView() const { return view_; }
+  QSortFilterProxyModel* sortedModel() const { return proxy_; }
 
  private:
-  AppModel& model_;
+  void update();
+
+  const AppModel& model_;
   HistoryTableModel* table_;
+  QSortFilterProxyModel* proxy_;
+  QTableView* view_;
+  QLabel* none_;
+  QLabel* stripTitle_;
+  DrainStrip* strip_;
 };
 
 }  // namespace snoozlet::views

@@ -1,13 +1,10 @@
 #pragma once
 
-// The main window's content: the sidebar (the application, the log's span,
-// the nights, the daytime naps and the three other pages) beside the page
-// the model has selected: a night, sleep settings, battery or history; the
-// empty page while there is no night to show.
+// The main window's content: the sidebar beside the page the navigator has
+// chosen: a night, sleep settings, battery or history; the empty page while
+// there is no night to show. Each page is made the first time it is shown,
+// then kept, and kept current by the model's signals.
 
-#include "analysis/Mood.h"
-
-#include <QListWidget>
 #include <QWidget>
 
 class QLabel;
@@ -15,54 +12,26 @@ class QStackedWidget;
 
 namespace snoozlet {
 class AppModel;
-}
+class ChangeController;
+}  // namespace snoozlet
 
 namespace snoozlet::views {
 
-// A sidebar row for the other pages: a title and its detail.
-class PlainRow : public QWidget {
-  Q_OBJECT
+class Navigator;
+class Sidebar;
 
- public:
-  PlainRow(const QString& title, const QString& detail, QWidget* parent = nullptr);
-};
-
-// A night's row: its moon, its date, and its drain per hour.
-class NightRow : public QWidget {
-  Q_OBJECT
-
- public:
-  NightRow(const QString& date, const QString& drain, Mood mood, QWidget* parent = nullptr);
-};
-
-class Sidebar : public QWidget {
-  Q_OBJECT
-
- public:
-  explicit Sidebar(AppModel& model, QWidget* parent = nullptr);
-
-  QListWidget* list() const { return list_; }
-  void rebuild();
-
- private:
-  void selectModelPage();
-
-  AppModel& model_;
-  QListWidget* list_;
-  QLabel* span_;
-  bool selecting_ = false;
-};
-
-// "Reading last night’s log…", or no long sleep yet and what to do about it.
+// "Reading last night’s log…", why the log could not be read, or no long
+// sleep yet and what to do about it.
 class EmptyNightPage : public QWidget {
   Q_OBJECT
 
  public:
-  explicit EmptyNightPage(AppModel& model, QWidget* parent = nullptr);
-  void rebuild();
+  explicit EmptyNightPage(const AppModel& model, QWidget* parent = nullptr);
 
  private:
-  AppModel& model_;
+  void update();
+
+  const AppModel& model_;
   QLabel* title_;
   QLabel* line_;
 };
@@ -71,7 +40,7 @@ class MainView : public QWidget {
   Q_OBJECT
 
  public:
-  explicit MainView(AppModel& model, QWidget* parent = nullptr);
+  MainView(AppModel& model, ChangeController& changes, Navigator& navigator, QWidget* parent = nullptr);
 
   Sidebar* sidebar() const { return sidebar_; }
   // The page on show.
@@ -81,6 +50,8 @@ class MainView : public QWidget {
   void showPage();
 
   AppModel& model_;
+  ChangeController& changes_;
+  Navigator& navigator_;
   Sidebar* sidebar_;
   QStackedWidget* pages_;
   QWidget* night_ = nullptr;

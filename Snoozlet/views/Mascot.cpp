@@ -72,21 +72,26 @@ QSize MoodMoon::sizeHint() const {
   return QSize(side, side);
 }
 
-void MoodMoon::paintEvent(QPaintEvent*) {
-  QPainter p(this);
+void paintMoon(QPainter& p, const QRectF& disk, Mood mood) {
+  p.save();
   p.setRenderHint(QPainter::Antialiasing);
-  const double side = std::min(width(), height()) - 1.0;
-  const QRectF disk((width() - side) / 2, (height() - side) / 2, side, side);
   QPainterPath whole;
   whole.addEllipse(disk);
   p.fillPath(whole, night::band());
   // The lit part: the disk less a copy of it shifted left by the lit share of its width
   // (tangent, so wholly lit, at a share of 1).
   QPainterPath shadow;
-  shadow.addEllipse(disk.translated(-side * mood::moonFill(mood_), 0));
+  shadow.addEllipse(disk.translated(-disk.width() * mood::moonFill(mood), 0));
   p.fillPath(whole.subtracted(shadow), QColor(0xF6, 0xE3, 0xA1));
   p.setPen(QPen(night::bandOutline(), 1));
   p.drawPath(whole);
+  p.restore();
+}
+
+void MoodMoon::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  const double side = std::min(width(), height()) - 1.0;
+  paintMoon(p, QRectF((width() - side) / 2, (height() - side) / 2, side, side), mood_);
 }
 
 }  // namespace snoozlet::views

@@ -8,6 +8,7 @@
 
 #include <QWidget>
 
+class QPainter;
 class QSvgRenderer;
 
 namespace snoozlet::views {
@@ -36,6 +37,9 @@ class MascotView : public QWidget {
   double scale_;
   QSvgRenderer* renderer_;
 };
+
+// Paints the mood's moon filling `disk`.
+void paintMoon(QPainter& painter, const QRectF& disk, Mood mood);
 
 // A moon whose lit share is the mood's (a thin crescent for a sound night,
 // full for a sleepless one).

@@ -2,8 +2,10 @@
 
 #include "app/AppModel.h"
 #include "presentation/NightFigures.h"
+#include "presentation/PageRows.h"
 #include "views/MorningReportView.h"
 #include "views/NightRibbon.h"
+#include "views/PageParts.h"
 #include "views/Theme.h"
 
 #include <QBoxLayout>
@@ -12,136 +14,112 @@
 #include <QPushButton>
 #include <QToolButton>
 
-#include <algorithm>
-
 namespace snoozlet::views {
 
 namespace {
 
-constexpr int kPopoverWidth = 360;
+// The popover's width, in average characters of the interface font.
+constexpr double kColumns = 52;
 
 QString q(const std::string& text) { return QString::fromStdString(text); }
 
-QWidget* smallFigure(const presentation::Figure& figure, const QString& name, QWidget* parent) {
-  auto* tile = new QWidget(parent);
-  tile->setObjectName(name);
-  auto* column = new QVBoxLayout(tile);
-  column->setContentsMargins(0, 0, 0, 0);
-  column->setSpacing(0);
-  auto* value = new QLabel(q(figure.value), tile);
-  value->setObjectName(QStringLiteral("value"));
-  QFont big = titleFont(value->font());
+// A popover figure: smaller than the page's, centred.
+FigureTile* smallFigure(const QString& name, QWidget* parent) {
+  auto* tile = new FigureTile(name, parent);
+  for (QLabel* label : tile->findChildren<QLabel*>()) label->setAlignment(Qt::AlignHCenter);
+  auto* value = tile->findChild<QLabel*>(QStringLiteral("value"));
+  QFont big = figuresFont(titleFont(tile->font()));
   big.setPointSizeF(big.pointSizeF() * 1.15);
   value->setFont(big);
-  value->setAlignment(Qt::AlignHCenter);
-  auto* caption = new QLabel(q(figure.caption), tile);
-  caption->setObjectName(QStringLiteral("caption"));
-  caption->setFont(captionFont(caption->font()));
-  caption->setAlignment(Qt::AlignHCenter);
-  makeSecondary(caption);
-  column->addWidget(value);
-  column->addWidget(caption);
   return tile;
 }
 
 }  // namespace
 
-MenuBarView::MenuBarView(AppModel& model, QWidget* parent) : QWidget(parent), model_(model), menu_(new QMenu(this)) {
-  setFixedWidth(kPopoverWidth);
-  menu_->addAction(tr("Refresh"), this, [this] { model_.refresh(); });
-  menu_->addAction(tr("Settings…"), this, &MenuBarView::settingsRequested);
-  menu_->addAction(tr("How It Works"), this, &MenuBarView::welcomeRequested);
-  menu_->addAction(tr("About Snoozlet"), this, &MenuBarView::aboutRequested);
-  menu_->addSeparator();
-  menu_->addAction(tr("Quit Snoozlet"), this, &MenuBarView::quitRequested);
-
+MenuBarView::MenuBarView(const AppModel& model, const QList<QAction*>& menu, QWidget* parent)
+    : QWidget(parent),
+      model_(model),
+      menu_(new QMenu(this)),
+      status_(wrappingLabel({}, this)),
+      night_(new QWidget(this)),
+      report_(new MorningReportView(true, night_)),
+      wakes_(smallFigure(QStringLiteral("wakes"), night_)),
+      awake_(smallFigure(QStringLiteral("awake"), night_)),
+      battery_(smallFigure(QStringLiteral("battery"), night_)),
+      ribbon_(new NightRibbon(night_)),
+      open_(new QPushButton(tr("Open Snoozlet"), this)),
+      more_(new QToolButton(this)) {
+  setFixedWidth(columns(font(), kColumns));
+  menu_->addActions(menu);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(kUnit * 2, kUnit * 2, kUnit * 2, kUnit * 1.5);
-  for (auto signal : {&AppModel::analysisChanged, &AppModel::stateChanged}) {
-    connect(&model, signal, this, &MenuBarView::rebuild);
-  }
-  connect(&model.settings(), &AppSettings::plainModeChanged, this, &MenuBarView::rebuild);
-  rebuild();
-}
+  layout->setSpacing(kUnit * 1.5);
 
-void MenuBarView::rebuild() {
-  QWidget* next = build();
-  if (content_ != nullptr) {
-    layout()->replaceWidget(content_, next);
-    delete content_;
-  } else {
-    layout()->addWidget(next);
-  }
-  content_ = next;
-  // Wrapped text is as tall as the fixed width makes it.
-  resize(kPopoverWidth, std::max(heightForWidth(kPopoverWidth), sizeHint().height()));
-}
+  status_->setObjectName(QStringLiteral("status"));
+  status_->setAlignment(Qt::AlignCenter);
+  status_->setMinimumHeight(kUnit * 8);
+  layout->addWidget(status_);
 
-QWidget* MenuBarView::build() {
-  auto* content = new QWidget(this);
-  auto* column = new QVBoxLayout(content);
+  auto* column = new QVBoxLayout(night_);
   column->setContentsMargins(0, 0, 0, 0);
   column->setSpacing(kUnit * 1.5);
-
-  const auto& analysis = model_.analysis();
-  const NightReport* night = analysis ? analysis->lastNight() : nullptr;
-  if (night == nullptr) {
-    QString message;
-    if (!analysis && model_.state().kind() == AppModel::LoadState::Kind::failed) {
-      message = tr("Couldn’t read the sleep log: %1").arg(q(model_.state().message()));
-    } else if (!analysis) {
-      message = tr("Reading last night’s log…");
-    } else {
-      message = tr("No long sleep in the log yet");
-    }
-    auto* label = wrappingLabel(message, content);
-    label->setObjectName(QStringLiteral("status"));
-    label->setAlignment(Qt::AlignCenter);
-    label->setMinimumHeight(kUnit * 8);
-    column->addWidget(label);
-  } else {
-    const NightFormat& format = model_.format();
-    MorningReportView::Options options;
-    options.compact = true;
-    options.plain = model_.settings().plainMode();
-    column->addWidget(new MorningReportView(*night, q(model_.morningText(*night)), q(format.nightTitle(night->start())),
-                                            options, content));
-    const presentation::PopoverFigures figures = presentation::popoverFigures(*night, format);
-    auto* row = new QHBoxLayout();
-    row->setSpacing(kUnit);
-    row->addWidget(smallFigure(figures.wakes, QStringLiteral("wakes"), content), 1);
-    row->addWidget(smallFigure(figures.awake, QStringLiteral("awake"), content), 1);
-    row->addWidget(smallFigure(figures.battery, QStringLiteral("battery"), content), 1);
-    column->addLayout(row);
-    auto* ribbon = new NightRibbon(content);
-    ribbon->setCompact(true);
-    ribbon->setNight(*night, format);
-    column->addWidget(ribbon);
-  }
+  column->addWidget(report_);
+  auto* row = new QHBoxLayout();
+  row->setSpacing(kUnit);
+  for (FigureTile* tile : {wakes_, awake_, battery_}) row->addWidget(tile, 1);
+  column->addLayout(row);
+  ribbon_->setCompact(true);
+  column->addWidget(ribbon_);
+  layout->addWidget(night_);
 
   auto* buttons = new QHBoxLayout();
   buttons->setSpacing(kUnit);
-  auto* open = new QPushButton(tr("Open Snoozlet"), content);
-  open->setObjectName(QStringLiteral("open"));
-  open->setDefault(true);
-  const std::optional<Instant> start = night ? std::optional<Instant>(night->start()) : std::nullopt;
-  connect(open, &QPushButton::clicked, this, [this, start] {
-    model_.openPage(start ? std::optional<AppModel::Page>(AppModel::Page::night(*start)) : std::nullopt);
-    emit closeRequested();
-  });
-  auto* more = new QToolButton(content);
-  more->setObjectName(QStringLiteral("more"));
-  more->setText(QStringLiteral("…"));
-  more->setToolTip(tr("More"));
-  more->setAccessibleName(tr("More"));
-  more->setPopupMode(QToolButton::InstantPopup);
-  more->setMenu(menu_);
-  more->setAutoRaise(true);
-  more->setStyleSheet(QStringLiteral("QToolButton::menu-indicator { image: none; width: 0; }"));
-  buttons->addWidget(open, 1);
-  buttons->addWidget(more);
-  column->addLayout(buttons);
-  return content;
+  open_->setObjectName(QStringLiteral("open"));
+  open_->setDefault(true);
+  connect(open_, &QPushButton::clicked, this, [this] { emit openRequested(shown_); });
+  more_->setObjectName(QStringLiteral("more"));
+  more_->setText(QStringLiteral("…"));
+  more_->setToolTip(tr("More"));
+  more_->setAccessibleName(tr("More"));
+  more_->setPopupMode(QToolButton::InstantPopup);
+  more_->setMenu(menu_);
+  more_->setAutoRaise(true);
+  more_->setStyleSheet(QStringLiteral("QToolButton::menu-indicator { image: none; width: 0; }"));
+  buttons->addWidget(open_, 1);
+  buttons->addWidget(more_);
+  layout->addLayout(buttons);
+
+  for (auto signal : {&AppModel::analysisChanged, &AppModel::stateChanged, &AppModel::morningTextChanged}) {
+    connect(&model, signal, this, &MenuBarView::update);
+  }
+  update();
+}
+
+QSize MenuBarView::sizeHint() const {
+  // Wrapped text is as tall as the fixed width makes it.
+  return {width(), std::max(heightForWidth(width()), QWidget::sizeHint().height())};
+}
+
+void MenuBarView::update() {
+  const NightReport* night = model_.latestNight();
+  shown_ = night ? std::optional<Instant>(night->start()) : std::nullopt;
+  status_->setVisible(night == nullptr);
+  night_->setVisible(night != nullptr);
+  if (night == nullptr) {
+    status_->setText(q(presentation::emptyNight(model_.analysis(), model_.state().failure(), model_.language())
+                           .sentence()));
+  } else {
+    const NightFormat& format = model_.format();
+    report_->setReport(night->mood, q(model_.morningText(*night)), q(format.nightTitle(night->start())),
+                       model_.plainMode());
+    const presentation::PopoverFigures figures = presentation::popoverFigures(*night, format);
+    wakes_->setFigure(q(figures.wakes.value), q(figures.wakes.caption));
+    awake_->setFigure(q(figures.awake.value), q(figures.awake.caption));
+    battery_->setFigure(q(figures.battery.value), q(figures.battery.caption));
+    ribbon_->setNight(*night, format);
+  }
+  updateGeometry();
+  adjustSize();
 }
 
 }  // namespace snoozlet::views

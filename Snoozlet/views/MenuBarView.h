@@ -2,13 +2,21 @@
 
 // The popover's content: the latest night in brief (the compact morning
 // report, three figures and the compact ribbon), "Open Snoozlet", and the
-// action menu behind "…". Before the first night it says why there is none.
-// The actions that open windows or quit are signals: the tray shell owns
-// the windows.
+// application's menu behind "…". Before the first night it says why there is
+// none. It is made once for each opening and updated in place while open.
+// Opening the main window is a request: the tray shell owns the windows.
 
+#include "common/Instant.h"
+
+#include <QList>
 #include <QWidget>
 
+#include <optional>
+
+class QAction;
+class QLabel;
 class QMenu;
+class QPushButton;
 class QToolButton;
 
 namespace snoozlet {
@@ -17,32 +25,42 @@ class AppModel;
 
 namespace snoozlet::views {
 
+class FigureTile;
+class MorningReportView;
+class NightRibbon;
+
 class MenuBarView : public QWidget {
   Q_OBJECT
 
  public:
-  explicit MenuBarView(AppModel& model, QWidget* parent = nullptr);
+  // `menu`: the actions behind "…", in order.
+  MenuBarView(const AppModel& model, const QList<QAction*>& menu, QWidget* parent = nullptr);
 
-  // The action menu, in order: Refresh, Settings…, How It Works, About
-  // Snoozlet, Quit Snoozlet.
   QMenu* actionMenu() const { return menu_; }
+  QPushButton* openButton() const { return open_; }
+  QToolButton* moreButton() const { return more_; }
 
-  void rebuild();
+  QSize sizeHint() const override;
 
  signals:
-  void settingsRequested();
-  void welcomeRequested();
-  void aboutRequested();
-  void quitRequested();
-  // The popover should close (after "Open Snoozlet").
-  void closeRequested();
+  // "Open Snoozlet": the main window, on the night shown (none before the first).
+  void openRequested(std::optional<Instant> night);
 
  private:
-  QWidget* build();
+  void update();
 
-  AppModel& model_;
+  const AppModel& model_;
   QMenu* menu_;
-  QWidget* content_ = nullptr;
+  QLabel* status_;
+  QWidget* night_;
+  MorningReportView* report_;
+  FigureTile* wakes_;
+  FigureTile* awake_;
+  FigureTile* battery_;
+  NightRibbon* ribbon_;
+  QPushButton* open_;
+  QToolButton* more_;
+  std::optional<Instant> shown_;
 };
 
 }  // namespace snoozlet::views

@@ -4,15 +4,15 @@
 #include "presentation/NightFigures.h"
 #include "presentation/PageRows.h"
 #include "views/MorningReportView.h"
+#include "views/Navigator.h"
 #include "views/NightRibbon.h"
-#include "views/PageFrame.h"
+#include "views/PageParts.h"
 #include "views/Remedies.h"
 #include "views/Theme.h"
 
 #include <QBoxLayout>
-#include <QGridLayout>
 #include <QLabel>
-#include <QPainter>
+#include <QScrollBar>
 
 namespace snoozlet::views {
 
@@ -21,203 +21,118 @@ namespace {
 QString q(const std::string& text) { return QString::fromStdString(text); }
 QString q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
-// One big figure over its caption, with optional lines under it.
-QWidget* figureTile(const presentation::Figure& figure, QWidget* parent, const QString& name) {
-  auto* tile = new QWidget(parent);
-  tile->setObjectName(name);
-  auto* column = new QVBoxLayout(tile);
-  column->setContentsMargins(0, 0, 0, 0);
-  column->setSpacing(2);
-  auto* value = new QLabel(q(figure.value), tile);
-  value->setObjectName(QStringLiteral("value"));
-  value->setFont(figureFont(value->font()));
-  column->addWidget(value);
-  auto* caption = wrappingLabel(q(figure.caption), tile);
-  caption->setObjectName(QStringLiteral("caption"));
-  caption->setFont(captionFont(caption->font()));
-  makeSecondary(caption);
-  column->addWidget(caption);
-  return tile;
-}
-
-QLabel* tileLine(QWidget* tile, const QString& text, const QString& name) {
-  auto* line = wrappingLabel(text, tile);
-  line->setObjectName(name);
-  line->setFont(captionFont(line->font()));
-  static_cast<QVBoxLayout*>(tile->layout())->addWidget(line);
-  return line;
-}
-
-QWidget* figuresRow(const NightReport& night, const NightFormat& format, QWidget* parent) {
-  const presentation::FiguresRow figures = presentation::figuresRow(night, format);
-  auto* row = new QWidget(parent);
-  row->setObjectName(QStringLiteral("figures"));
-  auto* layout = new QHBoxLayout(row);
-  layout->setContentsMargins(0, 0, 0, 0);
-  layout->setSpacing(kUnit * 4);
-  layout->addWidget(figureTile(figures.asleep, row, QStringLiteral("asleep")), 1, Qt::AlignTop);
-  QWidget* wakes = figureTile(figures.darkWakes, row, QStringLiteral("darkWakes"));
-  if (figures.awakeLine) makeSecondary(tileLine(wakes, q(*figures.awakeLine), QStringLiteral("awakeLine")));
-  layout->addWidget(wakes, 1, Qt::AlignTop);
-  QWidget* battery = figureTile(figures.battery.figure, row, QStringLiteral("battery"));
-  if (figures.battery.perHour) makeSecondary(tileLine(battery, q(*figures.battery.perHour), QStringLiteral("perHour")));
-  if (figures.battery.ratio) {
-    QLabel* ratio = tileLine(battery, q(*figures.battery.ratio), QStringLiteral("ratio"));
-    QFont font = ratio->font();
-    font.setWeight(QFont::DemiBold);
-    ratio->setFont(font);
-    QPalette palette = ratio->palette();
-    palette.setColor(QPalette::WindowText, ratioColor(figures.battery.band, palette));
-    ratio->setPalette(palette);
-  }
-  layout->addWidget(battery, 1, Qt::AlignTop);
-  return row;
-}
-
-// A row of an explanation section: a title and a second line on the left,
-// a figure on the right.
-QWidget* detailRow(const QString& title, const QString& detail, const QString& trailing, QWidget* parent) {
-  auto* row = new QWidget(parent);
-  auto* grid = new QGridLayout(row);
-  grid->setContentsMargins(0, 0, 0, 0);
-  grid->setHorizontalSpacing(kUnit * 2);
-  grid->setVerticalSpacing(2);
-  auto* name = wrappingLabel(title, row);
-  QFont strong = name->font();
-  strong.setWeight(QFont::DemiBold);
-  name->setFont(strong);
-  grid->addWidget(name, 0, 0);
-  if (!detail.isEmpty()) {
-    auto* second = wrappingLabel(detail, row);
-    makeSecondary(second);
-    grid->addWidget(second, 1, 0);
-  }
-  if (!trailing.isEmpty()) {
-    auto* figure = new QLabel(trailing, row);
-    figure->setFont(digitsFont(12));
-    figure->setAlignment(Qt::AlignRight | Qt::AlignTop);
-    grid->addWidget(figure, 0, 1, Qt::AlignRight | Qt::AlignTop);
-  }
-  grid->setColumnStretch(0, 1);
-  return row;
-}
-
-// A small rounded label that sets a row apart.
-class Badge : public QLabel {
- public:
-  Badge(const QString& text, QColor colour, QWidget* parent) : QLabel(text, parent), colour_(colour) {
-    setFont(captionFont(font()));
-    setContentsMargins(kUnit, 2, kUnit, 2);
-    QPalette p = palette();
-    p.setColor(QPalette::WindowText, colour);
-    setPalette(p);
-  }
-
- protected:
-  void paintEvent(QPaintEvent* event) override {
-    QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing);
-    QColor fill = colour_;
-    fill.setAlphaF(0.14f);
-    p.setPen(Qt::NoPen);
-    p.setBrush(fill);
-    p.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), height() / 2.0, height() / 2.0);
-    p.end();
-    QLabel::paintEvent(event);
-  }
-
- private:
-  QColor colour_;
-};
-
-QWidget* section(const QString& title, const QString& name, QWidget* parent, QVBoxLayout** rows) {
-  auto* box = new QWidget(parent);
-  box->setObjectName(name);
-  auto* column = new QVBoxLayout(box);
-  column->setContentsMargins(0, 0, 0, 0);
-  column->setSpacing(kUnit * 1.5);
-  column->addWidget(sectionTitle(title, box));
-  *rows = column;
-  return box;
-}
-
-QLabel* emptyLine(const QString& text, QWidget* parent) {
-  auto* label = wrappingLabel(text, parent);
-  label->setObjectName(QStringLiteral("none"));
-  makeSecondary(label);
-  return label;
-}
-
 }  // namespace
 
-NightPage::NightPage(AppModel& model, QWidget* parent) : PageFrame(parent), model_(model) {
-  for (auto signal : {&AppModel::analysisChanged, &AppModel::pageChanged, &AppModel::noticeChanged,
-                      &AppModel::powerSettingsChanged, &AppModel::capabilitiesChanged}) {
-    connect(&model, signal, this, &NightPage::rebuild);
+NightPage::NightPage(AppModel& model, ChangeController& changes, Navigator& navigator, QWidget* parent)
+    : PageFrame(parent),
+      model_(model),
+      navigator_(navigator),
+      report_(new MorningReportView(false, content())),
+      asleep_(new FigureTile(QStringLiteral("asleep"), content())),
+      wakes_(new FigureTile(QStringLiteral("darkWakes"), content())),
+      battery_(new FigureTile(QStringLiteral("battery"), content())),
+      ribbon_(new NightRibbon(content())),
+      remedies_(new RemediesSection(model, changes, content())),
+      woke_(new RowList(QStringLiteral("wokeMe"), content())),
+      alarms_(new RowList(QStringLiteral("alarms"), content())),
+      lamp_(new RowList(QStringLiteral("lamp"), content())),
+      footnote_(wrappingLabel({}, content())) {
+  QVBoxLayout* page = column();
+  page->setSpacing(kUnit * 4);
+  page->addWidget(report_);
+  auto* figures = new QWidget(content());
+  figures->setObjectName(QStringLiteral("figures"));
+  auto* row = new QHBoxLayout(figures);
+  row->setContentsMargins(0, 0, 0, 0);
+  row->setSpacing(kUnit * 4);
+  for (FigureTile* tile : {asleep_, wakes_, battery_}) row->addWidget(tile, 1, Qt::AlignTop);
+  page->addWidget(figures);
+  page->addWidget(ribbon_);
+  page->addWidget(remedies_);
+  for (RowList* list : {woke_, alarms_, lamp_}) page->addWidget(list);
+  woke_->setTitle(tr("What woke me"));
+  alarms_->setTitle(tr("Who set the alarm"));
+  lamp_->setTitle(tr("Who held the lamp"));
+  footnote_->setFont(captionFont(footnote_->font()));
+  makeSecondary(footnote_);
+  page->addWidget(footnote_);
+  page->addStretch(1);
+
+  connect(&navigator, &Navigator::pageChanged, this, &NightPage::update);
+  connect(&model, &AppModel::analysisChanged, this, &NightPage::update);
+  connect(&model, &AppModel::morningTextChanged, this, &NightPage::showReport);
+  // The suggestions depend on the settings, too.
+  for (auto signal : {&AppModel::powerSettingsChanged, &AppModel::capabilitiesChanged}) {
+    connect(&model, signal, this, [this] {
+      if (night_) remedies_->setNight(*night_);
+    });
   }
-  connect(&model.settings(), &AppSettings::plainModeChanged, this, &NightPage::rebuild);
-  rebuild();
+  update();
 }
 
-void NightPage::rebuild() {
-  night_ = model_.selectedNight();
-  if (night_) {
-    build(*night_);
-  } else {
-    setWidget(new QWidget());  // deletes the previous content
+void NightPage::update() {
+  const NightReport* selected = navigator_.selectedNight();
+  if (selected == nullptr) {
+    night_.reset();
+    return;
   }
+  if (night_ && *night_ == *selected) return;
+  const bool another = !night_ || night_->start() != selected->start();
+  night_ = *selected;
+  showNight(*night_);
+  // Another night starts at the top; the same night read again stays where the reader was.
+  if (another) verticalScrollBar()->setValue(0);
 }
 
-void NightPage::build(const NightReport& night) {
+void NightPage::showReport() {
+  if (!night_) return;
+  report_->setReport(night_->mood, q(model_.morningText(*night_)), q(model_.format().nightTitle(night_->start())),
+                     model_.plainMode());
+}
+
+void NightPage::showNight(const NightReport& night) {
   const NightFormat& format = model_.format();
   const Language language = format.language();
-  QVBoxLayout* column = begin({}, {});
-  QWidget* page = content();
-  column->setSpacing(kUnit * 4);
+  showReport();
 
-  MorningReportView::Options report;
-  report.plain = model_.settings().plainMode();
-  column->addWidget(
-      new MorningReportView(night, q(model_.morningText(night)), q(format.nightTitle(night.start())), report, page));
-  column->addWidget(figuresRow(night, format, page));
-  auto* ribbon = new NightRibbon(page);
-  ribbon->setNight(night, format);
-  column->addWidget(ribbon);
-  column->addWidget(new RemediesSection(model_, night, page));
+  const presentation::FiguresRow figures = presentation::figuresRow(night, format);
+  asleep_->setFigure(q(figures.asleep.value), q(figures.asleep.caption));
+  wakes_->setFigure(q(figures.darkWakes.value), q(figures.darkWakes.caption));
+  wakes_->setLine(QStringLiteral("awakeLine"), q(figures.awakeLine.value_or("")));
+  battery_->setFigure(q(figures.battery.figure.value), q(figures.battery.figure.caption));
+  battery_->setLine(QStringLiteral("perHour"), q(figures.battery.perHour.value_or("")));
+  QLabel* ratio = battery_->line(QStringLiteral("ratio"), std::nullopt);
+  QFont strong = ratio->font();
+  strong.setWeight(QFont::DemiBold);
+  ratio->setFont(strong);
+  battery_->setLine(QStringLiteral("ratio"), q(figures.battery.ratio.value_or("")), toneOf(figures.battery.band));
 
-  QVBoxLayout* rows = nullptr;
-  column->addWidget(section(tr("What woke me"), QStringLiteral("wokeMe"), page, &rows));
+  ribbon_->setNight(night, format);
+  remedies_->setNight(night);
+
+  std::vector<DetailContent> rows;
   for (const ReasonGroup& group : night.groups) {
-    rows->addWidget(detailRow(
-        q(wake_category::title(group.category, language)), q(wake_category::explanation(group.category, language)),
-        QString::number(group.count) + QStringLiteral(" · ") + q(format.duration(group.awakeSeconds)), page));
+    rows.push_back({q(wake_category::title(group.category, language)),
+                    q(wake_category::explanation(group.category, language)),
+                    q(presentation::reasonFigure(group, format)),
+                    {},
+                    {}});
   }
-  if (night.groups.empty()) rows->addWidget(emptyLine(tr("I didn’t wake up once."), page));
-
-  column->addWidget(section(tr("Who set the alarm"), QStringLiteral("alarms"), page, &rows));
+  woke_->setRows(rows, tr("I didn’t wake up once."));
+  rows.clear();
   for (const RequesterGroup& requester : night.requesters) {
-    rows->addWidget(detailRow(q(presentation::requesterTitle(requester, language)), q(requester.process), {}, page));
+    rows.push_back({q(presentation::requesterTitle(requester, language)), q(requester.process), {}, {}, {}});
   }
-  if (night.requesters.empty()) rows->addWidget(emptyLine(tr("No scheduled wakes matched."), page));
-
-  column->addWidget(section(tr("Who held the lamp"), QStringLiteral("lamp"), page, &rows));
+  alarms_->setRows(rows, tr("No scheduled wakes matched."));
+  rows.clear();
   for (const HolderGroup& holder : night.holders) {
-    QWidget* row = detailRow(q(holder.process), q(presentation::holderLine(holder, language)),
-                             q(format.duration(holder.heldSeconds)), page);
-    if (presentation::keepsMacAwake(holder)) {
-      row->setObjectName(QStringLiteral("keepsMacAwake"));
-      auto* badge = new Badge(tr("Kept the Mac awake"), ratioColor(presentation::RatioBand::caution, palette()), row);
-      static_cast<QGridLayout*>(row->layout())->addWidget(badge, 2, 0, Qt::AlignLeft);
-    }
-    rows->addWidget(row);
+    const bool keeps = presentation::keepsMacAwake(holder);
+    rows.push_back({q(holder.process), q(presentation::holderLine(holder, language)),
+                    q(format.duration(holder.heldSeconds)), keeps ? tr("Kept the Mac awake") : QString(),
+                    keeps ? QStringLiteral("keepsMacAwake") : QString()});
   }
-  if (night.holders.empty()) rows->addWidget(emptyLine(tr("Nobody kept me up."), page));
-
-  auto* footnote = wrappingLabel(q(presentation::nightFootnote(model_.nightSource(), language)), page);
-  footnote->setFont(captionFont(footnote->font()));
-  makeSecondary(footnote);
-  column->addWidget(footnote);
-  column->addStretch(1);
+  lamp_->setRows(rows, tr("Nobody kept me up."));
+  footnote_->setText(q(presentation::nightFootnote(model_.nightSource(), language)));
 }
 
 }  // namespace snoozlet::views

@@ -16,10 +16,8 @@ namespace {
 
 constexpr double kFullBand = 72;
 constexpr double kCompactBand = 44;
-constexpr double kLaneHeight = 16;
-// The widest lane title before it is elided.
-constexpr int kLaneTitleWidth = 132;
-constexpr double kBatteryLabelPoints = 10.5;
+// The widest lane title before it is elided, in average characters.
+constexpr double kLaneTitleColumns = 19;
 
 const presentation::RibbonLayout kEmpty{};
 
@@ -61,8 +59,13 @@ presentation::RibbonOptions NightRibbon::options(double bandWidth) const {
   o.compact = compact_;
   o.bandHeight = compact_ ? kCompactBand : kFullBand;
   o.laneLimit = compact_ ? 0 : laneLimit_;
-  o.tickArea = QFontMetricsF(captionFont(font())).height() + 6;
-  o.laneHeight = kLaneHeight;
+  const QFontMetricsF caption(captionFont(font()));
+  o.tickArea = caption.height() + 6;
+  o.laneHeight = std::ceil(caption.height()) + 2;
+  o.labelWidth = [caption](std::string_view label) {
+    return caption.horizontalAdvance(QString::fromUtf8(label.data(), static_cast<qsizetype>(label.size())));
+  };
+  o.labelGap = kUnit;
   return o;
 }
 
@@ -75,15 +78,18 @@ double NightRibbon::labelColumn() const {
     double widest = 0;
     for (const auto& label : probe.rowLabels) widest = std::max(widest, metrics.horizontalAdvance(text(label.text)));
     for (const auto& lane : probe.lanes) {
-      widest = std::max(widest, std::min<double>(metrics.horizontalAdvance(text(lane.title)), kLaneTitleWidth));
+      widest = std::max(widest, std::min<double>(metrics.horizontalAdvance(text(lane.title)),
+                                                 columns(captionFont(font()), kLaneTitleColumns)));
     }
     column_ = std::ceil(widest) + kUnit;
   }
   return *column_;
 }
 
+QFont NightRibbon::batteryFont() const { return figuresFont(captionFont(font())); }
+
 double NightRibbon::batteryMargin() const {
-  return std::ceil(QFontMetricsF(digitsFont(kBatteryLabelPoints)).horizontalAdvance(QStringLiteral("100%"))) + 6;
+  return std::ceil(QFontMetricsF(batteryFont()).horizontalAdvance(QStringLiteral("100%"))) + 6;
 }
 
 QRectF NightRibbon::bandRect() const {
@@ -159,7 +165,7 @@ void NightRibbon::paintEvent(QPaintEvent*) {
   // The battery's first and last percentages beside the band.
   const QColor text = palette().color(QPalette::WindowText);
   const QColor quiet = secondaryText(palette());
-  p.setFont(digitsFont(kBatteryLabelPoints));
+  p.setFont(batteryFont());
   p.setPen(text);
   const QFontMetricsF digits(p.font());
   for (const auto* label : {&r.firstBattery, &r.lastBattery}) {
@@ -173,7 +179,7 @@ void NightRibbon::paintEvent(QPaintEvent*) {
     p.drawText(QRectF(x, y - digits.height() / 2, w + 1, digits.height()), Qt::AlignVCenter, value);
   }
 
-  // Ticks, then the start and end labels and the hour labels that fit between them.
+  // Ticks, then the start and end labels and the hour labels the layout placed between them.
   const QFont caption = captionFont(font());
   const QFontMetricsF metrics(caption);
   p.setFont(caption);
@@ -184,19 +190,13 @@ void NightRibbon::paintEvent(QPaintEvent*) {
   const double labelHeight = metrics.height();
   const QString start = QString::fromStdString(r.startLabel);
   const QString end = QString::fromStdString(r.endLabel);
-  const double startRight = metrics.horizontalAdvance(start);
-  const double endLeft = r.band.width - metrics.horizontalAdvance(end);
-  p.drawText(QRectF(0, labelTop, startRight + 1, labelHeight), Qt::AlignLeft, start);
-  if (endLeft > startRight + kUnit)
-    p.drawText(QRectF(endLeft, labelTop, r.band.width - endLeft, labelHeight), Qt::AlignRight, end);
-  double lastRight = startRight + kUnit / 2.0;
+  p.drawText(QRectF(0, labelTop, metrics.horizontalAdvance(start) + 1, labelHeight), Qt::AlignLeft, start);
+  if (r.endLabelled) p.drawText(QRectF(0, labelTop, r.band.width, labelHeight), Qt::AlignRight, end);
   for (const auto& tick : r.ticks) {
+    if (!tick.labelled) continue;
     const QString hour = QString::fromStdString(tick.label);
     const double w = metrics.horizontalAdvance(hour);
-    const double x = tick.x - w / 2;
-    if (x < lastRight || x + w > endLeft - kUnit / 2.0) continue;
-    p.drawText(QRectF(x, labelTop, w + 1, labelHeight), Qt::AlignLeft, hour);
-    lastRight = x + w + kUnit / 2.0;
+    p.drawText(QRectF(tick.x - w / 2, labelTop, w + 1, labelHeight), Qt::AlignLeft, hour);
   }
 
   // Row labels and lane titles in the column left of the band.

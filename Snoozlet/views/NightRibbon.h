@@ -47,6 +47,8 @@ class NightRibbon : public QWidget {
   // The widths of the row-label column and of the battery labels' margins.
   double labelColumn() const;
   double batteryMargin() const;
+  // The battery percentages' font: the caption's, its digits of one width.
+  QFont batteryFont() const;
   double totalHeight() const;
   void invalidate();
 

@@ -12,34 +12,49 @@ PageFrame::PageFrame(QWidget* parent) : QScrollArea(parent) {
   setFrameShape(QFrame::NoFrame);
   // Text wraps to the window's width: only ever a vertical scroll bar.
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-}
-
-QVBoxLayout* PageFrame::begin(const QString& title, const QStringList& lines) {
   auto* outer = new QWidget();
   auto* centre = new QHBoxLayout(outer);
   centre->setContentsMargins(kUnit * 3, kUnit * 3, kUnit * 3, kUnit * 4);
   content_ = new QWidget(outer);
-  content_->setMaximumWidth(kReadingWidth);
+  content_->setMaximumWidth(columns(font(), kReadingColumns));
   centre->addStretch(1);
   centre->addWidget(content_, 100);
   centre->addStretch(1);
-  auto* column = new QVBoxLayout(content_);
-  column->setContentsMargins(0, 0, 0, 0);
-  column->setSpacing(kUnit * 2);
-  if (!title.isEmpty()) {
-    auto* heading = new QLabel(title, content_);
-    heading->setObjectName(QStringLiteral("pageTitle"));
-    heading->setFont(pageTitleFont(heading->font()));
-    column->addWidget(heading);
-  }
-  for (const QString& line : lines) {
-    auto* label = wrappingLabel(line, content_);
+  auto* page = new QVBoxLayout(content_);
+  page->setContentsMargins(0, 0, 0, 0);
+  page->setSpacing(kUnit);
+  title_ = new QLabel(content_);
+  title_->setObjectName(QStringLiteral("pageTitle"));
+  title_->setFont(pageTitleFont(title_->font()));
+  title_->hide();
+  page->addWidget(title_);
+  lines_ = new QWidget(content_);
+  auto* lines = new QVBoxLayout(lines_);
+  lines->setContentsMargins(0, 0, 0, kUnit);
+  lines->setSpacing(kUnit);
+  lines_->hide();
+  page->addWidget(lines_);
+  column_ = new QVBoxLayout();
+  column_->setSpacing(kUnit * 2);
+  page->addLayout(column_, 1);
+  setWidget(outer);
+}
+
+void PageFrame::setHeading(const QString& title, const QStringList& lines) {
+  title_->setText(title);
+  title_->setVisible(!title.isEmpty());
+  QList<QLabel*> labels = lines_->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly);
+  while (labels.size() < lines.size()) {
+    auto* label = wrappingLabel({}, lines_);
     makeSecondary(label);
-    column->addWidget(label);
+    lines_->layout()->addWidget(label);
+    labels << label;
   }
-  if (!title.isEmpty() || !lines.isEmpty()) column->addSpacing(kUnit);
-  setWidget(outer);  // deletes the previous content
-  return column;
+  for (qsizetype i = 0; i < labels.size(); ++i) {
+    labels[i]->setText(i < lines.size() ? lines[i] : QString());
+    labels[i]->setVisible(i < lines.size() && !lines[i].isEmpty());
+  }
+  lines_->setVisible(!lines.isEmpty());
 }
 
 QLabel* sectionTitle(const QString& text, QWidget* parent) {

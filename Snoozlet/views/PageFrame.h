@@ -1,8 +1,9 @@
 #pragma once
 
 // The frame the main window's pages share: a scrolling area whose content
-// sits in a column of reading width, centred, under the page's title and
-// subtitle. A page fills the column anew whenever the model changes.
+// sits in a column of reading width, centred, under the page's title and the
+// lines below it. The frame and its heading are made once; a page fills the
+// column once and then updates what it placed there.
 
 #include <QScrollArea>
 
@@ -18,14 +19,18 @@ class PageFrame : public QScrollArea {
   explicit PageFrame(QWidget* parent = nullptr);
 
  protected:
-  // Starts a fresh column (the old content is deleted) with the title and
-  // the lines under it (none when empty); returns the column to fill.
-  QVBoxLayout* begin(const QString& title, const QStringList& lines);
+  // Sets the title and the lines under it (none when empty).
+  void setHeading(const QString& title, const QStringList& lines);
+  // The column under the heading, to fill.
+  QVBoxLayout* column() const { return column_; }
   // The widget the column lives in, the parent of what goes into it.
   QWidget* content() const { return content_; }
 
  private:
-  QWidget* content_ = nullptr;
+  QWidget* content_;
+  QVBoxLayout* column_;
+  QLabel* title_;
+  QWidget* lines_;
 };
 
 // A section title inside a page.

@@ -1,6 +1,7 @@
 #include "views/Remedies.h"
 
 #include "app/AppModel.h"
+#include "app/ChangeController.h"
 #include "views/Theme.h"
 
 #include <QBoxLayout>
@@ -16,16 +17,20 @@ QString q(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
 
-NoticeLine::NoticeLine(const QString& text, std::function<void()> dismiss, QWidget* parent) : QWidget(parent) {
+NoticeLine::NoticeLine(QWidget* parent)
+    : QWidget(parent), label_(wrappingLabel({}, this)), dismiss_(new QPushButton(tr("Dismiss"), this)) {
   auto* row = new QHBoxLayout(this);
   row->setContentsMargins(kUnit * 1.5, kUnit, kUnit, kUnit);
   row->setSpacing(kUnit);
-  auto* label = wrappingLabel(text, this);
-  label->setObjectName(QStringLiteral("noticeText"));
-  row->addWidget(label, 1);
-  auto* button = new QPushButton(tr("Dismiss"), this);
-  connect(button, &QPushButton::clicked, this, [dismiss = std::move(dismiss)] { dismiss(); });
-  row->addWidget(button, 0, Qt::AlignVCenter);
+  label_->setObjectName(QStringLiteral("noticeText"));
+  row->addWidget(label_, 1);
+  connect(dismiss_, &QPushButton::clicked, this, &NoticeLine::dismissed);
+  row->addWidget(dismiss_, 0, Qt::AlignVCenter);
+}
+
+void NoticeLine::setText(const QString& text) {
+  label_->setText(text);
+  dismiss_->setAccessibleDescription(text);
 }
 
 void NoticeLine::paintEvent(QPaintEvent*) {
@@ -38,8 +43,9 @@ void NoticeLine::paintEvent(QPaintEvent*) {
   p.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 8, 8);
 }
 
-SuggestionRow::SuggestionRow(AppModel& model, const Suggestion& suggestion, QWidget* parent) : QWidget(parent) {
-  const Language language = model.language();
+SuggestionRow::SuggestionRow(ChangeController& changes, const presentation::RemedyRow& row, QWidget* parent)
+    : QWidget(parent) {
+  const Suggestion& suggestion = row.suggestion;
   auto* column = new QVBoxLayout(this);
   column->setContentsMargins(0, 0, 0, 0);
   column->setSpacing(kUnit / 2);
@@ -47,74 +53,89 @@ SuggestionRow::SuggestionRow(AppModel& model, const Suggestion& suggestion, QWid
   auto* evidence = wrappingLabel(q(suggestion.evidence), this);
   makeSecondary(evidence);
   column->addWidget(evidence);
-
-  switch (suggestion.kind.type()) {
-    case Suggestion::Kind::Case::fix: {
-      const Fix fix = *suggestion.fix();
-      column->addWidget(wrappingLabel(q(fix.whatChanges(language)), this));
-      if (suggestion.tradeOff) {
-        auto* giveUp = new QLabel(tr("What you give up"), this);
-        giveUp->setFont(captionFont(giveUp->font()));
-        makeSecondary(giveUp);
-        column->addWidget(giveUp);
-        column->addWidget(wrappingLabel(q(*suggestion.tradeOff), this));
-      }
-      review_ = new QPushButton(tr("Review Change…"), this);
-      review_->setObjectName(QStringLiteral("review-") + q(std::string(toString(fix.id))));
-      connect(review_, &QPushButton::clicked, this, [&model, id = fix.id] { model.reviewFixes({id}); });
-      auto* buttons = new QHBoxLayout();
-      buttons->addWidget(review_);
-      buttons->addStretch(1);
-      column->addLayout(buttons);
-      break;
-    }
-    case Suggestion::Kind::Case::quitApp: {
-      auto* app = wrappingLabel(tr("App: %1").arg(q(*suggestion.kind.process())), this);
-      app->setFont(captionFont(app->font()));
-      column->addWidget(app);
-      break;
-    }
-    case Suggestion::Kind::Case::info: break;
+  if (row.whatChanges) column->addWidget(wrappingLabel(q(*row.whatChanges), this));
+  if (row.giveUpLabel && suggestion.tradeOff) {
+    auto* giveUp = new QLabel(q(*row.giveUpLabel), this);
+    giveUp->setFont(captionFont(giveUp->font()));
+    makeSecondary(giveUp);
+    column->addWidget(giveUp);
+    column->addWidget(wrappingLabel(q(*suggestion.tradeOff), this));
   }
-}
-
-RemediesSection::RemediesSection(AppModel& model, const NightReport& night, QWidget* parent) : QWidget(parent) {
-  auto* column = new QVBoxLayout(this);
-  column->setContentsMargins(0, 0, 0, 0);
-  column->setSpacing(kUnit * 2);
-  auto* title = new QLabel(tr("What you can do"), this);
-  title->setFont(titleFont(title->font()));
-  column->addWidget(title);
-
-  if (const auto& notice = model.notice()) {
-    column->addWidget(new NoticeLine(
-        *notice, [&model] { model.setNotice(std::nullopt); }, this));
+  if (row.app) {
+    auto* app = wrappingLabel(q(*row.app), this);
+    app->setFont(captionFont(app->font()));
+    column->addWidget(app);
   }
-
-  const std::vector<Suggestion> suggestions = model.suggestions(night);
-  std::vector<FixID> fixes;
-  for (const Suggestion& suggestion : suggestions) {
-    column->addWidget(new SuggestionRow(model, suggestion, this));
-    if (const auto id = suggestion.kind.fixID()) fixes.push_back(*id);
-  }
-  if (suggestions.empty()) {
-    const bool laptop = model.nightSource() == NightSource::journal;
-    const QString normal = laptop ? tr("Nothing to fix: this was a normal night for this laptop.")
-                                  : tr("Nothing to fix: this was a normal night for this Mac.");
-    auto* none = wrappingLabel(
-        night.mood == Mood::soundAsleep ? normal : tr("Nothing I can change from here; the reasons are below."), this);
-    none->setObjectName(QStringLiteral("nothingToFix"));
-    column->addWidget(none);
-  }
-  if (fixes.size() >= 2) {
-    reviewAll_ = new QPushButton(tr("Review All %1").arg(static_cast<qlonglong>(fixes.size())), this);
-    reviewAll_->setObjectName(QStringLiteral("reviewAll"));
-    connect(reviewAll_, &QPushButton::clicked, this, [&model, fixes] { model.reviewFixes(fixes); });
+  if (const auto id = suggestion.kind.fixID(); id && row.reviewLabel) {
+    review_ = new QPushButton(q(*row.reviewLabel), this);
+    review_->setObjectName(QStringLiteral("review-") + q(std::string(toString(*id))));
+    // Three "Review Change…" buttons read alike: the name says which change.
+    review_->setAccessibleName(q(*row.reviewLabel) + QStringLiteral(" ") + q(suggestion.title));
+    connect(review_, &QPushButton::clicked, this, [&changes, id = *id] { changes.reviewFixes({id}); });
     auto* buttons = new QHBoxLayout();
-    buttons->addWidget(reviewAll_);
+    buttons->addWidget(review_);
     buttons->addStretch(1);
     column->addLayout(buttons);
   }
+}
+
+RemediesSection::RemediesSection(AppModel& model, ChangeController& changes, QWidget* parent)
+    : QWidget(parent),
+      model_(model),
+      changes_(changes),
+      title_(new QLabel(this)),
+      notice_(new NoticeLine(this)),
+      nothing_(wrappingLabel({}, this)),
+      reviewAll_(new QPushButton(this)) {
+  auto* column = new QVBoxLayout(this);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(kUnit * 2);
+  title_->setFont(titleFont(title_->font()));
+  column->addWidget(title_);
+  column->addWidget(notice_);
+  connect(notice_, &NoticeLine::dismissed, this, [this] { model_.setNotice(std::nullopt); });
+  connect(&model, &AppModel::noticeChanged, this, &RemediesSection::showNotice);
+  showNotice();
+  nothing_->setObjectName(QStringLiteral("nothingToFix"));
+  column->addWidget(nothing_);
+  reviewAll_->setObjectName(QStringLiteral("reviewAll"));
+  auto* buttons = new QHBoxLayout();
+  buttons->addWidget(reviewAll_);
+  buttons->addStretch(1);
+  column->addLayout(buttons);
+  connect(reviewAll_, &QPushButton::clicked, this, [this] {
+    if (shown_) changes_.reviewFixes(shown_->reviewAll);
+  });
+}
+
+QPushButton* RemediesSection::reviewAllButton() const { return reviewAll_->isHidden() ? nullptr : reviewAll_; }
+
+void RemediesSection::showNotice() {
+  const auto& notice = model_.notice();
+  notice_->setText(q(notice.value_or("")));
+  notice_->setVisible(notice.has_value());
+}
+
+void RemediesSection::setNight(const NightReport& night) {
+  presentation::RemedyList list =
+      presentation::remedyList(night, model_.suggestions(night), model_.nightSource(), model_.language());
+  if (shown_ == list) return;
+  title_->setText(q(list.title));
+  nothing_->setText(q(list.nothing.value_or("")));
+  nothing_->setVisible(list.nothing.has_value());
+  reviewAll_->setText(q(list.reviewAllLabel.value_or("")));
+  reviewAll_->setVisible(list.reviewAllLabel.has_value());
+  if (!shown_ || shown_->rows != list.rows) {
+    // The rows hold buttons of their own: they are made anew only when the suggestions differ.
+    delete rows_;
+    rows_ = new QWidget(this);
+    auto* column = new QVBoxLayout(rows_);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(kUnit * 2.5);
+    for (const presentation::RemedyRow& row : list.rows) column->addWidget(new SuggestionRow(changes_, row, rows_));
+    static_cast<QVBoxLayout*>(layout())->insertWidget(2, rows_);
+  }
+  shown_ = std::move(list);
 }
 
 }  // namespace snoozlet::views

@@ -1,22 +1,29 @@
 #pragma once
 
-// "What you can do": the advisor's suggestions for the night, each with what
-// it would change and what it costs, and a button that opens the review of
-// that fix ("Review All" from two fixes on); the two nothing-to-fix
-// sentences; and the model's pending notice with its "Dismiss" button.
+// "What you can do" on the night page: the model's notice with its "Dismiss"
+// button (how a change ended), then the advisor's suggestions for the night
+// (presentation::remedyList), each with what it would change and what it
+// costs and a button that opens the review of that fix, "Review All" from two
+// fixes on, or the sentence that stands when there is nothing to suggest.
+// The notice and the suggestions update separately: a new notice leaves the
+// suggestions' widgets (and the focus among them) alone, and a refresh that
+// suggests the same leaves them too.
 
 #include "analysis/NightReport.h"
-#include "settings/Suggestion.h"
+#include "presentation/RemedyRows.h"
 
 #include <QWidget>
 
-#include <functional>
+#include <optional>
 
+class QLabel;
 class QPushButton;
+class QVBoxLayout;
 
 namespace snoozlet {
 class AppModel;
-}
+class ChangeController;
+}  // namespace snoozlet
 
 namespace snoozlet::views {
 
@@ -25,17 +32,27 @@ class NoticeLine : public QWidget {
   Q_OBJECT
 
  public:
-  NoticeLine(const QString& text, std::function<void()> dismiss, QWidget* parent = nullptr);
+  explicit NoticeLine(QWidget* parent = nullptr);
+  void setText(const QString& text);
+  QLabel* label() const { return label_; }
+  QPushButton* dismissButton() const { return dismiss_; }
+
+ signals:
+  void dismissed();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+
+ private:
+  QLabel* label_;
+  QPushButton* dismiss_;
 };
 
 class SuggestionRow : public QWidget {
   Q_OBJECT
 
  public:
-  SuggestionRow(AppModel& model, const Suggestion& suggestion, QWidget* parent = nullptr);
+  SuggestionRow(ChangeController& changes, const presentation::RemedyRow& row, QWidget* parent = nullptr);
 
   // The button that opens the review; only on a fix.
   QPushButton* reviewButton() const { return review_; }
@@ -48,13 +65,26 @@ class RemediesSection : public QWidget {
   Q_OBJECT
 
  public:
-  RemediesSection(AppModel& model, const NightReport& night, QWidget* parent = nullptr);
+  RemediesSection(AppModel& model, ChangeController& changes, QWidget* parent = nullptr);
+
+  // Shows the suggestions for the night; nothing changes when they are the same.
+  void setNight(const NightReport& night);
 
   // "Review All n"; only with two fixes or more.
-  QPushButton* reviewAllButton() const { return reviewAll_; }
+  QPushButton* reviewAllButton() const;
+  NoticeLine* notice() const { return notice_; }
 
  private:
-  QPushButton* reviewAll_ = nullptr;
+  void showNotice();
+
+  AppModel& model_;
+  ChangeController& changes_;
+  QLabel* title_;
+  NoticeLine* notice_;
+  QWidget* rows_ = nullptr;
+  QLabel* nothing_;
+  QPushButton* reviewAll_;
+  std::optional<presentation::RemedyList> shown_;
 };
 
 }  // namespace snoozlet::views

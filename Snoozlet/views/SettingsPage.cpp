@@ -1,7 +1,7 @@
 #include "views/SettingsPage.h"
 
 #include "app/AppModel.h"
-#include "presentation/SettingsRows.h"
+#include "app/ChangeController.h"
 #include "views/Theme.h"
 
 #include <QBoxLayout>
@@ -14,32 +14,35 @@ namespace snoozlet::views {
 
 namespace {
 
-constexpr int kMarkSize = 12;
 QString q(const std::string& text) { return QString::fromStdString(text); }
 
-QColor statusColour(SettingStatus status, const QPalette& palette) {
+Tone statusTone(SettingStatus status) {
   switch (status) {
-    case SettingStatus::fine: return isDark(palette) ? QColor(0x5C, 0xC8, 0x8A) : QColor(0x2E, 0x8B, 0x57);
-    case SettingStatus::info: return secondaryText(palette);
-    case SettingStatus::consider: return ratioColor(presentation::RatioBand::caution, palette);
-    case SettingStatus::attention: return ratioColor(presentation::RatioBand::warning, palette);
+    case SettingStatus::fine: return Tone::fine;
+    case SettingStatus::info: return Tone::secondary;
+    case SettingStatus::consider: return Tone::caution;
+    case SettingStatus::attention: return Tone::warning;
   }
-  return secondaryText(palette);
+  return Tone::secondary;
 }
 
 }  // namespace
 
-StatusMark::StatusMark(SettingStatus status, QWidget* parent) : QWidget(parent), status_(status) {
+StatusMark::StatusMark(SettingStatus status, Language language, QWidget* parent)
+    : QWidget(parent), status_(status) {
   setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-  setAccessibleName(q(presentation::statusWord(status, Language::english)));
+  setAccessibleName(q(presentation::statusWord(status, language)));
 }
 
-QSize StatusMark::sizeHint() const { return QSize(kMarkSize, kMarkSize); }
+QSize StatusMark::sizeHint() const {
+  const int side = QFontMetrics(font()).ascent();
+  return QSize(side, side);
+}
 
 void StatusMark::paintEvent(QPaintEvent*) {
   QPainter p(this);
   p.setRenderHint(QPainter::Antialiasing);
-  const QColor colour = statusColour(status_, palette());
+  const QColor colour = toneColour(statusTone(status_), palette());
   const QRectF box = QRectF(rect()).adjusted(1, 1, -1, -1);
   if (status_ == SettingStatus::fine || status_ == SettingStatus::attention) {
     p.setPen(Qt::NoPen);
@@ -52,95 +55,114 @@ void StatusMark::paintEvent(QPaintEvent*) {
   p.drawEllipse(box);
 }
 
-FindingRow::FindingRow(AppModel& model, const SettingFinding& finding, const std::optional<Fix>& fix, QWidget* parent)
+FindingRow::FindingRow(ChangeController& changes, const presentation::SettingsRow& row, Language language,
+                       QWidget* parent)
     : QWidget(parent) {
+  const SettingFinding& finding = row.finding;
   auto* grid = new QGridLayout(this);
   grid->setContentsMargins(0, 0, 0, 0);
   grid->setHorizontalSpacing(kUnit * 1.5);
   grid->setVerticalSpacing(kUnit / 2);
-  auto* mark = new StatusMark(finding.status, this);
-  grid->addWidget(mark, 0, 0, Qt::AlignTop | Qt::AlignHCenter);
-  auto* title = strongLabel(q(finding.title), this);
-  grid->addWidget(title, 0, 1);
+  grid->addWidget(new StatusMark(finding.status, language, this), 0, 0, Qt::AlignTop | Qt::AlignHCenter);
+  grid->addWidget(strongLabel(q(finding.title), this), 0, 1);
   auto* value = new QLabel(q(finding.value), this);
   value->setObjectName(QStringLiteral("value"));
   value->setAlignment(Qt::AlignRight | Qt::AlignTop);
   grid->addWidget(value, 0, 2, Qt::AlignRight | Qt::AlignTop);
-  int row = 1;
-  auto* summary = wrappingLabel(q(finding.summary), this);
-  grid->addWidget(summary, row++, 1, 1, 2);
+  int line = 1;
+  grid->addWidget(wrappingLabel(q(finding.summary), this), line++, 1, 1, 2);
   if (finding.tradeOff) {
     auto* tradeOff = wrappingLabel(q(*finding.tradeOff), this);
     makeSecondary(tradeOff);
-    grid->addWidget(tradeOff, row++, 1, 1, 2);
+    grid->addWidget(tradeOff, line++, 1, 1, 2);
   }
-  if (fix) {
-    fix_ = new QPushButton(q(fix->title(model.language())) + QStringLiteral("…"), this);
+  if (const auto& fix = row.fix) {
+    fix_ = new QPushButton(q(fix->title(language)) + QStringLiteral("…"), this);
     fix_->setObjectName(QStringLiteral("fix-") + q(std::string(toString(fix->id))));
-    connect(fix_, &QPushButton::clicked, this, [&model, id = fix->id] { model.reviewFixes({id}); });
+    connect(fix_, &QPushButton::clicked, this, [&changes, id = fix->id] { changes.reviewFixes({id}); });
     auto* buttons = new QHBoxLayout();
     buttons->addWidget(fix_);
     buttons->addStretch(1);
-    grid->addLayout(buttons, row++, 1, 1, 2);
+    grid->addLayout(buttons, line++, 1, 1, 2);
   }
   grid->setColumnStretch(1, 1);
 }
 
-ChangesSection::ChangesSection(AppModel& model, QWidget* parent) : QWidget(parent) {
-  const presentation::ChangesList list = presentation::changesList(model.journal(), model.format());
+ChangesSection::ChangesSection(const AppModel& model, ChangeController& changes, QWidget* parent)
+    : QWidget(parent), model_(model), changes_(changes), title_(sectionTitle({}, this)), none_(wrappingLabel({}, this)) {
   auto* column = new QVBoxLayout(this);
   column->setContentsMargins(0, 0, 0, 0);
   column->setSpacing(kUnit * 1.5);
-  column->addWidget(sectionTitle(q(list.title), this));
-  if (list.empty) {
-    auto* none = wrappingLabel(q(*list.empty), this);
-    none->setObjectName(QStringLiteral("nothingYet"));
-    makeSecondary(none);
-    column->addWidget(none);
-    return;
-  }
+  column->addWidget(title_);
+  none_->setObjectName(QStringLiteral("nothingYet"));
+  makeSecondary(none_);
+  column->addWidget(none_);
+  connect(&changes, &ChangeController::journalChanged, this, &ChangesSection::update);
+  update();
+}
+
+void ChangesSection::update() {
+  presentation::ChangesList list = presentation::changesList(changes_.journal(), model_.format());
+  if (shown_ == list) return;
+  title_->setText(q(list.title));
+  none_->setText(q(list.empty.value_or("")));
+  none_->setVisible(list.empty.has_value());
+  delete entries_;
+  entries_ = new QWidget(this);
+  auto* column = new QVBoxLayout(entries_);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(kUnit * 1.5);
   for (const presentation::ChangeEntry& entry : list.entries) {
-    auto* block = new QWidget(this);
+    auto* block = new QWidget(entries_);
     block->setObjectName(QStringLiteral("change"));
     auto* grid = new QGridLayout(block);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setVerticalSpacing(2);
-    QString date = q(entry.date);
-    if (entry.dryRunMark) date += QStringLiteral(" · ") + q(*entry.dryRunMark);
-    grid->addWidget(strongLabel(date, block), 0, 0);
+    grid->addWidget(strongLabel(q(entry.heading), block), 0, 0);
     int row = 1;
     for (const std::string& change : entry.changes) {
       auto* line = wrappingLabel(q(change), block);
       makeSecondary(line);
       grid->addWidget(line, row++, 0);
     }
-    auto* undo = new QPushButton(tr("Undo…"), block);
+    auto* undo = new QPushButton(q(list.undoLabel), block);
     undo->setObjectName(QStringLiteral("undo-") + q(entry.recordId));
-    connect(undo, &QPushButton::clicked, this, [&model, id = entry.recordId] { model.reviewUndo(id); });
+    undo->setAccessibleName(q(list.undoLabel) + QStringLiteral(" ") + q(entry.heading));
+    connect(undo, &QPushButton::clicked, this, [this, id = entry.recordId] { changes_.reviewUndo(id); });
     grid->addWidget(undo, 0, 1, row, 1, Qt::AlignRight | Qt::AlignVCenter);
     grid->setColumnStretch(0, 1);
     column->addWidget(block);
   }
+  static_cast<QVBoxLayout*>(layout())->addWidget(entries_);
+  shown_ = std::move(list);
 }
 
-SettingsPage::SettingsPage(AppModel& model, QWidget* parent) : PageFrame(parent), model_(model) {
-  for (auto signal : {&AppModel::findingsChanged, &AppModel::journalChanged, &AppModel::powerSettingsChanged,
-                      &AppModel::capabilitiesChanged}) {
-    connect(&model, signal, this, &SettingsPage::rebuild);
+SettingsPage::SettingsPage(AppModel& model, ChangeController& changes, QWidget* parent)
+    : PageFrame(parent), model_(model), changes_(changes) {
+  const presentation::SettingsHeading heading = presentation::settingsHeading(model.language(), model.nightSource());
+  setHeading(q(heading.title), {q(heading.subtitle), q(heading.macOSOnly.value_or(heading.line))});
+  column()->setSpacing(kUnit * 3);
+  column()->addSpacing(kUnit);
+  column()->addWidget(new ChangesSection(model, changes, content()));
+  column()->addStretch(1);
+  for (auto signal : {&AppModel::findingsChanged, &AppModel::powerSettingsChanged, &AppModel::capabilitiesChanged}) {
+    connect(&model, signal, this, &SettingsPage::update);
   }
-  rebuild();
+  update();
 }
 
-void SettingsPage::rebuild() {
-  const presentation::SettingsHeading heading = presentation::settingsHeading(model_.language(), model_.nightSource());
-  QVBoxLayout* column = begin(q(heading.title), {q(heading.subtitle), q(heading.macOSOnly.value_or(heading.line))});
-  column->setSpacing(kUnit * 3);
-  for (const SettingFinding& finding : model_.findings()) {
-    column->addWidget(new FindingRow(model_, finding, model_.fixFor(finding.key), content()));
-  }
-  column->addSpacing(kUnit);
-  column->addWidget(new ChangesSection(model_, content()));
-  column->addStretch(1);
+void SettingsPage::update() {
+  std::vector<presentation::SettingsRow> rows;
+  for (const SettingFinding& finding : model_.findings()) rows.push_back({finding, model_.fixFor(finding.key)});
+  if (rows == shown_ && findings_ != nullptr) return;
+  delete findings_;
+  findings_ = new QWidget(content());
+  auto* list = new QVBoxLayout(findings_);
+  list->setContentsMargins(0, 0, 0, 0);
+  list->setSpacing(kUnit * 3);
+  for (const presentation::SettingsRow& row : rows) list->addWidget(new FindingRow(changes_, row, model_.language(), findings_));
+  column()->insertWidget(0, findings_);
+  shown_ = std::move(rows);
 }
 
 }  // namespace snoozlet::views

@@ -1,30 +1,37 @@
 #pragma once
 
 // The "Sleep settings" page: every explained setting with its status mark,
-// value, what it does and what changing it costs, and the fix the model
-// offers for it; then the changes Snoozlet made that are still in force,
-// each with a button that reviews putting it back.
+// value, what it does and what changing it costs, and the fix offered for it;
+// then the changes Snoozlet made that are still in force, each with a button
+// that reviews putting it back. The findings and the changes update apart,
+// each only when its own list differs.
 
+#include "presentation/SettingsRows.h"
 #include "settings/Fix.h"
 #include "settings/SettingFinding.h"
 #include "views/PageFrame.h"
 
 #include <optional>
+#include <vector>
 
+class QLabel;
 class QPushButton;
+class QVBoxLayout;
 
 namespace snoozlet {
 class AppModel;
-}
+class ChangeController;
+}  // namespace snoozlet
 
 namespace snoozlet::views {
 
-// A small coloured mark for a setting's status.
+// A small mark for a setting's status: a filled dot (fine, attention) or a
+// ring (info, consider), in the status's tone.
 class StatusMark : public QWidget {
   Q_OBJECT
 
  public:
-  explicit StatusMark(SettingStatus status, QWidget* parent = nullptr);
+  StatusMark(SettingStatus status, Language language, QWidget* parent = nullptr);
   QSize sizeHint() const override;
 
  protected:
@@ -38,8 +45,9 @@ class FindingRow : public QWidget {
   Q_OBJECT
 
  public:
-  FindingRow(AppModel& model, const SettingFinding& finding, const std::optional<Fix>& fix, QWidget* parent = nullptr);
-  // The fix's button; only when the model has a fix for the finding's key.
+  FindingRow(ChangeController& changes, const presentation::SettingsRow& row, Language language,
+             QWidget* parent = nullptr);
+  // The fix's button; only when there is a fix for the finding's key.
   QPushButton* fixButton() const { return fix_; }
 
  private:
@@ -50,18 +58,32 @@ class ChangesSection : public QWidget {
   Q_OBJECT
 
  public:
-  explicit ChangesSection(AppModel& model, QWidget* parent = nullptr);
+  ChangesSection(const AppModel& model, ChangeController& changes, QWidget* parent = nullptr);
+
+ private:
+  void update();
+
+  const AppModel& model_;
+  ChangeController& changes_;
+  QLabel* title_;
+  QLabel* none_;
+  QWidget* entries_ = nullptr;
+  std::optional<presentation::ChangesList> shown_;
 };
 
 class SettingsPage : public PageFrame {
   Q_OBJECT
 
  public:
-  explicit SettingsPage(AppModel& model, QWidget* parent = nullptr);
-  void rebuild();
+  SettingsPage(AppModel& model, ChangeController& changes, QWidget* parent = nullptr);
 
  private:
+  void update();
+
   AppModel& model_;
+  ChangeController& changes_;
+  QWidget* findings_ = nullptr;
+  std::vector<presentation::SettingsRow> shown_;
 };
 
 }  // namespace snoozlet::views

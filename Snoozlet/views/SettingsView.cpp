@@ -1,6 +1,6 @@
 #include "views/SettingsView.h"
 
-#include "app/AppModel.h"
+#include "app/PreferencesController.h"
 #include "common/Version.h"
 #include "views/Mascot.h"
 #include "views/Theme.h"
@@ -8,7 +8,6 @@
 #include <QBoxLayout>
 #include <QCheckBox>
 #include <QLabel>
-#include <QPointer>
 #include <QPushButton>
 
 namespace snoozlet::views {
@@ -28,9 +27,7 @@ QLabel* problem(QWidget* parent, const QString& name) {
   label->setObjectName(name);
   label->setFont(captionFont(label->font()));
   label->setContentsMargins(kUnit * 3, 0, 0, 0);
-  QPalette palette = label->palette();
-  palette.setColor(QPalette::WindowText, ratioColor(presentation::RatioBand::warning, palette));
-  label->setPalette(palette);
+  setTone(label, Tone::warning);
   label->hide();
   return label;
 }
@@ -42,66 +39,61 @@ void say(QLabel* label, const QString& text) {
 
 }  // namespace
 
-SettingsView::SettingsView(AppModel& model, QWidget* parent)
+SettingsView::SettingsView(PreferencesController& preferences, QWidget* parent)
     : QWidget(parent),
-      model_(model),
+      preferences_(preferences),
       plain_(new QCheckBox(tr("Plain mode"), this)),
       notification_(new QCheckBox(tr("Morning report notification"), this)),
       login_(new QCheckBox(tr("Open at login"), this)),
       notificationReason_(problem(this, QStringLiteral("notificationReason"))),
       loginError_(problem(this, QStringLiteral("loginError"))) {
   setWindowTitle(tr("Snoozlet Settings"));
-  setMinimumWidth(480);
+  setMinimumWidth(columns(font(), 68));
   auto* column = new QVBoxLayout(this);
   column->setContentsMargins(kUnit * 3, kUnit * 3, kUnit * 3, kUnit * 3);
   column->setSpacing(kUnit);
-  AppSettings& settings = model.settings();
 
-  plain_->setChecked(settings.plainMode());
+  plain_->setChecked(preferences.plainMode());
   column->addWidget(plain_);
-  column->addWidget(
-      explanation(tr("The Snoozlet stays quiet: the morning report becomes a plain one-line summary."), this));
-  connect(plain_, &QCheckBox::toggled, &settings, &AppSettings::setPlainMode);
+  auto* plainText =
+      explanation(tr("The Snoozlet stays quiet: the morning report becomes a plain one-line summary."), this);
+  plain_->setAccessibleDescription(plainText->text());
+  column->addWidget(plainText);
+  connect(plain_, &QCheckBox::toggled, &preferences, &PreferencesController::setPlainMode);
   column->addSpacing(kUnit);
 
-  notification_->setChecked(settings.morningNotification());
+  notification_->setChecked(preferences.morningNotification());
   column->addWidget(notification_);
-  column->addWidget(
-      explanation(tr("Once a night, when you open the lid. macOS asks for permission the first time."), this));
+  auto* notificationText =
+      explanation(tr("Once a night, when you open the lid. macOS asks for permission the first time."), this);
+  notification_->setAccessibleDescription(notificationText->text());
+  column->addWidget(notificationText);
   column->addWidget(notificationReason_);
   connect(notification_, &QCheckBox::toggled, this, [this](bool on) {
-    AppSettings& settings = model_.settings();
     say(notificationReason_, {});
-    if (!on) {
-      settings.setMorningNotification(false);
-      return;
-    }
-    MorningNotifier* notifier = model_.notifier();
-    const auto refused = [box = QPointer<SettingsView>(this)] {
-      if (!box) return;
-      const QSignalBlocker quiet(box->notification_);
-      box->notification_->setChecked(false);
-      say(box->notificationReason_, tr("No notification service answered, so the morning report can’t be posted."));
-    };
-    if (notifier == nullptr) {
-      settings.setMorningNotification(false);
-      refused();
-      return;
-    }
-    notifier->requestPermission(settings, [refused](bool granted) {
-      if (!granted) refused();
-    });
+    preferences_.setMorningNotification(on);
+  });
+  // The answer may come from the welcome window's button too: the box follows it.
+  connect(&preferences, &PreferencesController::notificationAnswered, this, [this](bool granted) {
+    const QSignalBlocker quiet(notification_);
+    notification_->setChecked(granted);
+    say(notificationReason_,
+        granted ? QString() : tr("No notification service answered, so the morning report can’t be posted."));
   });
   column->addSpacing(kUnit);
 
-  login_->setChecked(model.loginItem().isEnabled());
+  login_->setChecked(preferences.openAtLogin());
   column->addWidget(login_);
   column->addWidget(loginError_);
   connect(login_, &QCheckBox::toggled, this, [this](bool on) {
-    const Status status = model_.loginItem().setEnabled(on);
+    const Status status = preferences_.setOpenAtLogin(on);
     const QSignalBlocker quiet(login_);
-    login_->setChecked(model_.loginItem().isEnabled());
+    login_->setChecked(preferences_.openAtLogin());
     say(loginError_, status ? QString() : QString::fromStdString(status.error().description()));
+  });
+  connect(&preferences, &PreferencesController::openAtLoginChanged, this, [this](bool on) {
+    const QSignalBlocker quiet(login_);
+    login_->setChecked(on);
   });
   column->addSpacing(kUnit * 2);
 
@@ -140,7 +132,7 @@ AboutView::AboutView(QWidget* parent) : QWidget(parent) {
                                 "who kept it awake, and where the battery went."),
                              this);
   what->setAlignment(Qt::AlignHCenter);
-  what->setMinimumWidth(360);
+  what->setMinimumWidth(columns(font(), 50));
   column->addWidget(what);
   auto* licence = new QLabel(tr("Free software under the MIT License."), this);
   licence->setAlignment(Qt::AlignHCenter);

@@ -12,7 +12,7 @@ class QCheckBox;
 class QLabel;
 
 namespace snoozlet {
-class AppModel;
+class PreferencesController;
 }
 
 namespace snoozlet::views {
@@ -21,7 +21,7 @@ class SettingsView : public QWidget {
   Q_OBJECT
 
  public:
-  explicit SettingsView(AppModel& model, QWidget* parent = nullptr);
+  explicit SettingsView(PreferencesController& preferences, QWidget* parent = nullptr);
 
   QCheckBox* plainMode() const { return plain_; }
   QCheckBox* notification() const { return notification_; }
@@ -35,7 +35,7 @@ class SettingsView : public QWidget {
   void aboutRequested();
 
  private:
-  AppModel& model_;
+  PreferencesController& preferences_;
   QCheckBox* plain_;
   QCheckBox* notification_;
   QCheckBox* login_;

@@ -1,9 +1,7 @@
 #include "views/WelcomeIllustrations.h"
 
 #include "app/AppModel.h"
-#include "demo/DemoLog.h"
-#include "presentation/NightFigures.h"
-#include "settings/FixCatalog.h"
+#include "presentation/WelcomeSample.h"
 #include "views/FixReviewView.h"
 #include "views/Mascot.h"
 #include "views/NightRibbon.h"
@@ -87,7 +85,7 @@ QWidget* column(QWidget* parent, QWidget* art, const QString& title, const QStri
 
 }  // namespace
 
-MoodsIllustration::MoodsIllustration(AppModel& model, QWidget* parent) : QWidget(parent) {
+MoodsIllustration::MoodsIllustration(const AppModel& model, QWidget* parent) : QWidget(parent) {
   QWidget* row = this;
   auto* layout = new QHBoxLayout(row);
   layout->setSpacing(kUnit * 3);
@@ -116,46 +114,23 @@ NotebookIllustration::NotebookIllustration(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("notebook"));
 }
 
-RibbonIllustration::RibbonIllustration(AppModel& model, QWidget* parent) : QWidget(parent) {
-  DemoLog::Night night;
-  night.start.year = 2026;
-  night.start.month = 10;
-  night.start.day = 24;
-  night.start.hour = 23;
-  night.start.minute = 31;
-  night.hours = 8;
-  night.batteryFrom = 64;
-  night.batteryTo = 55;
-  night.wakes = {{std::string(DemoLog::wifi), 160, 11},
-                 {std::string(DemoLog::task), 30, 9},
-                 {std::string(DemoLog::maintenance), 10, 14}};
-  night.endReason = std::string(DemoLog::lid);
-  const SleepAnalysis analysis = NightAnalyzer::analyze(DemoLog::text({night}, model.timeZone()), model.timeZone(), {});
-  QWidget* box = this;
+RibbonIllustration::RibbonIllustration(const AppModel& model, QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("ribbonSample"));
-  auto* layout = new QVBoxLayout(box);
+  auto* layout = new QVBoxLayout(this);
   layout->setSpacing(kUnit);
-  if (analysis.reports.empty()) return;
-  const NightReport& report = analysis.reports.back();
-  auto* ribbon = new NightRibbon(box);
+  const std::optional<NightReport> night = presentation::welcomeNight(model.timeZone());
+  if (!night) return;
+  auto* ribbon = new NightRibbon(this);
   ribbon->setLaneLimit(0);
-  ribbon->setNight(report, model.format());
+  ribbon->setNight(*night, model.format());
   layout->addWidget(ribbon);
-  const presentation::FiguresRow figures = presentation::figuresRow(report, model.format());
-  QString caption = q(figures.battery.figure.value + " " + figures.battery.figure.caption);
-  if (figures.battery.perHour) caption += QStringLiteral(" · ") + q(*figures.battery.perHour);
-  layout->addWidget(centred(caption, box));
+  layout->addWidget(centred(q(presentation::welcomeNightCaption(*night, model.format())), this));
 }
 
-CommandIllustration::CommandIllustration(AppModel& model, QWidget* parent) : QWidget(parent) {
-  const Language language = model.language();
+CommandIllustration::CommandIllustration(const AppModel& model, QWidget* parent) : QWidget(parent) {
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
-  layout->addWidget(
-      new ChangeBlock(q(FixCatalog::title(FixID::powerNapOff, language)),
-                      {new CommandRow(QObject::tr("Runs"), QStringLiteral("/usr/bin/pmset -b powernap 0"), false),
-                       new CommandRow(QObject::tr("Undo"), QStringLiteral("/usr/bin/pmset -b powernap 1"), true)},
-                      QObject::tr("What you give up"), q(FixCatalog::giveUp(FixID::powerNapOff, language)), this));
+  layout->addWidget(new ChangeBlock(presentation::welcomeFix(model.language()), this));
 }
 
 }  // namespace snoozlet::views

@@ -15,7 +15,7 @@ namespace snoozlet::views {
 // The three moods, each mascot over its title.
 class MoodsIllustration : public QWidget {
  public:
-  MoodsIllustration(AppModel& model, QWidget* parent = nullptr);
+  MoodsIllustration(const AppModel& model, QWidget* parent = nullptr);
 };
 
 // "macOS’s own log" ("about 7 nights") beside "My notebook" ("every night I’ve read").
@@ -29,13 +29,13 @@ class NotebookIllustration : public QWidget {
 // wakes), analysed as any log is, drawn as the night page draws it.
 class RibbonIllustration : public QWidget {
  public:
-  RibbonIllustration(AppModel& model, QWidget* parent = nullptr);
+  RibbonIllustration(const AppModel& model, QWidget* parent = nullptr);
 };
 
 // What a fix shows before it runs: turning Power Nap off on battery.
 class CommandIllustration : public QWidget {
  public:
-  CommandIllustration(AppModel& model, QWidget* parent = nullptr);
+  CommandIllustration(const AppModel& model, QWidget* parent = nullptr);
 };
 
 }  // namespace snoozlet::views

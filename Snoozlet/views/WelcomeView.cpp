@@ -1,6 +1,7 @@
 #include "views/WelcomeView.h"
 
 #include "app/AppModel.h"
+#include "app/PreferencesController.h"
 #include "views/Theme.h"
 #include "views/WelcomeIllustrations.h"
 
@@ -78,40 +79,38 @@ void PageDots::paintEvent(QPaintEvent*) {
   }
 }
 
-OptionsPanel::OptionsPanel(AppModel& model, QWidget* parent)
+OptionsPanel::OptionsPanel(PreferencesController& preferences, QWidget* parent)
     : QWidget(parent), notification_(new QPushButton(tr("Turn On"))), login_(new QPushButton(tr("Turn On"))) {
   setObjectName(QStringLiteral("options"));
   auto* column = new QVBoxLayout(this);
   column->setSpacing(kUnit);
-  column->addWidget(option(this, tr("Morning report notification"),
+  const QString notification = tr("Morning report notification");
+  const QString login = tr("Open at login");
+  column->addWidget(option(this, notification,
                            {tr("Once a night, when you open the lid. macOS asks for permission first."),
                             tr("Needed only for the morning notification; reading the log never needs it.")},
                            notification_));
-  column->addWidget(option(this, tr("Open at login"), {}, login_));
-  if (model.settings().morningNotification()) showState(notification_, true);
-  if (model.loginItem().isEnabled()) showState(login_, true);
+  column->addWidget(option(this, login, {}, login_));
+  // Two "Turn On" buttons read alike: the name says which.
+  notification_->setAccessibleName(tr("Turn On %1").arg(notification));
+  login_->setAccessibleName(tr("Turn On %1").arg(login));
+  if (preferences.morningNotification()) showState(notification_, true);
+  if (preferences.openAtLogin()) showState(login_, true);
 
-  connect(notification_, &QPushButton::clicked, this, [this, &model] {
-    MorningNotifier* notifier = model.notifier();
-    if (notifier == nullptr) {
-      model.settings().setMorningNotification(false);
-      showState(notification_, false);
-      return;
-    }
-    notifier->requestPermission(model.settings(), [button = QPointer<QPushButton>(notification_)](bool granted) {
-      if (button) showState(button, granted);
-    });
-  });
-  connect(login_, &QPushButton::clicked, this, [this, &model] {
-    const Status status = model.loginItem().setEnabled(true);
-    showState(login_, status.ok() && model.loginItem().isEnabled());
+  connect(notification_, &QPushButton::clicked, &preferences,
+          [&preferences] { preferences.setMorningNotification(true); });
+  connect(&preferences, &PreferencesController::notificationAnswered, this,
+          [this](bool granted) { showState(notification_, granted); });
+  connect(login_, &QPushButton::clicked, this, [this, &preferences] {
+    const Status status = preferences.setOpenAtLogin(true);
+    showState(login_, status.ok() && preferences.openAtLogin());
     if (!status) login_->setToolTip(QString::fromStdString(status.error().description()));
   });
 }
 
-WelcomeView::WelcomeView(AppModel& model, QWidget* parent)
+WelcomeView::WelcomeView(const AppModel& model, PreferencesController& preferences, QWidget* parent)
     : QWidget(parent),
-      model_(model),
+      preferences_(preferences),
       header_(new QLabel(this)),
       pages_(new QStackedWidget(this)),
       dots_(new PageDots(0, kPages, this)),
@@ -119,7 +118,7 @@ WelcomeView::WelcomeView(AppModel& model, QWidget* parent)
       back_(new QPushButton(tr("Back"), this)),
       next_(new QPushButton(tr("Next"), this)) {
   setWindowTitle(tr("How It Works"));
-  setMinimumSize(720, 560);
+  setMinimumSize(columns(font(), 100), lines(font(), 31));
   const struct {
     QString title;
     QString body;
@@ -146,7 +145,7 @@ WelcomeView::WelcomeView(AppModel& model, QWidget* parent)
       {tr("Two optional extras"),
        tr("If you like, I can tap you on the shoulder each morning and start quietly when you log in. Both stay off "
           "until you turn them on, here or later in Settings."),
-       new OptionsPanel(model, pages_)},
+       new OptionsPanel(preferences, pages_)},
   };
   for (const auto& page : pages) {
     auto* widget = new QWidget(pages_);
@@ -215,12 +214,12 @@ void WelcomeView::setPage(int page) {
 }
 
 void WelcomeView::closeEvent(QCloseEvent* event) {
-  model_.settings().setWelcomeCompleted(true);
+  preferences_.setWelcomeCompleted();
   QWidget::closeEvent(event);
 }
 
 void WelcomeView::finish() {
-  model_.settings().setWelcomeCompleted(true);
+  preferences_.setWelcomeCompleted();
   emit finished();
 }
 

@@ -12,7 +12,8 @@ class QStackedWidget;
 
 namespace snoozlet {
 class AppModel;
-}
+class PreferencesController;
+}  // namespace snoozlet
 
 namespace snoozlet::views {
 
@@ -39,7 +40,7 @@ class OptionsPanel : public QWidget {
   Q_OBJECT
 
  public:
-  explicit OptionsPanel(AppModel& model, QWidget* parent = nullptr);
+  explicit OptionsPanel(PreferencesController& preferences, QWidget* parent = nullptr);
 
   QPushButton* notificationButton() const { return notification_; }
   QPushButton* loginButton() const { return login_; }
@@ -55,7 +56,7 @@ class WelcomeView : public QWidget {
  public:
   static constexpr int kPages = 5;
 
-  explicit WelcomeView(AppModel& model, QWidget* parent = nullptr);
+  WelcomeView(const AppModel& model, PreferencesController& preferences, QWidget* parent = nullptr);
 
   int page() const { return page_; }
   void setPage(int page);
@@ -74,7 +75,7 @@ class WelcomeView : public QWidget {
  private:
   void finish();
 
-  AppModel& model_;
+  PreferencesController& preferences_;
   int page_ = 0;
   QLabel* header_;
   QStackedWidget* pages_;

@@ -145,4 +145,15 @@ std::optional<std::string> perHourText(const std::optional<double>& perHour, con
   return f.decimal(*perHour, 1) + kPerHourUnit(f.language());
 }
 
+std::string trayTooltip(const NightReport* latest, const NightFormat& format) {
+  if (latest == nullptr) return "Snoozlet";
+  const Language l = format.language();
+  return "Snoozlet — " + std::string(mood::title(latest->mood, l)) + " · " + std::to_string(latest->darkWakeCount) +
+         Bilingual{" dark wakes · ", " karanlık uyanma · "}(l) + format.duration(latest->duration());
+}
+
+std::string reasonFigure(const ReasonGroup& group, const NightFormat& format) {
+  return std::to_string(group.count) + " · " + format.duration(group.awakeSeconds);
+}
+
 }  // namespace snoozlet::presentation

@@ -94,6 +94,15 @@ std::string startLabel(const std::string& sleepReason, Language language);
 // "charger plugged in" or "woke up".
 std::string endLabel(const std::optional<WakeReason>& wokeBy, Language language);
 
+// The tray icon's tooltip: "Snoozlet" before the first night, else the
+// latest night's mood, dark wakes and length: "Snoozlet — Restless · 354
+// dark wakes · 8 h".
+std::string trayTooltip(const NightReport* latest, const NightFormat& format);
+
+// The figure beside a row of "What woke me": how often, and how long it
+// kept the machine awake ("354 · 41 min").
+std::string reasonFigure(const ReasonGroup& group, const NightFormat& format);
+
 // A row of "Who set the alarm": the activity's friendly name (or its key)
 // followed by "×" and the count: "Calendar alarm ×3".
 std::string requesterTitle(const RequesterGroup& requester, Language language);

@@ -170,4 +170,16 @@ std::string logSpan(const std::optional<SleepAnalysis>& analysis, const NightFor
   return l == Language::turkish ? "Kayıt " + from + " – " + to : "Log from " + from + " to " + to;
 }
 
+EmptyNight emptyNight(const std::optional<SleepAnalysis>& analysis, const std::optional<std::string>& failure,
+                      Language l) {
+  if (!analysis && failure) {
+    return {Bilingual{"Couldn’t read the sleep log", "Uyku kaydı okunamadı"}(l), *failure, true};
+  }
+  if (!analysis) return {Bilingual{"Reading last night’s log…", "Dün gecenin kaydı okunuyor…"}(l), std::nullopt, false};
+  return {Bilingual{"No long sleep in the log yet", "Kayıtta henüz uzun bir uyku yok"}(l),
+          Bilingual{"Close the lid tonight; I’ll tell you all about it in the morning.",
+                    "Bu gece kapağı kapat; sabah sana her şeyi anlatırım."}(l),
+          false};
+}
+
 }  // namespace snoozlet::presentation

@@ -85,4 +85,23 @@ std::string historyDetail(std::size_t archivedNights, Language language);
 // was read, "The sleep log is empty" after reading nothing.
 std::string logSpan(const std::optional<SleepAnalysis>& analysis, const NightFormat& format);
 
+// What the night page and the popover say when there is no night to show:
+// reading (before the first analysis), why the log could not be read (a
+// failed first refresh), or that the log holds no long sleep yet.
+struct EmptyNight {
+  std::string title;
+  // The reason or the advice under the title; absent while reading.
+  std::optional<std::string> line;
+  // The log could not be read: the line is the reason.
+  bool failed = false;
+  // The popover's one line: the title, with the reason after it when the
+  // log could not be read.
+  std::string sentence() const { return failed && line ? title + ": " + *line : title; }
+  bool operator==(const EmptyNight&) const = default;
+};
+
+// `failure` is the last refresh's error, when it failed.
+EmptyNight emptyNight(const std::optional<SleepAnalysis>& analysis, const std::optional<std::string>& failure,
+                      Language language);
+
 }  // namespace snoozlet::presentation

@@ -77,6 +77,23 @@ std::vector<Segment> hatching(const Rect& r) {
 
 double wakeSeconds(const DarkWakeEvent& wake) { return wake.duration.value_or(kUnknownWakeSeconds); }
 
+// Keeps the start label at the band's left end and the end label at its
+// right end, and an hour label, centred on its tick, only where it keeps a
+// gap from every label already placed.
+void placeLabels(RibbonLayout& r, const RibbonOptions& o) {
+  const double startRight = o.labelWidth(r.startLabel);
+  const double endLeft = r.band.width - o.labelWidth(r.endLabel);
+  r.endLabelled = endLeft >= startRight + o.labelGap;
+  const double limit = r.endLabelled ? endLeft - o.labelGap : r.band.width;
+  double free = startRight + o.labelGap;
+  for (RibbonTick& tick : r.ticks) {
+    const double w = o.labelWidth(tick.label);
+    const double x = tick.x - w / 2;
+    tick.labelled = x >= free && x + w <= limit;
+    if (tick.labelled) free = x + w + o.labelGap;
+  }
+}
+
 }  // namespace
 
 std::vector<std::pair<Instant, Instant>> chargerStretches(const SleepSession& s) {
@@ -123,7 +140,8 @@ RibbonLayout layoutRibbon(const NightReport& night, const NightFormat& f, const 
     const double seconds = wakeSeconds(wake);
     const double strength = std::clamp(seconds / kFullWakeSeconds, 0.0, 1.0);
     const double h = r.innerHeight * (0.42 + 0.58 * strength);
-    r.wakes.push_back({{axis.x(wake.date), (bandHeight - h) / 2, axis.span(seconds), h}, 0.55 + 0.4 * strength});
+    r.wakes.push_back(
+        {{axis.x(wake.date), (bandHeight - h) / 2, axis.span(seconds), h}, 0.55 + 0.4 * strength, strength});
   }
 
   if (!s.battery.empty()) {
@@ -163,6 +181,7 @@ RibbonLayout layoutRibbon(const NightReport& night, const NightFormat& f, const 
   }
   r.startLabel = startLabel(s.sleepReason, l);
   r.endLabel = endLabel(night.wokeBy, l);
+  if (o.labelWidth) placeLabels(r, o);
   return r;
 }
 

@@ -16,8 +16,10 @@
 #include "analysis/NightReport.h"
 #include "narration/NightFormat.h"
 
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace snoozlet::presentation {
@@ -55,12 +57,20 @@ struct RibbonOptions {
   // Room under the band for the ticks and their hour labels.
   double tickArea = 18;
   double laneHeight = 14;
+  // How wide a label under the band is drawn, and the room kept between two
+  // labels. With it, hour labels that would crowd the start and end labels
+  // or each other are left out (their ticks stay); without it every hour is
+  // labelled.
+  std::function<double(std::string_view)> labelWidth;
+  double labelGap = 8;
 };
 
 // A full hour: a 4-point tick at the band's bottom edge, labelled "23", "01".
 struct RibbonTick {
   double x = 0;
   std::string label;
+  // The label is drawn; false where it would crowd another.
+  bool labelled = true;
   bool operator==(const RibbonTick&) const = default;
 };
 
@@ -76,6 +86,9 @@ struct ChargerStretch {
 struct WakeMark {
   Rect rect;
   double opacity = 1;
+  // How long the wake lasted, as a share of a minute (0 to 1): what sets its
+  // height and opacity.
+  double strength = 0;
   bool operator==(const WakeMark&) const = default;
 };
 
@@ -129,6 +142,8 @@ struct RibbonLayout {
   // Under the band's start and end: how the night began and ended.
   std::string startLabel;
   std::string endLabel;
+  // The end label is drawn; false when it would run into the start label.
+  bool endLabelled = true;
   // From the band's top to the last lane's bottom.
   double height = 0;
 

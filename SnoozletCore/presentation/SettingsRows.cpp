@@ -55,7 +55,7 @@ std::string statusWord(SettingStatus status, Language l) {
 std::vector<FixRecord> listedRecords(const FixJournal& journal) {
   std::vector<FixRecord> listed;
   for (auto it = journal.records.rbegin(); it != journal.records.rend(); ++it) {
-    if (!it->undoneAt) listed.push_back(*it);
+    if (!it->undoneAt && it->pending != FixRecord::Pending::change) listed.push_back(*it);
   }
   return listed;
 }
@@ -70,9 +70,11 @@ ChangesList changesList(const FixJournal& journal, const NightFormat& f) {
   const Language l = f.language();
   ChangesList list;
   list.title = Bilingual{"Changed by Snoozlet", "Snoozlet’in değiştirdikleri"}(l);
+  list.undoLabel = Bilingual{"Undo…", "Geri Al…"}(l);
   for (const FixRecord& record : listedRecords(journal)) {
-    ChangeEntry entry{record.id, recordDate(record.date, f), std::nullopt, {}};
+    ChangeEntry entry{record.id, recordDate(record.date, f), std::nullopt, {}, {}};
     if (record.dryRun) entry.dryRunMark = Bilingual{"dry run, nothing changed", "deneme, hiçbir şey değişmedi"}(l);
+    entry.heading = entry.dryRunMark ? entry.date + " · " + *entry.dryRunMark : entry.date;
     for (const PlannedChange& change : record.changes) {
       entry.changes.push_back(FixCatalog::title(change.fix, l) + ": " + changeText(change, l));
     }
@@ -147,6 +149,43 @@ ReviewSheet reviewSheet(const FixPlan& plan, const ReviewContext& c) {
                        : c.undo ? Bilingual{"Undo with Password…", "Parolayla geri al…"}(l)
                                 : Bilingual{"Change with Password…", "Parolayla değiştir…"}(l);
   return sheet;
+}
+
+std::optional<std::string> outcomeNotice(const ChangeOutcome& o, Language l, NightSource source) {
+  using Kind = ChangeOutcome::Kind;
+  std::string text;
+  switch (o.kind) {
+    case Kind::declined: return std::nullopt;
+    case Kind::applied:
+      text = Bilingual{"Done. Snoozlet kept the previous values; you can undo this in Sleep settings.",
+                       "Tamam. Snoozlet önceki değerleri sakladı; bunu Uyku ayarlarından geri alabilirsin."}(l);
+      break;
+    case Kind::didNotTake:
+      text = source == NightSource::journal
+                 ? Bilingual{"The system didn’t accept every change. Nothing else was touched.",
+                             "Sistem her değişikliği kabul etmedi. Başka hiçbir şeye dokunulmadı."}(l)
+                 : Bilingual{"macOS didn’t accept every change. Nothing else was touched.",
+                             "macOS her değişikliği kabul etmedi. Başka hiçbir şeye dokunulmadı."}(l);
+      break;
+    case Kind::cancelled: text = Bilingual{"Cancelled. Nothing was changed.", "İptal edildi. Hiçbir şey değişmedi."}(l); break;
+    case Kind::failed: text = o.reason; break;
+    case Kind::simulated:
+      text = Bilingual{"Dry run: nothing was changed. It would have run: ",
+                       "Deneme çalıştırması: hiçbir şey değişmedi. Şunu çalıştıracaktı: "}(l) +
+             o.commands;
+      break;
+    case Kind::notRecorded:
+      text = Bilingual{"Nothing was changed: Snoozlet couldn’t write the change down first, so it couldn’t be "
+                       "undone. ",
+                       "Hiçbir şey değişmedi: Snoozlet değişikliği önce kaydedemedi, bu yüzden geri alınamazdı. "}(l) +
+             o.reason;
+      break;
+  }
+  if (o.journalError) {
+    text += Bilingual{" Snoozlet couldn’t record this change: ", " Snoozlet bu değişikliği kaydedemedi: "}(l) +
+            *o.journalError;
+  }
+  return text;
 }
 
 }  // namespace snoozlet::presentation

@@ -6,6 +6,7 @@
 // change or undo passes through before anything runs.
 
 #include "narration/NightFormat.h"
+#include "settings/ChangeOutcome.h"
 #include "settings/Fix.h"
 #include "settings/FixJournal.h"
 #include "settings/FixPlan.h"
@@ -49,6 +50,8 @@ struct ChangeEntry {
   std::string date;
   // "dry run, nothing changed" for a dry-run record.
   std::optional<std::string> dryRunMark;
+  // The date, and the dry-run mark after it: what heads the entry.
+  std::string heading;
   // "Turn off Power Nap on battery: powernap 1 → 0 (battery)".
   std::vector<std::string> changes;
   bool operator==(const ChangeEntry&) const = default;
@@ -61,10 +64,14 @@ struct ChangesList {
   std::vector<ChangeEntry> entries;
   // The nothing-yet sentence, when there is no entry.
   std::optional<std::string> empty;
+  // "Undo…", the button beside every entry.
+  std::string undoLabel;
+  bool operator==(const ChangesList&) const = default;
 };
 
 ChangesList changesList(const FixJournal& journal, const NightFormat& format);
-// The records the list shows: those not undone, newest first.
+// The records the list shows: those not undone and not waiting for their
+// change to run, newest first.
 std::vector<FixRecord> listedRecords(const FixJournal& journal);
 // When a record was made: "Sunday, 6 December 14:03".
 std::string recordDate(Instant date, const NightFormat& format);
@@ -118,6 +125,9 @@ struct ReviewSheet {
 // A command the text builder refuses is shown as its error: the runner would
 // refuse it the same way.
 ReviewSheet reviewSheet(const FixPlan& plan, const ReviewContext& context);
+// The one-line notice that tells how a change ended; nothing for a declined one.
+std::optional<std::string> outcomeNotice(const ChangeOutcome& outcome, Language language,
+                                         NightSource source = NightSource::pmset);
 std::string reviewHeading(std::size_t changes, const ReviewContext& context);
 bool needsAcknowledgement(const FixPlan& plan, bool undo);
 

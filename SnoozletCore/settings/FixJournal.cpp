@@ -5,6 +5,7 @@
 #include <unistd.h>
 #include <uuid/uuid.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <system_error>
@@ -167,7 +168,7 @@ Status FixJournal::save(const fs::path& file, Instant now) {
 }
 
 FixRecord FixJournal::record(std::vector<PlannedChange> changes, Instant date, bool dryRun) {
-  FixRecord added{newId(), date, std::move(changes), dryRun, std::nullopt};
+  FixRecord added{newId(), date, std::move(changes), dryRun, std::nullopt, std::nullopt};
   records.push_back(added);
   return added;
 }
@@ -179,6 +180,87 @@ void FixJournal::markUndone(std::string_view id, Instant date) {
       return;
     }
   }
+}
+
+std::string FixJournal::begin(std::vector<PlannedChange> changes, Instant date, bool dryRun) {
+  FixRecord added = record(std::move(changes), date, dryRun);
+  records.back().pending = FixRecord::Pending::change;
+  return added.id;
+}
+
+bool FixJournal::beginUndo(std::string_view id) {
+  for (FixRecord& record : records) {
+    if (record.id == id && !record.undoneAt) {
+      record.pending = FixRecord::Pending::undo;
+      return true;
+    }
+  }
+  return false;
+}
+
+void FixJournal::finish(std::string_view id, Instant date) {
+  for (FixRecord& record : records) {
+    if (record.id != id || !record.pending) continue;
+    if (*record.pending == FixRecord::Pending::change) {
+      record.date = date;
+    } else {
+      record.undoneAt = date;
+    }
+    record.pending.reset();
+    return;
+  }
+}
+
+void FixJournal::abandon(std::string_view id) {
+  for (auto it = records.begin(); it != records.end(); ++it) {
+    if (it->id != id || !it->pending) continue;
+    if (*it->pending == FixRecord::Pending::change) {
+      records.erase(it);
+    } else {
+      it->pending.reset();
+    }
+    return;
+  }
+}
+
+bool FixJournal::settle(const PowerSettings& settings, Instant date) {
+  bool changed = false;
+  for (auto it = records.begin(); it != records.end();) {
+    if (!it->pending) {
+      ++it;
+      continue;
+    }
+    changed = true;
+    if (*it->pending == FixRecord::Pending::undo) {
+      // Back in force only when every key holds the value the undo restores.
+      const FixPlan undo = FixPlanner::undo(it->changes);
+      const auto applied = FixPlanner::stillApplied(undo, settings);
+      const bool undone = std::all_of(applied.begin(), applied.end(), [](const auto& entry) { return entry.second; });
+      if (undone) it->undoneAt = date;
+      it->pending.reset();
+      ++it;
+      continue;
+    }
+    // A dry run changed nothing, so there is nothing to read back.
+    if (!it->dryRun) {
+      const auto applied = FixPlanner::stillApplied(FixPlan{it->changes, {}}, settings);
+      std::erase_if(it->changes, [&](const PlannedChange& change) {
+        const auto found = applied.find(change.key);
+        return found == applied.end() || !found->second;
+      });
+    }
+    if (it->changes.empty()) {
+      it = records.erase(it);
+    } else {
+      it->pending.reset();
+      ++it;
+    }
+  }
+  return changed;
+}
+
+bool FixJournal::hasPending() const {
+  return std::any_of(records.begin(), records.end(), [](const FixRecord& record) { return record.pending; });
 }
 
 std::optional<FixPlan> FixJournal::undoPlan(std::string_view id) const {

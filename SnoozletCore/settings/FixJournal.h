@@ -5,6 +5,14 @@
 // memory is the authority; the file is rewritten whole and atomically after
 // every change. A file that exists but cannot be read is never overwritten:
 // the next save first moves it aside.
+//
+// A change is written down before it runs: begin() adds the record marked
+// pending (with the previous values an undo needs) and the caller saves the
+// journal before starting the privileged command; finish() clears the mark
+// once the command has ended. A process that dies in between leaves the mark
+// in the file, and settle() later decides from the values in force whether the
+// change took. An undo is marked the same way on its record. Readers that do
+// not know the mark see an ordinary record, whose undo is harmless.
 
 #include <filesystem>
 #include <optional>
@@ -15,6 +23,7 @@
 #include "common/Instant.h"
 #include "common/Result.h"
 #include "settings/FixPlan.h"
+#include "settings/PowerSettings.h"
 
 namespace snoozlet {
 
@@ -30,10 +39,13 @@ struct FixRecord {
   bool dryRun = false;
   // When the record was undone; absent while it is in effect.
   std::optional<Instant> undoneAt;
+  // What has started and not been seen to end: the change itself, or its undo.
+  enum class Pending { change, undo };
+  std::optional<Pending> pending;
 
-  // True while the record's changes are in force on the machine: not undone
-  // and not a dry run.
-  bool isActive() const { return !undoneAt && !dryRun; }
+  // True while the record's changes are in force on the machine: not undone,
+  // not a dry run, and not a change still waiting to be seen to run.
+  bool isActive() const { return !undoneAt && !dryRun && pending != Pending::change; }
   bool operator==(const FixRecord&) const = default;
 };
 
@@ -56,6 +68,24 @@ struct FixJournal {
 
   // Marks the first record with this id undone; unknown ids change nothing.
   void markUndone(std::string_view id, Instant date);
+
+  // Appends a record of changes about to run, marked pending; its id.
+  std::string begin(std::vector<PlannedChange> changes, Instant date, bool dryRun);
+  // Marks the record's undo as about to run; false for an unknown or undone record.
+  bool beginUndo(std::string_view id);
+  // The pending work on the record ran: a change is in force from `date`, an
+  // undo marks the record undone at `date`.
+  void finish(std::string_view id, Instant date);
+  // The pending work on the record did not run: a change's record goes, an
+  // undo's mark is cleared.
+  void abandon(std::string_view id);
+  // Decides every pending record from the values in force: a change keeps
+  // the changes whose key holds its target (the record goes when none does);
+  // an undo whose every key holds its previous value marks the record undone
+  // at `date`, otherwise the record stays in force. True when anything changed.
+  bool settle(const PowerSettings& settings, Instant date);
+  // True when a record is marked pending.
+  bool hasPending() const;
 
   // The plan restoring the first not-undone record with this id, or nothing.
   // Dry-run records are not excluded.

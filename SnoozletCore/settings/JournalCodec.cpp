@@ -106,6 +106,17 @@ std::optional<FixRecord> decodeRecord(const json& object) {
     if (!when) return std::nullopt;
     record.undoneAt = *when;
   }
+  if (const json* pending = member(object, "pending"); pending != nullptr && !pending->is_null()) {
+    if (!pending->is_string()) return std::nullopt;
+    const std::string what = pending->get<std::string>();
+    if (what == "change") {
+      record.pending = FixRecord::Pending::change;
+    } else if (what == "undo") {
+      record.pending = FixRecord::Pending::undo;
+    } else {
+      return std::nullopt;
+    }
+  }
   return record;
 }
 
@@ -132,6 +143,8 @@ std::string FixJournal::encode() const {
     object["dryRun"] = record.dryRun;
     object["id"] = record.id;
     if (record.undoneAt) object["undoneAt"] = InternetDate::format(*record.undoneAt);
+    // Written only while pending, so a settled journal reads as it always has.
+    if (record.pending) object["pending"] = *record.pending == FixRecord::Pending::change ? "change" : "undo";
     list.push_back(std::move(object));
   }
   json top = json::object();

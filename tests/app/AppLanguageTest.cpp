@@ -27,14 +27,13 @@ TEST(AppLanguageTest, QtsFirstInterfaceLanguageChoosesTurkishAndOnlyThenItsTable
     EXPECT_EQ(preferredLanguage(), Language::turkish);
     ASSERT_TRUE(installTranslations(app));
   }
-  EXPECT_EQ(QCoreApplication::translate("snoozlet::AppModel", "Cancelled. Nothing was changed."),
-            QString("İptal edildi. Hiçbir şey değişmedi."));
+  EXPECT_EQ(QCoreApplication::translate("snoozlet::shell::AppActions", "Quit Snoozlet"),
+            QString("Snoozlet’ten Çık"));
   for (QTranslator* translator : app.findChildren<QTranslator*>()) {
     QCoreApplication::removeTranslator(translator);
     delete translator;
   }
-  EXPECT_EQ(QCoreApplication::translate("snoozlet::AppModel", "Cancelled. Nothing was changed."),
-            QString("Cancelled. Nothing was changed."));
+  EXPECT_EQ(QCoreApplication::translate("snoozlet::shell::AppActions", "Quit Snoozlet"), QString("Quit Snoozlet"));
 }
 
 }  // namespace

@@ -20,8 +20,7 @@ TEST(AppModelJournalTest, RefreshesReadTheJournalAsItGrowsAndArchiveItsNights) {
   AppModel::Options options;
   options.timeZone = *TimeZone::named("Europe/London");
   options.clock = [] { return 1796400000.0; };
-  h.model = std::make_unique<AppModel>(h.settings, std::make_shared<testing::RecordingRunner>(), h.loginItem, nullptr,
-                                       AppModel::Storage::in(h.dir / "data"),
+  h.model = std::make_unique<AppModel>(h.settings, nullptr, Storage::in(h.dir / "data"),
                                        PowerDataSource::journal({folder, folder}, nullptr), options);
   EXPECT_EQ(h.model->nightSource(), NightSource::journal);
   ASSERT_TRUE(h.refresh());

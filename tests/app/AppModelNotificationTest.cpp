@@ -31,7 +31,7 @@ TEST(AppModelNotificationTest, FreshNightIsPostedOnceWithItsMorningText) {
     ASSERT_EQ(h.center.posts.size(), 1u);
     const auto& post = h.center.posts.front();
     EXPECT_EQ(post.identifier, MorningNotifier::identifier(last.start()));
-    EXPECT_EQ(post.body, QString::fromStdString(model.morningText(*model.selectedNight())));
+    EXPECT_EQ(post.body, QString::fromStdString(model.morningText(*model.latestNight())));
     // The same latest night again: nothing more.
     ASSERT_TRUE(h.refresh());
     EXPECT_EQ(h.center.posts.size(), 1u);

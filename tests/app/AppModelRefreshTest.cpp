@@ -15,17 +15,15 @@
 namespace snoozlet {
 namespace {
 
-using Page = AppModel::Page;
-using LoadState = AppModel::LoadState;
-
 TEST(AppModelRefreshTest, ModelDestroyedWhileWorkingDropsTheResults) {
   testing::ModelHarness h;
   h.mac.setLog(testing::demoLog());
   AppModel& model = h.make(std::make_shared<DryRunRunner>());
   ASSERT_TRUE(h.refresh());
-  model.reviewFixes({FixID::powerNapOff});
+  h.changes->reviewFixes({FixID::powerNapOff});
   ASSERT_TRUE(model.refresh());
-  ASSERT_TRUE(model.applyReview(*model.review()));
+  ASSERT_TRUE(h.changes->applyReview());
+  h.changes.reset();
   h.model.reset();
   QCoreApplication::processEvents();  // the posted results find no model
   EXPECT_EQ(h.mac.count("-g log"), 2);
@@ -51,7 +49,7 @@ TEST(AppModelRefreshTest, PublishesEveryFieldOnceSignalsOnlyWhatChangedAndKeepsI
   EXPECT_EQ(published.count(), 1);
 
   EXPECT_EQ(model.analysis()->nights().size(), 7u);
-  EXPECT_EQ(model.page(), Page::night(testing::lastNightOf(log).start()));
+  EXPECT_EQ(model.latestNight()->start(), testing::lastNightOf(log).start());
   EXPECT_EQ(model.powerSettings()->battery.at("powernap"), "1");
   EXPECT_TRUE(model.capabilities()->contains("tcpkeepalive"));
   EXPECT_EQ(model.findings(), SettingsReport::findings(*model.powerSettings(), Language::english));
@@ -62,10 +60,9 @@ TEST(AppModelRefreshTest, PublishesEveryFieldOnceSignalsOnlyWhatChangedAndKeepsI
 
   // Fields that stay the same do not signal.
   QSignalSpy settings(&model, &AppModel::powerSettingsChanged), capabilities(&model, &AppModel::capabilitiesChanged),
-      findings(&model, &AppModel::findingsChanged), page(&model, &AppModel::pageChanged),
-      lastRefresh(&model, &AppModel::lastRefreshChanged);
+      findings(&model, &AppModel::findingsChanged), lastRefresh(&model, &AppModel::lastRefreshChanged);
   ASSERT_TRUE(h.refresh());
-  EXPECT_EQ(settings.count() + capabilities.count() + findings.count() + page.count() + lastRefresh.count(), 0);
+  EXPECT_EQ(settings.count() + capabilities.count() + findings.count() + lastRefresh.count(), 0);
   h.mac.change("-b", "powernap", "0");
   h.now += 60;
   ASSERT_TRUE(h.refresh());
@@ -87,17 +84,12 @@ TEST(AppModelRefreshTest, PublishesEveryFieldOnceSignalsOnlyWhatChangedAndKeepsI
   EXPECT_EQ(model.state(), LoadState::idle());
 }
 
-TEST(AppModelRefreshTest, WithoutNightsTheSettingsPageShowsAndPagesCanBeOpened) {
+TEST(AppModelRefreshTest, FixForASettingNeedsTheSettingsAndIsNeverLowPowerMode) {
   testing::ModelHarness h;
   AppModel& model = h.make();
   EXPECT_FALSE(model.fixFor("powernap")) << "no settings read yet";
   ASSERT_TRUE(h.refresh());
-  EXPECT_EQ(model.page(), Page::settings());
-  QSignalSpy window(&model, &AppModel::mainWindowRequested);
-  model.openPage(Page::battery());
-  model.openPage(std::nullopt);
-  EXPECT_EQ(model.page(), Page::battery());
-  EXPECT_EQ(window.count(), 2);
+  EXPECT_EQ(model.latestNight(), nullptr);
 
   // A fix for a setting needs the settings, and is never Low Power Mode.
   const auto available = FixCatalog::available(*model.powerSettings(), *model.capabilities());
@@ -108,34 +100,11 @@ TEST(AppModelRefreshTest, WithoutNightsTheSettingsPageShowsAndPagesCanBeOpened) 
   EXPECT_FALSE(model.fixFor("womp"));  // already off on battery
 }
 
-TEST(AppModelRefreshTest, VanishedNightFallsBackToTheLatestAndTextsFollowTheLanguage) {
+TEST(AppModelRefreshTest, CoreTextsFollowTheLanguage) {
   testing::ModelHarness h;
-  const std::string log = testing::demoLog();
-  h.mac.setLog(log);
+  h.mac.setLog(testing::demoLog());
   AppModel& model = h.make();
   ASSERT_TRUE(h.refresh());
-  const Instant latest = testing::lastNightOf(log).start();
-  const Instant earlier = model.analysis()->nights().front().start();
-
-  // A page of another night stays as long as that night is there.
-  model.setPage(Page::night(earlier));
-  ASSERT_TRUE(h.refresh());
-  EXPECT_EQ(model.page(), Page::night(earlier));
-  EXPECT_EQ(model.selectedNight()->start(), earlier);
-
-  model.setPage(Page::night(earlier + 1));
-  EXPECT_FALSE(model.isValid(model.page()));
-  ASSERT_TRUE(model.selectedNight());
-  EXPECT_EQ(model.selectedNight()->start(), latest);
-  ASSERT_TRUE(h.refresh());
-  EXPECT_EQ(model.page(), Page::night(latest));
-
-  // The other pages are always valid; no page never is.
-  model.setPage(Page::history());
-  ASSERT_TRUE(h.refresh());
-  EXPECT_EQ(model.page(), Page::history());
-  EXPECT_FALSE(model.selectedNight());
-  EXPECT_FALSE(model.isValid(std::nullopt));
 
   // The core texts follow the preferred language.
   const NightReport night = *model.analysis()->lastNight();

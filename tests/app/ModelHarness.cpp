@@ -72,14 +72,15 @@ ModelHarness::ModelHarness()
       settings(store),
       notifier(store, &center, [this] { return now; }) {}
 
-AppModel& ModelHarness::make(std::shared_ptr<PrivilegedRunner> runner, std::optional<AppModel::Storage> storage) {
+AppModel& ModelHarness::make(std::shared_ptr<PrivilegedRunner> runner, std::optional<Storage> storage) {
   if (!runner) runner = std::make_shared<RecordingRunner>();
   AppModel::Options options;
   options.timeZone = TimeZone::utc();
   options.clock = [this] { return now; };
-  model = std::make_unique<AppModel>(settings, std::move(runner), loginItem, &notifier,
-                                     storage.value_or(AppModel::Storage::in(dir / "data")),
+  changes.reset();
+  model = std::make_unique<AppModel>(settings, &notifier, storage.value_or(Storage::in(dir / "data")),
                                      PowerDataSource(mac.pmset(), nullptr), std::move(options));
+  changes = std::make_unique<ChangeController>(*model, std::move(runner));
   return *model;
 }
 
@@ -89,9 +90,9 @@ bool ModelHarness::refresh() {
   return finished.wait(kWaitMilliseconds);
 }
 
-bool ModelHarness::apply(const AppModel::Review& review) {
-  QSignalSpy finished(model.get(), &AppModel::applyFinished);
-  if (!model->applyReview(review)) return false;
+bool ModelHarness::apply() {
+  QSignalSpy finished(changes.get(), &ChangeController::applyFinished);
+  if (!changes->applyReview()) return false;
   return finished.wait(kWaitMilliseconds);
 }
 

@@ -8,6 +8,7 @@
 #include "TestSupport.h"
 #include "app/AppModel.h"
 #include "app/AppSettings.h"
+#include "app/ChangeController.h"
 #include "app/LoginItem.h"
 #include "app/MorningNotifier.h"
 #include "demo/DemoLog.h"
@@ -55,16 +56,15 @@ NightReport lastNightOf(std::string_view log);
 struct ModelHarness {
   ModelHarness();
 
-  // Builds the model: the runner given (a do-nothing recording runner by
-  // default), the storage given (this folder's "data" by default), the
-  // notifier, and the Mac's pmset.
-  AppModel& make(std::shared_ptr<PrivilegedRunner> runner = nullptr,
-                 std::optional<AppModel::Storage> storage = std::nullopt);
+  // Builds the model and its change controller: the runner given (a
+  // do-nothing recording runner by default), the storage given (this
+  // folder's "data" by default), the notifier, and the Mac's pmset.
+  AppModel& make(std::shared_ptr<PrivilegedRunner> runner = nullptr, std::optional<Storage> storage = std::nullopt);
 
-  // Start a refresh, or apply the review, and wait for it to end; false when
-  // it could not start or did not end in time.
+  // Start a refresh, or apply the pending review, and wait for it to end;
+  // false when it could not start or did not end in time.
   bool refresh();
-  bool apply(const AppModel::Review& review);
+  bool apply();
 
   TempDir dir;
   FakeMac mac;
@@ -75,6 +75,7 @@ struct ModelHarness {
   Instant now = 1710064800;  // the model's and the notifier's clock: 2024-03-10 10:00 UTC
   MorningNotifier notifier;
   std::unique_ptr<AppModel> model;
+  std::unique_ptr<ChangeController> changes;
 };
 
 }  // namespace snoozlet::testing

@@ -53,6 +53,7 @@ class RecordingRunner final : public PrivilegedRunner {
       const std::lock_guard lock(mutex_);
       plans_.push_back(plan);
     }
+    if (onRun) onRun();
     if (failure_) return RunResult::failure(*failure_);
     return inner_ ? inner_->run(plan) : RunResult();
   }
@@ -60,6 +61,8 @@ class RecordingRunner final : public PrivilegedRunner {
     const std::lock_guard lock(mutex_);
     return plans_;
   }
+  // Called on the runner's thread as each run starts, before anything runs.
+  std::function<void()> onRun;
 
  private:
   std::shared_ptr<PrivilegedRunner> inner_;

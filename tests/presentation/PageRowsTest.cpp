@@ -122,6 +122,7 @@ TEST(PageRowsTest, ChangesListNewestFirstWithoutUndoneRecords) {
   EXPECT_EQ(list.entries[0], (ChangeEntry{dry.id,
                                           "Sunday, 6 December 10:33",
                                           "dry run, nothing changed",
+                                          "Sunday, 6 December 10:33 · dry run, nothing changed",
                                           {"Turn off Power Nap on battery: powernap 1 → 0 (battery)"}}));
   EXPECT_EQ(list.entries[1].recordId, first.id);
   EXPECT_FALSE(list.entries[1].dryRunMark);

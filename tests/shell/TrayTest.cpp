@@ -3,6 +3,8 @@
 
 #include "PreviewModel.h"
 #include "TestSupport.h"
+#include "presentation/NightFigures.h"
+#include "shell/AppActions.h"
 #include "shell/StatusItemController.h"
 #include "shell/TeapotIcon.h"
 #include "shell/TrayApplication.h"
@@ -39,13 +41,31 @@ struct Store {
   QSettings settings{dir.filePath(QStringLiteral("preferences.ini")), QSettings::IniFormat};
 };
 
-TEST(TrayTest, TooltipAndTheTeapot) {
-  Contents launch;
-  launch.publish = false;
-  PreviewModel empty(launch);
-  EXPECT_EQ(trayTooltip(empty.model()), "Snoozlet");
+// The colour of the icon's first solid pixel.
+QColor iconColour(const QSystemTrayIcon& tray) {
+  const QImage image = tray.icon().pixmap(QSize(18, 18)).toImage();
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      if (image.pixelColor(x, y).alpha() == 255) return image.pixelColor(x, y);
+    }
+  }
+  return {};
+}
+
+TEST(TrayTest, TooltipAndTheTeapotThatFollowsThePalette) {
+  Store store;
   PreviewModel restless(Contents::of(preview::week(Mood::restless)));
-  EXPECT_EQ(trayTooltip(restless.model()), "Snoozlet — Restless · 354 · 8 h");
+  WindowManager windows(restless.model(), restless.changes(), restless.preferences(), store.settings);
+  StatusItemController status(restless.model(), windows);
+  EXPECT_EQ(status.trayIcon().toolTip(), "Snoozlet — Restless · 354 dark wakes · 8 h");
+  EXPECT_EQ(presentation::trayTooltip(nullptr, restless.model().format()), "Snoozlet");
+  const QPalette light = QApplication::palette();
+  EXPECT_EQ(iconColour(status.trayIcon()), light.color(QPalette::WindowText));
+  QPalette dark = light;
+  dark.setColor(QPalette::WindowText, QColor(0xF2, 0xF2, 0xF2));
+  QApplication::setPalette(dark);
+  EXPECT_EQ(iconColour(status.trayIcon()), QColor(0xF2, 0xF2, 0xF2)) << "drawn again in the new text colour";
+  QApplication::setPalette(light);
 
   // Drawn in the colour asked for, its 18-point box scaled to the side asked for.
   QImage image(36, 36, QImage::Format_ARGB32);
@@ -70,7 +90,7 @@ TEST(TrayTest, LeftClickTogglesThePopoverRightClickNeverOpensItAndFirstPaintsAre
       });
   Store store;
   PreviewModel preview(Contents::of(preview::week(Mood::soundAsleep)));
-  WindowManager windows(preview.model(), store.settings);
+  WindowManager windows(preview.model(), preview.changes(), preview.preferences(), store.settings);
   StatusItemController tray(preview.model(), windows);
   emit tray.trayIcon().activated(QSystemTrayIcon::Context);
   EXPECT_FALSE(tray.isPopoverOpen());
@@ -85,6 +105,15 @@ TEST(TrayTest, LeftClickTogglesThePopoverRightClickNeverOpensItAndFirstPaintsAre
   for (const QAction* action : tray.menu()->actions()) items << (action->isSeparator() ? "—" : action->text());
   EXPECT_EQ(items, (QStringList{"Open Snoozlet", "Refresh", "—", "Settings…", "How It Works", "About Snoozlet", "—",
                                 "Quit Snoozlet"}));
+  // One action set: the popover's menu and the main window's menu bar carry the very same actions.
+  const auto popoverMenu = windows.actions().popoverMenu();
+  for (QAction* action : popoverMenu) EXPECT_TRUE(tray.menu()->actions().contains(action));
+  EXPECT_EQ(windows.actions().quit()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
+  // Refresh waits while a refresh runs.
+  ASSERT_TRUE(preview.model().refresh());
+  EXPECT_FALSE(windows.actions().refresh()->isEnabled());
+  ASSERT_TRUE(QSignalSpy(&preview.model(), &AppModel::refreshFinished).wait(20000));
+  EXPECT_TRUE(windows.actions().refresh()->isEnabled());
   tray.menu()->actions()[3]->trigger();
   ASSERT_NE(windows.settingsWindow(), nullptr);
   EXPECT_TRUE(windows.settingsWindow()->isVisible());
@@ -103,7 +132,7 @@ TEST(TrayTest, LeftClickTogglesThePopoverRightClickNeverOpensItAndFirstPaintsAre
 TEST(TrayTest, WindowsAreMadeOnDemandRaisedNotDoubledAndReleasedOnClose) {
   Store store;
   PreviewModel preview(Contents::of(preview::week(Mood::soundAsleep)));
-  WindowManager windows(preview.model(), store.settings);
+  WindowManager windows(preview.model(), preview.changes(), preview.preferences(), store.settings);
   windows.showMainWindow();
   QWidget* main = windows.mainWindow();
   ASSERT_NE(main, nullptr);
@@ -120,9 +149,14 @@ TEST(TrayTest, WindowsAreMadeOnDemandRaisedNotDoubledAndReleasedOnClose) {
   EXPECT_FALSE(windows.anyVisible());
   windows.showMainWindow();
   EXPECT_EQ(windows.mainWindow()->size(), QSize(1000, 700)) << "the saved geometry comes back";
+  // A minimised window comes back when it is asked for, on the page asked for.
+  windows.mainWindow()->showMinimized();
+  windows.open(views::Page::battery());
+  EXPECT_FALSE(windows.mainWindow()->isMinimized());
+  EXPECT_EQ(windows.navigator().page(), views::Page::battery());
 
   // A change to review opens the review, modal to the main window; Cancel closes it.
-  preview.model().reviewFixes({FixID::powerNapOff});
+  preview.changes().reviewFixes({FixID::powerNapOff});
   auto* review = qobject_cast<views::FixReviewView*>(windows.reviewWindow());
   ASSERT_NE(review, nullptr);
   EXPECT_TRUE(review->isVisible());
@@ -139,7 +173,7 @@ TEST(TrayTest, WindowsAreMadeOnDemandRaisedNotDoubledAndReleasedOnClose) {
 
 TEST(TrayTest, SettingsWindowSaysWhyTheNotificationStaysOff) {
   PreviewModel preview(Contents::of(preview::week(Mood::soundAsleep)));
-  views::SettingsView settings(preview.model());
+  views::SettingsView settings(preview.preferences());
   settings.plainMode()->click();
   EXPECT_TRUE(preview.settings().plainMode());
   // No notification service (the preview has no notifier): off again, with the reason.
@@ -155,7 +189,7 @@ TEST(TrayTest, SettingsWindowSaysWhyTheNotificationStaysOff) {
   EXPECT_EQ(settings.loginError()->text(), "The autostart folder is read-only");
   preview.loginItem().refuse(std::nullopt);
   settings.openAtLogin()->click();
-  EXPECT_TRUE(preview.model().loginItem().isEnabled());
+  EXPECT_TRUE(preview.loginItem().isEnabled());
   EXPECT_TRUE(settings.loginError()->isHidden());
 }
 

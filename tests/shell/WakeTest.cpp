@@ -91,6 +91,21 @@ TEST(WakeTest, ASecondLaunchShowsTheFirstAndAStaleSocketDoesNotStopALaunch) {
   EXPECT_FALSE(next.askRunningToShow(200));
   QString problem;
   EXPECT_TRUE(next.listen(&problem)) << problem.toStdString();
+
+  // One instance per display, in the runtime folder: a second display runs its own.
+  testing::TempDir runtime;
+  const testing::ScopedEnv folder("XDG_RUNTIME_DIR", runtime.path().c_str());
+  const testing::ScopedEnv wayland("WAYLAND_DISPLAY", "");
+  QString names[2];
+  for (const int display : {0, 1}) {
+    const testing::ScopedEnv x("DISPLAY", display == 0 ? ":7" : ":8");
+    names[display] = SingleInstance::defaultName();
+  }
+  EXPECT_EQ(names[0], QString::fromStdString((runtime.path() / "snoozlet-_7").string()));
+  SingleInstance seven(names[0]), eight(names[1]);
+  ASSERT_TRUE(seven.listen());
+  EXPECT_FALSE(eight.askRunningToShow(200)) << "the other display's instance does not answer";
+  EXPECT_TRUE(eight.listen());
 }
 
 }  // namespace

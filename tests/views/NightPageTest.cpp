@@ -1,13 +1,16 @@
 // The night page for each state of the model: the rows and texts it shows,
-// and the buttons that call the model.
+// the buttons that call the change controller, and a refresh that changes
+// its contents, not its widgets.
 
 #include "ViewTesting.h"
 #include "narration/Narrator.h"
+#include "views/Navigator.h"
 #include "views/NightPage.h"
 #include "views/Remedies.h"
 
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -19,40 +22,57 @@ using preview::Contents;
 using preview::PreviewModel;
 using testing::labelTexts;
 
-QWidget* section(NightPage& page, const char* name) { return page.widget()->findChild<QWidget*>(name); }
+// The page and the navigator it follows.
+struct Page {
+  explicit Page(PreviewModel& preview)
+      : navigator(preview.model()), page(preview.model(), preview.changes(), navigator) {}
+  QWidget* section(const char* name) const { return page.widget()->findChild<QWidget*>(name); }
+  QStringList shown(const char* name) const {
+    QStringList texts;
+    for (const QLabel* label : section(name)->findChildren<QLabel*>()) {
+      if (label->isVisibleTo(section(name))) texts << label->text();
+    }
+    return texts;
+  }
+  Navigator navigator;
+  NightPage page;
+};
 
 TEST(NightPageTest, SoundNightHasNothingToFixRestlessNightOffersItsFixes) {
   PreviewModel sound(Contents::of(preview::week(Mood::soundAsleep)));
-  NightPage quiet(sound.model());
-  EXPECT_EQ(testing::child<QLabel>(*quiet.widget(), "nothingToFix").text(),
+  Page quiet(sound);
+  EXPECT_EQ(testing::child<QLabel>(*quiet.page.widget(), "nothingToFix").text(),
             "Nothing to fix: this was a normal night for this Mac.");
-  EXPECT_TRUE(quiet.widget()->findChildren<SuggestionRow*>().isEmpty());
+  EXPECT_TRUE(quiet.page.widget()->findChildren<SuggestionRow*>().isEmpty());
 
   PreviewModel restless(Contents::of(preview::week(Mood::restless)));
-  AppModel& model = restless.model();
-  NightPage page(model);
-  const auto rows = page.widget()->findChildren<SuggestionRow*>();
-  const auto suggestions = model.suggestions(*page.night());
+  ChangeController& changes = restless.changes();
+  Page page(restless);
+  const auto rows = page.page.widget()->findChildren<SuggestionRow*>();
+  const auto suggestions = restless.model().suggestions(*page.page.night());
   ASSERT_EQ(rows.size(), static_cast<qsizetype>(suggestions.size()));
-  EXPECT_EQ(page.widget()->findChild<QLabel*>("nothingToFix"), nullptr);
+  EXPECT_TRUE(testing::child<QLabel>(*page.page.widget(), "nothingToFix").isHidden());
 
-  QTest::mouseClick(&testing::child<QPushButton>(*page.widget(), "review-powerNapOff"), Qt::LeftButton);
-  ASSERT_TRUE(model.review());
-  ASSERT_EQ(model.review()->plan.changes.size(), 1u);
-  EXPECT_EQ(model.review()->plan.changes[0].fix, FixID::powerNapOff);
-  model.setReview(std::nullopt);
+  auto& review = testing::child<QPushButton>(*page.page.widget(), "review-powerNapOff");
+  EXPECT_TRUE(review.accessibleName().contains("Power Nap")) << "the name says which change";
+  QTest::mouseClick(&review, Qt::LeftButton);
+  ASSERT_TRUE(changes.review());
+  ASSERT_EQ(changes.review()->plan.changes.size(), 1u);
+  EXPECT_EQ(changes.review()->plan.changes[0].fix, FixID::powerNapOff);
+  changes.declineReview();
 
   std::vector<FixID> offered;
   for (const auto& s : suggestions) {
     if (const auto id = s.kind.fixID()) offered.push_back(*id);
   }
   ASSERT_GE(offered.size(), 2u);
-  auto& all = testing::child<QPushButton>(*page.widget(), "reviewAll");
-  EXPECT_EQ(all.text(), QStringLiteral("Review All %1").arg(offered.size()));
-  QTest::mouseClick(&all, Qt::LeftButton);
-  ASSERT_TRUE(model.review());
+  QPushButton* all = page.page.remedies()->reviewAllButton();
+  ASSERT_NE(all, nullptr);
+  EXPECT_EQ(all->text(), QStringLiteral("Review All %1").arg(offered.size()));
+  QTest::mouseClick(all, Qt::LeftButton);
+  ASSERT_TRUE(changes.review());
   std::vector<FixID> reviewed;
-  for (const auto& change : model.review()->plan.changes) reviewed.push_back(change.fix);
+  for (const auto& change : changes.review()->plan.changes) reviewed.push_back(change.fix);
   EXPECT_EQ(reviewed, offered);
 }
 
@@ -60,60 +80,95 @@ TEST(NightPageTest, HoldersRequestersAndTheirEmptyLines) {
   // A tool the user started, no requests matched (no background-task wakes).
   PreviewModel tool(
       Contents::of({testing::demoNight({{std::string(DemoLog::wifi), 12, 20}}, DemoLog::Holder{"caffeinate", 2})}));
-  NightPage page(tool.model());
-  ASSERT_TRUE(page.night());
-  const QStringList lamp = labelTexts(*section(page, "lamp"));
+  Page page(tool);
+  ASSERT_TRUE(page.page.night());
+  const QStringList lamp = page.shown("lamp");
   EXPECT_TRUE(lamp.contains("You or a script asked for this · PreventSystemSleep")) << lamp.join(" | ").toStdString();
-  EXPECT_EQ(section(page, "lamp")->findChild<QWidget*>("keepsMacAwake"), nullptr);
-  EXPECT_TRUE(labelTexts(*section(page, "alarms")).contains("No scheduled wakes matched."));
+  EXPECT_EQ(page.section("lamp")->findChild<QWidget*>("keepsMacAwake"), nullptr);
+  EXPECT_TRUE(page.shown("alarms").contains("No scheduled wakes matched."));
+  EXPECT_TRUE(page.shown("wokeMe").contains("12 · 3 min")) << page.shown("wokeMe").join(" | ").toStdString();
 
   // An app holding PreventSystemSleep is set apart; nobody holding shows the sentence.
   PreviewModel app(
       Contents::of({testing::demoNight({{std::string(DemoLog::task), 9, 10}}, DemoLog::Holder{"zoom.us", 3})}));
-  NightPage appPage(app.model());
-  EXPECT_NE(section(appPage, "lamp")->findChild<QWidget*>("keepsMacAwake"), nullptr);
-  EXPECT_FALSE(labelTexts(*section(appPage, "alarms")).contains("No scheduled wakes matched."));
+  Page appPage(app);
+  EXPECT_NE(appPage.section("lamp")->findChild<QWidget*>("keepsMacAwake"), nullptr);
+  EXPECT_TRUE(appPage.shown("lamp").contains("Kept the Mac awake"));
+  EXPECT_FALSE(appPage.shown("alarms").contains("No scheduled wakes matched."));
   PreviewModel nobody(Contents::of({testing::demoNight({{std::string(DemoLog::wifi), 3, 10}})}));
-  NightPage nobodyPage(nobody.model());
-  EXPECT_TRUE(labelTexts(*section(nobodyPage, "lamp")).contains("Nobody kept me up."));
+  Page nobodyPage(nobody);
+  EXPECT_TRUE(nobodyPage.shown("lamp").contains("Nobody kept me up."));
 }
 
 TEST(NightPageTest, FiguresRatioColourNoticePlainModeAndTheNightItFollows) {
   PreviewModel preview(Contents::of(preview::week(Mood::restless)));
   AppModel& model = preview.model();
-  NightPage page(model);
-  const auto& ratio = testing::child<QLabel>(testing::child<QWidget>(*page.widget(), "battery"), "ratio");
+  Page page(preview);
+  const auto& ratio = testing::child<QLabel>(testing::child<QWidget>(*page.page.widget(), "battery"), "ratio");
   EXPECT_EQ(ratio.text(), "2.9× normal");
   // Warning red, not the body text's colour.
   const QColor colour = ratio.palette().color(QPalette::WindowText);
   EXPECT_GT(colour.red(), colour.green() + 60) << colour.name().toStdString();
 
-  EXPECT_EQ(page.widget()->findChild<NoticeLine*>(), nullptr);
-  model.setNotice(QStringLiteral("Done. Snoozlet kept the previous values; you can undo this in Sleep settings."));
-  auto& notice = testing::child<NoticeLine>(*page.widget());
-  EXPECT_TRUE(labelTexts(notice).contains(*model.notice()));
-  QTest::mouseClick(notice.findChild<QPushButton*>(), Qt::LeftButton);
+  NoticeLine* notice = page.page.remedies()->notice();
+  EXPECT_TRUE(notice->isHidden());
+  model.setNotice("Done. Snoozlet kept the previous values; you can undo this in Sleep settings.");
+  EXPECT_FALSE(notice->isHidden());
+  EXPECT_EQ(notice->label()->text().toStdString(), *model.notice());
+  QTest::mouseClick(notice->dismissButton(), Qt::LeftButton);
   EXPECT_FALSE(model.notice());
-  EXPECT_EQ(page.widget()->findChild<NoticeLine*>(), nullptr);
+  EXPECT_TRUE(notice->isHidden());
 
   const Narrator narrator(NightFormat(Language::english, preview::zone()));
-  auto morning = [&] { return page.widget()->findChild<QLabel*>("morningText")->text().toStdString(); };
-  EXPECT_EQ(morning(), narrator.speech(*page.night()));
+  auto morning = [&] {
+    for (const QLabel* label : page.page.widget()->findChildren<QLabel*>("morningText")) {
+      if (label->isVisibleTo(page.page.widget())) return label->text().toStdString();
+    }
+    return std::string();
+  };
+  EXPECT_EQ(morning(), narrator.speech(*page.page.night()));
   preview.settings().setPlainMode(true);
-  EXPECT_EQ(morning(), narrator.plainSummary(*page.night()));
+  EXPECT_EQ(morning(), narrator.plainSummary(*page.page.night()));
 
-  // The latest night until another night's page is chosen; nothing without an analysis.
-  EXPECT_EQ(page.night()->start(), model.analysis()->lastNight()->start());
+  // The latest night until another night's page is chosen.
+  EXPECT_EQ(page.page.night()->start(), model.latestNight()->start());
   const NightReport first = model.analysis()->nights().front();
-  model.setPage(AppModel::Page::night(first.start()));
-  EXPECT_EQ(page.night()->start(), first.start());
+  page.navigator.choose(views::Page::night(first.start()));
+  EXPECT_EQ(page.page.night()->start(), first.start());
 
   Contents nothing;
   nothing.publish = false;
   PreviewModel empty(nothing);
-  NightPage blank(empty.model());
-  EXPECT_FALSE(blank.night());
-  EXPECT_TRUE(labelTexts(*blank.widget()).isEmpty());
+  Page blank(empty);
+  EXPECT_FALSE(blank.page.night());
+}
+
+TEST(NightPageTest, ARefreshChangesContentsNotWidgetsAndKeepsTheFocusAndTheScroll) {
+  PreviewModel preview(Contents::of(preview::week(Mood::restless)));
+  Page page(preview);
+  page.page.resize(900, 500);
+  page.page.show();
+  page.page.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&page.page));
+  QCoreApplication::processEvents();
+  auto* review = &testing::child<QPushButton>(*page.page.widget(), "review-powerNapOff");
+  review->setFocus();
+  QScrollBar* scroll = page.page.verticalScrollBar();
+  ASSERT_GT(scroll->maximum(), 300);
+  scroll->setValue(300);
+  const auto widgets = page.page.widget()->findChildren<QWidget*>().size();
+
+  // The same nights read again, and a notice that concerns only the suggestions' section.
+  preview.publish(Contents::of(preview::week(Mood::restless)));
+  preview.model().setNotice("Cancelled. Nothing was changed.");
+  EXPECT_EQ(page.page.widget()->findChild<QPushButton*>("review-powerNapOff"), review);
+  EXPECT_TRUE(review->hasFocus());
+  EXPECT_EQ(scroll->value(), 300);
+  EXPECT_EQ(page.page.widget()->findChildren<QWidget*>().size(), widgets);
+
+  // Another night starts at the top.
+  page.navigator.choose(views::Page::night(preview.model().analysis()->nights().front().start()));
+  EXPECT_EQ(scroll->value(), 0);
 }
 
 }  // namespace

@@ -18,7 +18,7 @@ using preview::PreviewModel;
 
 TEST(WelcomeViewTest, ShowsTheDemonstrationNightPagesThroughToStartAndMarksTheWelcomeCompleted) {
   PreviewModel preview(Contents::of(preview::week(Mood::restless)));
-  WelcomeView view(preview.model());
+  WelcomeView view(preview.model(), preview.preferences());
   const auto& sample = testing::child<QWidget>(view, "ribbonSample");
   EXPECT_EQ(testing::child<NightRibbon>(sample).layout().wakes.size(), 200u);
   EXPECT_TRUE(testing::labelTexts(sample).join(" ").startsWith("−9 battery points · "))
@@ -41,7 +41,7 @@ TEST(WelcomeViewTest, ShowsTheDemonstrationNightPagesThroughToStartAndMarksTheWe
 
   // Skip finishes from any page.
   preview.settings().setWelcomeCompleted(false);
-  WelcomeView again(preview.model());
+  WelcomeView again(preview.model(), preview.preferences());
   QTest::mouseClick(again.skipButton(), Qt::LeftButton);
   EXPECT_TRUE(preview.settings().welcomeCompleted());
 }
@@ -49,15 +49,16 @@ TEST(WelcomeViewTest, ShowsTheDemonstrationNightPagesThroughToStartAndMarksTheWe
 TEST(WelcomeViewTest, OptionsTurnOnOrSayWhyNot) {
   PreviewModel preview(Contents::of(preview::week(Mood::restless)));
   preview.loginItem().refuse("The autostart folder is read-only");
-  OptionsPanel refused(preview.model());
+  OptionsPanel refused(preview.preferences());
   QTest::mouseClick(refused.loginButton(), Qt::LeftButton);
   EXPECT_EQ(refused.loginButton()->text(), "Not allowed");
   EXPECT_EQ(refused.loginButton()->toolTip(), "The autostart folder is read-only");
   preview.loginItem().refuse(std::nullopt);
 
-  OptionsPanel panel(preview.model());
+  OptionsPanel panel(preview.preferences());
+  EXPECT_NE(panel.loginButton()->accessibleName(), panel.notificationButton()->accessibleName());
   QTest::mouseClick(panel.loginButton(), Qt::LeftButton);
-  EXPECT_TRUE(preview.model().loginItem().isEnabled());
+  EXPECT_TRUE(preview.loginItem().isEnabled());
   EXPECT_EQ(panel.loginButton()->text(), "On");
   EXPECT_FALSE(panel.loginButton()->isEnabled());
   // No notification service at all (the preview has no notifier): not allowed, and off.

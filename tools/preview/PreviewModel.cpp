@@ -61,7 +61,9 @@ std::vector<DemoLog::Night> week(Mood last) {
 }
 
 PreviewModel::PreviewModel(const Contents& contents)
-    : store_(dir_.filePath(QStringLiteral("preferences.ini")), QSettings::IniFormat), settings_(store_) {
+    : store_(dir_.filePath(QStringLiteral("preferences.ini")), QSettings::IniFormat),
+      settings_(store_),
+      preferences_(settings_, loginItem_, nullptr) {
   AppModel::Options options;
   options.timeZone = zone();
   options.clock = [] { return kNow; };
@@ -69,21 +71,28 @@ PreviewModel::PreviewModel(const Contents& contents)
   std::shared_ptr<PrivilegedRunner> runner = contents.runner;
   if (!runner && contents.dryRun) runner = std::make_shared<DryRunRunner>();
   if (!runner) runner = std::make_shared<PasswordRunner>();
+  // Nothing is stored but the journal, and only when the preview starts with one.
+  Storage storage;
+  if (contents.journal) {
+    storage.journal = dir_.filePath(QStringLiteral("changes.json")).toStdString();
+    (void)FixJournal(*contents.journal).save(*storage.journal, kNow);
+  }
   model_ = std::make_unique<AppModel>(
-      settings_, std::move(runner), loginItem_, nullptr, AppModel::Storage{},
+      settings_, nullptr, std::move(storage),
       contents.linuxLaptop ? PowerDataSource::journal({}, nullptr) : PowerDataSource("/nonexistent/pmset", nullptr),
       options);
+  changes_ = std::make_unique<ChangeController>(*model_, std::move(runner));
   if (contents.publish) publish(contents);
 }
 
 void PreviewModel::publish(const Contents& contents) { model_->publishLoaded(loaded(contents)); }
 
 void PreviewModel::apply(const std::vector<FixID>& fixes) {
-  model_->reviewFixes(fixes);
-  if (!model_->review()) return;
+  changes_->reviewFixes(fixes);
+  if (!changes_->review()) return;
   QEventLoop loop;
-  QObject::connect(model_.get(), &AppModel::applyFinished, &loop, &QEventLoop::quit);
-  if (model_->applyReview(*model_->review())) loop.exec();
+  QObject::connect(changes_.get(), &ChangeController::applyFinished, &loop, &QEventLoop::quit);
+  if (changes_->applyReview()) loop.exec();
 }
 
 std::vector<ArchivedNight> archivedNights(std::size_t count) {

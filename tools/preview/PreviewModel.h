@@ -8,7 +8,9 @@
 
 #include "app/AppModel.h"
 #include "app/AppSettings.h"
+#include "app/ChangeController.h"
 #include "app/LoginItem.h"
+#include "app/PreferencesController.h"
 #include "demo/DemoLog.h"
 
 #include <QSettings>
@@ -40,6 +42,8 @@ struct Contents {
   std::shared_ptr<PrivilegedRunner> runner;
   // A Linux laptop read from its journal: no pmset settings, its own texts.
   bool linuxLaptop = false;
+  // Changes made earlier, as the journal file holds them.
+  std::optional<FixJournal> journal;
 
   static Contents of(std::vector<DemoLog::Night> nights) {
     Contents contents;
@@ -53,6 +57,8 @@ class PreviewModel {
   explicit PreviewModel(const Contents& contents);
 
   AppModel& model() { return *model_; }
+  ChangeController& changes() { return *changes_; }
+  PreferencesController& preferences() { return preferences_; }
   AppSettings& settings() { return settings_; }
   FakeLoginItem& loginItem() { return loginItem_; }
 
@@ -66,7 +72,9 @@ class PreviewModel {
   QSettings store_;
   AppSettings settings_;
   FakeLoginItem loginItem_;
+  PreferencesController preferences_;
   std::unique_ptr<AppModel> model_;
+  std::unique_ptr<ChangeController> changes_;
 };
 
 // `count` archived nights ending on 6 December 2026, newest first, with

@@ -12,6 +12,7 @@
 #include "views/FixReviewView.h"
 #include "views/MainView.h"
 #include "views/MenuBarView.h"
+#include "views/Navigator.h"
 #include "views/NightPage.h"
 #include "views/NightRibbon.h"
 #include "views/WelcomeView.h"
@@ -43,7 +44,8 @@ void nightPages(shots::Writer& out) {
         shots::applyTheme(theme);
         shots::applyLanguage(language);
         preview::PreviewModel preview(preview::Contents::of(preview::week(mood)));
-        views::NightPage page(preview.model());
+        views::Navigator navigator(preview.model());
+        views::NightPage page(preview.model(), preview.changes(), navigator);
         page.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         page.resize(1120, 780);
         page.show();
@@ -68,14 +70,14 @@ void popovers(shots::Writer& out) {
       const QString suffix = QStringLiteral("-") + tag(language) + tag(theme);
       {
         preview::PreviewModel preview(preview::Contents::of(preview::week(Mood::restless)));
-        views::MenuBarView view(preview.model());
+        views::MenuBarView view(preview.model(), {});
         view.show();
         out.save(shots::render(view, 2), QStringLiteral("popover-night") + suffix);
       }
       if (theme == Theme::dark) continue;
       {
         preview::PreviewModel preview(preview::Contents{});  // read, but no long sleep in it
-        views::MenuBarView view(preview.model());
+        views::MenuBarView view(preview.model(), {});
         view.show();
         out.save(shots::render(view, 2), QStringLiteral("popover-empty") + suffix);
       }
@@ -84,7 +86,7 @@ void popovers(shots::Writer& out) {
         nothing.publish = false;
         preview::PreviewModel preview(nothing);
         preview.model().refresh();  // still reading: its end is not delivered before the picture
-        views::MenuBarView view(preview.model());
+        views::MenuBarView view(preview.model(), {});
         view.show();
         out.save(shots::render(view, 2), QStringLiteral("popover-loading") + suffix);
       }
@@ -102,29 +104,31 @@ void mainWindow(shots::Writer& out) {
       preview::PreviewModel preview(preview::Contents::of(preview::week(Mood::restless)));
       preview.apply({FixID::powerNapOff});  // a change listed on the settings page
       preview.model().setNotice(std::nullopt);
-      views::MainView view(preview.model());
+      views::Navigator navigator(preview.model());
+      views::MainView view(preview.model(), preview.changes(), navigator);
       view.resize(1120, 780);
       view.show();
-      const std::pair<const char*, std::optional<AppModel::Page>> pages[] = {
-          {"main-night", AppModel::Page::night(preview.model().analysis()->lastNight()->start())},
-          {"main-settings", AppModel::Page::settings()},
-          {"main-battery", AppModel::Page::battery()},
-          {"main-history", AppModel::Page::history()}};
+      const std::pair<const char*, views::Page> pages[] = {
+          {"main-night", views::Page::night(preview.model().latestNight()->start())},
+          {"main-settings", views::Page::settings()},
+          {"main-battery", views::Page::battery()},
+          {"main-history", views::Page::history()}};
       for (const auto& [name, page] : pages) {
-        preview.model().setPage(page);
+        navigator.choose(page);
         out.save(shots::render(view, 1), QString::fromLatin1(name) + suffix);
       }
       // A Linux laptop's nights: its own name, and settings that are macOS's.
       preview::Contents laptop = preview::Contents::of(preview::week(Mood::restless));
       laptop.linuxLaptop = true;
       preview::PreviewModel linux(laptop);
-      views::MainView linuxView(linux.model());
+      views::Navigator linuxNavigator(linux.model());
+      views::MainView linuxView(linux.model(), linux.changes(), linuxNavigator);
       linuxView.resize(1120, 780);
       linuxView.show();
       for (const auto& [name, page] :
-           {std::pair{"main-night-linux", AppModel::Page::night(linux.model().analysis()->lastNight()->start())},
-            std::pair{"main-settings-linux", AppModel::Page::settings()}}) {
-        linux.model().setPage(page);
+           {std::pair{"main-night-linux", views::Page::night(linux.model().latestNight()->start())},
+            std::pair{"main-settings-linux", views::Page::settings()}}) {
+        linuxNavigator.choose(page);
         out.save(shots::render(linuxView, 1), QString::fromLatin1(name) + suffix);
       }
       if (theme == Theme::dark) continue;
@@ -136,11 +140,12 @@ void mainWindow(shots::Writer& out) {
       preview::Contents none;
       none.battery = false;
       preview::PreviewModel empty(none);
-      views::MainView nothing(empty.model());
+      views::Navigator emptyNavigator(empty.model());
+      views::MainView nothing(empty.model(), empty.changes(), emptyNavigator);
       nothing.resize(1120, 780);
       nothing.show();
       out.save(shots::render(nothing, 1), QStringLiteral("main-empty") + suffix);
-      empty.model().setPage(AppModel::Page::battery());
+      emptyNavigator.choose(views::Page::battery());
       out.save(shots::render(nothing, 1), QStringLiteral("main-battery-none") + suffix);
     }
   }
@@ -156,26 +161,29 @@ void reviews(shots::Writer& out) {
     real.dryRun = false;
     {
       preview::PreviewModel preview(real);
-      preview.model().reviewFixes({FixID::tcpKeepAliveOff, FixID::powerNapOff});
-      views::FixReviewView review(preview.model(), *preview.model().review());
+      preview.changes().reviewFixes({FixID::tcpKeepAliveOff, FixID::powerNapOff});
+      views::FixReviewView review(preview.changes());
       review.show();
-      review.adjustSize();
       out.save(shots::render(review, 2), QStringLiteral("review-change") + suffix);
     }
     {
-      preview::PreviewModel dry(preview::Contents::of(preview::week(Mood::restless)));
-      dry.apply({FixID::tcpKeepAliveOff});
-      preview::PreviewModel preview(real);
-      // The undo of the dry run's record, as the real runner would put it back.
-      dry.model().reviewUndo(dry.model().journal().records.front().id);
-      views::FixReviewView review(preview.model(), *dry.model().review());
+      // An undo, as the real runner would put a recorded change back.
+      FixJournal journal;
+      const FixRecord record = journal.record(
+          {PlannedChange{FixID::tcpKeepAliveOff, "tcpkeepalive", PowerScope::battery, "1", "0"}}, 1796500000, false);
+      preview::Contents earlier = real;
+      earlier.journal = journal;
+      preview::PreviewModel preview(earlier);
+      preview.changes().reviewUndo(record.id);
+      views::FixReviewView review(preview.changes());
       review.show();
-      review.adjustSize();
       out.save(shots::render(review, 2), QStringLiteral("review-undo") + suffix);
-      dry.model().reviewFixes({FixID::wakeForNetworkOff});
-      views::FixReviewView simulated(dry.model(), *dry.model().review());
+    }
+    {
+      preview::PreviewModel dry(preview::Contents::of(preview::week(Mood::restless)));
+      dry.changes().reviewFixes({FixID::wakeForNetworkOff});
+      views::FixReviewView simulated(dry.changes());
       simulated.show();
-      simulated.adjustSize();
       out.save(shots::render(simulated, 2), QStringLiteral("review-dry-run") + suffix);
     }
   }
@@ -187,7 +195,7 @@ void welcome(shots::Writer& out) {
     shots::applyTheme(Theme::light);
     shots::applyLanguage(language);
     preview::PreviewModel preview(preview::Contents::of(preview::week(Mood::restless)));
-    views::WelcomeView view(preview.model());
+    views::WelcomeView view(preview.model(), preview.preferences());
     view.resize(760, 600);
     view.show();
     for (int page = 0; page < views::WelcomeView::kPages; ++page) {
@@ -221,7 +229,7 @@ void tray(shots::Writer& out) {
     preview::PreviewModel preview(preview::Contents::of(preview::week(Mood::restless)));
     QTemporaryDir dir;
     QSettings store(dir.filePath(QStringLiteral("preferences.ini")), QSettings::IniFormat);
-    shell::WindowManager windows(preview.model(), store);
+    shell::WindowManager windows(preview.model(), preview.changes(), preview.preferences(), store);
     shell::StatusItemController status(preview.model(), windows);
     // The popover under an icon in a top panel: a panel strip above the popover.
     status.toggle();
