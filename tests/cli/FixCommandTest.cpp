@@ -145,6 +145,35 @@ TEST(FixCommandTest, CancelledPromptLeavesTheJournalAlone) {
   EXPECT_EQ(testing::readFile(mac.journalFile()), saved);
 }
 
+TEST(FixCommandTest, AChangeWhoseProcessDiesMidwayIsSettledAndStillUndoable) {
+  testing::CliMac mac;
+  const std::string data = mac.dataArgument();
+  // A stand-in for pkexec that kills Snoozlet before it can write down how the change ended: once after
+  // running the command, once before running it.
+  const fs::path elevator = mac.dir() / "pkexec";
+  const auto killing = [&](const std::string& script) {
+    testing::writeFile(elevator, "#!/bin/sh\n" + script + "\n");
+    fs::permissions(elevator, fs::perms::owner_all);
+    const testing::ScopedEnv env("SNOOZLET_ELEVATOR", elevator.c_str());
+    return testing::runSnoozlet("fix powerNapOff --yes " + data);
+  };
+  EXPECT_NE(killing("\"$@\"\nkill -KILL $PPID").status, 0);
+  EXPECT_EQ(mac.batterySetting("powernap"), "0");
+  EXPECT_EQ(FixJournal::load(mac.journalFile()).records.at(0).pending, FixRecord::Pending::change);
+  const testing::Outcome listed = testing::runSnoozlet("undo " + data);
+  EXPECT_THAT(listed.out, HasSubstr("powernap 1 → 0 (battery)"));
+  const FixJournal settled = FixJournal::load(mac.journalFile());
+  ASSERT_EQ(settled.records.size(), 1u);
+  EXPECT_FALSE(settled.records[0].pending) << "settled, and saved so";
+  ASSERT_EQ(testing::runSnoozlet("undo " + settled.records[0].id + " --yes " + data).status, 0);
+  EXPECT_EQ(mac.batterySetting("powernap"), "1");
+
+  // Killed before the command ran: the change never took, so it is not listed.
+  EXPECT_NE(killing("kill -KILL $PPID").status, 0);
+  EXPECT_THAT(testing::runSnoozlet("undo " + data).out, Not(HasSubstr("powernap 1 → 0")));
+  EXPECT_EQ(FixJournal::load(mac.journalFile()).records.size(), 1u) << "only the undone record is kept";
+}
+
 TEST(FixCommandTest, AsksOnATerminal) {
   if (::access("/usr/bin/script", X_OK) != 0) GTEST_SKIP() << "needs script(1) for a pseudo-terminal";
   testing::CliMac mac;
