@@ -2,6 +2,7 @@
 
 #include "cli/JsonWriter.h"
 #include "cli/ReportJson.h"
+#include "cli/ReportText.h"
 #include "cli/TerminalText.h"
 #include "presentation/DrainStripLayout.h"
 
@@ -49,22 +50,7 @@ std::string history(NightSource source, const std::vector<ArchivedNight>& nights
 
   std::vector<HistoryRow> rows;
   for (const ArchivedNight& n : nights) rows.push_back(presentation::historyRow(n, f));
-  const HistoryRow head = presentation::historyHeader(f.language());
-  // Columns as wide as their widest cell.
-  std::size_t widths[5] = {};
-  const auto measure = [&](const HistoryRow& r) {
-    const std::string* cells[5] = {&r.night, &r.asleep, &r.wakes, &r.awake, &r.battery};
-    for (std::size_t i = 0; i < 5; ++i) widths[i] = std::max(widths[i], terminal::displayWidth(*cells[i]));
-  };
-  measure(head);
-  for (const HistoryRow& r : rows) measure(r);
-  const auto line = [&](const HistoryRow& r) {
-    return padded(r.night, widths[0] + 2) + padded(r.asleep, widths[1] + 2) + padded(r.wakes, widths[2], true) + "  " +
-           padded(r.awake, widths[3] + 2) + padded(r.battery, widths[4] + 2) + r.mostly + "\n";
-  };
-  out += '\n';
-  out += line(head);
-  for (const HistoryRow& r : rows) out += line(r);
+  out += '\n' + report_text::nightTable(rows, presentation::historyHeader(f.language()));
   return out + '\n' + heading.stripTitle + '\n' + drainStrip(nights, baseline, f);
 }
 

@@ -47,22 +47,34 @@ std::string night(const NightReport& r, const Narrator& narrator, const Options&
   return out;
 }
 
+std::string nightTable(const std::vector<presentation::HistoryRow>& rows, const presentation::HistoryRow& header) {
+  using Row = presentation::HistoryRow;
+  constexpr std::string Row::*kColumns[] = {&Row::night, &Row::asleep, &Row::wakes, &Row::awake, &Row::battery,
+                                             &Row::mostly, &Row::mood};
+  constexpr std::size_t kCount = std::size(kColumns);
+  std::size_t widths[kCount] = {};
+  const auto measure = [&](const Row& r) {
+    for (std::size_t i = 0; i < kCount; ++i) widths[i] = std::max(widths[i], terminal::displayWidth(r.*kColumns[i]));
+  };
+  measure(header);
+  for (const Row& r : rows) measure(r);
+  const auto line = [&](const Row& r) {
+    std::string out;
+    for (std::size_t i = 0; i + 1 < kCount; ++i) {
+      out += kColumns[i] == &Row::wakes ? padded(r.*kColumns[i], widths[i], true) + "  "
+                                        : padded(r.*kColumns[i], widths[i] + 2);
+    }
+    return out + r.*kColumns[kCount - 1] + "\n";
+  };
+  std::string out = line(header);
+  for (const Row& r : rows) out += line(r);
+  return out;
+}
+
 std::string table(const SleepAnalysis& a, const NightFormat& f) {
-  const bool tr = turkish(f);
-  std::ostringstream out;
-  out << padded(tr ? "Gece" : "Night", 14) << padded(tr ? "Uyku" : "Asleep", 12)
-      << padded(tr ? "Uyanma" : "Wakes", 7, true) << "  " << padded(tr ? "Uyanık" : "Awake", 11)
-      << padded(tr ? "Pil" : "Battery", 22) << (tr ? "Ruh hâli" : "Mood") << "\n";
-  for (const auto& r : a.reports) {
-    std::string day = f.shortDay(f.nightDay(r.start()));
-    if (r.kind == SleepKind::daytimeNap) day += "*";
-    const std::string battery = presentation::compactBattery(r, f);
-    out << padded(day, 14) << padded(f.duration(r.duration()), 12) << padded(std::to_string(r.darkWakeCount), 7, true)
-        << "  " << padded(f.duration(r.awakeSeconds), 11) << padded(battery, 22) << mood::title(r.mood, f.language())
-        << "\n";
-  }
-  if (!a.naps().empty()) out << (tr ? "* gündüz uykusu\n" : "* daytime nap\n");
-  return out.str();
+  std::vector<presentation::HistoryRow> rows;
+  for (const auto& r : a.reports) rows.push_back(presentation::historyRow(r, f));
+  return nightTable(rows, presentation::historyHeader(f.language()));
 }
 
 std::string batteryHealth(const BatteryHealth& b, const NightFormat& f) {

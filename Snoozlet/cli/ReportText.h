@@ -8,9 +8,11 @@
 #include "archive/BatteryHealth.h"
 #include "common/NightSource.h"
 #include "narration/Narrator.h"
+#include "presentation/PageRows.h"
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 namespace snoozlet::report_text {
 
@@ -33,7 +35,10 @@ std::string night(const NightReport& report, const Narrator& narrator, const Opt
 std::string figures(const NightReport& report, const NightFormat& format);
 // "Battery health: 86% of its original capacity · 312 charge cycles · 78% charged now · Charging.".
 std::string batteryHealth(const BatteryHealth& battery, const NightFormat& format);
-// A table of every report, oldest first.
+// A table of every report, oldest first, in the columns of every table of nights.
 std::string table(const SleepAnalysis& analysis, const NightFormat& format);
+// Rows of nights under their header, each column as wide as its widest cell
+// (the wakes right-aligned).
+std::string nightTable(const std::vector<presentation::HistoryRow>& rows, const presentation::HistoryRow& header);
 
 }  // namespace snoozlet::report_text

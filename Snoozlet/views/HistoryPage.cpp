@@ -27,7 +27,8 @@ const std::string& cell(const presentation::HistoryRow& row, int column) {
     case HistoryTableModel::wakes: return row.wakes;
     case HistoryTableModel::awake: return row.awake;
     case HistoryTableModel::battery: return row.battery;
-    default: return row.mostly;
+    case HistoryTableModel::mostly: return row.mostly;
+    default: return row.mood;
   }
 }
 
@@ -117,6 +118,8 @@ QVariant HistoryTableModel::data(const QModelIndex& index, int role) const {
       case awake: return n.awakeSeconds;
       // A night without a figure sorts below every measured one.
       case battery: return n.perHour.value_or(-1.0);
+      // Sound asleep, restless, sleepless: from the calmest night.
+      case mood: return static_cast<int>(n.mood);
       default: return q(rows_[row].mostly);
     }
   }

@@ -1,7 +1,7 @@
 #pragma once
 
 // The history page: every archived night in a sortable table (Night, Asleep,
-// Wakes, Awake, Battery, Mostly) and the battery drain per night as a strip
+// Wakes, Awake, Battery, Mostly, Mood) and the battery drain per night as a strip
 // of bars against this Mac's normal. The table view, its sort proxy and the
 // strip live as long as the page; a refresh updates the table's model row by
 // row, so the user's sort order, scroll position and selection survive it.
@@ -34,7 +34,7 @@ class HistoryTableModel : public QAbstractTableModel {
   Q_OBJECT
 
  public:
-  enum Column { night, asleep, wakes, awake, battery, mostly, kColumns };
+  enum Column { night, asleep, wakes, awake, battery, mostly, mood, kColumns };
   static constexpr int kSortRole = Qt::UserRole;
 
   explicit HistoryTableModel(QObject* parent = nullptr);

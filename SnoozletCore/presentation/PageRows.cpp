@@ -24,12 +24,16 @@ HistoryRow historyRow(const ArchivedNight& n, const NightFormat& f) {
                     std::to_string(n.darkWakes),
                     f.duration(n.awakeSeconds),
                     compactBattery(n, f),
-                    n.topCategory ? std::string(wake_category::title(*n.topCategory, l)) : "—"};
+                    n.topCategory ? std::string(wake_category::title(*n.topCategory, l)) : "—",
+                    std::string(mood::title(n.mood, l))};
 }
+
+HistoryRow historyRow(const NightReport& night, const NightFormat& f) { return historyRow(ArchivedNight::from(night), f); }
 
 HistoryRow historyHeader(Language l) {
   return {Bilingual{"Night", "Gece"}(l),   Bilingual{"Asleep", "Uyku"}(l), Bilingual{"Wakes", "Uyanma"}(l),
-          Bilingual{"Awake", "Uyanık"}(l), Bilingual{"Battery", "Pil"}(l), Bilingual{"Mostly", "En çok"}(l)};
+          Bilingual{"Awake", "Uyanık"}(l), Bilingual{"Battery", "Pil"}(l), Bilingual{"Mostly", "En çok"}(l),
+          Bilingual{"Mood", "Ruh hâli"}(l)};
 }
 
 std::string thisMachine(NightSource source, Language l) {

@@ -18,14 +18,16 @@
 
 namespace snoozlet::presentation {
 
-// One archived night in the history table's columns (Night, Asleep, Wakes,
-// Awake, Battery, Mostly).
+// One night in the columns of every table of nights, the history page's
+// and the terminal's (Night, Asleep, Wakes, Awake, Battery, Mostly, Mood).
 struct HistoryRow {
-  std::string night, asleep, wakes, awake, battery, mostly;
+  std::string night, asleep, wakes, awake, battery, mostly, mood;
   bool operator==(const HistoryRow&) const = default;
 };
 
 HistoryRow historyRow(const ArchivedNight& night, const NightFormat& format);
+// A night of the analysis, as it will be archived.
+HistoryRow historyRow(const NightReport& night, const NightFormat& format);
 // The column titles.
 HistoryRow historyHeader(Language language);
 

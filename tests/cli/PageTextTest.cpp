@@ -45,8 +45,8 @@ TEST(PageTextTest, PagesAsText) {
   EXPECT_EQ(presentation::machineNormal(NightSource::simulated, "0,4/sa", 6, Language::turkish),
             "Bu Mac’in normali: 0,4/sa, 6 geceden.");
   const std::string table = pages_text::history(NightSource::pmset, {archived(3, 7.5, 0.4)}, std::nullopt, kEnglish);
-  EXPECT_NE(table.find("\nNight      Asleep  Wakes  Awake   Battery     Mostly\n"
-                       "Sat 5 Dec  8 h        12  10 min  −3 · 0.4/h  —\n"),
+  EXPECT_NE(table.find("\nNight      Asleep  Wakes  Awake   Battery     Mostly  Mood\n"
+                       "Sat 5 Dec  8 h        12  10 min  −3 · 0.4/h  —       Sound asleep\n"),
             std::string::npos)
       << table;
   EXPECT_EQ(pages_text::battery(NightSource::pmset, std::nullopt, Baseline{0.42, 0.05, 9}, kEnglish),

@@ -19,7 +19,7 @@ TEST(PageRowsTest, HistoryRowsAndHeading) {
   nap.kind = SleepKind::daytimeNap;
   nap.topCategory = WakeCategory::network;
   EXPECT_EQ(historyRow(nap, kEnglish),
-            (HistoryRow{"Sat 5 Dec nap", "8 h", "12", "10 min", "−3 · 0.4/h", "Wi-Fi & Bluetooth"}));
+            (HistoryRow{"Sat 5 Dec nap", "8 h", "12", "10 min", "−3 · 0.4/h", "Wi-Fi & Bluetooth", "Sound asleep"}));
   EXPECT_EQ(historyRow(nap, kTurkish).night, "5 Aralık Cmt şekerleme");
   EXPECT_EQ(historyRow(archived(3, 7.5, 0.4), kEnglish).mostly, "—");
 
