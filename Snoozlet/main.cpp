@@ -7,6 +7,7 @@
 #include "cli/CommandLine.h"
 #include "cli/MeasureCommand.h"
 #include "cli/ModelCommands.h"
+#include "cli/ProgramHelp.h"
 #include "cli/ReportCommand.h"
 #include "shell/TrayApplication.h"
 
@@ -22,38 +23,6 @@
 #include <vector>
 
 namespace {
-
-std::string usage() {
-  std::string text =
-      "usage: snoozlet [--login-item] [options]   the tray application\n"
-      "       snoozlet <command> [options]\n"
-      "       snoozlet --measure [--data-dir DIR]\n"
-      "\n"
-      "Commands:\n"
-      "  report      how the Mac slept: last night's morning report and a table of nights\n";
-  for (const auto& command : snoozlet::cli::modelCommands()) {
-    text += "  " + std::string(command.name) + std::string(12 - command.name.size(), ' ') +
-            std::string(command.summary) + "\n";
-  }
-  text +=
-      "\n"
-      "  --measure   the measurement pass: loads as a launch does, prints the memory\n"
-      "              at fixed points (MEASURE lines) and exits\n";
-  text += snoozlet::cli::globalOptionsHelp();
-  text +=
-      "  ('snoozlet report' takes its own; see 'snoozlet report --help')\n"
-      "\n"
-      "Environment:\n"
-      "  SNOOZLET_PMSET      the pmset to run when --pmset is not given\n"
-      "Testing aid:\n"
-      "  SNOOZLET_ELEVATOR   the program that runs changes with administrator rights\n"
-      "                      instead of pkexec; used even for the simulated Mac and\n"
-      "                      when running as root (it gets \"/bin/sh -c COMMANDS\";\n"
-      "                      exit status 126 means the prompt was dismissed)\n"
-      "\n"
-      "Run 'snoozlet <command> --help' for a command's options.\n";
-  return text;
-}
 
 // Runs a model-driven command inside a QCoreApplication. `arguments` were
 // copied before Qt saw argv, so nothing of ours is lost to Qt's own options.
@@ -78,7 +47,8 @@ int runWithModel(int& argc, char** argv, const std::vector<std::string>& argumen
 int tray(int& argc, char** argv, const std::vector<std::string>& arguments) {
   auto line = snoozlet::cli::parseCommandLine(arguments, {"--login-item"});
   if (!line) {
-    std::cerr << "snoozlet: " << line.error().description() << "\n" << usage();
+    std::cerr << "snoozlet: " << line.error().description() << "\n"
+              << snoozlet::cli::programUsage() << "Try 'snoozlet --help'.\n";
     return 2;
   }
   if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
@@ -114,7 +84,7 @@ int main(int argc, char** argv) {
     const bool help = std::find_if(args.begin(), args.end(),
                                    [](const std::string& a) { return a == "--help" || a == "-h"; }) != args.end();
     if (help) {
-      std::cout << usage();
+      std::cout << snoozlet::cli::programHelp();
       return 0;
     }
     return tray(argc, argv, args);
@@ -122,13 +92,14 @@ int main(int argc, char** argv) {
   const std::string command = args[*index];
   args.erase(args.begin() + static_cast<std::ptrdiff_t>(*index));
   if (command == "help") {
-    std::cout << usage();
+    std::cout << snoozlet::cli::programHelp();
     return 0;
   }
   if (command == "report") return snoozlet::cli::runReport(args, std::cout, std::cerr);
   if (const auto* model = snoozlet::cli::findModelCommand(command)) {
     return runWithModel(argc, argv, args, model->flags, model->run, command);
   }
-  std::cerr << "snoozlet: unknown command '" << command << "'\n" << usage();
+  std::cerr << "snoozlet: unknown command '" << command << "'\n"
+            << snoozlet::cli::programUsage() << "Try 'snoozlet --help'.\n";
   return 2;
 }

@@ -99,7 +99,7 @@ std::string measureHelp() {
 Loads as a launch does, without any window or notification, and prints the
 process's memory (resident and peak, MiB) at fixed points:
 
-  MEASURE launch     phys_footprint 12.3 MB  peak 12.3 MB
+    MEASURE launch     phys_footprint 12.3 MB  peak 12.3 MB
 
 at launch, after the power log is read, parsed and archived, 1.5 seconds
 later (settled, then "MEASURE nights N naps N history N"), after a second

@@ -103,6 +103,7 @@ std::string help() {
       "\n" +
       usage() +
       "\n"
+      "Commands:\n"
       "  -g, -g live   the settings in use (the battery profile)\n"
       "  -g custom     both profiles, \"Battery Power:\" and \"AC Power:\"\n"
       "  -g cap        the settings this Mac supports\n"
@@ -123,11 +124,15 @@ std::string help() {
       "\n"
       "  (hibernatefile is shown but cannot be changed)\n"
       "\n"
-      "State folder: $SNOOZLET_PMSET_HOME, else $XDG_STATE_HOME/snoozlet-pmset, else\n"
-      "~/.local/state/snoozlet-pmset; created on first use. It holds \"settings\" (the\n"
-      "changed profiles), \"demo\" (the day and mood of the demonstration week; delete it\n"
-      "to start a new week), \"battery\" (one \"Key value\" line per battery property) and,\n"
-      "when you put it there, \"log\".\n"
+      "Files:\n"
+      "  The state folder is $SNOOZLET_PMSET_HOME, else $XDG_STATE_HOME/snoozlet-pmset,\n"
+      "  else ~/.local/state/snoozlet-pmset; it is created on first use and holds:\n"
+      "  settings    the changed profiles\n"
+      "  demo        the day and mood of the demonstration week (delete it to start\n"
+      "              a new week)\n"
+      "  battery     one \"Key value\" line per battery property\n"
+      "  log         a power log to show instead of the demonstration week, when you\n"
+      "              put one there\n"
       "\n"
       "Environment:\n"
       "  SNOOZLET_PMSET_HOME        the state folder\n"
@@ -141,7 +146,11 @@ std::string help() {
       "                             demonstration week (default: the local date)\n"
       "  SNOOZLET_PMSET_FAIL        comma-separated commands that fail with exit status 1\n"
       "                             and a message on standard error: live (-g), custom,\n"
-      "                             cap, log, battery (-g smartbattery), set (-a/-b/-c)\n";
+      "                             cap, log, battery (-g smartbattery), set (-a/-b/-c)\n"
+      "\n"
+      "Exit status:\n"
+      "  0   success\n"
+      "  1   a refused command or value, or a failure; the reason is on standard error\n";
   return out;
 }
 
