@@ -20,6 +20,8 @@ BatteryHealth typicalBattery() {
   return BatteryHealth::from(*IoregParser::parseXml(SimulatedMac::batteryXml(SimulatedMac::typicalBattery())));
 }
 
+}  // namespace
+
 Loaded loaded(const Contents& contents) {
   Loaded l;
   l.reader.ingest(DemoLog::text(contents.nights, zone()));
@@ -39,6 +41,8 @@ Loaded loaded(const Contents& contents) {
   }
   return l;
 }
+
+namespace {
 
 // A runner as on a real Mac, for pictures of what the user confirms; the
 // preview never confirms, and this runner refuses if it is asked to run.

@@ -52,6 +52,9 @@ struct Contents {
   }
 };
 
+// What a refresh of these contents would publish.
+Loaded loaded(const Contents& contents);
+
 class PreviewModel {
  public:
   explicit PreviewModel(const Contents& contents);
