@@ -71,6 +71,30 @@ TEST(RibbonLayoutTest, TickStepsAndHourLabelsInTheNightsZone) {
   EXPECT_DOUBLE_EQ(r.ticks.front().x, 320 * 0.5 / 8);
 }
 
+TEST(RibbonLayoutTest, HourLabelsKeepAGapFromTheStartAndEndLabelsAndEachOther) {
+  // Every label 20 points wide, kept 8 apart, on a band of 360 points: an hour every 45 points.
+  RibbonOptions o = full(360);
+  o.labelWidth = [](std::string_view) { return 20.0; };
+  o.labelGap = 8;
+  const RibbonLayout r = layoutRibbon(report(session(8)), kEnglish, o);
+  std::vector<bool> shown;
+  for (const auto& tick : r.ticks) shown.push_back(tick.labelled);
+  // 23 at 0 would overlap the start label; 00 at 45 starts at 35, past the start label (20) and its gap;
+  // 06 at 315 ends at 325, before the end label (340) less its gap; 07 at 360 would run into it.
+  ASSERT_EQ(r.ticks.size(), 9u);
+  EXPECT_EQ(shown, (std::vector<bool>{false, true, true, true, true, true, true, true, false}));
+  EXPECT_TRUE(r.endLabelled);
+
+  // Labels wider than the band leaves room for: the end label goes before it would run into the start label.
+  o.width = 40;
+  o.labelWidth = [](std::string_view label) { return label.size() > 2 ? 30.0 : 10.0; };
+  const RibbonLayout narrow = layoutRibbon(report(session(8)), kEnglish, o);
+  EXPECT_FALSE(narrow.endLabelled);
+  for (const auto& tick : narrow.ticks) EXPECT_FALSE(tick.labelled) << tick.label;
+  // Without a measure, every hour is labelled, as before any front end measures.
+  for (const auto& tick : layoutRibbon(report(session(8)), kEnglish, full(40)).ticks) EXPECT_TRUE(tick.labelled);
+}
+
 TEST(RibbonLayoutTest, BatteryLineSpansAtLeastTwelvePointsAroundItsMiddle) {
   SleepSession s = session(8);
   s.battery = {reading(0, 80), reading(240, 79), reading(480, 78)};
