@@ -99,6 +99,9 @@ void AppModel::setState(LoadState state) {
 void AppModel::setLastRefresh(std::optional<Instant> date) {
   if (assign(lastRefresh_, std::move(date))) emit lastRefreshChanged();
 }
+void AppModel::setArchiveProblem(std::optional<ArchiveProblem> problem) {
+  if (assign(archiveProblem_, std::move(problem))) emit archiveProblemChanged();
+}
 void AppModel::setNotice(std::optional<std::string> notice) {
   if (assign(notice_, std::move(notice))) emit noticeChanged();
 }
@@ -147,6 +150,7 @@ void AppModel::publish(Loaded loaded) {
   setFindings(SettingsReport::findings(*powerSettings_, language()));
   setBattery(std::move(loaded.battery));
   setHistory(std::move(loaded.history));
+  setArchiveProblem(std::move(loaded.archiveProblem));
   setLastRefresh(now());
   setState(LoadState::idle());
 

@@ -104,6 +104,10 @@ class AppModel : public QObject {
   const LoadState& state() const { return state_; }
   // When the last successful refresh was published.
   const std::optional<Instant>& lastRefresh() const { return lastRefresh_; }
+  // Why the last refresh could not keep its nights, or where it kept a
+  // damaged archive; nothing when the archive is well. A refresh succeeds
+  // all the same: the nights of the log are shown.
+  const std::optional<ArchiveProblem>& archiveProblem() const { return archiveProblem_; }
   // One-line message shown above the night's suggestions, in the model's
   // language: how a change ended, or why the nights come from another source.
   const std::optional<std::string>& notice() const { return notice_; }
@@ -141,6 +145,7 @@ class AppModel : public QObject {
   void historyChanged();
   void stateChanged();
   void lastRefreshChanged();
+  void archiveProblemChanged();
   void noticeChanged();
   // Plain mode was switched: every morning text reads differently.
   void morningTextChanged();
@@ -163,6 +168,7 @@ class AppModel : public QObject {
   void setHistory(std::vector<ArchivedNight> history);
   void setState(LoadState state);
   void setLastRefresh(std::optional<Instant> date);
+  void setArchiveProblem(std::optional<ArchiveProblem> problem);
 
   AppSettings& settings_;
   MorningNotifier* notifier_;
@@ -184,6 +190,7 @@ class AppModel : public QObject {
   std::vector<ArchivedNight> history_;
   LoadState state_;
   std::optional<Instant> lastRefresh_;
+  std::optional<ArchiveProblem> archiveProblem_;
   std::optional<std::string> notice_;
 
   QThreadPool worker_;

@@ -3,6 +3,8 @@
 
 #include "cli/ModelCommands.h"
 
+#include "presentation/PageRows.h"
+
 #include "cli/ModelSession.h"
 #include "cli/PagesText.h"
 #include "cli/SettingsText.h"
@@ -175,9 +177,13 @@ int runHistory(const CommandLine& line, const Terminal& t) {
   return runPage(line, t, "history", historyHelp, [&](ModelSession& session, bool json) {
     const AppModel& model = session.model();
     if (json) {
-      pages_text::historyJson(t.out, model.history(), baselineOf(model));
+      pages_text::historyJson(t.out, model.history(), baselineOf(model), model.archiveProblem(), model.language());
     } else {
       t.out << pages_text::history(model.nightSource(), model.history(), baselineOf(model), formatOf(model));
+    }
+    // The nights shown are right; that they are not being kept is said beside them.
+    if (const auto& problem = model.archiveProblem()) {
+      t.err << "snoozlet history: " << presentation::archiveProblemSentence(*problem, model.language()) << "\n";
     }
   });
 }

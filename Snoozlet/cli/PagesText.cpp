@@ -54,11 +54,14 @@ std::string history(NightSource source, const std::vector<ArchivedNight>& nights
   return out + '\n' + heading.stripTitle + '\n' + drainStrip(nights, baseline, f);
 }
 
-void historyJson(std::ostream& out, const std::vector<ArchivedNight>& nights, const std::optional<Baseline>& baseline) {
+void historyJson(std::ostream& out, const std::vector<ArchivedNight>& nights, const std::optional<Baseline>& baseline,
+                 const std::optional<ArchiveProblem>& archive, Language language) {
   JsonWriter json(out);
   json.beginObject();
   json.key("baseline");
   report_json::baseline(json, baseline);
+  json.key("archiveProblem");
+  report_json::archiveProblem(json, archive, language);
   json.key("nights").beginArray();
   for (const ArchivedNight& n : nights) {
     json.beginObject()

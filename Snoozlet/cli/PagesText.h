@@ -29,7 +29,8 @@ std::string drainStrip(const std::vector<ArchivedNight>& newestFirst, const std:
 // The page; `history` newest first.
 std::string history(NightSource source, const std::vector<ArchivedNight>& history,
                     const std::optional<Baseline>& baseline, const NightFormat& format);
-void historyJson(std::ostream& out, const std::vector<ArchivedNight>& history, const std::optional<Baseline>& baseline);
+void historyJson(std::ostream& out, const std::vector<ArchivedNight>& history, const std::optional<Baseline>& baseline,
+                 const std::optional<ArchiveProblem>& archive = std::nullopt, Language language = Language::english);
 
 std::string battery(NightSource source, const std::optional<BatteryHealth>& battery,
                     const std::optional<Baseline>& baseline, const NightFormat& format);

@@ -1,5 +1,7 @@
 #include "cli/ReportCommand.h"
 
+#include "presentation/PageRows.h"
+
 #include "cli/CommandLine.h"
 #include "cli/LogFile.h"
 #include "cli/ReportJson.h"
@@ -192,6 +194,7 @@ int runReport(const std::vector<std::string>& arguments, std::ostream& out, std:
   }
   SleepAnalysis analysis;
   std::optional<BatteryHealth> battery;
+  std::optional<ArchiveProblem> archive;
   NightSource source = NightSource::pmset;
   if (o.log || o.demo) {
     LogReader reader;
@@ -227,13 +230,16 @@ int runReport(const std::vector<std::string>& arguments, std::ostream& out, std:
       return copied || paths.upower ? 2 : 1;
     }
     analysis = std::move(loaded->analysis);
+    archive = std::move(loaded->archiveProblem);
     if (!copied) battery = loaded->battery;
     source = chosen->source.nightSource();
   }
 
   const Narrator narrator(NightFormat(o.language, o.zone));
+  // The nights shown are right; that they are not being kept is said beside them.
+  if (archive) err << "snoozlet report: " << presentation::archiveProblemSentence(*archive, o.language) << "\n";
   if (o.json) {
-    report_json::write(out, analysis, narrator, battery);
+    report_json::write(out, analysis, narrator, battery, archive);
   } else {
     report_text::Options text = o.text;
     text.source = source;

@@ -1,5 +1,7 @@
 #include "cli/ReportJson.h"
 
+#include "presentation/PageRows.h"
+
 namespace snoozlet::report_json {
 
 namespace {
@@ -188,8 +190,21 @@ void baseline(JsonWriter& json, const std::optional<Baseline>& b) {
       .endObject();
 }
 
+void archiveProblem(JsonWriter& json, const std::optional<ArchiveProblem>& problem, Language language) {
+  if (!problem) {
+    json.null();
+    return;
+  }
+  json.beginObject()
+      .member("file", problem->file.string())
+      .member("reason", problem->reason)
+      .member("keptAside", problem->keptAside ? std::optional(problem->keptAside->string()) : std::nullopt)
+      .member("message", presentation::archiveProblemSentence(*problem, language))
+      .endObject();
+}
+
 void write(std::ostream& out, const SleepAnalysis& a, const Narrator& narrator,
-           const std::optional<BatteryHealth>& battery) {
+           const std::optional<BatteryHealth>& battery, const std::optional<ArchiveProblem>& archive) {
   // One line: the document grows with the log (megabytes for months of it)
   // and is meant for programs; pipe it through a formatter to read it.
   JsonWriter json(out, JsonWriter::Style::compact);
@@ -204,6 +219,8 @@ void write(std::ostream& out, const SleepAnalysis& a, const Narrator& narrator,
   } else {
     json.null();
   }
+  json.key("archiveProblem");
+  archiveProblem(json, archive, narrator.format().language());
   json.key("reports").beginArray();
   for (const auto& r : a.reports) report(json, r, narrator);
   json.endArray().endObject();

@@ -32,6 +32,7 @@ std::string render(const presentation::ReviewSheet& sheet) {
     out += "\n" + block.title + "\n" + row(block.runs) + row(block.undo) + row(block.giveUp);
   }
   if (sheet.dryRunNote) out += "\n" + *sheet.dryRunNote + "\n";
+  if (sheet.journalNote) out += "\n" + *sheet.journalNote + "\n";
   return out;
 }
 

@@ -70,6 +70,7 @@ void recordJson(JsonWriter& json, const FixRecord& record) {
 std::string changes(const FixJournal& journal, const NightFormat& format) {
   const presentation::ChangesList list = presentation::changesList(journal, format);
   std::string out = list.title + "\n";
+  if (list.unreadable) out += "  " + *list.unreadable + "\n";
   if (list.empty) return out + "  " + *list.empty + "\n";
   for (const presentation::ChangeEntry& entry : list.entries) {
     out += "  " + entry.recordId + "  " + entry.heading + "\n";

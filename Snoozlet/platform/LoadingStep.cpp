@@ -1,6 +1,9 @@
 #include "platform/LoadingStep.h"
 
 #include "archive/NightArchive.h"
+#include "settings/InternetDate.h"
+
+#include <utility>
 
 namespace snoozlet {
 
@@ -8,6 +11,81 @@ namespace {
 
 constexpr int kBaselineSamples = 30;
 constexpr int kHistoryNights = 400;
+
+// Moves a successful result's value into `out`; the failure otherwise.
+template <typename T>
+std::optional<NightArchive::Failure> into(Result<T, NightArchive::Failure> result, T& out) {
+  if (!result) return result.error();
+  out = std::move(result).value();
+  return std::nullopt;
+}
+
+// The archive of one refresh, and what went wrong with it.
+class RefreshArchive {
+ public:
+  explicit RefreshArchive(const std::optional<std::filesystem::path>& file) : file_(file) {
+    if (file_) open();
+  }
+
+  NightArchive* get() const { return archive_.get(); }
+  const std::optional<ArchiveProblem>& problem() const { return problem_; }
+
+  // Runs the operation (which answers its failure, or nothing), noting a
+  // failure; a damaged file is kept aside and the operation tried once more
+  // on a new archive.
+  template <typename Operation>
+  void attempt(Operation operation) {
+    for (int tries = 0; archive_ && tries < 2; ++tries) {
+      const std::optional<NightArchive::Failure> failure = operation(*archive_);
+      if (!failure) return;
+      note(*failure);
+      if (!failure->damaged() || !recover(failure->description())) return;
+    }
+  }
+
+  // Closes the file.
+  void close() { archive_.reset(); }
+
+ private:
+  void open() {
+    auto opened = NightArchive::open(*file_);
+    if (opened) {
+      archive_ = std::move(opened.value());
+    } else if (const auto* sqlite = opened.error().sqlite(); sqlite != nullptr && sqlite->damaged()) {
+      if (recover(sqlite->description())) return;
+    } else {
+      note(opened.error().description());
+    }
+  }
+
+  // Keeps the damaged file aside and opens a new archive in its place.
+  bool recover(const std::string& reason) {
+    archive_.reset();
+    auto aside = NightArchive::keepAside(*file_, InternetDate::now());
+    if (!aside) {
+      note(reason + "; " + aside.error().description());
+      return false;
+    }
+    problem_ = ArchiveProblem{*file_, reason, aside.value(), false};
+    auto opened = NightArchive::open(*file_);
+    if (!opened) {
+      note(opened.error().description());
+      return false;
+    }
+    archive_ = std::move(opened.value());
+    return true;
+  }
+
+  void note(const NightArchive::Failure& failure) { note(failure.description()); }
+  void note(const std::string& reason) {
+    std::error_code ignored;
+    problem_ = ArchiveProblem{*file_, reason, std::nullopt, std::filesystem::exists(*file_, ignored)};
+  }
+
+  std::optional<std::filesystem::path> file_;
+  std::unique_ptr<NightArchive> archive_;
+  std::optional<ArchiveProblem> problem_;
+};
 
 }  // namespace
 
@@ -21,14 +99,9 @@ Result<Loaded> load(const PowerDataSource& source, LogReader reader, const LoadO
   if (!read.ok()) return Result<Loaded>::failure(read.error());
   stage(LoadStage::read);
 
-  std::unique_ptr<NightArchive> archive;
-  if (options.archive) {
-    if (auto opened = NightArchive::open(*options.archive)) archive = std::move(opened.value());
-  }
+  RefreshArchive archive(options.archive);
   std::vector<BaselineSample> samples;
-  if (archive) {
-    if (auto stored = archive->baselineSamples(kBaselineSamples)) samples = std::move(stored.value());
-  }
+  archive.attempt([&](NightArchive& a) { return into(a.baselineSamples(kBaselineSamples), samples); });
   SleepAnalysis analysis;
   if (paths) {
     analysis = NightAnalyzer::analyze(journal.sessions(), options.timeZone, samples, NightAnalyzer::minimumNight);
@@ -39,12 +112,14 @@ Result<Loaded> load(const PowerDataSource& source, LogReader reader, const LoadO
   }
   stage(LoadStage::parse);
 
+  // A failed store keeps the file as it was; the history is what the file holds.
+  archive.attempt([&](NightArchive& a) -> std::optional<NightArchive::Failure> {
+    const auto stored = a.store(analysis.reports, options.appVersion);
+    return stored ? std::nullopt : std::optional(stored.error());
+  });
   std::vector<ArchivedNight> history;
-  if (archive) {
-    (void)archive->store(analysis.reports, options.appVersion);  // a failed store keeps the file as it was
-    if (auto nights = archive->nights(std::nullopt, kHistoryNights)) history = std::move(nights.value());
-    archive.reset();  // closes the file
-  }
+  archive.attempt([&](NightArchive& a) { return into(a.nights(std::nullopt, kHistoryNights), history); });
+  archive.close();
   stage(LoadStage::archive);
 
   PowerSettings settings = PowerSettings::parse({}, std::nullopt);
@@ -59,7 +134,7 @@ Result<Loaded> load(const PowerDataSource& source, LogReader reader, const LoadO
   }
 
   return Loaded{std::move(reader),       std::move(journal), std::move(analysis), std::move(settings),
-                std::move(capabilities), source.battery(),   std::move(history)};
+                std::move(capabilities), source.battery(),   std::move(history),  archive.problem()};
 }
 
 }  // namespace snoozlet

@@ -10,11 +10,15 @@
 //   5. read the settings ("-g", "-g custom") and capabilities ("-g cap"),
 //      which only a Mac has;
 //   6. read the battery.
-// Every problem after step 1 degrades to an empty or absent value.
+// Every problem after step 1 degrades to an empty or absent value; a problem
+// with the archive is also handed back beside the result, so that it is told,
+// and an archive that is not a database any more is kept aside and made anew
+// at once, so that the nights are kept from this refresh on.
 
 #include "analysis/NightAnalyzer.h"
 #include "archive/ArchivedNight.h"
 #include "archive/BatteryHealth.h"
+#include "archive/NightArchive.h"
 #include "common/Result.h"
 #include "common/TimeZone.h"
 #include "platform/PowerDataSource.h"
@@ -39,6 +43,8 @@ struct Loaded {
   std::optional<BatteryHealth> battery;
   // Newest first, at most 400.
   std::vector<ArchivedNight> history;
+  // Why the nights were not kept, or where a damaged archive went.
+  std::optional<ArchiveProblem> archiveProblem;
 };
 
 // Where the step has got to; the measurement pass prints a line at each.

@@ -80,6 +80,12 @@ FixReviewView::FixReviewView(ChangeController& changes, QWidget* parent) : QDial
     connect(acknowledgement_, &QCheckBox::toggled, this, &FixReviewView::updateButtons);
     column->addWidget(acknowledgement_);
   }
+  if (sheet.journalNote) {
+    auto* note = wrappingLabel(q(*sheet.journalNote), sheet_);
+    note->setObjectName(QStringLiteral("journalNote"));
+    setTone(note, Tone::warning);
+    column->addWidget(note);
+  }
   if (sheet.dryRunNote) {
     auto* note = wrappingLabel(q(*sheet.dryRunNote), sheet_);
     note->setObjectName(QStringLiteral("dryRun"));

@@ -59,11 +59,27 @@ MainView::MainView(AppModel& model, ChangeController& changes, Navigator& naviga
   sidebar_ = new Sidebar(model, navigator, this);
   row->addWidget(sidebar_);
   row->addWidget(new Separator(Qt::Vertical, this));
+  auto* column = new QVBoxLayout();
+  column->setSpacing(0);
+  archive_ = wrappingLabel({}, this);
+  archive_->setObjectName(QStringLiteral("archiveProblem"));
+  archive_->setContentsMargins(kUnit * 3, kUnit * 1.5, kUnit * 3, kUnit * 1.5);
+  setTone(archive_, Tone::warning);
+  column->addWidget(archive_);
   pages_ = new QStackedWidget(this);
-  row->addWidget(pages_, 1);
+  column->addWidget(pages_, 1);
+  row->addLayout(column, 1);
   connect(&navigator, &Navigator::pageChanged, this, &MainView::showPage);
   connect(&model, &AppModel::analysisChanged, this, &MainView::showPage);
+  connect(&model, &AppModel::archiveProblemChanged, this, &MainView::showArchiveProblem);
   showPage();
+  showArchiveProblem();
+}
+
+void MainView::showArchiveProblem() {
+  const auto& problem = model_.archiveProblem();
+  archive_->setText(problem ? q(presentation::archiveProblemSentence(*problem, model_.language())) : QString());
+  archive_->setVisible(problem.has_value());
 }
 
 QWidget* MainView::currentPage() const { return pages_->currentWidget(); }

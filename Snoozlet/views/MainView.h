@@ -3,7 +3,9 @@
 // The main window's content: the sidebar beside the page the navigator has
 // chosen: a night, sleep settings, battery or history; the empty page while
 // there is no night to show. Each page is made the first time it is shown,
-// then kept, and kept current by the model's signals.
+// then kept, and kept current by the model's signals. Above every page, one
+// sentence says when the nights are not being kept (a damaged or unwritable
+// archive), with the file's path and why.
 
 #include <QWidget>
 
@@ -43,16 +45,20 @@ class MainView : public QWidget {
   MainView(AppModel& model, ChangeController& changes, Navigator& navigator, QWidget* parent = nullptr);
 
   Sidebar* sidebar() const { return sidebar_; }
+  // The sentence about the archive; hidden while the archive is well.
+  QLabel* archiveProblem() const { return archive_; }
   // The page on show.
   QWidget* currentPage() const;
 
  private:
   void showPage();
+  void showArchiveProblem();
 
   AppModel& model_;
   ChangeController& changes_;
   Navigator& navigator_;
   Sidebar* sidebar_;
+  QLabel* archive_;
   QStackedWidget* pages_;
   QWidget* night_ = nullptr;
   QWidget* empty_ = nullptr;

@@ -105,8 +105,10 @@ void ChangesSection::update() {
   presentation::ChangesList list = presentation::changesList(changes_.journal(), model_.format());
   if (shown_ == list) return;
   title_->setText(q(list.title));
-  none_->setText(q(list.empty.value_or("")));
-  none_->setVisible(list.empty.has_value());
+  // Nothing yet, or why the earlier changes cannot be listed.
+  none_->setText(q(list.unreadable.value_or(list.empty.value_or(""))));
+  none_->setVisible(list.unreadable || list.empty);
+  setTone(none_, list.unreadable ? Tone::warning : Tone::secondary);
   delete entries_;
   entries_ = new QWidget(this);
   auto* column = new QVBoxLayout(entries_);

@@ -1,5 +1,7 @@
 #include "archive/NightArchive.h"
 
+#include "settings/InternetDate.h"
+
 #include <sqlite3.h>
 
 #include <algorithm>
@@ -39,7 +41,7 @@ constexpr int kBaselineScan = 400;
 
 Failure lastError(sqlite3* db) {
   const char* message = sqlite3_errmsg(db);
-  return Failure::sqlite(message != nullptr ? message : "?");
+  return Failure::sqlite(message != nullptr ? message : "?", sqlite3_errcode(db) & 0xFF);
 }
 
 // A value for one statement parameter; std::monostate binds NULL.
@@ -161,6 +163,28 @@ ArchivedNight readNight(const Statement& row, const std::map<double, std::map<Wa
 
 }  // namespace
 
+bool NightArchiveFailure::damaged() const { return code == SQLITE_NOTADB || code == SQLITE_CORRUPT; }
+
+Result<std::filesystem::path> NightArchive::keepAside(const std::filesystem::path& file, Instant now) {
+  namespace fs = std::filesystem;
+  const std::string base = file.string() + ".damaged-" + InternetDate::compact(now);
+  fs::path aside = base;
+  std::error_code ignored;
+  for (int n = 2; fs::exists(fs::symlink_status(aside, ignored)) || fs::exists(aside.string() + "-wal", ignored); ++n) {
+    if (n > 1000) return Result<fs::path>::failure(Error{"no free name beside " + file.string()});
+    aside = base + "-" + std::to_string(n);
+  }
+  std::error_code error;
+  fs::rename(file, aside, error);
+  if (error) return Result<fs::path>::failure(Error{error.message()});
+  // The write-ahead log belongs to the damaged file: it goes with it, never into the new archive.
+  for (const char* suffix : {"-wal", "-shm"}) {
+    const fs::path companion = file.string() + suffix;
+    if (fs::exists(fs::symlink_status(companion, ignored))) fs::rename(companion, aside.string() + suffix, ignored);
+  }
+  return aside;
+}
+
 std::string ArchiveError::description() const {
   return std::visit([](const auto& failure) { return failure.description(); }, value);
 }
@@ -183,10 +207,10 @@ Result<std::unique_ptr<NightArchive>, ArchiveError> NightArchive::open(const std
   sqlite3_busy_timeout(archive->db_, kBusyTimeoutMilliseconds);
 
   char* message = nullptr;
-  if (sqlite3_exec(archive->db_, kSetupScript, nullptr, nullptr, &message) != SQLITE_OK) {
+  if (const int rc = sqlite3_exec(archive->db_, kSetupScript, nullptr, nullptr, &message); rc != SQLITE_OK) {
     std::string text = message != nullptr ? message : "?";
     sqlite3_free(message);
-    return Opened::failure(ArchiveError{Failure::sqlite(std::move(text))});
+    return Opened::failure(ArchiveError{Failure::sqlite(std::move(text), rc & 0xFF)});
   }
   sqlite3_free(message);
   return Opened(std::move(archive));

@@ -30,16 +30,23 @@ struct sqlite3;
 
 namespace snoozlet {
 
-// The archive's own error: SQLite failed, with SQLite's message.
+// The archive's own error: SQLite failed, with SQLite's message and its
+// primary result code (0 when not known).
 struct NightArchiveFailure {
   enum class Kind { sqlite };
 
   Kind kind = Kind::sqlite;
   std::string message;
+  int code = 0;
 
-  static NightArchiveFailure sqlite(std::string message) { return {Kind::sqlite, std::move(message)}; }
+  static NightArchiveFailure sqlite(std::string message, int code = 0) {
+    return {Kind::sqlite, std::move(message), code};
+  }
   // "SQLite: " + message.
   std::string description() const { return "SQLite: " + message; }
+  // The file is not a database, or its image is malformed: it will never
+  // open as an archive again.
+  bool damaged() const;
   bool operator==(const NightArchiveFailure&) const = default;
 };
 
@@ -66,6 +73,20 @@ struct ArchiveError {
   bool operator==(const ArchiveError&) const = default;
 };
 
+// Why the nights of a refresh could not be kept, beside a refresh that
+// otherwise succeeded (the nights of the log are still shown).
+struct ArchiveProblem {
+  std::filesystem::path file;
+  // The error's own text: "SQLite: file is not a database", or the file
+  // system's message for a folder that could not be created.
+  std::string reason;
+  // A damaged file was kept here, and a new archive made in its place.
+  std::optional<std::filesystem::path> keptAside;
+  // The file is there and was left as it is (locked, on a full disk, read-only).
+  bool leftAsItIs = false;
+  bool operator==(const ArchiveProblem&) const = default;
+};
+
 class NightArchive {
  public:
   using Failure = NightArchiveFailure;
@@ -77,6 +98,12 @@ class NightArchive {
   // tables exist. Another process writing the file at the same moment is
   // waited for (up to five seconds) rather than failing at once.
   static Result<std::unique_ptr<NightArchive>, ArchiveError> open(const std::filesystem::path& file);
+
+  // Moves a damaged archive out of the way, never deleting it: the file (and
+  // SQLite's "-wal" and "-shm" files beside it) becomes
+  // "<name>.damaged-<yyyyMMddTHHmmssZ>" (a counter added when that is taken).
+  // Where the file went, or the file system's error.
+  static Result<std::filesystem::path> keepAside(const std::filesystem::path& file, Instant now);
 
   ~NightArchive();
   NightArchive(const NightArchive&) = delete;

@@ -174,6 +174,22 @@ std::string logSpan(const std::optional<SleepAnalysis>& analysis, const NightFor
   return l == Language::turkish ? "Kayıt " + from + " – " + to : "Log from " + from + " to " + to;
 }
 
+std::string archiveProblemSentence(const ArchiveProblem& p, Language l) {
+  const std::string file = p.file.string();
+  if (p.keptAside) {
+    return l == Language::turkish
+               ? "Gece arşivi " + file + " bozulmuştu (" + p.reason + "); onu " + p.keptAside->string() +
+                     " olarak sakladım ve yerine yenisini açtım. Geceler bundan sonra yine saklanıyor."
+               : "The night archive " + file + " was damaged (" + p.reason + "); I kept it as " +
+                     p.keptAside->string() + " and started a new one in its place, so nights are kept again.";
+  }
+  std::string sentence = l == Language::turkish
+                             ? "Geceler saklanmıyor: " + file + " kullanılamıyor (" + p.reason + ")."
+                             : "Nights aren’t being kept: " + file + " can’t be used (" + p.reason + ").";
+  if (p.leftAsItIs) sentence += Bilingual{" The file was left as it is.", " Dosyaya dokunulmadı."}(l);
+  return sentence + Bilingual{" The nights the log holds are still shown.", " Kayıttaki geceler yine gösteriliyor."}(l);
+}
+
 EmptyNight emptyNight(const std::optional<SleepAnalysis>& analysis, const std::optional<std::string>& failure,
                       Language l) {
   if (!analysis && failure) {

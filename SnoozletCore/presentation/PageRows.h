@@ -8,6 +8,7 @@
 #include "analysis/NightAnalyzer.h"
 #include "archive/ArchivedNight.h"
 #include "archive/BatteryHealth.h"
+#include "archive/NightArchive.h"
 #include "common/NightSource.h"
 #include "narration/NightFormat.h"
 #include "settings/SettingFinding.h"
@@ -86,6 +87,11 @@ std::string historyDetail(std::size_t archivedNights, Language language);
 // "Log from Mon 30 Nov to Sun 6 Dec"; "Reading the sleep log…" before anything
 // was read, "The sleep log is empty" after reading nothing.
 std::string logSpan(const std::optional<SleepAnalysis>& analysis, const NightFormat& format);
+
+// The one sentence that tells why the nights are not being kept (with the
+// file's path and the error's text), or where a damaged archive went and
+// that a new one keeps them from now on.
+std::string archiveProblemSentence(const ArchiveProblem& problem, Language language);
 
 // What the night page and the popover say when there is no night to show:
 // reading (before the first analysis), why the log could not be read (a

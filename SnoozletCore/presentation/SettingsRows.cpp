@@ -80,13 +80,26 @@ ChangesList changesList(const FixJournal& journal, const NightFormat& f) {
     }
     list.entries.push_back(std::move(entry));
   }
-  if (list.entries.empty()) {
+  if (const auto& problem = journal.problem()) {
+    list.unreadable = journalProblemSentence(*problem, l);
+  } else if (list.entries.empty()) {
     list.empty =
         Bilingual{"Nothing yet. Every change I make is listed here with the value it replaced, so you can put it back.",
                   "Henüz bir şey yok. Yaptığım her değişiklik, yerine geçtiği değerle burada listelenir; böylece geri "
                   "alabilirsin."}(l);
   }
   return list;
+}
+
+std::string journalProblemSentence(const JournalProblem& p, Language l) {
+  const std::string reason = p.kind == JournalProblem::Kind::unreadable
+                                 ? p.systemMessage
+                                 : Bilingual{"it isn’t a journal Snoozlet can read", "Snoozlet’in okuyabildiği bir günlük değil"}(l);
+  return l == Language::turkish
+             ? "Önceki değişikliklerin listesi okunamıyor: " + p.file.string() + " (" + reason +
+                   "). Bir sonraki değişiklikte dosya, hiçbir şey kaybolmasın diye yanına ayrılıp saklanacak."
+             : "The list of earlier changes can’t be read: " + p.file.string() + " (" + reason +
+                   "). At the next change the file will be kept aside, beside it, so nothing in it is lost.";
 }
 
 std::string reviewHeading(std::size_t n, const ReviewContext& c) {
@@ -144,6 +157,7 @@ ReviewSheet reviewSheet(const FixPlan& plan, const ReviewContext& c) {
         Bilingual{"Dry run: this build only shows what it would do. No setting on this Mac will change.",
                   "Deneme: bu sürüm yalnızca ne yapacağını gösterir. Bu Mac’te hiçbir ayar değişmez."}(l);
   }
+  if (c.journalProblem) sheet.journalNote = journalProblemSentence(*c.journalProblem, l);
   sheet.cancelLabel = Bilingual{"Cancel", "Vazgeç"}(l);
   sheet.confirmLabel = c.dryRun ? Bilingual{"Simulate", "Dene"}(l)
                        : c.undo ? Bilingual{"Undo with Password…", "Parolayla geri al…"}(l)

@@ -62,8 +62,10 @@ struct ChangesList {
   std::string title;
   // The records not undone, newest first.
   std::vector<ChangeEntry> entries;
-  // The nothing-yet sentence, when there is no entry.
+  // The nothing-yet sentence, when there is no entry and the journal was read.
   std::optional<std::string> empty;
+  // Why the earlier changes are not listed: the journal file could not be read.
+  std::optional<std::string> unreadable;
   // "Undo…", the button beside every entry.
   std::string undoLabel;
   bool operator==(const ChangesList&) const = default;
@@ -73,6 +75,9 @@ ChangesList changesList(const FixJournal& journal, const NightFormat& format);
 // The records the list shows: those not undone and not waiting for their
 // change to run, newest first.
 std::vector<FixRecord> listedRecords(const FixJournal& journal);
+// That the list of earlier changes cannot be read, with the file's path and
+// the reason, and that the file will be kept aside at the next change.
+std::string journalProblemSentence(const JournalProblem& problem, Language language);
 // When a record was made: "Sunday, 6 December 14:03".
 std::string recordDate(Instant date, const NightFormat& format);
 // "powernap 1 → 0 (battery)".
@@ -87,6 +92,8 @@ struct ReviewContext {
   bool dryRun = false;
   // The plan puts a journal record's values back.
   bool undo = false;
+  // The journal of earlier changes could not be read.
+  std::optional<JournalProblem> journalProblem;
 };
 
 // A label and its text: "Runs" and the exact command, "Undo" and the command
@@ -116,6 +123,8 @@ struct ReviewSheet {
   // that holds a fix of notable risk.
   std::optional<std::string> acknowledgement;
   std::optional<std::string> dryRunNote;
+  // That the earlier changes cannot be read; only when they cannot.
+  std::optional<std::string> journalNote;
   std::string cancelLabel;
   // "Simulate", "Undo with Password…" or "Change with Password…".
   std::string confirmLabel;

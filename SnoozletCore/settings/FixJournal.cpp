@@ -24,7 +24,7 @@ namespace fs = std::filesystem;
 // aside, not lost, by the next save).
 constexpr off_t kMaxJournalBytes = 16 << 20;
 
-enum class ReadOutcome { missing, unreadable, read };
+enum class ReadOutcome { missing, unreadable, tooLarge, read };
 
 std::string errnoText(int error) { return std::strerror(error); }
 
@@ -34,9 +34,15 @@ ReadOutcome readSmallFile(const fs::path& file, std::string& contents) {
   const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return errno == ENOENT || errno == ENOTDIR ? ReadOutcome::missing : ReadOutcome::unreadable;
   struct stat info {};
-  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > kMaxJournalBytes) {
+  if (::fstat(fd, &info) != 0) {
+    const int error = errno;
     ::close(fd);
+    errno = error;
     return ReadOutcome::unreadable;
+  }
+  if (!S_ISREG(info.st_mode) || info.st_size > kMaxJournalBytes) {
+    ::close(fd);
+    return ReadOutcome::tooLarge;
   }
   contents.clear();
   contents.reserve(static_cast<std::size_t>(info.st_size));
@@ -44,9 +50,15 @@ ReadOutcome readSmallFile(const fs::path& file, std::string& contents) {
   for (;;) {
     const ssize_t got = ::read(fd, buffer, sizeof buffer);
     if (got < 0 && errno == EINTR) continue;
-    if (got < 0 || contents.size() + static_cast<std::size_t>(got) > static_cast<std::size_t>(kMaxJournalBytes)) {
+    if (got < 0) {
+      const int error = errno;
       ::close(fd);
+      errno = error;
       return ReadOutcome::unreadable;
+    }
+    if (contents.size() + static_cast<std::size_t>(got) > static_cast<std::size_t>(kMaxJournalBytes)) {
+      ::close(fd);
+      return ReadOutcome::tooLarge;
     }
     if (got == 0) break;
     contents.append(buffer, static_cast<std::size_t>(got));
@@ -144,13 +156,16 @@ FixJournal FixJournal::load(const fs::path& file) {
   std::string contents;
   switch (readSmallFile(file, contents)) {
     case ReadOutcome::missing: return journal;
-    case ReadOutcome::unreadable: journal.unreadableFile_ = file; return journal;
+    case ReadOutcome::unreadable:
+      journal.problem_ = JournalProblem{file, JournalProblem::Kind::unreadable, errnoText(errno)};
+      return journal;
+    case ReadOutcome::tooLarge: journal.problem_ = JournalProblem{file, JournalProblem::Kind::notAJournal, {}}; return journal;
     case ReadOutcome::read: break;
   }
   // An empty file holds nothing worth keeping.
   if (onlyWhiteSpace(contents)) return journal;
   if (auto decoded = decode(contents)) return std::move(*decoded);
-  journal.unreadableFile_ = file;
+  journal.problem_ = JournalProblem{file, JournalProblem::Kind::notAJournal, {}};
   return journal;
 }
 
@@ -160,9 +175,9 @@ Status FixJournal::save(const fs::path& file, Instant now) {
     fs::create_directories(file.parent_path(), error);
     if (error) return failure(file.parent_path(), "Could not create the folder", error.message());
   }
-  if (unreadableFile_ && samePath(*unreadableFile_, file)) {
+  if (problem_ && samePath(problem_->file, file)) {
     if (Status kept = keepAside(file, now); !kept) return kept;
-    unreadableFile_.reset();
+    problem_.reset();
   }
   return writeAtomically(file, encode());
 }

@@ -49,6 +49,18 @@ struct FixRecord {
   bool operator==(const FixRecord&) const = default;
 };
 
+// A journal file that exists but could not be read: why, so that it is told
+// rather than shown as an empty list.
+struct JournalProblem {
+  // It is not a journal (not JSON of the journal's form, or far too large),
+  // or the file system would not let it be read (its message).
+  enum class Kind { notAJournal, unreadable };
+  std::filesystem::path file;
+  Kind kind = Kind::notAJournal;
+  std::string systemMessage;
+  bool operator==(const JournalProblem&) const = default;
+};
+
 struct FixJournal {
   // Oldest first; never deleted or reordered.
   std::vector<FixRecord> records;
@@ -97,7 +109,11 @@ struct FixJournal {
   static std::optional<FixJournal> decode(std::string_view json);
 
   // The unreadable file load found and the next save will keep aside.
-  const std::optional<std::filesystem::path>& unreadableFile() const { return unreadableFile_; }
+  std::optional<std::filesystem::path> unreadableFile() const {
+    return problem_ ? std::optional(problem_->file) : std::nullopt;
+  }
+  // Why that file could not be read.
+  const std::optional<JournalProblem>& problem() const { return problem_; }
 
   // Two journals are equal when their records are.
   bool operator==(const FixJournal& other) const { return records == other.records; }
@@ -105,7 +121,7 @@ struct FixJournal {
   static Instant currentTime();
 
  private:
-  std::optional<std::filesystem::path> unreadableFile_;
+  std::optional<JournalProblem> problem_;
 };
 
 }  // namespace snoozlet

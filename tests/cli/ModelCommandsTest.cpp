@@ -4,6 +4,7 @@
 #include "cli/CommandLine.h"
 
 #include "CliHarness.h"
+#include "settings/FixJournal.h"
 
 #include <nlohmann/json.hpp>
 
@@ -53,6 +54,52 @@ TEST(ModelCommandsTest, SettingsJsonOffersTheModelsFixes) {
   EXPECT_TRUE(text.out.starts_with("Uyku ayarları\n")) << text.out;
   EXPECT_NE(text.out.find("Düzeltme: Pilde Power Nap’i kapat (snoozlet fix powerNapOff)"), std::string::npos);
   EXPECT_NE(text.out.find(" · deneme, hiçbir şey değişmedi\n"), std::string::npos) << text.out;
+}
+
+TEST(ModelCommandsTest, ADamagedArchiveIsKeptAsideAndAnUnreadableJournalIsToldNotHidden) {
+  testing::CliMac mac;
+  namespace fs = std::filesystem;
+  const fs::path archive = mac.dir() / "data" / "nights.sqlite";
+  fs::create_directories(archive.parent_path());
+  testing::writeFile(archive, "half a restored backup, not a database");
+  const testing::Outcome history = testing::runSnoozlet("history --json " + mac.dataArgument());
+  ASSERT_EQ(history.status, 0) << "the nights shown are right: " << history.err;
+  EXPECT_NE(history.err.find("snoozlet history: The night archive " + archive.string() +
+                             " was damaged (SQLite: file is not a database); I kept it as "),
+            std::string::npos)
+      << history.err;
+  const json doc = json::parse(history.out);
+  EXPECT_EQ(doc["archiveProblem"]["reason"], "SQLite: file is not a database");
+  const fs::path aside = doc["archiveProblem"]["keptAside"].get<std::string>();
+  EXPECT_EQ(testing::readFile(aside), "half a restored backup, not a database") << "kept, never deleted";
+  EXPECT_EQ(doc["nights"].size(), 7u) << "the log's nights are kept from this refresh on";
+  // The next run finds the new archive well, and the nights still there.
+  const testing::Outcome again = testing::runSnoozlet("history --json " + mac.dataArgument());
+  EXPECT_EQ(again.err, "");
+  EXPECT_TRUE(json::parse(again.out)["archiveProblem"].is_null());
+  EXPECT_EQ(json::parse(again.out)["nights"].size(), 7u);
+
+  // A data folder that cannot be made: the report still shows the nights, and says they are not kept.
+  testing::writeFile(mac.dir() / "blocker", "a file where the folder should be");
+  const testing::Outcome report =
+      testing::runSnoozlet("report --data-dir '" + (mac.dir() / "blocker" / "data").string() + "'");
+  EXPECT_EQ(report.status, 0) << report.err;
+  EXPECT_NE(report.out.find("Restless"), std::string::npos);
+  EXPECT_NE(report.err.find("snoozlet report: Nights aren’t being kept: "), std::string::npos) << report.err;
+
+  // A journal of changes that cannot be read is said to be so, with its path; never "Nothing yet".
+  testing::writeFile(mac.journalFile(), "{\"records\": [{\"id\": \"not a record\"}]}");
+  const testing::Outcome undo = testing::runSnoozlet("undo " + mac.dataArgument());
+  EXPECT_EQ(undo.status, 0);
+  EXPECT_NE(undo.out.find("The list of earlier changes can’t be read: " + mac.journalFile().string() +
+                          " (it isn’t a journal Snoozlet can read). At the next change the file will be kept aside"),
+            std::string::npos)
+      << undo.out;
+  EXPECT_EQ(undo.out.find("Nothing yet"), std::string::npos);
+  const testing::Outcome fix = testing::runSnoozlet("fix powerNapOff --dry-run --yes " + mac.dataArgument());
+  EXPECT_EQ(fix.status, 0) << fix.err;
+  EXPECT_NE(fix.out.find("The list of earlier changes can’t be read"), std::string::npos) << "the review says so";
+  EXPECT_EQ(FixJournal::load(mac.journalFile()).records.size(), 1u) << "and the change is journalled anew";
 }
 
 TEST(ModelCommandsTest, HistoryAndBatteryPages) {

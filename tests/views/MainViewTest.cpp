@@ -198,8 +198,14 @@ TEST(MainViewTest, OnlyNapsNoBatteryAndAnEmptyArchive) {
   Contents contents = Contents::of({nap});
   contents.battery = false;
   contents.history = std::vector<ArchivedNight>{};
+  contents.archiveProblem = ArchiveProblem{"/data/nights.sqlite", "SQLite: database is locked", std::nullopt, true};
   PreviewModel preview(contents);
   Window window(preview);
+  // That the nights are not kept is said above every page, with the file and the reason.
+  EXPECT_FALSE(window.view.archiveProblem()->isHidden());
+  EXPECT_EQ(window.view.archiveProblem()->text(),
+            "Nights aren’t being kept: /data/nights.sqlite can’t be used (SQLite: database is locked). The file was "
+            "left as it is. The nights the log holds are still shown.");
   const QStringList rows = rowTexts(*window.view.sidebar());
   EXPECT_FALSE(rows.contains("Nights"));
   EXPECT_TRUE(rows.contains("Daytime naps")) << rows.join(" | ").toStdString();
@@ -291,6 +297,7 @@ TEST(MainViewTest, ReviewShowsEveryCommandWholeAndAsksForTheAcknowledgementOnlyF
 TEST(MainViewTest, SecondaryTextFollowsAPaletteChange) {
   PreviewModel preview(Contents::of(preview::week(Mood::restless)));
   Window window(preview);
+  EXPECT_TRUE(window.view.archiveProblem()->isHidden()) << "a well archive says nothing";
   const QLabel& span = testing::child<QLabel>(*window.view.sidebar(), "span");
   const QColor before = span.palette().color(QPalette::WindowText);
   EXPECT_EQ(before, secondaryText(window.view.palette()));

@@ -32,6 +32,7 @@ Loaded loaded(const Contents& contents) {
     l.capabilities = PowerCapabilities::parse(SimulatedMac::capabilitiesText());
   }
   if (contents.battery) l.battery = typicalBattery();
+  l.archiveProblem = contents.archiveProblem;
   if (contents.history) {
     l.history = *contents.history;
   } else {

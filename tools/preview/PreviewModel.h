@@ -44,6 +44,8 @@ struct Contents {
   bool linuxLaptop = false;
   // Changes made earlier, as the journal file holds them.
   std::optional<FixJournal> journal;
+  // Why the refresh could not keep its nights.
+  std::optional<ArchiveProblem> archiveProblem;
 
   static Contents of(std::vector<DemoLog::Night> nights) {
     Contents contents;
