@@ -6,8 +6,8 @@
 // first paint. Runs in a QApplication on the offscreen platform.
 
 #include "PreviewModel.h"
-#include "views/MainView.h"
 #include "views/HistoryPage.h"
+#include "views/MainView.h"
 #include "views/MenuBarView.h"
 #include "views/Navigator.h"
 #include "views/NightPage.h"

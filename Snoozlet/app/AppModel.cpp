@@ -112,7 +112,7 @@ bool AppModel::refresh() {
   // The worker gets copies only; the reader copy replaces ours only when the
   // step succeeds.
   loading_ = QtConcurrent::run(&worker_, [this, source = source_, reader = reader_, journal = systemJournal_,
-                                           options = loadOptions()]() mutable {
+                                          options = loadOptions()]() mutable {
     // Held by pointer: the result is large, and it crosses threads once.
     auto result = std::make_shared<Result<Loaded>>(load(source, std::move(reader), options, std::move(journal)));
     QMetaObject::invokeMethod(

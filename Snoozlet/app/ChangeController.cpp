@@ -111,8 +111,9 @@ bool ChangeController::applyReview() {
     // Told as every outcome is, after this call returns.
     QMetaObject::invokeMethod(
         this,
-        [this, outcome = ChangeOutcome{ChangeOutcome::Kind::notRecorded, review.undoing.has_value(), *error, {},
-                                       std::nullopt}] {
+        [this,
+         outcome =
+             ChangeOutcome{ChangeOutcome::Kind::notRecorded, review.undoing.has_value(), *error, {}, std::nullopt}] {
           applying_ = false;
           end(outcome);
         },
@@ -122,19 +123,19 @@ bool ChangeController::applyReview() {
   emit journalChanged();
   // The runner blocks (an administrator prompt waits on the user), and so
   // does reading the settings back: both happen on the worker thread.
-  running_ = QtConcurrent::run(&worker_, [this, runner = runner_, pmset = model_.pmsetPath(), review, recordId,
-                                          dryRun]() mutable {
-    Run run{runner->run(review.plan), std::nullopt};
-    // Cancelled means nothing ran; a dry run changes nothing to read back.
-    const bool cancelled = !run.result && run.result.error().kind == RunFailure::Kind::cancelled;
-    if (!dryRun && !cancelled) run.settings = readSettings(pmset);
-    QMetaObject::invokeMethod(
-        this,
-        [this, review = std::move(review), recordId = std::move(recordId), run = std::move(run)]() mutable {
-          finishApply(review, recordId, std::move(run));
-        },
-        Qt::QueuedConnection);
-  });
+  running_ = QtConcurrent::run(
+      &worker_, [this, runner = runner_, pmset = model_.pmsetPath(), review, recordId, dryRun]() mutable {
+        Run run{runner->run(review.plan), std::nullopt};
+        // Cancelled means nothing ran; a dry run changes nothing to read back.
+        const bool cancelled = !run.result && run.result.error().kind == RunFailure::Kind::cancelled;
+        if (!dryRun && !cancelled) run.settings = readSettings(pmset);
+        QMetaObject::invokeMethod(
+            this,
+            [this, review = std::move(review), recordId = std::move(recordId), run = std::move(run)]() mutable {
+              finishApply(review, recordId, std::move(run));
+            },
+            Qt::QueuedConnection);
+      });
   return true;
 }
 

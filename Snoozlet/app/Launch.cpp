@@ -84,9 +84,9 @@ std::unique_ptr<AppModel> makeModel(AppSettings& settings, MorningNotifier* noti
   // Changes run through the pmset the nights come from (none for a journal).
   const std::string changes = source.nightSource() == NightSource::journal ? pmset : source.pmset();
   modelOptions.pmsetPath = changes;
-  auto model = std::make_unique<AppModel>(
-      settings, notifier, options.dataDir ? Storage::in(*options.dataDir) : Storage::standard(), std::move(source),
-      modelOptions);
+  auto model = std::make_unique<AppModel>(settings, notifier,
+                                          options.dataDir ? Storage::in(*options.dataDir) : Storage::standard(),
+                                          std::move(source), modelOptions);
   if (notice) model->setNotice(std::move(notice));
   return model;
 }

@@ -61,9 +61,7 @@ struct Storage {
   // (~/.local/share/Snoozlet on Linux).
   static Storage standard();
   // "nights.sqlite" and "changes.json" in `folder`.
-  static Storage in(const std::filesystem::path& folder) {
-    return {folder / "nights.sqlite", folder / "changes.json"};
-  }
+  static Storage in(const std::filesystem::path& folder) { return {folder / "nights.sqlite", folder / "changes.json"}; }
 
   bool operator==(const Storage&) const = default;
 };

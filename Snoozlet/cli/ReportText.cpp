@@ -49,8 +49,8 @@ std::string night(const NightReport& r, const Narrator& narrator, const Options&
 
 std::string nightTable(const std::vector<presentation::HistoryRow>& rows, const presentation::HistoryRow& header) {
   using Row = presentation::HistoryRow;
-  constexpr std::string Row::*kColumns[] = {&Row::night, &Row::asleep, &Row::wakes, &Row::awake, &Row::battery,
-                                             &Row::mostly, &Row::mood};
+  constexpr std::string Row::*kColumns[] = {&Row::night,   &Row::asleep, &Row::wakes, &Row::awake,
+                                            &Row::battery, &Row::mostly, &Row::mood};
   constexpr std::size_t kCount = std::size(kColumns);
   std::size_t widths[kCount] = {};
   const auto measure = [&](const Row& r) {

@@ -19,7 +19,8 @@ QString SingleInstance::defaultName() {
     if (!c.isLetterOrNumber() && c != u'.' && c != u'-' && c != u'_') c = u'_';
   }
   const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-  if (!runtime.isEmpty() && QDir(runtime).exists()) return QDir(runtime).filePath(QStringLiteral("snoozlet-") + display);
+  if (!runtime.isEmpty() && QDir(runtime).exists())
+    return QDir(runtime).filePath(QStringLiteral("snoozlet-") + display);
   // QLocalServer puts a bare name in the temporary folder.
   return QStringLiteral("snoozlet-%1-%2").arg(::getuid()).arg(display);
 }

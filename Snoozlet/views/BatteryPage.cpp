@@ -36,8 +36,9 @@ void BatteryPage::update() {
   noBattery_->setText(q(heading.noBattery.value_or("")));
   noBattery_->setVisible(heading.noBattery.has_value());
   const auto baseline = model_.analysis() ? model_.analysis()->baseline : std::nullopt;
-  const std::vector<presentation::BatteryRow> rows =
-      heading.noBattery ? std::vector<presentation::BatteryRow>() : presentation::batteryRows(battery, baseline, format);
+  const std::vector<presentation::BatteryRow> rows = heading.noBattery
+                                                         ? std::vector<presentation::BatteryRow>()
+                                                         : presentation::batteryRows(battery, baseline, format);
   while (rows_.size() < rows.size()) {
     const int row = static_cast<int>(rows_.size());
     RowLabels labels{new QLabel(content()), strongLabel({}, content()), wrappingLabel({}, content())};

@@ -179,8 +179,7 @@ void DrainStrip::paintEvent(QPaintEvent*) {
   QColor ordinary = secondaryText(palette());
   ordinary.setAlphaF(0.55f);
   for (const auto& bar : layout_.bars) {
-    const QRectF r(bar.rect.x, offset + bar.rect.y, bar.rect.width,
-                   std::max(bar.rect.height, bar.perHour ? 1.0 : 0.0));
+    const QRectF r(bar.rect.x, offset + bar.rect.y, bar.rect.width, std::max(bar.rect.height, bar.perHour ? 1.0 : 0.0));
     const QColor colour = bar.band == presentation::RatioBand::ordinary ? ordinary : ratioColor(bar.band, palette());
     p.fillRect(r, colour);
   }
@@ -244,8 +243,8 @@ void HistoryPage::update() {
   table_->setNights(nights, format);
   none_->setText(q(heading.empty.value_or("")));
   none_->setVisible(heading.empty.has_value());
-  for (QWidget* part : {static_cast<QWidget*>(view_), static_cast<QWidget*>(stripTitle_),
-                        static_cast<QWidget*>(strip_)}) {
+  for (QWidget* part :
+       {static_cast<QWidget*>(view_), static_cast<QWidget*>(stripTitle_), static_cast<QWidget*>(strip_)}) {
     part->setVisible(!heading.empty);
   }
   // Tall enough for a dozen rows; the table scrolls for the rest.

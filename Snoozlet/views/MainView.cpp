@@ -95,9 +95,7 @@ void MainView::showPage() {
   const auto& page = navigator_.page();
   const auto kind = page ? page->kind() : Page::Kind::night;
   switch (kind) {
-    case Page::Kind::settings:
-      show(settings_, [this] { return new SettingsPage(model_, changes_, pages_); });
-      break;
+    case Page::Kind::settings: show(settings_, [this] { return new SettingsPage(model_, changes_, pages_); }); break;
     case Page::Kind::battery: show(battery_, [this] { return new BatteryPage(model_, pages_); }); break;
     case Page::Kind::history: show(history_, [this] { return new HistoryPage(model_, pages_); }); break;
     case Page::Kind::night:

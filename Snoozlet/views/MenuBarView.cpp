@@ -106,8 +106,8 @@ void MenuBarView::update() {
   status_->setVisible(night == nullptr);
   night_->setVisible(night != nullptr);
   if (night == nullptr) {
-    status_->setText(q(presentation::emptyNight(model_.analysis(), model_.state().failure(), model_.language())
-                           .sentence()));
+    status_->setText(
+        q(presentation::emptyNight(model_.analysis(), model_.state().failure(), model_.language()).sentence()));
   } else {
     const NightFormat& format = model_.format();
     report_->setReport(night->mood, q(model_.morningText(*night)), q(format.nightTitle(night->start())),

@@ -11,7 +11,6 @@
 #include <QLabel>
 #include <QWidget>
 
-
 namespace snoozlet::views {
 
 class MascotView;

@@ -28,8 +28,7 @@ Tone statusTone(SettingStatus status) {
 
 }  // namespace
 
-StatusMark::StatusMark(SettingStatus status, Language language, QWidget* parent)
-    : QWidget(parent), status_(status) {
+StatusMark::StatusMark(SettingStatus status, Language language, QWidget* parent) : QWidget(parent), status_(status) {
   setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
   setAccessibleName(q(presentation::statusWord(status, language)));
 }
@@ -89,7 +88,11 @@ FindingRow::FindingRow(ChangeController& changes, const presentation::SettingsRo
 }
 
 ChangesSection::ChangesSection(const AppModel& model, ChangeController& changes, QWidget* parent)
-    : QWidget(parent), model_(model), changes_(changes), title_(sectionTitle({}, this)), none_(wrappingLabel({}, this)) {
+    : QWidget(parent),
+      model_(model),
+      changes_(changes),
+      title_(sectionTitle({}, this)),
+      none_(wrappingLabel({}, this)) {
   auto* column = new QVBoxLayout(this);
   column->setContentsMargins(0, 0, 0, 0);
   column->setSpacing(kUnit * 1.5);
@@ -162,7 +165,8 @@ void SettingsPage::update() {
   auto* list = new QVBoxLayout(findings_);
   list->setContentsMargins(0, 0, 0, 0);
   list->setSpacing(kUnit * 3);
-  for (const presentation::SettingsRow& row : rows) list->addWidget(new FindingRow(changes_, row, model_.language(), findings_));
+  for (const presentation::SettingsRow& row : rows)
+    list->addWidget(new FindingRow(changes_, row, model_.language(), findings_));
   column()->insertWidget(0, findings_);
   shown_ = std::move(rows);
 }

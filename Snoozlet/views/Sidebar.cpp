@@ -59,8 +59,8 @@ std::vector<SidebarModel::Row> SidebarModel::rows() const {
   }
   const auto page = [&](const QString& title, const std::string& detail, Page target, bool gap) {
     const QString more = q(detail);
-    rows.push_back({Kind::page, title, more, more.isEmpty() ? title : tr("%1, %2").arg(title, more), target,
-                    std::nullopt, gap});
+    rows.push_back(
+        {Kind::page, title, more, more.isEmpty() ? title : tr("%1, %2").arg(title, more), target, std::nullopt, gap});
   };
   page(tr("Sleep settings"), presentation::settingsDetail(model_.findings(), language, model_.nightSource()),
        Page::settings(), !rows.empty());
@@ -131,7 +131,10 @@ void SidebarDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
     QFont font = captionFont(opt.font);
     font.setWeight(QFont::DemiBold);
     painter->setFont(font);
-    painter->setPen(secondaryText(palette));
+    // A header is not chosen, but it is not disabled either: the active colours, not the greyed ones.
+    QPalette active = palette;
+    active.setCurrentColorGroup(QPalette::Active);
+    painter->setPen(secondaryText(active));
     painter->drawText(box.adjusted(kPadding, 0, -kPadding, 0), Qt::AlignLeft | Qt::AlignBottom, opt.text);
     painter->restore();
     return;

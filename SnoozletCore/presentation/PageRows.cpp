@@ -28,7 +28,9 @@ HistoryRow historyRow(const ArchivedNight& n, const NightFormat& f) {
                     std::string(mood::title(n.mood, l))};
 }
 
-HistoryRow historyRow(const NightReport& night, const NightFormat& f) { return historyRow(ArchivedNight::from(night), f); }
+HistoryRow historyRow(const NightReport& night, const NightFormat& f) {
+  return historyRow(ArchivedNight::from(night), f);
+}
 
 HistoryRow historyHeader(Language l) {
   return {Bilingual{"Night", "Gece"}(l),   Bilingual{"Asleep", "Uyku"}(l), Bilingual{"Wakes", "Uyanma"}(l),

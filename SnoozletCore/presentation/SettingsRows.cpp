@@ -92,9 +92,10 @@ ChangesList changesList(const FixJournal& journal, const NightFormat& f) {
 }
 
 std::string journalProblemSentence(const JournalProblem& p, Language l) {
-  const std::string reason = p.kind == JournalProblem::Kind::unreadable
-                                 ? p.systemMessage
-                                 : Bilingual{"it isn’t a journal Snoozlet can read", "Snoozlet’in okuyabildiği bir günlük değil"}(l);
+  const std::string reason =
+      p.kind == JournalProblem::Kind::unreadable
+          ? p.systemMessage
+          : Bilingual{"it isn’t a journal Snoozlet can read", "Snoozlet’in okuyabildiği bir günlük değil"}(l);
   return l == Language::turkish
              ? "Önceki değişikliklerin listesi okunamıyor: " + p.file.string() + " (" + reason +
                    "). Bir sonraki değişiklikte dosya, hiçbir şey kaybolmasın diye yanına ayrılıp saklanacak."
@@ -181,7 +182,9 @@ std::optional<std::string> outcomeNotice(const ChangeOutcome& o, Language l, Nig
                  : Bilingual{"macOS didn’t accept every change. Nothing else was touched.",
                              "macOS her değişikliği kabul etmedi. Başka hiçbir şeye dokunulmadı."}(l);
       break;
-    case Kind::cancelled: text = Bilingual{"Cancelled. Nothing was changed.", "İptal edildi. Hiçbir şey değişmedi."}(l); break;
+    case Kind::cancelled:
+      text = Bilingual{"Cancelled. Nothing was changed.", "İptal edildi. Hiçbir şey değişmedi."}(l);
+      break;
     case Kind::failed: text = o.reason; break;
     case Kind::simulated:
       text = Bilingual{"Dry run: nothing was changed. It would have run: ",
@@ -189,10 +192,12 @@ std::optional<std::string> outcomeNotice(const ChangeOutcome& o, Language l, Nig
              o.commands;
       break;
     case Kind::notRecorded:
-      text = Bilingual{"Nothing was changed: Snoozlet couldn’t write the change down first, so it couldn’t be "
-                       "undone. ",
-                       "Hiçbir şey değişmedi: Snoozlet değişikliği önce kaydedemedi, bu yüzden geri alınamazdı. "}(l) +
-             o.reason;
+      text =
+          Bilingual{
+              "Nothing was changed: Snoozlet couldn’t write the change down first, so it couldn’t be "
+              "undone. ",
+              "Hiçbir şey değişmedi: Snoozlet değişikliği önce kaydedemedi, bu yüzden geri alınamazdı. "}(l) +
+          o.reason;
       break;
   }
   if (o.journalError) {

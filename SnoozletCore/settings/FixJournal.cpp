@@ -159,7 +159,9 @@ FixJournal FixJournal::load(const fs::path& file) {
     case ReadOutcome::unreadable:
       journal.problem_ = JournalProblem{file, JournalProblem::Kind::unreadable, errnoText(errno)};
       return journal;
-    case ReadOutcome::tooLarge: journal.problem_ = JournalProblem{file, JournalProblem::Kind::notAJournal, {}}; return journal;
+    case ReadOutcome::tooLarge:
+      journal.problem_ = JournalProblem{file, JournalProblem::Kind::notAJournal, {}};
+      return journal;
     case ReadOutcome::read: break;
   }
   // An empty file holds nothing worth keeping.

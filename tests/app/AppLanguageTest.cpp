@@ -27,8 +27,7 @@ TEST(AppLanguageTest, QtsFirstInterfaceLanguageChoosesTurkishAndOnlyThenItsTable
     EXPECT_EQ(preferredLanguage(), Language::turkish);
     ASSERT_TRUE(installTranslations(app));
   }
-  EXPECT_EQ(QCoreApplication::translate("snoozlet::shell::AppActions", "Quit Snoozlet"),
-            QString("Snoozlet’ten Çık"));
+  EXPECT_EQ(QCoreApplication::translate("snoozlet::shell::AppActions", "Quit Snoozlet"), QString("Snoozlet’ten Çık"));
   for (QTranslator* translator : app.findChildren<QTranslator*>()) {
     QCoreApplication::removeTranslator(translator);
     delete translator;

@@ -4,6 +4,7 @@
 
 #include "ModelHarness.h"
 
+#include "app/Launch.h"
 #include "platform/AdminPromptRunner.h"
 #include "presentation/SettingsRows.h"
 #include "settings/DryRunRunner.h"
@@ -12,6 +13,8 @@
 #include <QSignalSpy>
 
 #include <gtest/gtest.h>
+
+#include <unistd.h>
 
 namespace snoozlet {
 namespace {
@@ -200,9 +203,16 @@ TEST(ChangeControllerTest, ChangesADeadProcessLeftPendingAreSettledFromTheValues
   const FixRecord undone =
       left.record({{FixID::proximityWakeOff, "proximitywake", PowerScope::battery, "1", "0"}}, 300, false);
   ASSERT_TRUE(left.beginUndo(undone.id));
+  FixJournal none;
+  ASSERT_TRUE(none.save(file, 400).ok());
+
+  // Nothing pending: settling reads nothing.
+  h.make();
+  const int reads = h.mac.count("-g");
+  EXPECT_FALSE(h.changes->settlePending());
+  EXPECT_EQ(h.mac.count("-g"), reads);
   ASSERT_TRUE(left.save(file, 400).ok());
   EXPECT_NE(testing::readFile(file).find("\"pending\": \"change\""), std::string::npos);
-
   h.make();
   EXPECT_TRUE(h.changes->journal().hasPending());
   ASSERT_TRUE(h.refresh());  // the settings the refresh reads settle them
@@ -213,6 +223,16 @@ TEST(ChangeControllerTest, ChangesADeadProcessLeftPendingAreSettledFromTheValues
   EXPECT_TRUE(journal.records[0].isActive()) << "the change that ran can be undone";
   EXPECT_EQ(journal.records[1].undoneAt, h.now) << "the undo that ran is done";
   EXPECT_EQ(FixJournal::load(file), journal) << "and the file says so";
+}
+
+TEST(ChangeControllerTest, ChangesToAPmsetOfTheSystemAskForThePasswordExceptAsRoot) {
+  const FixPlan plan{{{FixID::powerNapOff, "powernap", PowerScope::battery, "1", "0"}}, {}};
+  const auto runner = std::dynamic_pointer_cast<PkexecRunner>(makeRunner("/bin/echo", false));
+  ASSERT_TRUE(runner);
+  const auto command = runner->commandLine(plan);
+  ASSERT_TRUE(command);
+  EXPECT_EQ(command->front(), ::geteuid() == 0 ? "/bin/sh" : "pkexec");
+  EXPECT_TRUE(makeRunner("/bin/echo", true)->isDryRun());
 }
 
 }  // namespace

@@ -90,6 +90,9 @@ TEST(FixCommandTest, RefusalsChangeNothing) {
   EXPECT_EQ(testing::runSnoozlet("fix --yes " + data).status, 2);
   EXPECT_EQ(testing::runSnoozlet("fix powerNapOff --force " + data).status, 2);
   EXPECT_EQ(testing::runSnoozlet("undo --dry-run " + data).status, 2) << "an undo is never a dry run";
+  const testing::Outcome two = testing::runSnoozlet("undo 2F1C8E53-0E5C-4D7B-9A36-4E0AFC5A2B11 ABC --yes " + data);
+  EXPECT_EQ(two.status, 2);
+  EXPECT_EQ(two.err, "snoozlet undo: one change at a time; unexpected 'ABC'\n");
 
   const testing::Outcome nothing = testing::runSnoozlet("fix wakeForNetworkOff --yes " + data);
   EXPECT_EQ(nothing.status, 0) << nothing.err;

@@ -176,9 +176,12 @@ TEST(ModelCommandsTest, GlobalSwitchesStandAnywhere) {
   EXPECT_EQ(line->operands, (std::vector<std::string>{"powerNapOff", "womp"}));
 
   for (const auto& [arguments, message] : std::vector<std::pair<std::vector<std::string>, std::string>>{
-           {{"--yes"}, "unknown argument '--yes'"}, {{"--lang", "fr"}, "--lang needs en or tr"},
-           {{"--lang"}, "--lang needs en or tr"}, {{"--pmset"}, "--pmset needs the path of a pmset executable"},
-           {{"--data-dir="}, "--data-dir needs a folder"}, {{"--json=1"}, "unknown argument '--json=1'"}}) {
+           {{"--yes"}, "unknown argument '--yes'"},
+           {{"--lang", "fr"}, "--lang needs en or tr"},
+           {{"--lang"}, "--lang needs en or tr"},
+           {{"--pmset"}, "--pmset needs the path of a pmset executable"},
+           {{"--data-dir="}, "--data-dir needs a folder"},
+           {{"--json=1"}, "unknown argument '--json=1'"}}) {
     EXPECT_EQ(cli::parseCommandLine(arguments, {"--json"}).error().description(), message) << arguments.front();
   }
 }

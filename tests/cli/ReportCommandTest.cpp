@@ -94,6 +94,10 @@ TEST(ReportCommandTest, BadInputGetsOneClearLine) {
   const Outcome notALog = runSnoozlet("report --log " + (dir / "notes.txt").string());
   EXPECT_EQ(notALog.status, 0);
   EXPECT_EQ(notALog.out, "No nights in this log.\n");
+  // A report that could not be written out (a full disk) is a failure, not a success.
+  EXPECT_EQ(testing::runShell("(" + testing::builtProgram("Snoozlet/snoozlet").string() + " report --demo >/dev/full)")
+                .status,
+            1);
 
   for (const std::vector<std::string>& refused :
        std::vector<std::vector<std::string>>{{"--tz", "Mars/Olympus", "--demo"},

@@ -32,8 +32,14 @@ TEST(PageRowsTest, HistoryRowsAndHeading) {
 }
 
 TEST(PageRowsTest, BatteryRowsLeaveOutWhatIsMissing) {
-  const BatteryHealth b{.cycleCount = 312, .designCycleCount = 1000, .designCapacity = 5000, .fullChargeCapacity = 4300,
-                        .chargePercent = 78, .temperatureCelsius = 30.46, .voltage = 12.5, .externalConnected = true};
+  const BatteryHealth b{.cycleCount = 312,
+                        .designCycleCount = 1000,
+                        .designCapacity = 5000,
+                        .fullChargeCapacity = 4300,
+                        .chargePercent = 78,
+                        .temperatureCelsius = 30.46,
+                        .voltage = 12.5,
+                        .externalConnected = true};
   const Baseline normal{0.42, 0.05, 9};
   const auto rows = batteryRows(b, normal, kEnglish);
   ASSERT_EQ(rows.size(), 6u);

@@ -212,7 +212,8 @@ TEST(MainViewTest, OnlyNapsNoBatteryAndAnEmptyArchive) {
   EXPECT_TRUE(rows.contains("Battery")) << "no capacity detail without a battery";
 
   BatteryPage battery(preview.model());
-  EXPECT_TRUE(labelTexts(*battery.widget()).contains("This Mac has no battery, so there’s no overnight drain to explain."));
+  EXPECT_TRUE(
+      labelTexts(*battery.widget()).contains("This Mac has no battery, so there’s no overnight drain to explain."));
   EXPECT_EQ(battery.widget()->findChildren<QLabel*>("capacity").size(), 0);
 
   HistoryPage history(preview.model());
