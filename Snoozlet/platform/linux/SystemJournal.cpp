@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <charconv>
 #include <cstring>
 #include <fstream>
 #include <memory>
@@ -68,6 +69,13 @@ std::string field(sd_journal* j, const char* name) {
   return std::string(static_cast<const char*>(data) + prefix, length - prefix);
 }
 
+// _PID as a number; 0 when absent or not a number.
+int pidOf(const std::string& text) {
+  int pid = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), pid);
+  return error == std::errc() && end == text.data() + text.size() && pid > 0 ? pid : 0;
+}
+
 bool inGroup(const char* name) {
   const group* g = ::getgrnam(name);
   if (g == nullptr) return false;
@@ -112,6 +120,7 @@ Status JournalReader::read(const JournalPaths& paths) {
     entry.messageId = field(j, "MESSAGE_ID");
     entry.sleep = field(j, "SLEEP");
     entry.identifier = field(j, "SYSLOG_IDENTIFIER");
+    entry.pid = pidOf(field(j, "_PID"));
     entry.kernel = field(j, "_TRANSPORT") == "kernel";
     entry.bootId = field(j, "_BOOT_ID");
     nights.add(entry);
