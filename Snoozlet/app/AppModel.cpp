@@ -212,7 +212,7 @@ std::optional<Fix> AppModel::fixFor(std::string_view key) const {
 }
 
 std::string AppModel::morningText(const NightReport& night) const {
-  const Narrator narrator(format());
+  const Narrator narrator(format(), nightSource());
   return settings_.plainMode() ? narrator.plainSummary(night) : narrator.speech(night);
 }
 

@@ -48,7 +48,7 @@ std::string history(NightSource source, const std::vector<ArchivedNight>& nights
   if (heading.empty) return out + "\n" + *heading.empty + "\n";
 
   std::vector<HistoryRow> rows;
-  for (const ArchivedNight& n : nights) rows.push_back(presentation::historyRow(n, f));
+  for (const ArchivedNight& n : nights) rows.push_back(presentation::historyRow(n, f, source));
   const HistoryRow head = presentation::historyHeader(f.language());
   // Columns as wide as their widest cell.
   std::size_t widths[5] = {};

@@ -231,7 +231,7 @@ int runReport(const std::vector<std::string>& arguments, std::ostream& out, std:
     source = chosen->source.nightSource();
   }
 
-  const Narrator narrator(NightFormat(o.language, o.zone));
+  const Narrator narrator(NightFormat(o.language, o.zone), source);
   if (o.json) {
     report_json::write(out, analysis, narrator, battery);
   } else {

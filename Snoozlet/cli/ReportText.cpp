@@ -23,8 +23,8 @@ std::string figureText(const presentation::Figure& figure) {
 
 }  // namespace
 
-std::string figures(const NightReport& r, const NightFormat& f) {
-  const presentation::FiguresRow row = presentation::figuresRow(r, f);
+std::string figures(const NightReport& r, const NightFormat& f, NightSource source) {
+  const presentation::FiguresRow row = presentation::figuresRow(r, f, source);
   std::string line = figureText(row.asleep) + " · " + figureText(row.darkWakes);
   if (row.awakeLine) line += ", " + *row.awakeLine;
   line += " · " + figureText(row.battery.figure);
@@ -41,13 +41,13 @@ std::string night(const NightReport& r, const Narrator& narrator, const Options&
   out += "\n";
   out += options.plain ? narrator.plainSummary(r) : narrator.speech(r);
   out += '\n';
-  out += figures(r, f);
+  out += figures(r, f, narrator.source());
   out += '\n';
   if (options.ribbon) out += "\n" + ribbon_text::render(r, f, options.columns);
   return out;
 }
 
-std::string table(const SleepAnalysis& a, const NightFormat& f) {
+std::string table(const SleepAnalysis& a, const NightFormat& f, NightSource source) {
   const bool tr = turkish(f);
   std::ostringstream out;
   out << padded(tr ? "Gece" : "Night", 14) << padded(tr ? "Uyku" : "Asleep", 12)
@@ -56,7 +56,7 @@ std::string table(const SleepAnalysis& a, const NightFormat& f) {
   for (const auto& r : a.reports) {
     std::string day = f.shortDay(f.nightDay(r.start()));
     if (r.kind == SleepKind::daytimeNap) day += "*";
-    const std::string battery = presentation::compactBattery(r, f);
+    const std::string battery = presentation::compactBattery(r, f, source);
     out << padded(day, 14) << padded(f.duration(r.duration()), 12) << padded(std::to_string(r.darkWakeCount), 7, true)
         << "  " << padded(f.duration(r.awakeSeconds), 11) << padded(battery, 22) << mood::title(r.mood, f.language())
         << "\n";
@@ -90,7 +90,7 @@ std::string render(const SleepAnalysis& a, const Narrator& narrator, const Optio
   } else {
     out += tr ? "Bu kayıtta gece yok; yalnız gündüz uykuları var.\n\n" : "No night in this log, only daytime naps.\n\n";
   }
-  out += table(a, f);
+  out += table(a, f, narrator.source());
   if (a.baseline) {
     const std::string rate = *presentation::perHourText(a.baseline->percentPerHour, f);
     out += "\n" + presentation::machineNormal(options.source, rate, a.baseline->nights, f.language()) + "\n";

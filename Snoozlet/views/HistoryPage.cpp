@@ -33,12 +33,13 @@ const std::string& cell(const presentation::HistoryRow& row, int column) {
 
 HistoryTableModel::HistoryTableModel(QObject* parent) : QAbstractTableModel(parent) {}
 
-void HistoryTableModel::setNights(const std::vector<ArchivedNight>& nights, const NightFormat& format) {
+void HistoryTableModel::setNights(const std::vector<ArchivedNight>& nights, const NightFormat& format,
+                                  NightSource source) {
   beginResetModel();
   nights_ = nights;
   rows_.clear();
   rows_.reserve(nights.size());
-  for (const ArchivedNight& n : nights) rows_.push_back(presentation::historyRow(n, format));
+  for (const ArchivedNight& n : nights) rows_.push_back(presentation::historyRow(n, format, source));
   header_ = presentation::historyHeader(format.language());
   endResetModel();
 }
@@ -138,7 +139,7 @@ void HistoryPage::rebuild() {
   const auto& nights = model_.history();
   const presentation::HistoryHeading heading = presentation::historyHeading(nights, format, model_.nightSource());
   QVBoxLayout* column = begin(q(heading.title), {q(heading.line), q(heading.since)});
-  table_->setNights(nights, format);
+  table_->setNights(nights, format, model_.nightSource());
   if (heading.empty) {
     auto* none = wrappingLabel(q(*heading.empty), content());
     none->setObjectName(QStringLiteral("noNights"));

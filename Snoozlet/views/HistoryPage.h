@@ -34,7 +34,8 @@ class HistoryTableModel : public QAbstractTableModel {
 
   explicit HistoryTableModel(QObject* parent = nullptr);
 
-  void setNights(const std::vector<ArchivedNight>& nights, const NightFormat& format);
+  void setNights(const std::vector<ArchivedNight>& nights, const NightFormat& format,
+                 NightSource source = NightSource::pmset);
 
   int rowCount(const QModelIndex& parent = {}) const override;
   int columnCount(const QModelIndex& parent = {}) const override;

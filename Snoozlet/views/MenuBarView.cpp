@@ -106,7 +106,7 @@ QWidget* MenuBarView::build() {
     options.plain = model_.settings().plainMode();
     column->addWidget(new MorningReportView(*night, q(model_.morningText(*night)), q(format.nightTitle(night->start())),
                                             options, content));
-    const presentation::PopoverFigures figures = presentation::popoverFigures(*night, format);
+    const presentation::PopoverFigures figures = presentation::popoverFigures(*night, format, model_.nightSource());
     auto* row = new QHBoxLayout();
     row->setSpacing(kUnit);
     row->addWidget(smallFigure(figures.wakes, QStringLiteral("wakes"), content), 1);

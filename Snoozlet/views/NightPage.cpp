@@ -48,8 +48,8 @@ QLabel* tileLine(QWidget* tile, const QString& text, const QString& name) {
   return line;
 }
 
-QWidget* figuresRow(const NightReport& night, const NightFormat& format, QWidget* parent) {
-  const presentation::FiguresRow figures = presentation::figuresRow(night, format);
+QWidget* figuresRow(const NightReport& night, const NightFormat& format, NightSource source, QWidget* parent) {
+  const presentation::FiguresRow figures = presentation::figuresRow(night, format, source);
   auto* row = new QWidget(parent);
   row->setObjectName(QStringLiteral("figures"));
   auto* layout = new QHBoxLayout(row);
@@ -179,7 +179,7 @@ void NightPage::build(const NightReport& night) {
   report.plain = model_.settings().plainMode();
   column->addWidget(
       new MorningReportView(night, q(model_.morningText(night)), q(format.nightTitle(night.start())), report, page));
-  column->addWidget(figuresRow(night, format, page));
+  column->addWidget(figuresRow(night, format, model_.nightSource(), page));
   auto* ribbon = new NightRibbon(page);
   ribbon->setNight(night, format);
   column->addWidget(ribbon);

@@ -57,8 +57,11 @@ const MoodTexts& moodTexts(Mood mood) {
 
 class Sentences {
  public:
-  Sentences(const NightFormat& format, const NightReport& report)
-      : f_(format), r_(report), tr_(format.language() == Language::turkish) {
+  Sentences(const NightFormat& format, const NightReport& report, NightSource source)
+      : f_(format),
+        r_(report),
+        tr_(format.language() == Language::turkish),
+        batteryRecorded_(report.battery.first || source != NightSource::journal) {
     if (const ReasonGroup* top = report.topGroup())
       cause_ = std::string(wake_category::cause(top->category, format.language()));
   }
@@ -75,6 +78,10 @@ class Sentences {
   }
 
   std::string wake(WakeForm form) const { return tr_ ? wakeTurkish(form) : wakeEnglish(form); }
+
+  // False for a Linux laptop's night without a single battery reading:
+  // nothing can be said about its battery.
+  bool batteryRecorded() const { return batteryRecorded_; }
 
   std::string battery(Tone tone) const {
     const BatteryTrend& b = r_.battery;
@@ -152,6 +159,7 @@ class Sentences {
   const NightFormat& f_;
   const NightReport& r_;
   bool tr_;
+  bool batteryRecorded_;
   std::optional<std::string> cause_;
 };
 
@@ -181,22 +189,29 @@ std::string_view Narrator::alsoParticle(std::string_view name) {
 }
 
 std::string Narrator::speech(const NightReport& report) const {
-  const Sentences s(format_, report);
+  const Sentences s(format_, report, source_);
   std::vector<std::string> parts{s.headline()};
   const std::optional<HolderGroup> culprit = report.culprit();
+  const bool battery = s.batteryRecorded();
   switch (report.mood) {
     case Mood::soundAsleep:
-      // The short wake sentence ends in "; " and runs straight into the battery.
-      parts.push_back(s.wake(WakeForm::brief) + s.battery(Tone::calm));
+      // The short wake sentence ends in "; " and runs straight into the
+      // battery; without one it ends there.
+      if (battery) {
+        parts.push_back(s.wake(WakeForm::brief) + s.battery(Tone::calm));
+      } else {
+        std::string wake = s.wake(WakeForm::brief);
+        parts.push_back(wake.substr(0, wake.size() - 2) + ".");
+      }
       break;
     case Mood::restless:
       parts.push_back(s.wake(WakeForm::detailed) + ".");
-      parts.push_back(s.battery(Tone::restless));
+      if (battery) parts.push_back(s.battery(Tone::restless));
       if (culprit) parts.push_back(s.culprit(*culprit, CulpritForm::also));
       break;
     case Mood::sleepless:
       parts.push_back(culprit ? s.culprit(*culprit, CulpritForm::plain) : s.wake(WakeForm::detailed) + ".");
-      parts.push_back(s.battery(Tone::sleepless));
+      if (battery) parts.push_back(s.battery(Tone::sleepless));
       break;
   }
   parts.push_back(s.closing());
@@ -222,7 +237,10 @@ std::string Narrator::plainSummary(const NightReport& report) const {
   lines.push_back(wakes + ".");
 
   const BatteryTrend& b = report.battery;
-  if (b.first && b.last && b.drop) {
+  const bool laptop = source_ == NightSource::journal;
+  if (laptop && !b.first) {
+    // No reading at all: nothing to say about the battery.
+  } else if (b.first && b.last && b.drop) {
     std::string battery = (tr ? "Pil " : "Battery ") + f.percent(b.first->percent) + " → " + f.percent(b.last->percent);
     if (b.perHour) {
       const std::string rate = f.decimal(*b.perHour, 1);
@@ -237,7 +255,7 @@ std::string Narrator::plainSummary(const NightReport& report) const {
 
   if (const std::optional<HolderGroup> culprit = report.culprit()) {
     const std::string held = f.duration(culprit->heldSeconds);
-    lines.push_back(tr ? culprit->process + ", Mac’i " + held + " uyanık tuttu."
+    lines.push_back(tr ? culprit->process + (laptop ? ", dizüstünü " : ", Mac’i ") + held + " uyanık tuttu."
                        : "Kept awake by " + culprit->process + " for " + held + ".");
   }
   return text::join(lines, " ");

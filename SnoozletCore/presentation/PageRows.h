@@ -25,7 +25,7 @@ struct HistoryRow {
   bool operator==(const HistoryRow&) const = default;
 };
 
-HistoryRow historyRow(const ArchivedNight& night, const NightFormat& format);
+HistoryRow historyRow(const ArchivedNight& night, const NightFormat& format, NightSource source = NightSource::pmset);
 // The column titles.
 HistoryRow historyHeader(Language language);
 
