@@ -199,7 +199,7 @@ std::optional<NightReport> AppModel::selectedNight() const {
 }
 
 std::vector<Suggestion> AppModel::suggestions(const NightReport& night) const {
-  return Advisor::suggestions(night, powerSettings_, capabilities_, format());
+  return Advisor::suggestions(night, powerSettings_, capabilities_, format(), nightSource());
 }
 
 std::optional<Fix> AppModel::fixFor(std::string_view key) const {

@@ -35,8 +35,8 @@ int confirmAndApply(ModelSession& session, const CommandLine& line, const Termin
   AppModel& model = session.model();
   const AppModel::Review review = *model.review();
   const Language language = model.language();
-  const review_text::Context context{language, model.pmsetPath(), model.runner().isDryRun(),
-                                     review.undoing.has_value()};
+  const review_text::Context context{language, model.pmsetPath(), model.runner().isDryRun(), review.undoing.has_value(),
+                                     model.nightSource()};
   const presentation::ReviewSheet sheet = presentation::reviewSheet(review.plan, context);
   t.out << review_text::render(sheet);
   if (const std::string skipped = review_text::skipped(review.plan, language); !skipped.empty()) {

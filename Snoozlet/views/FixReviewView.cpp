@@ -62,8 +62,8 @@ ChangeBlock::ChangeBlock(const QString& title, const QList<CommandRow*>& rows, c
 FixReviewView::FixReviewView(AppModel& model, AppModel::Review review, QWidget* parent)
     : QDialog(parent), model_(model), review_(std::move(review)) {
   const bool undo = review_.undoing.has_value();
-  const presentation::ReviewSheet sheet =
-      presentation::reviewSheet(review_.plan, {model.language(), model.pmsetPath(), model.runner().isDryRun(), undo});
+  const presentation::ReviewSheet sheet = presentation::reviewSheet(
+      review_.plan, {model.language(), model.pmsetPath(), model.runner().isDryRun(), undo, model.nightSource()});
   setWindowTitle(q(sheet.title));
   setWindowModality(Qt::WindowModal);
   setMinimumWidth(560);

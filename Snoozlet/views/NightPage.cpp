@@ -3,6 +3,7 @@
 #include "app/AppModel.h"
 #include "presentation/NightFigures.h"
 #include "presentation/PageRows.h"
+#include "presentation/SourceTexts.h"
 #include "views/MorningReportView.h"
 #include "views/NightRibbon.h"
 #include "views/PageFrame.h"
@@ -188,9 +189,10 @@ void NightPage::build(const NightReport& night) {
   QVBoxLayout* rows = nullptr;
   column->addWidget(section(tr("What woke me"), QStringLiteral("wokeMe"), page, &rows));
   for (const ReasonGroup& group : night.groups) {
-    rows->addWidget(detailRow(
-        q(wake_category::title(group.category, language)), q(wake_category::explanation(group.category, language)),
-        QString::number(group.count) + QStringLiteral(" · ") + q(format.duration(group.awakeSeconds)), page));
+    rows->addWidget(
+        detailRow(q(wake_category::title(group.category, language)),
+                  q(wake_category::explanation(group.category, language, model_.nightSource())),
+                  QString::number(group.count) + QStringLiteral(" · ") + q(format.duration(group.awakeSeconds)), page));
   }
   if (night.groups.empty()) rows->addWidget(emptyLine(tr("I didn’t wake up once."), page));
 
@@ -206,7 +208,8 @@ void NightPage::build(const NightReport& night) {
                              q(format.duration(holder.heldSeconds)), page);
     if (presentation::keepsMacAwake(holder)) {
       row->setObjectName(QStringLiteral("keepsMacAwake"));
-      auto* badge = new Badge(tr("Kept the Mac awake"), ratioColor(presentation::RatioBand::caution, palette()), row);
+      auto* badge = new Badge(q(presentation::keptAwakeBadge(model_.nightSource(), language)),
+                              ratioColor(presentation::RatioBand::caution, palette()), row);
       static_cast<QGridLayout*>(row->layout())->addWidget(badge, 2, 0, Qt::AlignLeft);
     }
     rows->addWidget(row);

@@ -2,6 +2,7 @@
 
 #include "app/AppModel.h"
 #include "common/Version.h"
+#include "presentation/SourceTexts.h"
 #include "views/Mascot.h"
 #include "views/Theme.h"
 
@@ -66,8 +67,8 @@ SettingsView::SettingsView(AppModel& model, QWidget* parent)
 
   notification_->setChecked(settings.morningNotification());
   column->addWidget(notification_);
-  column->addWidget(
-      explanation(tr("Once a night, when you open the lid. macOS asks for permission the first time."), this));
+  column->addWidget(explanation(
+      QString::fromStdString(presentation::settingsNotificationLine(model.nightSource(), model.language())), this));
   column->addWidget(notificationReason_);
   connect(notification_, &QCheckBox::toggled, this, [this](bool on) {
     AppSettings& settings = model_.settings();

@@ -3,6 +3,7 @@
 #include "app/AppModel.h"
 #include "demo/DemoLog.h"
 #include "presentation/NightFigures.h"
+#include "presentation/SourceTexts.h"
 #include "settings/FixCatalog.h"
 #include "views/FixReviewView.h"
 #include "views/Mascot.h"
@@ -100,13 +101,13 @@ MoodsIllustration::MoodsIllustration(AppModel& model, QWidget* parent) : QWidget
   setObjectName(QStringLiteral("moods"));
 }
 
-NotebookIllustration::NotebookIllustration(QWidget* parent) : QWidget(parent) {
+NotebookIllustration::NotebookIllustration(NightSource source, Language language, QWidget* parent) : QWidget(parent) {
   QWidget* row = this;
   auto* layout = new QHBoxLayout(row);
   layout->setSpacing(kUnit * 4);
   layout->addStretch(1);
-  layout->addWidget(
-      column(row, new Notebook(7, false, row), QObject::tr("macOS’s own log"), QObject::tr("about 7 nights")));
+  const presentation::LogCaption log = presentation::systemLogCaption(source, language);
+  layout->addWidget(column(row, new Notebook(7, false, row), q(log.name), q(log.keeps)));
   auto* arrow = new QLabel(QStringLiteral("→"), row);
   arrow->setFont(titleFont(arrow->font()));
   layout->addWidget(arrow);

@@ -80,6 +80,8 @@ struct ReviewContext {
   bool dryRun = false;
   // The plan puts a journal record's values back.
   bool undo = false;
+  // Who asks for the password, and which machine the dry run leaves alone.
+  NightSource source = NightSource::pmset;
 };
 
 // A label and its text: "Runs" and the exact command, "Undo" and the command
