@@ -1,5 +1,7 @@
 #include "platform/linux/SystemJournal.h"
 
+#include "platform/linux/SystemRoot.h"
+
 #include <grp.h>
 #include <systemd/sd-journal.h>
 #include <unistd.h>
@@ -143,7 +145,7 @@ Result<std::vector<BatteryPoint>> readUPowerHistory(const std::optional<std::fil
   using Points = std::vector<BatteryPoint>;
   std::error_code error;
   std::filesystem::path file;
-  const std::filesystem::path where = path.value_or("/var/lib/upower");
+  const std::filesystem::path where = path.value_or(SystemRoot::fromEnvironment()("/var/lib/upower"));
   if (std::filesystem::is_directory(where, error)) {
     std::uintmax_t largest = 0;
     for (const auto& item : std::filesystem::directory_iterator(where, error)) {
