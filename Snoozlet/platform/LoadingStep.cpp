@@ -2,12 +2,38 @@
 
 #include "archive/NightArchive.h"
 
+#include <algorithm>
+
 namespace snoozlet {
 
 namespace {
 
 constexpr int kBaselineSamples = 30;
 constexpr int kHistoryNights = 400;
+// logind announces a sleep (and the tray application reads the kernel's
+// counts) a moment before systemd-sleep's entry dates the night.
+constexpr double kSleepLead = 60;
+
+// Gives each night the kernel's counts of the sleeps that began within it.
+void attachKernelSleeps(NightArchive& archive, std::vector<NightReport>& reports) {
+  if (reports.empty()) return;
+  Instant from = reports.front().start();
+  Instant to = reports.front().end();
+  for (const NightReport& r : reports) {
+    from = std::min(from, r.start());
+    to = std::max(to, r.end());
+  }
+  auto sleeps = archive.sleeps(from - kSleepLead, to);
+  if (!sleeps) return;
+  for (SleepCounts& sleep : *sleeps) {
+    for (NightReport& r : reports) {
+      if (sleep.slept >= r.start() - kSleepLead && sleep.slept < r.end()) {
+        r.kernelSleeps.push_back(std::move(sleep));
+        break;
+      }
+    }
+  }
+}
 
 }  // namespace
 
@@ -37,6 +63,7 @@ Result<Loaded> load(const PowerDataSource& source, LogReader reader, const LoadO
   } else {
     analysis = NightAnalyzer::analyze(reader, options.timeZone, samples);
   }
+  if (archive && paths) attachKernelSleeps(*archive, analysis.reports);
   stage(LoadStage::parse);
 
   std::vector<ArchivedNight> history;
