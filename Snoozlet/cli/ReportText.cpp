@@ -3,6 +3,7 @@
 #include "cli/RibbonText.h"
 #include "cli/TerminalText.h"
 #include "common/Text.h"
+#include "presentation/KernelRows.h"
 #include "presentation/NightFigures.h"
 #include "presentation/PageRows.h"
 
@@ -43,6 +44,7 @@ std::string night(const NightReport& r, const Narrator& narrator, const Options&
   out += '\n';
   out += figures(r, f, narrator.source());
   out += '\n';
+  if (const auto kernel = presentation::kernelLine(r, f)) out += *kernel + "\n";
   if (options.ribbon) out += "\n" + ribbon_text::render(r, f, options.columns);
   return out;
 }

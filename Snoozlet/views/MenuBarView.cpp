@@ -2,6 +2,7 @@
 
 #include "app/AppModel.h"
 #include "presentation/NightFigures.h"
+#include "views/KernelCountsView.h"
 #include "views/MorningReportView.h"
 #include "views/NightRibbon.h"
 #include "views/Theme.h"
@@ -113,6 +114,7 @@ QWidget* MenuBarView::build() {
     row->addWidget(smallFigure(figures.awake, QStringLiteral("awake"), content), 1);
     row->addWidget(smallFigure(figures.battery, QStringLiteral("battery"), content), 1);
     column->addLayout(row);
+    if (auto line = presentation::kernelLine(*night, format)) column->addWidget(new KernelCountsView(*line, content));
     auto* ribbon = new NightRibbon(content);
     ribbon->setCompact(true);
     ribbon->setNight(*night, format);

@@ -4,6 +4,7 @@
 #include "presentation/NightFigures.h"
 #include "presentation/PageRows.h"
 #include "presentation/SourceTexts.h"
+#include "views/KernelCountsView.h"
 #include "views/MorningReportView.h"
 #include "views/NightRibbon.h"
 #include "views/PageFrame.h"
@@ -195,6 +196,7 @@ void NightPage::build(const NightReport& night) {
                   QString::number(group.count) + QStringLiteral(" · ") + q(format.duration(group.awakeSeconds)), page));
   }
   if (night.groups.empty()) rows->addWidget(emptyLine(tr("I didn’t wake up once."), page));
+  if (auto kernel = presentation::kernelSection(night, format)) column->addWidget(new KernelCountsView(*kernel, page));
 
   column->addWidget(section(tr("Who set the alarm"), QStringLiteral("alarms"), page, &rows));
   for (const RequesterGroup& requester : night.requesters) {

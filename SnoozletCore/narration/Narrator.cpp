@@ -4,6 +4,8 @@
 
 #include <unicode/utf8.h>
 
+#include <cmath>
+
 #include <optional>
 #include <vector>
 
@@ -117,6 +119,32 @@ class Sentences {
     return s;
   }
 
+  // What the kernel counted around the night's sleeps (a Linux laptop with
+  // the tray application running); nothing when nothing was read.
+  std::optional<std::string> kernel() const {
+    const auto counts = kernel_counts::summarize(r_.kernelSleeps);
+    if (!counts) return std::nullopt;
+    const Language l = f_.language();
+    std::string s;
+    const std::string n = std::to_string(counts->wakeups);
+    const std::string top = counts->sources.empty() ? "" : kernel_counts::phrase(counts->sources.front(), l);
+    if (tr_) {
+      s = counts->wakeups == 0   ? "Çekirdek hiç uyanma saymadı"
+          : counts->wakeups == 1 ? "Çekirdek 1 uyanma saydı; o da " + top + " yüzünden"
+                                 : "Çekirdek " + n + " uyanma saydı, çoğu " + top + " yüzünden";
+    } else {
+      s = counts->wakeups == 0   ? "The kernel counted no wakes"
+          : counts->wakeups == 1 ? "The kernel counted 1 wake, from " + top
+                                 : "The kernel counted " + n + " wakes, mostly from " + top;
+    }
+    if (counts->hardwareShare) {
+      const std::string percent = f_.percent(static_cast<int>(std::lround(*counts->hardwareShare * 100)));
+      s += tr_ ? "; gecenin " + percent + " kadarını donanım uykusunda geçirdim"
+               : "; I was in hardware sleep for " + percent + " of the night";
+    }
+    return s + ".";
+  }
+
   std::string culprit(const HolderGroup& holder, CulpritForm form) const {
     const std::string d = f_.spokenDuration(holder.heldSeconds);
     const bool also = form == CulpritForm::also;
@@ -214,6 +242,7 @@ std::string Narrator::speech(const NightReport& report) const {
       if (battery) parts.push_back(s.battery(Tone::sleepless));
       break;
   }
+  if (auto kernel = s.kernel()) parts.push_back(std::move(*kernel));
   parts.push_back(s.closing());
   return text::join(parts, " ");
 }
@@ -251,6 +280,21 @@ std::string Narrator::plainSummary(const NightReport& report) const {
     lines.push_back(battery + ".");
   } else {
     lines.push_back(tr ? "Şarjdaydı." : "On the charger.");
+  }
+
+  if (const auto counts = kernel_counts::summarize(report.kernelSleeps)) {
+    std::string line = (tr ? "Çekirdek: " : "Kernel: ") + std::to_string(counts->wakeups) +
+                       (tr                     ? " uyanma"
+                        : counts->wakeups == 1 ? " wake"
+                                               : " wakes");
+    if (!counts->sources.empty()) {
+      line += (tr ? ", en çok " : ", mostly ") + kernel_counts::phrase(counts->sources.front(), f.language());
+    }
+    if (counts->hardwareShare) {
+      const std::string percent = f.percent(static_cast<int>(std::lround(*counts->hardwareShare * 100)));
+      line += tr ? "; donanım uykusu oranı " + percent : "; " + percent + " in hardware sleep";
+    }
+    lines.push_back(line + ".");
   }
 
   if (const std::optional<HolderGroup> culprit = report.culprit()) {
