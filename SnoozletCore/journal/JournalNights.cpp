@@ -67,17 +67,12 @@ std::vector<BatteryPoint> parseUPowerHistory(std::string_view text) {
         error != std::errc() || end != time.data() + time.size() || seconds <= 0) {
       continue;
     }
-    double value = 0;
-    const std::string_view number = line.substr(tab1 + 1, tab2 - tab1 - 1);
-    if (auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
-        error != std::errc() || end != number.data() + number.size() || !std::isfinite(value) || value < 0 ||
-        value > 999) {
-      continue;
-    }
+    const auto value = text::parseDouble(line.substr(tab1 + 1, tab2 - tab1 - 1));
+    if (!value || !std::isfinite(*value) || *value < 0 || *value > 999) continue;
     std::string_view state = line.substr(tab2 + 1);
     while (!state.empty() && (state.back() == '\r' || state.back() == ' ')) state.remove_suffix(1);
     const bool onAC = state != "discharging" && state != "unknown";
-    points.push_back({static_cast<Instant>(seconds), static_cast<int>(std::lround(value)), onAC});
+    points.push_back({static_cast<Instant>(seconds), static_cast<int>(std::lround(*value)), onAC});
   }
   std::stable_sort(points.begin(), points.end(),
                    [](const BatteryPoint& a, const BatteryPoint& b) { return a.date < b.date; });

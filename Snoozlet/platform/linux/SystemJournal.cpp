@@ -3,7 +3,9 @@
 #include "platform/linux/SystemRoot.h"
 
 #include <grp.h>
+#if SNOOZLET_SYSTEMD_JOURNAL
 #include <systemd/sd-journal.h>
+#endif
 #include <unistd.h>
 
 #include <algorithm>
@@ -18,6 +20,7 @@ namespace snoozlet {
 
 namespace {
 
+#if SNOOZLET_SYSTEMD_JOURNAL
 struct JournalCloser {
   void operator()(sd_journal* j) const { sd_journal_close(j); }
 };
@@ -78,6 +81,8 @@ int pidOf(const std::string& text) {
   return error == std::errc() && end == text.data() + text.size() && pid > 0 ? pid : 0;
 }
 
+#endif
+
 bool inGroup(const char* name) {
   const group* g = ::getgrnam(name);
   if (g == nullptr) return false;
@@ -91,6 +96,7 @@ bool inGroup(const char* name) {
 
 }  // namespace
 
+#if SNOOZLET_SYSTEMD_JOURNAL
 Status JournalReader::read(const JournalPaths& paths) {
   auto battery = readUPowerHistory(paths.upower);
   if (!battery) return Status::failure(battery.error());
@@ -140,6 +146,13 @@ Status JournalReader::read(const JournalPaths& paths) {
   battery_ = std::move(battery.value());
   return Status();
 }
+#else
+Status JournalReader::read(const JournalPaths&) {
+  return Status::failure(
+      {"this Snoozlet was built without the systemd journal (libsystemd), so it reads no Linux "
+       "laptop's nights"});
+}
+#endif
 
 Result<std::vector<BatteryPoint>> readUPowerHistory(const std::optional<std::filesystem::path>& path) {
   using Points = std::vector<BatteryPoint>;
@@ -182,12 +195,16 @@ std::optional<std::string> journalPermissionProblem() {
 }
 
 bool systemJournalHasSleep() {
+#if !SNOOZLET_SYSTEMD_JOURNAL
+  return false;
+#else
   auto opened = open(std::nullopt);
   if (!opened) return false;
   sd_journal* j = opened->get();
   sd_journal_flush_matches(j);
   sd_journal_add_match(j, "MESSAGE_ID=6bbd95ee977941e497c48be27c254128", 0);
   return sd_journal_seek_head(j) >= 0 && sd_journal_next(j) > 0;
+#endif
 }
 
 }  // namespace snoozlet
