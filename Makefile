@@ -5,7 +5,7 @@ PRESET ?= default
 BUILD_DIR := build/$(PRESET)
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all setup configure build run test asan bench fuzz format clean screenshots app package
+.PHONY: all setup configure build run test asan bench fuzz format clean screenshots app package portable
 
 all: build
 
@@ -48,6 +48,12 @@ screenshots: configure
 
 asan:
 	@$(MAKE) test PRESET=asan
+
+# clang with libc++ and without libsystemd and Qt: the core, the platform
+# services, their tests and the terminal program (see "Building on macOS" in
+# the README).
+portable:
+	@$(MAKE) test PRESET=portable
 
 bench:
 	@$(MAKE) build PRESET=release

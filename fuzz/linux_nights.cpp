@@ -1,10 +1,10 @@
 // A Linux laptop's nights from journal entries and UPower history that a
 // broken or hostile system might hold: entries of every kind in any order,
-// clocks that step back, boots that change mid-sleep, history lines of any
+// clocks that step back, boots that change mid-sleep, starts and ends of other processes, history lines of any
 // shape. Every session starts before it ends, and nothing reads out of range.
 //
 // Input: UPower history text, a NUL, then entries: a kind byte, a date step
-// byte, a boot byte and the message up to the next NUL.
+// byte, a boot byte, a process byte and the message up to the next NUL.
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -33,6 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     date += static_cast<double>(provider.ConsumeIntegralInRange<int>(-60, 4000));
     entry.date = date;
     entry.bootId = provider.ConsumeBool() ? "a" : "b";
+    // systemd-sleep's processes: unknown, or one of three.
+    entry.pid = provider.ConsumeIntegralInRange<int>(0, 3);
     entry.message = provider.ConsumeRandomLengthString(200);
     switch (kind) {
       case 0: entry.messageId = std::string(kSleepStartId); break;

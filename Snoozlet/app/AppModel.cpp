@@ -177,7 +177,7 @@ void AppModel::adoptSettings(PowerSettings settings) {
 const NightReport* AppModel::latestNight() const { return analysis_ ? analysis_->lastNight() : nullptr; }
 
 std::vector<Suggestion> AppModel::suggestions(const NightReport& night) const {
-  return Advisor::suggestions(night, powerSettings_, capabilities_, format());
+  return Advisor::suggestions(night, powerSettings_, capabilities_, format(), nightSource());
 }
 
 std::optional<Fix> AppModel::fixFor(std::string_view key) const {
@@ -190,7 +190,7 @@ std::optional<Fix> AppModel::fixFor(std::string_view key) const {
 }
 
 std::string AppModel::morningText(const NightReport& night) const {
-  const Narrator narrator(format());
+  const Narrator narrator(format(), nightSource());
   return plainMode() ? narrator.plainSummary(night) : narrator.speech(night);
 }
 

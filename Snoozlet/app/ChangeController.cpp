@@ -53,8 +53,8 @@ ChangeController::~ChangeController() {
 }
 
 presentation::ReviewContext ChangeController::reviewContext() const {
-  return {model_.language(), model_.pmsetPath(), runner_->isDryRun(), review_ && review_->undoing.has_value(),
-          journal_.problem()};
+  return {model_.language(),        model_.pmsetPath(),  runner_->isDryRun(), review_ && review_->undoing.has_value(),
+          model_.nightSource(), journal_.problem()};
 }
 
 void ChangeController::setReview(std::optional<Review> review) {

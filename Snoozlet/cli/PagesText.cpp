@@ -49,7 +49,7 @@ std::string history(NightSource source, const std::vector<ArchivedNight>& nights
   if (heading.empty) return out + "\n" + *heading.empty + "\n";
 
   std::vector<HistoryRow> rows;
-  for (const ArchivedNight& n : nights) rows.push_back(presentation::historyRow(n, f));
+  for (const ArchivedNight& n : nights) rows.push_back(presentation::historyRow(n, f, source));
   out += '\n' + report_text::nightTable(rows, presentation::historyHeader(f.language()));
   return out + '\n' + heading.stripTitle + '\n' + drainStrip(nights, baseline, f);
 }

@@ -235,7 +235,7 @@ int runReport(const std::vector<std::string>& arguments, std::ostream& out, std:
     source = chosen->source.nightSource();
   }
 
-  const Narrator narrator(NightFormat(o.language, o.zone));
+  const Narrator narrator(NightFormat(o.language, o.zone), source);
   // The nights shown are right; that they are not being kept is said beside them.
   if (archive) err << "snoozlet report: " << presentation::archiveProblemSentence(*archive, o.language) << "\n";
   if (o.json) {

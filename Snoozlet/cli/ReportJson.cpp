@@ -99,6 +99,53 @@ void darkWake(JsonWriter& json, const DarkWakeEvent& w) {
   json.endObject();
 }
 
+void sourceWakes(JsonWriter& json, const SourceWakes& s, Language language) {
+  json.beginObject()
+      .member("name", s.name)
+      .member("device", s.device)
+      .member("driver", s.driver)
+      .member("acpiName", s.acpiName)
+      .member("label", kernel_counts::label(s, language))
+      .member("category", toString(kernel_counts::category(s)))
+      .member("wakeups", static_cast<long long>(s.wakeups))
+      .member("events", static_cast<long long>(s.events))
+      .endObject();
+}
+
+// The kernel's counts around the night's sleeps, and the night's sum of them;
+// null where nothing was read.
+void kernel(JsonWriter& json, const NightReport& r, Language language) {
+  const auto counts = kernel_counts::summarize(r.kernelSleeps);
+  if (!counts) {
+    json.null();
+    return;
+  }
+  json.beginObject()
+      .member("wakeups", static_cast<long long>(counts->wakeups))
+      .member("hardwareSleepShare", counts->hardwareShare)
+      .member("countedSeconds", counts->counted);
+  json.key("sources").beginArray();
+  for (const auto& s : counts->sources) sourceWakes(json, s, language);
+  json.endArray();
+  json.key("sleeps").beginArray();
+  for (const SleepCounts& sleep : r.kernelSleeps) {
+    const auto count = [](const std::optional<std::uint64_t>& v) {
+      return v ? std::optional<long long>(static_cast<long long>(*v)) : std::nullopt;
+    };
+    json.beginObject()
+        .member("slept", sleep.slept)
+        .member("resumed", sleep.resumed)
+        .member("memSleep", sleep.memSleep)
+        .member("hardwareSleep", sleep.hardwareSleep)
+        .member("suspends", count(sleep.suspends))
+        .member("failures", count(sleep.failures));
+    json.key("sources").beginArray();
+    for (const auto& s : sleep.sources) sourceWakes(json, s, language);
+    json.endArray().endObject();
+  }
+  json.endArray().endObject();
+}
+
 }  // namespace
 
 void report(JsonWriter& json, const NightReport& r, const Narrator& narrator) {
@@ -159,6 +206,8 @@ void report(JsonWriter& json, const NightReport& r, const Narrator& narrator) {
   json.key("userRequested").beginArray();
   for (const auto& h : r.userRequested()) holder(json, h);
   json.endArray();
+  json.key("kernel");
+  kernel(json, r, narrator.format().language());
   json.member("speech", narrator.speech(r)).member("plainSummary", narrator.plainSummary(r)).endObject();
 }
 

@@ -3,6 +3,7 @@
 #include "cli/RibbonText.h"
 #include "cli/TerminalText.h"
 #include "common/Text.h"
+#include "presentation/KernelRows.h"
 #include "presentation/NightFigures.h"
 #include "presentation/PageRows.h"
 
@@ -23,8 +24,8 @@ std::string figureText(const presentation::Figure& figure) {
 
 }  // namespace
 
-std::string figures(const NightReport& r, const NightFormat& f) {
-  const presentation::FiguresRow row = presentation::figuresRow(r, f);
+std::string figures(const NightReport& r, const NightFormat& f, NightSource source) {
+  const presentation::FiguresRow row = presentation::figuresRow(r, f, source);
   std::string line = figureText(row.asleep) + " · " + figureText(row.darkWakes);
   if (row.awakeLine) line += ", " + *row.awakeLine;
   line += " · " + figureText(row.battery.figure);
@@ -41,8 +42,9 @@ std::string night(const NightReport& r, const Narrator& narrator, const Options&
   out += "\n";
   out += options.plain ? narrator.plainSummary(r) : narrator.speech(r);
   out += '\n';
-  out += figures(r, f);
+  out += figures(r, f, narrator.source());
   out += '\n';
+  if (const auto kernel = presentation::kernelLine(r, f)) out += *kernel + "\n";
   if (options.ribbon) out += "\n" + ribbon_text::render(r, f, options.columns);
   return out;
 }
@@ -71,9 +73,9 @@ std::string nightTable(const std::vector<presentation::HistoryRow>& rows, const 
   return out;
 }
 
-std::string table(const SleepAnalysis& a, const NightFormat& f) {
+std::string table(const SleepAnalysis& a, const NightFormat& f, NightSource source) {
   std::vector<presentation::HistoryRow> rows;
-  for (const auto& r : a.reports) rows.push_back(presentation::historyRow(r, f));
+  for (const auto& r : a.reports) rows.push_back(presentation::historyRow(r, f, source));
   return nightTable(rows, presentation::historyHeader(f.language()));
 }
 
@@ -102,7 +104,7 @@ std::string render(const SleepAnalysis& a, const Narrator& narrator, const Optio
   } else {
     out += tr ? "Bu kayıtta gece yok; yalnız gündüz uykuları var.\n\n" : "No night in this log, only daytime naps.\n\n";
   }
-  out += table(a, f);
+  out += table(a, f, narrator.source());
   if (a.baseline) {
     const std::string rate = *presentation::perHourText(a.baseline->percentPerHour, f);
     out += "\n" + presentation::machineNormal(options.source, rate, a.baseline->nights, f.language()) + "\n";

@@ -32,11 +32,11 @@ std::string render(const SleepAnalysis& analysis, const Narrator& narrator, cons
 std::string night(const NightReport& report, const Narrator& narrator, const Options& options);
 // "7 h 41 min asleep · 58 dark wakes, awake in the dark (9 min) · −9 battery
 // points · 1.1 an hour · 2.9× normal".
-std::string figures(const NightReport& report, const NightFormat& format);
+std::string figures(const NightReport& report, const NightFormat& format, NightSource source = NightSource::pmset);
 // "Battery health: 86% of its original capacity · 312 charge cycles · 78% charged now · Charging.".
 std::string batteryHealth(const BatteryHealth& battery, const NightFormat& format);
 // A table of every report, oldest first, in the columns of every table of nights.
-std::string table(const SleepAnalysis& analysis, const NightFormat& format);
+std::string table(const SleepAnalysis& analysis, const NightFormat& format, NightSource source = NightSource::pmset);
 // Rows of nights under their header, each column as wide as its widest cell
 // (the wakes right-aligned).
 std::string nightTable(const std::vector<presentation::HistoryRow>& rows, const presentation::HistoryRow& header);

@@ -5,12 +5,40 @@
 
 #include <utility>
 
+#include <algorithm>
+
 namespace snoozlet {
 
 namespace {
 
 constexpr int kBaselineSamples = 30;
 constexpr int kHistoryNights = 400;
+// logind announces a sleep (and the tray application reads the kernel's
+// counts) a moment before systemd-sleep's entry dates the night.
+constexpr double kSleepLead = 60;
+
+// Gives each night the kernel's counts of the sleeps that began within it;
+// the archive's failure, if reading them failed.
+std::optional<NightArchive::Failure> attachKernelSleeps(NightArchive& archive, std::vector<NightReport>& reports) {
+  if (reports.empty()) return std::nullopt;
+  Instant from = reports.front().start();
+  Instant to = reports.front().end();
+  for (const NightReport& r : reports) {
+    from = std::min(from, r.start());
+    to = std::max(to, r.end());
+  }
+  auto sleeps = archive.sleeps(from - kSleepLead, to);
+  if (!sleeps) return sleeps.error();
+  for (SleepCounts& sleep : *sleeps) {
+    for (NightReport& r : reports) {
+      if (sleep.slept >= r.start() - kSleepLead && sleep.slept < r.end()) {
+        r.kernelSleeps.push_back(std::move(sleep));
+        break;
+      }
+    }
+  }
+  return std::nullopt;
+}
 
 // Moves a successful result's value into `out`; the failure otherwise.
 template <typename T>
@@ -109,6 +137,9 @@ Result<Loaded> load(const PowerDataSource& source, LogReader reader, const LoadO
     analysis.coveredTo = journal.nights().coveredTo();
   } else {
     analysis = NightAnalyzer::analyze(reader, options.timeZone, samples);
+  }
+  if (paths) {
+    archive.attempt([&](NightArchive& a) { return attachKernelSleeps(a, analysis.reports); });
   }
   stage(LoadStage::parse);
 

@@ -5,7 +5,8 @@
 //   1. stream the power log into the reader copy, or read the journal's new
 //      entries into the journal reader's copy (only this can fail);
 //   2. open the night archive and take up to 30 baseline samples;
-//   3. analyse the reader's sessions against them;
+//   3. analyse the reader's sessions against them (on a Linux laptop, with
+//      the kernel's counts the archive kept for their sleeps);
 //   4. store every report, read back the newest 400 nights as history;
 //   5. read the settings ("-g", "-g custom") and capabilities ("-g cap"),
 //      which only a Mac has;

@@ -59,6 +59,13 @@ TrayApplication::TrayApplication(const TrayOptions& options, QObject* parent)
     windows_->showMainWindow();
   }
   wake_ = std::make_unique<WakeMonitor>(options.systemBus.value_or(QDBusConnection::systemBus()));
+  // A Linux laptop's nights gain the kernel's counts around each sleep.
+  if (model_->nightSource() == NightSource::journal && model_->storage().archive) {
+    SleepCounter::Options counting;
+    counting.archive = *model_->storage().archive;
+    sleepCounter_ =
+        std::make_unique<SleepCounter>(options.systemBus.value_or(QDBusConnection::systemBus()), std::move(counting));
+  }
   refresher_ = std::make_unique<WakeRefresher>(
       *wake_, [this] { model_->refresh(); }, options.wakeDelay);
 }

@@ -6,7 +6,8 @@
 // its runner, the XDG login item, the standard data folder), the window
 // manager, the status item with its tooltip kept current, the first refresh,
 // the welcome window on first use (else the main window, unless launched at
-// login), and the wake monitor. A second launch shows the first one's main
+// login), the wake monitor, and on a Linux laptop's journal the counter of
+// the kernel's wakes around each sleep. A second launch shows the first one's main
 // window. Without a system tray (after a wait for a late panel at login) the
 // main window stands in for it and closing it quits.
 
@@ -19,6 +20,7 @@
 #include "app/PreferencesController.h"
 #include "app/XdgLoginItem.h"
 #include "shell/SingleInstance.h"
+#include "shell/SleepCounter.h"
 #include "shell/StatusItemController.h"
 #include "shell/WakeMonitor.h"
 #include "shell/WindowManager.h"
@@ -66,6 +68,8 @@ class TrayApplication : public QObject {
   WindowManager& windows() { return *windows_; }
   StatusItemController* statusItem() { return status_.get(); }
   WakeMonitor& wakeMonitor() { return *wake_; }
+  // Reads the kernel's counts around each sleep; only for the journal source.
+  SleepCounter* sleepCounter() { return sleepCounter_.get(); }
   // False on a desktop without a system tray.
   bool hasTray() const { return status_ != nullptr; }
 
@@ -83,6 +87,7 @@ class TrayApplication : public QObject {
   std::unique_ptr<StatusItemController> status_;
   std::unique_ptr<WakeMonitor> wake_;
   std::unique_ptr<WakeRefresher> refresher_;
+  std::unique_ptr<SleepCounter> sleepCounter_;
 };
 
 // Runs the tray application in `app` until it quits; the exit status. A

@@ -148,7 +148,7 @@ void WindowManager::showMainWindow() {
 
 void WindowManager::showSettingsWindow() {
   if (!settings_) {
-    auto* window = new views::SettingsView(preferences_);
+    auto* window = new views::SettingsView(preferences_, model_.nightSource(), model_.language());
     connect(window, &views::SettingsView::welcomeRequested, this, &WindowManager::showWelcomeWindow);
     connect(window, &views::SettingsView::aboutRequested, this, &WindowManager::showAboutWindow);
     adopt(window);

@@ -4,14 +4,6 @@
 <context>
     <name>QObject</name>
     <message>
-        <source>macOS’s own log</source>
-        <translation>macOS’in kendi kaydı</translation>
-    </message>
-    <message>
-        <source>about 7 nights</source>
-        <translation>yaklaşık 7 gece</translation>
-    </message>
-    <message>
         <source>My notebook</source>
         <translation>Benim defterim</translation>
     </message>
@@ -144,10 +136,6 @@
         <translation>Lambayı kim açık tuttu</translation>
     </message>
     <message>
-        <source>Kept the Mac awake</source>
-        <translation>Mac’i uyanık tuttu</translation>
-    </message>
-    <message>
         <source>Nobody kept me up.</source>
         <translation>Kimse beni uyanık tutmadı.</translation>
     </message>
@@ -183,14 +171,6 @@
     <message>
         <source>Morning report notification</source>
         <translation>Sabah raporu bildirimi</translation>
-    </message>
-    <message>
-        <source>Once a night, when you open the lid. macOS asks for permission first.</source>
-        <translation>Gecede bir kez, kapağı açtığında. macOS önce izin ister.</translation>
-    </message>
-    <message>
-        <source>Needed only for the morning notification; reading the log never needs it.</source>
-        <translation>Yalnızca sabah bildirimi için gerekir; kaydı okumak için hiç gerekmez.</translation>
     </message>
     <message>
         <source>Open at login</source>
@@ -229,10 +209,6 @@
     <message>
         <source>The Snoozlet stays quiet: the morning report becomes a plain one-line summary.</source>
         <translation>Snoozlet sessiz kalır: sabah raporu tek satırlık sade bir özete dönüşür.</translation>
-    </message>
-    <message>
-        <source>Once a night, when you open the lid. macOS asks for permission the first time.</source>
-        <translation>Gecede bir kez, kapağı açtığında. macOS ilk seferde izin ister.</translation>
     </message>
     <message>
         <source>No notification service answered, so the morning report can’t be posted.</source>
@@ -306,46 +282,6 @@
     <message>
         <source>How It Works</source>
         <translation>Nasıl Çalışır</translation>
-    </message>
-    <message>
-        <source>Why did your Mac wake up?</source>
-        <translation>Mac’in neden uyandı?</translation>
-    </message>
-    <message>
-        <source>I’m the Snoozlet. Every morning I read how your Mac slept: how often it woke in the dark, who woke it, and where the battery went. Then I tell you in a few sentences.</source>
-        <translation>Ben Snoozlet. Her sabah Mac’inin nasıl uyuduğunu okurum: karanlıkta kaç kez uyandı, onu kim uyandırdı, pil nereye gitti. Sonra sana birkaç cümleyle anlatırım.</translation>
-    </message>
-    <message>
-        <source>You don’t have to keep me open</source>
-        <translation>Beni açık tutman gerekmez</translation>
-    </message>
-    <message>
-        <source>macOS writes down every night by itself and keeps about seven of them. When you open me, I read those nights and copy them into my own notebook, so they aren’t lost after a week. Keep me running, or turn on “Open at login”, only if you want the morning notification.</source>
-        <translation>macOS her geceyi kendisi yazar ve yaklaşık yedisini saklar. Beni açtığında o geceleri okur, kendi defterime geçiririm; böylece bir hafta sonra kaybolmazlar. Beni açık tut ya da “Oturum açılınca başlat”ı aç; ama yalnızca sabah bildirimini istiyorsan.</translation>
-    </message>
-    <message>
-        <source>How to read a night</source>
-        <translation>Bir gece nasıl okunur</translation>
-    </message>
-    <message>
-        <source>The dark band is the night, from closing the lid to opening it. Each amber stroke is a moment I woke in the dark; the pale line is the battery. Every reason gets its own row underneath. “Normal” is this Mac’s own usual night, so “2.9× normal” means something changed.</source>
-        <translation>Koyu şerit, kapağı kapattığından açtığına kadar olan gecedir. Her kehribar çizgi karanlıkta uyandığım bir andır; soluk çizgi pildir. Her nedenin altta kendi satırı vardır. “Normal”, bu Mac’in kendi olağan gecesidir; yani “normalin 2,9 katı” bir şeylerin değiştiğini gösterir.</translation>
-    </message>
-    <message>
-        <source>Nothing changes without you</source>
-        <translation>Sen olmadan hiçbir şey değişmez</translation>
-    </message>
-    <message>
-        <source>When I can help, I suggest a setting and show you the exact command, what you give up and how to undo it. macOS asks for your password; I keep the old value, so you can put it back in one step.</source>
-        <translation>Yardım edebildiğimde bir ayar önerir, tam komutu, neden vazgeçeceğini ve nasıl geri alacağını gösteririm. macOS parolanı sorar; eski değeri saklarım, böylece tek adımda geri koyabilirsin.</translation>
-    </message>
-    <message>
-        <source>Two optional extras</source>
-        <translation>İsteğe bağlı iki ek</translation>
-    </message>
-    <message>
-        <source>If you like, I can tap you on the shoulder each morning and start quietly when you log in. Both stay off until you turn them on, here or later in Settings.</source>
-        <translation>İstersen her sabah omzuna dokunur, oturum açtığında sessizce başlarım. İkisi de sen açana kadar kapalı kalır; burada ya da sonra Ayarlar’da.</translation>
     </message>
     <message>
         <source>How it works · %1 of %2</source>

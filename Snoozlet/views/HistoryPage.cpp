@@ -46,15 +46,17 @@ void HistoryTableModel::reset(const std::vector<ArchivedNight>& nights, const Ni
   nights_ = nights;
   rows_.clear();
   rows_.reserve(nights.size());
-  for (const ArchivedNight& n : nights) rows_.push_back(presentation::historyRow(n, format));
+  for (const ArchivedNight& n : nights) rows_.push_back(presentation::historyRow(n, format, source_));
   header_ = presentation::historyHeader(format.language());
   endResetModel();
 }
 
-void HistoryTableModel::setNights(const std::vector<ArchivedNight>& nights, const NightFormat& format) {
+void HistoryTableModel::setNights(const std::vector<ArchivedNight>& nights, const NightFormat& format,
+                                  NightSource source) {
   const presentation::HistoryRow header = presentation::historyHeader(format.language());
   // Steps need both lists in one order; the archive gives them newest first.
-  if (header != header_ || !newestFirst(nights) || !newestFirst(nights_)) {
+  if (header != header_ || source != source_ || !newestFirst(nights) || !newestFirst(nights_)) {
+    source_ = source;
     reset(nights, format);
     return;
   }
@@ -81,7 +83,7 @@ void HistoryTableModel::setNights(const std::vector<ArchivedNight>& nights, cons
     if (i < nights_.size() && nights_[i].start == nights[i].start) {
       if (!(nights_[i] == nights[i])) {
         nights_[i] = nights[i];
-        rows_[i] = presentation::historyRow(nights[i], format);
+        rows_[i] = presentation::historyRow(nights[i], format, source_);
         if (changedFirst < 0) changedFirst = row;
         changedLast = row;
       }
@@ -89,7 +91,7 @@ void HistoryTableModel::setNights(const std::vector<ArchivedNight>& nights, cons
     }
     beginInsertRows({}, row, row);
     nights_.insert(nights_.begin() + row, nights[i]);
-    rows_.insert(rows_.begin() + row, presentation::historyRow(nights[i], format));
+    rows_.insert(rows_.begin() + row, presentation::historyRow(nights[i], format, source_));
     endInsertRows();
   }
   if (changedFirst >= 0) emit dataChanged(index(changedFirst, 0), index(changedLast, kColumns - 1));
@@ -240,7 +242,7 @@ void HistoryPage::update() {
   const auto& nights = model_.history();
   const presentation::HistoryHeading heading = presentation::historyHeading(nights, format, model_.nightSource());
   setHeading(q(heading.title), {q(heading.line), q(heading.since)});
-  table_->setNights(nights, format);
+  table_->setNights(nights, format, model_.nightSource());
   none_->setText(q(heading.empty.value_or("")));
   none_->setVisible(heading.empty.has_value());
   for (QWidget* part :

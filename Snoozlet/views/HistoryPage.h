@@ -42,7 +42,8 @@ class HistoryTableModel : public QAbstractTableModel {
   // Updates the rows in steps: nights no longer archived are removed, new
   // ones inserted where they belong, changed ones reported changed, so views
   // keep their selection and scroll position.
-  void setNights(const std::vector<ArchivedNight>& newestFirst, const NightFormat& format);
+  void setNights(const std::vector<ArchivedNight>& newestFirst, const NightFormat& format,
+                 NightSource source = NightSource::pmset);
 
   int rowCount(const QModelIndex& parent = {}) const override;
   int columnCount(const QModelIndex& parent = {}) const override;
@@ -55,6 +56,7 @@ class HistoryTableModel : public QAbstractTableModel {
   std::vector<ArchivedNight> nights_;
   std::vector<presentation::HistoryRow> rows_;
   presentation::HistoryRow header_;
+  NightSource source_ = NightSource::pmset;
 };
 
 // One bar per archived night's drain per hour, oldest on the left, with the

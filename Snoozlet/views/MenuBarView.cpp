@@ -1,6 +1,7 @@
 #include "views/MenuBarView.h"
 
 #include "app/AppModel.h"
+#include "presentation/KernelRows.h"
 #include "presentation/NightFigures.h"
 #include "presentation/PageRows.h"
 #include "views/MorningReportView.h"
@@ -46,6 +47,7 @@ MenuBarView::MenuBarView(const AppModel& model, const QList<QAction*>& menu, QWi
       wakes_(smallFigure(QStringLiteral("wakes"), night_)),
       awake_(smallFigure(QStringLiteral("awake"), night_)),
       battery_(smallFigure(QStringLiteral("battery"), night_)),
+      kernel_(wrappingLabel({}, night_)),
       ribbon_(new NightRibbon(night_)),
       open_(new QPushButton(tr("Open Snoozlet"), this)),
       more_(new QToolButton(this)) {
@@ -68,6 +70,11 @@ MenuBarView::MenuBarView(const AppModel& model, const QList<QAction*>& menu, QWi
   row->setSpacing(kUnit);
   for (FigureTile* tile : {wakes_, awake_, battery_}) row->addWidget(tile, 1);
   column->addLayout(row);
+  // A Linux laptop's kernel counts, in one line; hidden when none were read.
+  kernel_->setObjectName(QStringLiteral("kernelLine"));
+  kernel_->setFont(captionFont(kernel_->font()));
+  makeSecondary(kernel_);
+  column->addWidget(kernel_);
   ribbon_->setCompact(true);
   column->addWidget(ribbon_);
   layout->addWidget(night_);
@@ -112,10 +119,13 @@ void MenuBarView::update() {
     const NightFormat& format = model_.format();
     report_->setReport(night->mood, q(model_.morningText(*night)), q(format.nightTitle(night->start())),
                        model_.plainMode());
-    const presentation::PopoverFigures figures = presentation::popoverFigures(*night, format);
+    const presentation::PopoverFigures figures = presentation::popoverFigures(*night, format, model_.nightSource());
     wakes_->setFigure(q(figures.wakes.value), q(figures.wakes.caption));
     awake_->setFigure(q(figures.awake.value), q(figures.awake.caption));
     battery_->setFigure(q(figures.battery.value), q(figures.battery.caption));
+    const auto kernel = presentation::kernelLine(*night, format);
+    kernel_->setText(q(kernel.value_or("")));
+    kernel_->setVisible(kernel.has_value());
     ribbon_->setNight(*night, format);
   }
   updateGeometry();

@@ -57,6 +57,7 @@ class MenuBarView : public QWidget {
   FigureTile* wakes_;
   FigureTile* awake_;
   FigureTile* battery_;
+  QLabel* kernel_;
   NightRibbon* ribbon_;
   QPushButton* open_;
   QToolButton* more_;

@@ -1,8 +1,11 @@
 #include "views/NightPage.h"
 
 #include "app/AppModel.h"
+#include "presentation/KernelRows.h"
 #include "presentation/NightFigures.h"
 #include "presentation/PageRows.h"
+#include "presentation/SourceTexts.h"
+#include "views/KernelCountsView.h"
 #include "views/MorningReportView.h"
 #include "views/Navigator.h"
 #include "views/NightRibbon.h"
@@ -34,6 +37,7 @@ NightPage::NightPage(AppModel& model, ChangeController& changes, Navigator& navi
       ribbon_(new NightRibbon(content())),
       remedies_(new RemediesSection(model, changes, content())),
       woke_(new RowList(QStringLiteral("wokeMe"), content())),
+      kernel_(new KernelCountsView(content())),
       alarms_(new RowList(QStringLiteral("alarms"), content())),
       lamp_(new RowList(QStringLiteral("lamp"), content())),
       footnote_(wrappingLabel({}, content())) {
@@ -49,7 +53,10 @@ NightPage::NightPage(AppModel& model, ChangeController& changes, Navigator& navi
   page->addWidget(figures);
   page->addWidget(ribbon_);
   page->addWidget(remedies_);
-  for (RowList* list : {woke_, alarms_, lamp_}) page->addWidget(list);
+  page->addWidget(woke_);
+  page->addWidget(kernel_);
+  page->addWidget(alarms_);
+  page->addWidget(lamp_);
   woke_->setTitle(tr("What woke me"));
   alarms_->setTitle(tr("Who set the alarm"));
   lamp_->setTitle(tr("Who held the lamp"));
@@ -95,7 +102,7 @@ void NightPage::showNight(const NightReport& night) {
   const Language language = format.language();
   showReport();
 
-  const presentation::FiguresRow figures = presentation::figuresRow(night, format);
+  const presentation::FiguresRow figures = presentation::figuresRow(night, format, model_.nightSource());
   asleep_->setFigure(q(figures.asleep.value), q(figures.asleep.caption));
   wakes_->setFigure(q(figures.darkWakes.value), q(figures.darkWakes.caption));
   wakes_->setLine(QStringLiteral("awakeLine"), q(figures.awakeLine.value_or("")));
@@ -113,12 +120,13 @@ void NightPage::showNight(const NightReport& night) {
   std::vector<DetailContent> rows;
   for (const ReasonGroup& group : night.groups) {
     rows.push_back({q(wake_category::title(group.category, language)),
-                    q(wake_category::explanation(group.category, language)),
+                    q(wake_category::explanation(group.category, language, model_.nightSource())),
                     q(presentation::reasonFigure(group, format)),
                     {},
                     {}});
   }
   woke_->setRows(rows, tr("I didn’t wake up once."));
+  kernel_->setSection(presentation::kernelSection(night, format));
   rows.clear();
   for (const RequesterGroup& requester : night.requesters) {
     rows.push_back({q(presentation::requesterTitle(requester, language)), q(requester.process), {}, {}, {}});
@@ -128,7 +136,8 @@ void NightPage::showNight(const NightReport& night) {
   for (const HolderGroup& holder : night.holders) {
     const bool keeps = presentation::keepsMacAwake(holder);
     rows.push_back({q(holder.process), q(presentation::holderLine(holder, language)),
-                    q(format.duration(holder.heldSeconds)), keeps ? tr("Kept the Mac awake") : QString(),
+                    q(format.duration(holder.heldSeconds)),
+                    keeps ? q(presentation::keptAwakeBadge(model_.nightSource(), language)) : QString(),
                     keeps ? QStringLiteral("keepsMacAwake") : QString()});
   }
   lamp_->setRows(rows, tr("Nobody kept me up."));

@@ -25,6 +25,7 @@ class ChangeController;
 namespace snoozlet::views {
 
 class FigureTile;
+class KernelCountsView;
 class MorningReportView;
 class Navigator;
 class NightRibbon;
@@ -57,6 +58,7 @@ class NightPage : public PageFrame {
   NightRibbon* ribbon_;
   RemediesSection* remedies_;
   RowList* woke_;
+  KernelCountsView* kernel_;
   RowList* alarms_;
   RowList* lamp_;
   QLabel* footnote_;

@@ -121,7 +121,7 @@ void RowList::setRows(const std::vector<DetailContent>& rows, const QString& non
   }
   for (std::size_t i = 0; i < rows.size(); ++i) rows_[i]->setContent(rows[i]);
   none_->setText(none);
-  none_->setVisible(rows.empty());
+  none_->setVisible(rows.empty() && !none.isEmpty());
 }
 
 }  // namespace snoozlet::views

@@ -2,6 +2,7 @@
 
 #include "app/PreferencesController.h"
 #include "common/Version.h"
+#include "presentation/SourceTexts.h"
 #include "views/Mascot.h"
 #include "views/Theme.h"
 
@@ -39,7 +40,8 @@ void say(QLabel* label, const QString& text) {
 
 }  // namespace
 
-SettingsView::SettingsView(PreferencesController& preferences, QWidget* parent)
+SettingsView::SettingsView(PreferencesController& preferences, NightSource source, Language language,
+                           QWidget* parent)
     : QWidget(parent),
       preferences_(preferences),
       plain_(new QCheckBox(tr("Plain mode"), this)),
@@ -65,7 +67,7 @@ SettingsView::SettingsView(PreferencesController& preferences, QWidget* parent)
   notification_->setChecked(preferences.morningNotification());
   column->addWidget(notification_);
   auto* notificationText =
-      explanation(tr("Once a night, when you open the lid. macOS asks for permission the first time."), this);
+      explanation(QString::fromStdString(presentation::settingsNotificationLine(source, language)), this);
   notification_->setAccessibleDescription(notificationText->text());
   column->addWidget(notificationText);
   column->addWidget(notificationReason_);

@@ -6,6 +6,9 @@
 // failure's text beside the switch), the version, and the buttons that open
 // "How It Works" and the about window.
 
+#include "common/NightSource.h"
+#include "sessions/Language.h"
+
 #include <QWidget>
 
 class QCheckBox;
@@ -21,7 +24,8 @@ class SettingsView : public QWidget {
   Q_OBJECT
 
  public:
-  explicit SettingsView(PreferencesController& preferences, QWidget* parent = nullptr);
+  // The texts that name the machine's system follow `source`.
+  SettingsView(PreferencesController& preferences, NightSource source, Language language, QWidget* parent = nullptr);
 
   QCheckBox* plainMode() const { return plain_; }
   QCheckBox* notification() const { return notification_; }

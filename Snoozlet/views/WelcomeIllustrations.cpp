@@ -1,6 +1,7 @@
 #include "views/WelcomeIllustrations.h"
 
 #include "app/AppModel.h"
+#include "presentation/SourceTexts.h"
 #include "presentation/WelcomeSample.h"
 #include "views/FixReviewView.h"
 #include "views/Mascot.h"
@@ -98,13 +99,13 @@ MoodsIllustration::MoodsIllustration(const AppModel& model, QWidget* parent) : Q
   setObjectName(QStringLiteral("moods"));
 }
 
-NotebookIllustration::NotebookIllustration(QWidget* parent) : QWidget(parent) {
+NotebookIllustration::NotebookIllustration(NightSource source, Language language, QWidget* parent) : QWidget(parent) {
   QWidget* row = this;
   auto* layout = new QHBoxLayout(row);
   layout->setSpacing(kUnit * 4);
   layout->addStretch(1);
-  layout->addWidget(
-      column(row, new Notebook(7, false, row), QObject::tr("macOS’s own log"), QObject::tr("about 7 nights")));
+  const presentation::LogCaption log = presentation::systemLogCaption(source, language);
+  layout->addWidget(column(row, new Notebook(7, false, row), q(log.name), q(log.keeps)));
   auto* arrow = new QLabel(QStringLiteral("→"), row);
   arrow->setFont(titleFont(arrow->font()));
   layout->addWidget(arrow);

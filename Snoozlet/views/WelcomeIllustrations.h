@@ -4,6 +4,9 @@
 // log beside Snoozlet's notebook, a real night's ribbon, and the commands a
 // fix runs.
 
+#include "common/NightSource.h"
+#include "sessions/Language.h"
+
 #include <QWidget>
 
 namespace snoozlet {
@@ -18,10 +21,11 @@ class MoodsIllustration : public QWidget {
   MoodsIllustration(const AppModel& model, QWidget* parent = nullptr);
 };
 
-// "macOS’s own log" ("about 7 nights") beside "My notebook" ("every night I’ve read").
+// The system's own log ("macOS’s own log", "about 7 nights"; the system
+// journal on a Linux laptop) beside "My notebook" ("every night I’ve read").
 class NotebookIllustration : public QWidget {
  public:
-  explicit NotebookIllustration(QWidget* parent = nullptr);
+  NotebookIllustration(NightSource source, Language language, QWidget* parent = nullptr);
 };
 
 // The demonstration night of 24 October 2026 (23:31 in the model's zone, 8

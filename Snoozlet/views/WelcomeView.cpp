@@ -2,6 +2,7 @@
 
 #include "app/AppModel.h"
 #include "app/PreferencesController.h"
+#include "presentation/SourceTexts.h"
 #include "views/Theme.h"
 #include "views/WelcomeIllustrations.h"
 
@@ -79,17 +80,19 @@ void PageDots::paintEvent(QPaintEvent*) {
   }
 }
 
-OptionsPanel::OptionsPanel(PreferencesController& preferences, QWidget* parent)
+OptionsPanel::OptionsPanel(PreferencesController& preferences, NightSource source, Language language,
+                           QWidget* parent)
     : QWidget(parent), notification_(new QPushButton(tr("Turn On"))), login_(new QPushButton(tr("Turn On"))) {
   setObjectName(QStringLiteral("options"));
   auto* column = new QVBoxLayout(this);
   column->setSpacing(kUnit);
   const QString notification = tr("Morning report notification");
   const QString login = tr("Open at login");
-  column->addWidget(option(this, notification,
-                           {tr("Once a night, when you open the lid. macOS asks for permission first."),
-                            tr("Needed only for the morning notification; reading the log never needs it.")},
-                           notification_));
+  QStringList lines;
+  for (const std::string& line : presentation::welcomeNotificationLines(source, language)) {
+    lines.push_back(QString::fromStdString(line));
+  }
+  column->addWidget(option(this, notification, lines, notification_));
   column->addWidget(option(this, login, {}, login_));
   // Two "Turn On" buttons read alike: the name says which.
   notification_->setAccessibleName(tr("Turn On %1").arg(notification));
@@ -119,35 +122,18 @@ WelcomeView::WelcomeView(const AppModel& model, PreferencesController& preferenc
       next_(new QPushButton(tr("Next"), this)) {
   setWindowTitle(tr("How It Works"));
   setMinimumSize(columns(font(), 100), lines(font(), 31));
-  const struct {
-    QString title;
-    QString body;
-    QWidget* art;
-  } pages[kPages] = {
-      {tr("Why did your Mac wake up?"),
-       tr("I’m the Snoozlet. Every morning I read how your Mac slept: how often it woke in the dark, who woke it, and "
-          "where the battery went. Then I tell you in a few sentences."),
-       new MoodsIllustration(model, pages_)},
-      {tr("You don’t have to keep me open"),
-       tr("macOS writes down every night by itself and keeps about seven of them. When you open me, I read those "
-          "nights and copy them into my own notebook, so they aren’t lost after a week. Keep me running, or turn on "
-          "“Open at login”, only if you want the morning notification."),
-       new NotebookIllustration(pages_)},
-      {tr("How to read a night"),
-       tr("The dark band is the night, from closing the lid to opening it. Each amber stroke is a moment I woke in the "
-          "dark; the pale line is the battery. Every reason gets its own row underneath. “Normal” is this Mac’s own "
-          "usual night, so “2.9× normal” means something changed."),
-       new RibbonIllustration(model, pages_)},
-      {tr("Nothing changes without you"),
-       tr("When I can help, I suggest a setting and show you the exact command, what you give up and how to undo it. "
-          "macOS asks for your password; I keep the old value, so you can put it back in one step."),
-       new CommandIllustration(model, pages_)},
-      {tr("Two optional extras"),
-       tr("If you like, I can tap you on the shoulder each morning and start quietly when you log in. Both stay off "
-          "until you turn them on, here or later in Settings."),
-       new OptionsPanel(preferences, pages_)},
-  };
-  for (const auto& page : pages) {
+  // The texts follow the night source (a Mac's, or a Linux laptop's words).
+  const std::vector<presentation::WelcomePage> texts =
+      presentation::welcomePages(model.nightSource(), model.language());
+  QWidget* const art[kPages] = {
+      new MoodsIllustration(model, pages_), new NotebookIllustration(model.nightSource(), model.language(), pages_),
+      new RibbonIllustration(model, pages_), new CommandIllustration(model, pages_), new OptionsPanel(preferences, model.nightSource(), model.language(), pages_)};
+  for (int i = 0; i < kPages; ++i) {
+    const struct {
+      QString title, body;
+      QWidget* art;
+    } page{QString::fromStdString(texts.at(static_cast<std::size_t>(i)).title),
+           QString::fromStdString(texts.at(static_cast<std::size_t>(i)).body), art[i]};
     auto* widget = new QWidget(pages_);
     auto* column = new QVBoxLayout(widget);
     column->setContentsMargins(0, 0, 0, 0);

@@ -4,6 +4,9 @@
 // paged with Skip, Back, Next and Start. Finishing (Skip or Start) marks the
 // welcome completed in the preferences.
 
+#include "common/NightSource.h"
+#include "sessions/Language.h"
+
 #include <QWidget>
 
 class QLabel;
@@ -40,7 +43,8 @@ class OptionsPanel : public QWidget {
   Q_OBJECT
 
  public:
-  explicit OptionsPanel(PreferencesController& preferences, QWidget* parent = nullptr);
+  // The notification's lines name the machine's system after `source`.
+  OptionsPanel(PreferencesController& preferences, NightSource source, Language language, QWidget* parent = nullptr);
 
   QPushButton* notificationButton() const { return notification_; }
   QPushButton* loginButton() const { return login_; }

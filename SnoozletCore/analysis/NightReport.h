@@ -7,6 +7,7 @@
 
 #include "analysis/Baseline.h"
 #include "analysis/Mood.h"
+#include "journal/KernelCounts.h"
 #include "sessions/Language.h"
 #include "sessions/SleepSession.h"
 
@@ -86,6 +87,10 @@ struct NightReport {
   std::vector<MoodReason> moodReasons;
   // Drain per hour relative to the baseline.
   std::optional<double> ratio;
+  // On a Linux laptop, the kernel's counts around each sleep of the session
+  // that the tray application read (none where it was not running), oldest
+  // first.
+  std::vector<SleepCounts> kernelSleeps;
 
   Instant start() const { return session.start; }
   Instant end() const { return session.end; }

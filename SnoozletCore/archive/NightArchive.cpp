@@ -26,6 +26,9 @@ CREATE TABLE IF NOT EXISTS night_holders (night_start REAL NOT NULL, process TEX
 CREATE TABLE IF NOT EXISTS night_requests (night_start REAL NOT NULL, process TEXT NOT NULL, activity TEXT NOT NULL, count INTEGER NOT NULL);
 CREATE INDEX IF NOT EXISTS night_holders_start ON night_holders(night_start);
 CREATE INDEX IF NOT EXISTS night_requests_start ON night_requests(night_start);
+CREATE TABLE IF NOT EXISTS sleep_counts (slept REAL PRIMARY KEY, resumed REAL NOT NULL, mem_sleep TEXT NOT NULL, hardware_sleep REAL, suspends INTEGER, failures INTEGER);
+CREATE TABLE IF NOT EXISTS sleep_wake_sources (slept REAL NOT NULL, name TEXT NOT NULL, device TEXT NOT NULL, driver TEXT NOT NULL, pci_class TEXT NOT NULL, acpi_name TEXT NOT NULL, wakeups INTEGER NOT NULL, events INTEGER NOT NULL);
+CREATE INDEX IF NOT EXISTS sleep_wake_sources_slept ON sleep_wake_sources(slept);
 )sql";
 
 // How long a write waits for another connection (another process, say) that
@@ -332,6 +335,75 @@ Result<std::vector<BaselineSample>, NightArchive::Failure> NightArchive::baselin
     if (auto sample = night.baselineSample()) samples.push_back(*sample);
   }
   return samples;
+}
+
+Result<void, NightArchive::Failure> NightArchive::storeSleep(const SleepCounts& c) {
+  std::lock_guard guard(lock_);
+  if (auto begun = execute(db_, "BEGIN"); !begun) return begun;
+  auto outcome = [&]() -> Result<void, Failure> {
+    const auto count = [](const std::optional<std::uint64_t>& v) {
+      return v ? SqlValue(static_cast<long long>(std::min<std::uint64_t>(*v, LLONG_MAX))) : SqlValue();
+    };
+    auto stored = execute(db_, "INSERT OR REPLACE INTO sleep_counts VALUES (?, ?, ?, ?, ?, ?)",
+                          {c.slept, c.resumed, std::string_view(c.memSleep), realOrNull(c.hardwareSleep),
+                           count(c.suspends), count(c.failures)});
+    if (!stored) return stored;
+    if (auto deleted = execute(db_, "DELETE FROM sleep_wake_sources WHERE slept = ?", {c.slept}); !deleted) {
+      return deleted;
+    }
+    for (const SourceWakes& s : c.sources) {
+      auto inserted =
+          execute(db_, "INSERT INTO sleep_wake_sources VALUES (?, ?, ?, ?, ?, ?, ?, ?)",
+                  {c.slept, std::string_view(s.name), std::string_view(s.device), std::string_view(s.driver),
+                   std::string_view(s.pciClass), std::string_view(s.acpiName), count(s.wakeups), count(s.events)});
+      if (!inserted) return inserted;
+    }
+    return execute(db_, "COMMIT");
+  }();
+  if (!outcome) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+  return outcome;
+}
+
+Result<std::vector<SleepCounts>, NightArchive::Failure> NightArchive::sleeps(Instant from, Instant to) {
+  using Sleeps = Result<std::vector<SleepCounts>, Failure>;
+  std::lock_guard guard(lock_);
+  auto statement = Statement::prepare(db_,
+                                      "SELECT slept, resumed, mem_sleep, hardware_sleep, suspends, failures FROM "
+                                      "sleep_counts WHERE slept >= ? AND slept <= ? ORDER BY slept",
+                                      {from, to});
+  if (!statement) return Sleeps::failure(statement.error());
+  std::vector<SleepCounts> out;
+  // A damaged file may hold negative counts: they read as nothing.
+  const auto count = [](const Statement& row, int column) -> std::optional<std::uint64_t> {
+    if (row.isNull(column) || row.integer(column) < 0) return std::nullopt;
+    return static_cast<std::uint64_t>(row.integer(column));
+  };
+  int rc;
+  while ((rc = statement->step()) == SQLITE_ROW) {
+    SleepCounts c;
+    c.slept = statement->real(0);
+    c.resumed = statement->real(1);
+    c.memSleep = statement->text(2).value_or("");
+    c.hardwareSleep = statement->optionalReal(3);
+    c.suspends = count(*statement, 4);
+    c.failures = count(*statement, 5);
+    out.push_back(std::move(c));
+  }
+  if (auto finished = statement->finished(rc); !finished) return Sleeps::failure(finished.error());
+  for (SleepCounts& c : out) {
+    auto rows = Statement::prepare(db_,
+                                   "SELECT name, device, driver, pci_class, acpi_name, wakeups, events FROM "
+                                   "sleep_wake_sources WHERE slept = ? ORDER BY wakeups DESC, rowid",
+                                   {c.slept});
+    if (!rows) return Sleeps::failure(rows.error());
+    while ((rc = rows->step()) == SQLITE_ROW) {
+      c.sources.push_back({rows->text(0).value_or(""), rows->text(1).value_or(""), rows->text(2).value_or(""),
+                           rows->text(3).value_or(""), rows->text(4).value_or(""), count(*rows, 5).value_or(0),
+                           count(*rows, 6).value_or(0)});
+    }
+    if (auto finished = rows->finished(rc); !finished) return Sleeps::failure(finished.error());
+  }
+  return out;
 }
 
 }  // namespace snoozlet

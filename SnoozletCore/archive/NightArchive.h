@@ -8,12 +8,17 @@
 // nights of the analysis in one transaction, reads the history back and drops
 // the archive, which closes the file. The file holds four tables: `nights`
 // (one row per night start) and its child rows in `night_reasons`,
-// `night_holders` and `night_requests`.
+// `night_holders` and `night_requests`. On a Linux laptop the tray
+// application adds the kernel's counts around each sleep as it resumes:
+// `sleep_counts` (one row per sleep, by the moment it began) and its sources'
+// wakes in `sleep_wake_sources`; a night finds the sleeps that began within
+// it. An archive made before those tables gains them when it is opened.
 
 #include "analysis/Baseline.h"
 #include "analysis/NightReport.h"
 #include "archive/ArchivedNight.h"
 #include "common/Result.h"
+#include "journal/KernelCounts.h"
 
 #include <filesystem>
 #include <map>
@@ -122,6 +127,12 @@ class NightArchive {
   // The baseline samples of the newest 400 archived nights, newest first, at
   // most `limit` of them.
   Result<std::vector<BaselineSample>, Failure> baselineSamples(int limit);
+
+  // Keeps the kernel's counts of one sleep, replacing an earlier copy of the
+  // same sleep (the same `slept`); all or nothing.
+  Result<void, Failure> storeSleep(const SleepCounts& counts);
+  // The sleeps that began from `from` to `to`, oldest first.
+  Result<std::vector<SleepCounts>, Failure> sleeps(Instant from, Instant to);
 
  private:
   NightArchive() = default;

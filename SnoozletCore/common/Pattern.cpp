@@ -1,48 +1,44 @@
 #include "common/Pattern.h"
 
-#include <re2/re2.h>
+#include "common/Re2Engine.h"
 
 #include <cstdio>
 #include <cstdlib>
 
 namespace snoozlet {
 
-namespace {
-
-re2::StringPiece piece(std::string_view s) { return re2::StringPiece(s.data(), s.size()); }
-
-}  // namespace
+void Pattern::Release::operator()(SnoozletRe2* re) const { snoozlet_re2_release(re); }
 
 Pattern::Pattern(std::string_view pattern) {
-  RE2::Options options;
-  options.set_encoding(RE2::Options::EncodingUTF8);
-  options.set_log_errors(false);
-  options.set_max_mem(64 << 20);
-  re_ = std::make_unique<re2::RE2>(piece(pattern), options);
-  if (!re_->ok()) {
+  char error[256];
+  re_.reset(snoozlet_re2_compile(pattern.data(), pattern.size(), error, sizeof error));
+  if (!re_) {
     std::fprintf(stderr, "snoozlet: invalid regular expression %.*s: %s\n", static_cast<int>(pattern.size()),
-                 pattern.data(), re_->error().c_str());
+                 pattern.data(), error);
     std::abort();
   }
+  groups_ = snoozlet_re2_groups(re_.get());
 }
 
 Pattern::~Pattern() = default;
 
-int Pattern::groupCount() const { return re_->NumberOfCapturingGroups(); }
+int Pattern::groupCount() const { return groups_; }
 
 bool Pattern::matchAt(std::string_view text, std::size_t position, MatchViews& groups) const {
-  const int n = re_->NumberOfCapturingGroups() + 1;
-  re2::StringPiece found[32];
-  std::vector<re2::StringPiece> big;
-  re2::StringPiece* slots = found;
+  const int n = groups_ + 1;
+  std::ptrdiff_t found[64];
+  std::vector<std::ptrdiff_t> big;
+  std::ptrdiff_t* spans = found;
   if (n > 32) {
-    big.resize(static_cast<std::size_t>(n));
-    slots = big.data();
+    big.resize(2 * static_cast<std::size_t>(n));
+    spans = big.data();
   }
-  if (!re_->Match(piece(text), position, text.size(), RE2::UNANCHORED, slots, n)) return false;
+  if (!snoozlet_re2_match(re_.get(), text.data(), text.size(), position, spans, n)) return false;
   groups.assign(static_cast<std::size_t>(n), std::nullopt);
   for (int i = 0; i < n; ++i) {
-    if (slots[i].data() != nullptr) groups[static_cast<std::size_t>(i)] = std::string_view(slots[i].data(), slots[i].size());
+    if (spans[2 * i] < 0) continue;
+    groups[static_cast<std::size_t>(i)] =
+        text.substr(static_cast<std::size_t>(spans[2 * i]), static_cast<std::size_t>(spans[2 * i + 1] - spans[2 * i]));
   }
   return true;
 }
@@ -82,7 +78,7 @@ std::string Pattern::replaceAll(std::string_view text, std::string_view replacem
 }
 
 bool Pattern::contains(std::string_view text) const {
-  return RE2::PartialMatch(piece(text), *re_);
+  return snoozlet_re2_contains(re_.get(), text.data(), text.size());
 }
 
 MatchGroups toGroups(const MatchViews& views) {

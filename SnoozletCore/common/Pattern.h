@@ -10,9 +10,7 @@
 #include <string_view>
 #include <vector>
 
-namespace re2 {
-class RE2;
-}
+struct SnoozletRe2;
 
 namespace snoozlet {
 
@@ -69,7 +67,11 @@ class Pattern {
   bool matchAt(std::string_view text, std::size_t position, MatchViews& groups) const;
   static std::size_t nextCharacter(std::string_view text, std::size_t position);
 
-  std::unique_ptr<re2::RE2> re_;
+  struct Release {
+    void operator()(SnoozletRe2* re) const;
+  };
+  std::unique_ptr<SnoozletRe2, Release> re_;
+  int groups_ = 0;
 };
 
 // Converts views to owned strings, keeping absent groups absent.

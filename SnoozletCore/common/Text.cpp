@@ -12,6 +12,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <locale>
+#include <sstream>
 
 namespace snoozlet::text {
 
@@ -263,8 +265,19 @@ std::optional<double> parseDouble(std::string_view s) {
     if (s.empty() || s.front() == '-' || s.front() == '+') return std::nullopt;
   }
   double value = 0;
+#if defined(__cpp_lib_to_chars)
   const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
   if (ec != std::errc() || end != s.data() + s.size()) return std::nullopt;
+#else
+  // C++ libraries without floating-point from_chars (libc++ before 17, as on
+  // macOS): a stream in the classic locale, which ignores the process's
+  // decimal separator as from_chars does. It reads no "inf" or "nan".
+  if (s.front() == '-' && (s.size() == 1 || s[1] == '+' || s[1] == '-')) return std::nullopt;
+  std::istringstream in{std::string(s)};
+  in.imbue(std::locale::classic());
+  in >> std::noskipws >> value;
+  if (in.fail() || in.peek() != std::char_traits<char>::eof()) return std::nullopt;
+#endif
   return value;
 }
 

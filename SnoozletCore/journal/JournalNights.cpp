@@ -67,17 +67,12 @@ std::vector<BatteryPoint> parseUPowerHistory(std::string_view text) {
         error != std::errc() || end != time.data() + time.size() || seconds <= 0) {
       continue;
     }
-    double value = 0;
-    const std::string_view number = line.substr(tab1 + 1, tab2 - tab1 - 1);
-    if (auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
-        error != std::errc() || end != number.data() + number.size() || !std::isfinite(value) || value < 0 ||
-        value > 999) {
-      continue;
-    }
+    const auto value = text::parseDouble(line.substr(tab1 + 1, tab2 - tab1 - 1));
+    if (!value || !std::isfinite(*value) || *value < 0 || *value > 999) continue;
     std::string_view state = line.substr(tab2 + 1);
     while (!state.empty() && (state.back() == '\r' || state.back() == ' ')) state.remove_suffix(1);
     const bool onAC = state != "discharging" && state != "unknown";
-    points.push_back({static_cast<Instant>(seconds), static_cast<int>(std::lround(value)), onAC});
+    points.push_back({static_cast<Instant>(seconds), static_cast<int>(std::lround(*value)), onAC});
   }
   std::stable_sort(points.begin(), points.end(),
                    [](const BatteryPoint& a, const BatteryPoint& b) { return a.date < b.date; });
@@ -146,7 +141,15 @@ void JournalNights::add(const JournalEntry& entry) {
   if (entry.messageId == kSleepStartId) {
     start(entry, trigger_ && entry.date - trigger_->first <= kTriggerWindow ? trigger_->second : "?", true);
   } else if (entry.messageId == kSleepStopId) {
-    if (startsWith(message, "Failed")) {
+    if (fromOtherProcess(entry)) {
+      // An end whose start was never seen: neither it nor the open sleep
+      // tells when that sleep ended.
+      endUnseen();
+      if (startsWith(message, "Failed")) {
+        failedAttempts_.push_back({entry.date, entry.message});
+        pendingFailures_.push_back({entry.date, entry.message});
+      }
+    } else if (startsWith(message, "Failed")) {
       fail(entry, entry.message);
     } else {
       resume(entry);
@@ -216,6 +219,10 @@ void JournalNights::start(const JournalEntry& entry, std::string reason, bool fr
       wake.duration = std::max(0.0, gap);
       wake.reason = *open_->wokeUp().reason();
       open_->session.darkWakes.push_back(std::move(wake));
+      // The next end comes from the process that starts this sleep: this
+      // one, or for logind's start the systemd-sleep entry that follows it.
+      open_->fromSleepd = fromSleepd;
+      open_->pid = fromSleepd ? entry.pid : 0;
       open_->resumed.reset();
       open_->cause.reset();
       open_->causeCategory.reset();
@@ -223,13 +230,17 @@ void JournalNights::start(const JournalEntry& entry, std::string reason, bool fr
       return;
     }
     closeResumed();
+  } else if (open_ && fromSleepd && open_->fromSleepd && (open_->pid == 0 || open_->pid != entry.pid)) {
+    // A second systemd-sleep process started a sleep: the machine was awake
+    // to begin it, so the open sleep ended unseen.
+    endUnseen();
   } else if (open_) {
     // logind's "Suspending..." comes a moment before systemd-sleep's entry,
     // which dates the sleep.
-    if (fromSleepd && !open_->fromSleepd && open_->session.darkWakes.empty()) {
-      open_->session.start = entry.date;
-      open_->session.end = entry.date;
+    if (fromSleepd && !open_->fromSleepd) {
+      if (open_->session.darkWakes.empty()) open_->session.start = open_->session.end = entry.date;
       open_->fromSleepd = true;
+      open_->pid = entry.pid;
     }
     return;
   }
@@ -240,6 +251,7 @@ void JournalNights::start(const JournalEntry& entry, std::string reason, bool fr
   next.session.failures = std::move(pendingFailures_);
   pendingFailures_.clear();
   next.fromSleepd = fromSleepd;
+  if (fromSleepd) next.pid = entry.pid;
   open_ = std::move(next);
   trigger_.reset();
   activeWakeSource_.reset();
@@ -286,6 +298,16 @@ void JournalNights::closeResumed() {
   open_->session.ending = open_->wokeUp();
   closed_.push_back(std::move(open_->session));
   open_.reset();
+}
+
+void JournalNights::endUnseen() {
+  open_.reset();
+  trigger_.reset();
+  activeWakeSource_.reset();
+}
+
+bool JournalNights::fromOtherProcess(const JournalEntry& entry) const {
+  return open_ && open_->fromSleepd && open_->pid != 0 && entry.pid != 0 && open_->pid != entry.pid;
 }
 
 void JournalNights::noteCause(std::string text, WakeCategory category) {

@@ -22,6 +22,13 @@
 // and no key pressed, is a dark wake of the same session. A new boot ends an
 // open session as a shutdown at the new boot's first entry: the machine never
 // came back from that sleep.
+//
+// systemd-sleep writes a sleep's start and its end from one process. A start
+// from another process while a sleep is open, or an end from another process,
+// means the open sleep's end was never written (a lost line, a crash, a boot
+// the copy does not show): the machine was awake in between, but nobody saw
+// when it woke. Such a sleep ended unseen: no session is made of it, since
+// nothing tells its length.
 
 #include "common/Instant.h"
 #include "log/LogFacts.h"
@@ -45,6 +52,8 @@ struct JournalEntry {
   // SLEEP= of systemd-sleep's entries ("suspend", "hibernate", …).
   std::string sleep;
   std::string identifier;
+  // _PID, 0 when the entry carries none (the kernel's lines).
+  int pid = 0;
   // _TRANSPORT=kernel.
   bool kernel = false;
 };
@@ -98,6 +107,8 @@ class JournalNights {
     std::optional<WakeCategory> causeCategory;
     bool userSeen = false;
     bool fromSleepd = false;
+    // The systemd-sleep process whose end closes it (0: not known).
+    int pid = 0;
     // A full wake for the cause seen so far ("?" when none).
     SessionEnd wokeUp() const;
     bool operator==(const Open&) const = default;
@@ -107,6 +118,11 @@ class JournalNights {
   void resume(const JournalEntry& entry);
   void fail(const JournalEntry& entry, std::string message);
   void closeResumed();
+  // Drops the open sleep: its end was never written.
+  void endUnseen();
+  // An entry of systemd-sleep written by another process than the open
+  // sleep's (both known).
+  bool fromOtherProcess(const JournalEntry& entry) const;
   void noteCause(std::string text, WakeCategory category);
 
   std::vector<SleepSession> closed_;

@@ -31,7 +31,7 @@ class LogDomain {
     shutdown,
   };
 
-  constexpr LogDomain(Kind kind = Kind::other) : kind_(kind) {}
+  LogDomain(Kind kind = Kind::other) : kind_(kind) {}
   static LogDomain other(std::string text) {
     LogDomain d(Kind::other);
     d.text_ = std::move(text);

@@ -4,6 +4,8 @@
 
 #include <unicode/utf8.h>
 
+#include <cmath>
+
 #include <optional>
 #include <vector>
 
@@ -57,8 +59,11 @@ const MoodTexts& moodTexts(Mood mood) {
 
 class Sentences {
  public:
-  Sentences(const NightFormat& format, const NightReport& report)
-      : f_(format), r_(report), tr_(format.language() == Language::turkish) {
+  Sentences(const NightFormat& format, const NightReport& report, NightSource source)
+      : f_(format),
+        r_(report),
+        tr_(format.language() == Language::turkish),
+        batteryRecorded_(report.battery.first || source != NightSource::journal) {
     if (const ReasonGroup* top = report.topGroup())
       cause_ = std::string(wake_category::cause(top->category, format.language()));
   }
@@ -75,6 +80,10 @@ class Sentences {
   }
 
   std::string wake(WakeForm form) const { return tr_ ? wakeTurkish(form) : wakeEnglish(form); }
+
+  // False for a Linux laptop's night without a single battery reading:
+  // nothing can be said about its battery.
+  bool batteryRecorded() const { return batteryRecorded_; }
 
   std::string battery(Tone tone) const {
     const BatteryTrend& b = r_.battery;
@@ -108,6 +117,32 @@ class Sentences {
       s += ".";
     }
     return s;
+  }
+
+  // What the kernel counted around the night's sleeps (a Linux laptop with
+  // the tray application running); nothing when nothing was read.
+  std::optional<std::string> kernel() const {
+    const auto counts = kernel_counts::summarize(r_.kernelSleeps);
+    if (!counts) return std::nullopt;
+    const Language l = f_.language();
+    std::string s;
+    const std::string n = std::to_string(counts->wakeups);
+    const std::string top = counts->sources.empty() ? "" : kernel_counts::phrase(counts->sources.front(), l);
+    if (tr_) {
+      s = counts->wakeups == 0   ? "Çekirdek hiç uyanma saymadı"
+          : counts->wakeups == 1 ? "Çekirdek 1 uyanma saydı; o da " + top + " yüzünden"
+                                 : "Çekirdek " + n + " uyanma saydı, çoğu " + top + " yüzünden";
+    } else {
+      s = counts->wakeups == 0   ? "The kernel counted no wakes"
+          : counts->wakeups == 1 ? "The kernel counted 1 wake, from " + top
+                                 : "The kernel counted " + n + " wakes, mostly from " + top;
+    }
+    if (counts->hardwareShare) {
+      const std::string percent = f_.percent(static_cast<int>(std::lround(*counts->hardwareShare * 100)));
+      s += tr_ ? "; gecenin " + percent + " kadarını donanım uykusunda geçirdim"
+               : "; I was in hardware sleep for " + percent + " of the night";
+    }
+    return s + ".";
   }
 
   std::string culprit(const HolderGroup& holder, CulpritForm form) const {
@@ -152,6 +187,7 @@ class Sentences {
   const NightFormat& f_;
   const NightReport& r_;
   bool tr_;
+  bool batteryRecorded_;
   std::optional<std::string> cause_;
 };
 
@@ -181,24 +217,32 @@ std::string_view Narrator::alsoParticle(std::string_view name) {
 }
 
 std::string Narrator::speech(const NightReport& report) const {
-  const Sentences s(format_, report);
+  const Sentences s(format_, report, source_);
   std::vector<std::string> parts{s.headline()};
   const std::optional<HolderGroup> culprit = report.culprit();
+  const bool battery = s.batteryRecorded();
   switch (report.mood) {
     case Mood::soundAsleep:
-      // The short wake sentence ends in "; " and runs straight into the battery.
-      parts.push_back(s.wake(WakeForm::brief) + s.battery(Tone::calm));
+      // The short wake sentence ends in "; " and runs straight into the
+      // battery; without one it ends there.
+      if (battery) {
+        parts.push_back(s.wake(WakeForm::brief) + s.battery(Tone::calm));
+      } else {
+        std::string wake = s.wake(WakeForm::brief);
+        parts.push_back(wake.substr(0, wake.size() - 2) + ".");
+      }
       break;
     case Mood::restless:
       parts.push_back(s.wake(WakeForm::detailed) + ".");
-      parts.push_back(s.battery(Tone::restless));
+      if (battery) parts.push_back(s.battery(Tone::restless));
       if (culprit) parts.push_back(s.culprit(*culprit, CulpritForm::also));
       break;
     case Mood::sleepless:
       parts.push_back(culprit ? s.culprit(*culprit, CulpritForm::plain) : s.wake(WakeForm::detailed) + ".");
-      parts.push_back(s.battery(Tone::sleepless));
+      if (battery) parts.push_back(s.battery(Tone::sleepless));
       break;
   }
+  if (auto kernel = s.kernel()) parts.push_back(std::move(*kernel));
   parts.push_back(s.closing());
   return text::join(parts, " ");
 }
@@ -222,7 +266,10 @@ std::string Narrator::plainSummary(const NightReport& report) const {
   lines.push_back(wakes + ".");
 
   const BatteryTrend& b = report.battery;
-  if (b.first && b.last && b.drop) {
+  const bool laptop = source_ == NightSource::journal;
+  if (laptop && !b.first) {
+    // No reading at all: nothing to say about the battery.
+  } else if (b.first && b.last && b.drop) {
     std::string battery = (tr ? "Pil " : "Battery ") + f.percent(b.first->percent) + " → " + f.percent(b.last->percent);
     if (b.perHour) {
       const std::string rate = f.decimal(*b.perHour, 1);
@@ -235,9 +282,24 @@ std::string Narrator::plainSummary(const NightReport& report) const {
     lines.push_back(tr ? "Şarjdaydı." : "On the charger.");
   }
 
+  if (const auto counts = kernel_counts::summarize(report.kernelSleeps)) {
+    std::string line = (tr ? "Çekirdek: " : "Kernel: ") + std::to_string(counts->wakeups) +
+                       (tr                     ? " uyanma"
+                        : counts->wakeups == 1 ? " wake"
+                                               : " wakes");
+    if (!counts->sources.empty()) {
+      line += (tr ? ", en çok " : ", mostly ") + kernel_counts::phrase(counts->sources.front(), f.language());
+    }
+    if (counts->hardwareShare) {
+      const std::string percent = f.percent(static_cast<int>(std::lround(*counts->hardwareShare * 100)));
+      line += tr ? "; donanım uykusu oranı " + percent : "; " + percent + " in hardware sleep";
+    }
+    lines.push_back(line + ".");
+  }
+
   if (const std::optional<HolderGroup> culprit = report.culprit()) {
     const std::string held = f.duration(culprit->heldSeconds);
-    lines.push_back(tr ? culprit->process + ", Mac’i " + held + " uyanık tuttu."
+    lines.push_back(tr ? culprit->process + (laptop ? ", dizüstünü " : ", Mac’i ") + held + " uyanık tuttu."
                        : "Kept awake by " + culprit->process + " for " + held + ".");
   }
   return text::join(lines, " ");

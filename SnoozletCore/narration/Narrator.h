@@ -9,6 +9,7 @@
 // texts follow its language and time zone and never the process locale.
 
 #include "analysis/NightReport.h"
+#include "common/NightSource.h"
 #include "narration/NightFormat.h"
 
 #include <string>
@@ -18,10 +19,15 @@ namespace snoozlet {
 
 class Narrator {
  public:
-  explicit Narrator(NightFormat format) : format_(std::move(format)) {}
+  // `source` names the machine and tells what a night without battery
+  // readings means: a Mac on its charger, or a Linux laptop whose battery was
+  // not recorded (then the battery sentence is left out).
+  explicit Narrator(NightFormat format, NightSource source = NightSource::pmset)
+      : format_(std::move(format)), source_(source) {}
 
   // The language and time zone of every text written.
   const NightFormat& format() const { return format_; }
+  NightSource source() const { return source_; }
 
   // The mascot's morning speech for the night, its tone chosen by the mood.
   std::string speech(const NightReport& report) const;
@@ -36,6 +42,7 @@ class Narrator {
 
  private:
   NightFormat format_;
+  NightSource source_;
 };
 
 }  // namespace snoozlet

@@ -17,16 +17,26 @@ constexpr Bilingual kOnChargerTile{"on the charger", "şarjdaydı"};
 constexpr Bilingual kTooShortTile{"too short to measure", "ölçmeye yetmedi"};
 constexpr Bilingual kOnChargerShort{"on AC", "şarjda"};
 constexpr Bilingual kTooShortShort{"too short", "çok kısa"};
+constexpr Bilingual kNotRecordedTile{"no battery readings", "pil ölçümü yok"};
+constexpr Bilingual kNotRecordedShort{"no readings", "ölçüm yok"};
 constexpr Bilingual kPerHourUnit{"/h", "/sa"};
 
 std::string stateWord(BatteryState state, Language language) {
-  return (state == BatteryState::onCharger ? kOnChargerShort : kTooShortShort)(language);
+  switch (state) {
+    case BatteryState::onCharger: return kOnChargerShort(language);
+    case BatteryState::notRecorded: return kNotRecordedShort(language);
+    default: return kTooShortShort(language);
+  }
 }
 
 BatteryState fromTrend(const std::optional<int>& drop, double batteryHours, bool sawCharger) {
   if (drop && batteryHours >= kMeasurableHours) return BatteryState::measured;
   return sawCharger ? BatteryState::onCharger : BatteryState::tooShort;
 }
+
+// Only the journal's absence of readings means nothing was measured; on a
+// Mac the log always carries them when there is a battery.
+bool notRecorded(bool anyReading, NightSource source) { return !anyReading && source == NightSource::journal; }
 
 std::string compact(BatteryState state, const std::optional<int>& drop, const std::optional<double>& perHour,
                     const NightFormat& f) {
@@ -38,12 +48,16 @@ std::string compact(BatteryState state, const std::optional<int>& drop, const st
 
 }  // namespace
 
-BatteryState batteryState(const BatteryTrend& trend) {
+BatteryState batteryState(const BatteryTrend& trend, NightSource source) {
+  if (notRecorded(trend.first.has_value(), source)) return BatteryState::notRecorded;
   // No reading at all: a Mac without a battery, always on its charger.
   return fromTrend(trend.drop, trend.batteryHours, trend.sawCharger || !trend.first);
 }
 
-BatteryState batteryState(const ArchivedNight& night) { return fromTrend(night.drop, night.batteryHours, !night.drop); }
+BatteryState batteryState(const ArchivedNight& night, NightSource source) {
+  if (notRecorded(night.batteryFirst.has_value(), source)) return BatteryState::notRecorded;
+  return fromTrend(night.drop, night.batteryHours, !night.drop);
+}
 
 std::string dropText(int drop) { return drop == 0 ? "0" : "−" + std::to_string(drop); }
 
@@ -62,7 +76,7 @@ std::string ratioText(double ratio, const NightFormat& f) {
   return "normal";
 }
 
-FiguresRow figuresRow(const NightReport& night, const NightFormat& f) {
+FiguresRow figuresRow(const NightReport& night, const NightFormat& f, NightSource source) {
   const Language l = f.language();
   FiguresRow row;
   row.asleep = {f.duration(night.duration()), Bilingual{"asleep", "uyudu"}(l)};
@@ -72,9 +86,12 @@ FiguresRow figuresRow(const NightReport& night, const NightFormat& f) {
                                            : "awake in the dark (" + f.duration(night.awakeSeconds) + ")";
   }
   const BatteryTrend& b = night.battery;
-  const BatteryState state = batteryState(b);
+  const BatteryState state = batteryState(b, source);
   if (state != BatteryState::measured) {
-    row.battery.figure = {"—", (state == BatteryState::onCharger ? kOnChargerTile : kTooShortTile)(l)};
+    const Bilingual& caption = state == BatteryState::onCharger     ? kOnChargerTile
+                               : state == BatteryState::notRecorded ? kNotRecordedTile
+                                                                    : kTooShortTile;
+    row.battery.figure = {"—", caption(l)};
     return row;
   }
   row.battery.figure = {dropText(*b.drop), Bilingual{"battery points", "pil puanı"}(l)};
@@ -89,21 +106,24 @@ FiguresRow figuresRow(const NightReport& night, const NightFormat& f) {
   return row;
 }
 
-std::string compactBattery(const NightReport& night, const NightFormat& f) {
-  return compact(batteryState(night.battery), night.battery.drop, night.battery.perHour, f);
+std::string compactBattery(const NightReport& night, const NightFormat& f, NightSource source) {
+  return compact(batteryState(night.battery, source), night.battery.drop, night.battery.perHour, f);
 }
 
-std::string compactBattery(const ArchivedNight& night, const NightFormat& f) {
-  return compact(batteryState(night), night.drop, night.perHour, f);
+std::string compactBattery(const ArchivedNight& night, const NightFormat& f, NightSource source) {
+  return compact(batteryState(night, source), night.drop, night.perHour, f);
 }
 
-PopoverFigures popoverFigures(const NightReport& night, const NightFormat& f) {
+PopoverFigures popoverFigures(const NightReport& night, const NightFormat& f, NightSource source) {
   const Language l = f.language();
-  const BatteryState state = batteryState(night.battery);
+  const BatteryState state = batteryState(night.battery, source);
+  Figure battery{state == BatteryState::measured ? dropText(*night.battery.drop) : stateWord(state, l),
+                 Bilingual{"battery", "pil"}(l)};
+  // The words are too wide for a figure's value: a dash over them.
+  if (state == BatteryState::notRecorded) battery = {"—", kNotRecordedShort(l)};
   return {{std::to_string(night.darkWakeCount), Bilingual{"wakes", "uyanma"}(l)},
           {f.duration(night.awakeSeconds), Bilingual{"awake", "uyanık"}(l)},
-          {state == BatteryState::measured ? dropText(*night.battery.drop) : stateWord(state, l),
-           Bilingual{"battery", "pil"}(l)}};
+          battery};
 }
 
 std::string startLabel(const std::string& sleepReason, Language l) {

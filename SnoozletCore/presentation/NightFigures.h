@@ -10,6 +10,7 @@
 
 #include "analysis/NightReport.h"
 #include "archive/ArchivedNight.h"
+#include "common/NightSource.h"
 #include "narration/NightFormat.h"
 
 #include <optional>
@@ -20,13 +21,15 @@ namespace snoozlet::presentation {
 // Whether a night's battery drop can be shown. A drop needs half an hour on
 // battery; without it the night either saw the charger (or had no battery
 // readings at all, as on a Mac without a battery) or its time on battery was
-// too short to measure.
-enum class BatteryState { measured, onCharger, tooShort };
+// too short to measure. A Linux laptop's journal without any reading (a
+// journal read without UPower's history) says nothing about the battery:
+// its battery was not recorded.
+enum class BatteryState { measured, onCharger, tooShort, notRecorded };
 
-BatteryState batteryState(const BatteryTrend& trend);
+BatteryState batteryState(const BatteryTrend& trend, NightSource source = NightSource::pmset);
 // An archived night keeps no charger flag: no measured time on battery at
 // all means every stretch began on the charger; a short one is too short.
-BatteryState batteryState(const ArchivedNight& night);
+BatteryState batteryState(const ArchivedNight& night, NightSource source = NightSource::pmset);
 
 // "−3", or "0" for a drop of 0; only for a measured state.
 std::string dropText(int drop);
@@ -48,7 +51,8 @@ struct Figure {
 
 // The battery tile of the night page.
 struct BatteryTile {
-  // "−9" over "battery points", or "—" over "on the charger" / "too short to measure".
+  // "−9" over "battery points", or "—" over "on the charger" / "too short to
+  // measure" / "no battery readings".
   Figure figure;
   // "1.1 an hour"; only for a measured drop with a per-hour figure.
   std::optional<std::string> perHour;
@@ -70,12 +74,14 @@ struct FiguresRow {
   bool operator==(const FiguresRow&) const = default;
 };
 
-FiguresRow figuresRow(const NightReport& night, const NightFormat& format);
+FiguresRow figuresRow(const NightReport& night, const NightFormat& format, NightSource source = NightSource::pmset);
 
 // The battery figure where space is short (popover, history, terminal
-// table): "−3 · 0.4/h", "0", "on AC" or "too short".
-std::string compactBattery(const NightReport& night, const NightFormat& format);
-std::string compactBattery(const ArchivedNight& night, const NightFormat& format);
+// table): "−3 · 0.4/h", "0", "on AC", "too short" or "no readings".
+std::string compactBattery(const NightReport& night, const NightFormat& format,
+                           NightSource source = NightSource::pmset);
+std::string compactBattery(const ArchivedNight& night, const NightFormat& format,
+                           NightSource source = NightSource::pmset);
 
 // The popover's three figures: wakes, awake, battery.
 struct PopoverFigures {
@@ -85,7 +91,8 @@ struct PopoverFigures {
   bool operator==(const PopoverFigures&) const = default;
 };
 
-PopoverFigures popoverFigures(const NightReport& night, const NightFormat& format);
+PopoverFigures popoverFigures(const NightReport& night, const NightFormat& format,
+                              NightSource source = NightSource::pmset);
 
 // "lid closed", "dozed off", "put to sleep" or "fell asleep", from the
 // session's sleep reason.

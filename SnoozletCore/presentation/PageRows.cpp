@@ -12,7 +12,7 @@ int rounded(double value) { return static_cast<int>(std::lround(value)); }
 
 }  // namespace
 
-HistoryRow historyRow(const ArchivedNight& n, const NightFormat& f) {
+HistoryRow historyRow(const ArchivedNight& n, const NightFormat& f, NightSource source) {
   const Language l = f.language();
   std::string night = f.shortDay(f.nightDay(n.start));
   if (n.kind == SleepKind::daytimeNap) {
@@ -23,13 +23,13 @@ HistoryRow historyRow(const ArchivedNight& n, const NightFormat& f) {
                     f.duration(n.duration()),
                     std::to_string(n.darkWakes),
                     f.duration(n.awakeSeconds),
-                    compactBattery(n, f),
+                    compactBattery(n, f, source),
                     n.topCategory ? std::string(wake_category::title(*n.topCategory, l)) : "—",
                     std::string(mood::title(n.mood, l))};
 }
 
-HistoryRow historyRow(const NightReport& night, const NightFormat& f) {
-  return historyRow(ArchivedNight::from(night), f);
+HistoryRow historyRow(const NightReport& night, const NightFormat& f, NightSource source) {
+  return historyRow(ArchivedNight::from(night), f, source);
 }
 
 HistoryRow historyHeader(Language l) {

@@ -26,9 +26,9 @@ struct HistoryRow {
   bool operator==(const HistoryRow&) const = default;
 };
 
-HistoryRow historyRow(const ArchivedNight& night, const NightFormat& format);
+HistoryRow historyRow(const ArchivedNight& night, const NightFormat& format, NightSource source = NightSource::pmset);
 // A night of the analysis, as it will be archived.
-HistoryRow historyRow(const NightReport& night, const NightFormat& format);
+HistoryRow historyRow(const NightReport& night, const NightFormat& format, NightSource source = NightSource::pmset);
 // The column titles.
 HistoryRow historyHeader(Language language);
 

@@ -132,8 +132,12 @@ ReviewSheet reviewSheet(const FixPlan& plan, const ReviewContext& c) {
                                "Bu ayarlar, Snoozlet değiştirmeden önceki hâllerine döner."}(l);
   } else {
     sheet.title = Bilingual{"Review before changing", "Değiştirmeden önce gözden geçir"}(l);
-    sheet.subtitle = Bilingual{"Nothing changes until you confirm. macOS will ask for an administrator password.",
-                               "Sen onaylamadan hiçbir şey değişmez. macOS yönetici parolasını soracak."}(l);
+    sheet.subtitle =
+        c.source == NightSource::journal
+            ? Bilingual{"Nothing changes until you confirm. Your system will ask for an administrator password.",
+                        "Sen onaylamadan hiçbir şey değişmez. Sistemin yönetici parolasını soracak."}(l)
+            : Bilingual{"Nothing changes until you confirm. macOS will ask for an administrator password.",
+                        "Sen onaylamadan hiçbir şey değişmez. macOS yönetici parolasını soracak."}(l);
   }
   sheet.heading = reviewHeading(plan.changes.size(), c);
   for (const PlannedChange& change : plan.changes) {
@@ -155,8 +159,11 @@ ReviewSheet reviewSheet(const FixPlan& plan, const ReviewContext& c) {
   }
   if (c.dryRun) {
     sheet.dryRunNote =
-        Bilingual{"Dry run: this build only shows what it would do. No setting on this Mac will change.",
-                  "Deneme: bu sürüm yalnızca ne yapacağını gösterir. Bu Mac’te hiçbir ayar değişmez."}(l);
+        c.source == NightSource::journal
+            ? Bilingual{"Dry run: this build only shows what it would do. No setting on this laptop will change.",
+                        "Deneme: bu sürüm yalnızca ne yapacağını gösterir. Bu dizüstünde hiçbir ayar değişmez."}(l)
+            : Bilingual{"Dry run: this build only shows what it would do. No setting on this Mac will change.",
+                        "Deneme: bu sürüm yalnızca ne yapacağını gösterir. Bu Mac’te hiçbir ayar değişmez."}(l);
   }
   if (c.journalProblem) sheet.journalNote = journalProblemSentence(*c.journalProblem, l);
   sheet.cancelLabel = Bilingual{"Cancel", "Vazgeç"}(l);

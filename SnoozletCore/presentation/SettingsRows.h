@@ -92,6 +92,8 @@ struct ReviewContext {
   bool dryRun = false;
   // The plan puts a journal record's values back.
   bool undo = false;
+  // Who asks for the password, and which machine the dry run leaves alone.
+  NightSource source = NightSource::pmset;
   // The journal of earlier changes could not be read.
   std::optional<JournalProblem> journalProblem;
 };

@@ -15,6 +15,8 @@ struct CategoryTexts {
   Bilingual title;
   Bilingual cause;
   Bilingual explanation;
+  // On a Linux laptop, where the Mac's words do not fit; empty: the same.
+  Bilingual laptopExplanation = {};
 };
 
 // One row per category, in declaration order (checked below).
@@ -26,7 +28,10 @@ constexpr std::array<CategoryTexts, 12> kTable{{
      {"The Wi-Fi/Bluetooth chip woke the Mac: network traffic it was asked to watch, the Bonjour sleep proxy, or a "
       "nearby Bluetooth device. TCP keepalive and “Wake for network access” make this more frequent.",
       "Wi-Fi/Bluetooth çipi uyandırdı: izlemesi istenen ağ trafiği, Bonjour uyku vekili ya da yakındaki bir Bluetooth "
-      "aygıtı. TCP keepalive ve “Ağ erişimi için uyandır” bunu sıklaştırır."}},
+      "aygıtı. TCP keepalive ve “Ağ erişimi için uyandır” bunu sıklaştırır."},
+     {"The Wi-Fi or Bluetooth adapter woke the laptop: a packet it was set to wake for, or a nearby Bluetooth device.",
+      "Wi-Fi ya da Bluetooth bağdaştırıcısı dizüstünü uyandırdı: uyanması istenen bir paket ya da yakındaki bir "
+      "Bluetooth aygıtı."}},
     {WakeCategory::backgroundTask,
      "backgroundTask",
      {"Background tasks", "Arka plan işleri"},
@@ -34,20 +39,27 @@ constexpr std::array<CategoryTexts, 12> kTable{{
      {"A wake macOS scheduled for its own background work (Spotlight, iCloud Drive, analytics). Each one is short and "
       "normal.",
       "macOS’in kendi arka plan işi için kurduğu uyanma (Spotlight, iCloud Drive, analiz). Her biri kısa sürer, "
-      "normaldir."}},
+      "normaldir."},
+     {"A wake the system scheduled for its own background work. Each one is short and normal.",
+      "Sistemin kendi arka plan işi için kurduğu uyanma. Her biri kısa sürer, normaldir."}},
     {WakeCategory::maintenance,
      "maintenance",
      {"Maintenance", "Planlı bakım"},
      {"routine maintenance", "planlı bakım"},
      {"Routine maintenance: renewing the network address (DHCP) and Bonjour records. Happens more often with Power Nap "
       "on.",
-      "Planlı bakım: ağ adresini (DHCP) ve Bonjour kayıtlarını tazeler. Power Nap açıkken daha sık olur."}},
+      "Planlı bakım: ağ adresini (DHCP) ve Bonjour kayıtlarını tazeler. Power Nap açıkken daha sık olur."},
+     {"Routine upkeep the system woke the laptop for.", "Sistemin dizüstünü uyandırdığı planlı bakım."}},
     {WakeCategory::scheduled,
      "scheduled",
      {"Scheduled alarms", "Zamanlanmış alarmlar"},
      {"scheduled alarms", "zamanlanmış alarmlar"},
      {"An alarm set by an app or the calendar. “pmset -g sched” lists the upcoming ones.",
-      "Bir uygulamanın ya da takvimin kurduğu alarm. Sıradakiler “pmset -g sched” ile görülür."}},
+      "Bir uygulamanın ya da takvimin kurduğu alarm. Sıradakiler “pmset -g sched” ile görülür."},
+     {"An alarm on the real-time clock (RTC), set by a program or a systemd timer. “systemctl list-timers” lists the "
+      "timers.",
+      "Bir programın ya da systemd zamanlayıcısının gerçek zamanlı saate (RTC) kurduğu alarm. Zamanlayıcılar "
+      "“systemctl list-timers” ile görülür."}},
     {WakeCategory::power,
      "power",
      {"Charger", "Şarj aleti"},
@@ -67,7 +79,9 @@ constexpr std::array<CategoryTexts, 12> kTable{{
      "usb",
      {"USB devices", "USB aygıtları"},
      {"USB devices", "USB aygıtları"},
-     {"A connected USB device asked to wake the Mac.", "Bağlı bir USB aygıtı Mac’i uyandırmak istedi."}},
+     {"A connected USB device asked to wake the Mac.", "Bağlı bir USB aygıtı Mac’i uyandırmak istedi."},
+     {"A connected USB device, or the USB controller itself, asked to wake the laptop.",
+      "Bağlı bir USB aygıtı ya da USB denetleyicisinin kendisi dizüstünü uyandırmak istedi."}},
     {WakeCategory::siri,
      "siri",
      {"Siri listening", "Siri dinlemesi"},
@@ -85,12 +99,17 @@ constexpr std::array<CategoryTexts, 12> kTable{{
      {"Wake for network access", "Ağdan uyandırma"},
      {"network wake requests", "ağdan gelen uyandırma istekleri"},
      {"Another device on the network asked this Mac to wake (Wake on LAN).",
-      "Ağdaki başka bir aygıt bu Mac’i uyandırmak istedi (Wake on LAN)."}},
+      "Ağdaki başka bir aygıt bu Mac’i uyandırmak istedi (Wake on LAN)."},
+     {"Another device on the network asked this laptop to wake (Wake-on-LAN).",
+      "Ağdaki başka bir aygıt bu dizüstünü uyandırmak istedi (Wake-on-LAN)."}},
     {WakeCategory::unknown,
      "unknown",
      {"Unrecognised", "Tanınmayan"},
      {"reasons I couldn’t name", "adını koyamadığım sebepler"},
-     {"macOS logged a reason Snoozlet doesn’t recognise yet.", "macOS’in yazdığı sebebi Snoozlet henüz tanımıyor."}},
+     {"macOS logged a reason Snoozlet doesn’t recognise yet.", "macOS’in yazdığı sebebi Snoozlet henüz tanımıyor."},
+     {"The kernel named a wake Snoozlet doesn’t recognise yet, often the embedded controller (EC) or an ACPI event.",
+      "Çekirdeğin adını verdiği uyanmayı Snoozlet henüz tanımıyor; çoğu zaman gömülü denetleyici (EC) ya da bir ACPI "
+      "olayı."}},
 }};
 
 constexpr bool tableInDeclarationOrder() {
@@ -120,8 +139,12 @@ namespace wake_category {
 
 std::string_view title(WakeCategory category, Language language) { return row(category).title.in(language); }
 
-std::string_view explanation(WakeCategory category, Language language) {
-  return row(category).explanation.in(language);
+std::string_view explanation(WakeCategory category, Language language, NightSource source) {
+  const CategoryTexts& texts = row(category);
+  if (source == NightSource::journal && !texts.laptopExplanation.english.empty()) {
+    return texts.laptopExplanation.in(language);
+  }
+  return texts.explanation.in(language);
 }
 
 std::string_view cause(WakeCategory category, Language language) { return row(category).cause.in(language); }

@@ -4,6 +4,7 @@
 // and in-sentence phrases in English and Turkish, and the wake reason that
 // pairs a logged text with its category.
 
+#include "common/NightSource.h"
 #include "common/Shared.h"
 #include "sessions/Language.h"
 
@@ -44,8 +45,9 @@ namespace wake_category {
 
 // Short title ("Wi-Fi & Bluetooth").
 std::string_view title(WakeCategory category, Language language);
-// One-sentence explanation shown under the title.
-std::string_view explanation(WakeCategory category, Language language);
+// One-sentence explanation shown under the title, in a Mac's words or, for
+// the journal source, a Linux laptop's.
+std::string_view explanation(WakeCategory category, Language language, NightSource source = NightSource::pmset);
 // Lower-case phrase for use inside a sentence ("macOS background chores").
 std::string_view cause(WakeCategory category, Language language);
 // True for the lid and the keyboard/trackpad: wakes the user caused.

@@ -115,8 +115,19 @@ void addUserTools(Builder& b, const NightReport& report) {
   }
 }
 
-void addFailure(Builder& b, const NightReport& report) {
+void addFailure(Builder& b, const NightReport& report, NightSource source) {
   if (report.session.failures.empty()) return;
+  if (source == NightSource::journal) {
+    b.out.push_back(b.turkish() ? Suggestion{"failure", Suggestion::Kind::info(), "Linux bir uyku hatası kaydetti",
+                                             "Dizüstünü yeniden başlat. Tekrarlarsa aynı satırlar “journalctl -b "
+                                             "-u systemd-suspend” ile görülür.",
+                                             std::nullopt}
+                                : Suggestion{"failure", Suggestion::Kind::info(), "Linux logged a sleep failure",
+                                             "Restart the laptop. If it happens again, “journalctl -b -u "
+                                             "systemd-suspend” shows the same lines.",
+                                             std::nullopt});
+    return;
+  }
   if (b.turkish()) {
     b.out.push_back({"failure", Suggestion::Kind::info(), "macOS bir uyku hatası kaydetti",
                      "Mac’i yeniden başlat. Tekrarlarsa Apple Destek aynı kaydı okuyabilir.", std::nullopt});
@@ -129,7 +140,8 @@ void addFailure(Builder& b, const NightReport& report) {
 }  // namespace
 
 std::vector<Suggestion> suggestions(const NightReport& report, const std::optional<PowerSettings>& settings,
-                                    const std::optional<PowerCapabilities>& capabilities, const NightFormat& format) {
+                                    const std::optional<PowerCapabilities>& capabilities, const NightFormat& format,
+                                    NightSource source) {
   Builder b{format, availableFixes(settings, capabilities), {}};
   addCulprit(b, report);
   if (report.mood > Mood::soundAsleep) {
@@ -137,7 +149,7 @@ std::vector<Suggestion> suggestions(const NightReport& report, const std::option
     addBackgroundFix(b, report);
   }
   addUserTools(b, report);
-  addFailure(b, report);
+  addFailure(b, report, source);
   return std::move(b.out);
 }
 

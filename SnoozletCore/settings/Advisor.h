@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "analysis/NightReport.h"
+#include "common/NightSource.h"
 #include "narration/NightFormat.h"
 #include "settings/PowerCapabilities.h"
 #include "settings/PowerSettings.h"
@@ -23,8 +24,10 @@ namespace snoozlet::Advisor {
 // held ten minutes or more, and a logged sleep failure. A fix is offered only
 // when it could still change something on this Mac, so no fix is suggested
 // while the settings or the capabilities are unknown. Texts and durations are
-// written in the format's language.
+// written in the format's language; a Linux laptop's failure (the journal
+// source) is told in its own words.
 std::vector<Suggestion> suggestions(const NightReport& report, const std::optional<PowerSettings>& settings,
-                                    const std::optional<PowerCapabilities>& capabilities, const NightFormat& format);
+                                    const std::optional<PowerCapabilities>& capabilities, const NightFormat& format,
+                                    NightSource source = NightSource::pmset);
 
 }  // namespace snoozlet::Advisor

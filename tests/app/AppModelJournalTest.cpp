@@ -2,6 +2,7 @@
 // entries written since the last one, and the nights are archived as any.
 
 #include "ModelHarness.h"
+#include "archive/NightArchive.h"
 
 #include <gtest/gtest.h>
 
@@ -28,8 +29,23 @@ TEST(AppModelJournalTest, RefreshesReadTheJournalAsItGrowsAndArchiveItsNights) {
   EXPECT_EQ(h.model->analysis()->reports.size(), 1u);
   EXPECT_TRUE(h.model->findings().empty()) << "no pmset settings on Linux";
 
+  // The tray application kept the kernel's counts of the first night's first
+  // sleep, announced a second before systemd-sleep dated the night.
+  const Instant first = h.model->analysis()->reports[0].start();
+  SleepCounts counted{.slept = first - 1, .resumed = first + 7000, .memSleep = "s2idle", .hardwareSleep = 840};
+  counted.sources = {{"0000:00:14.0", "0000:00:14.0", "xhci_hcd", "0x0c0330", "XHC", 4, 4}};
+  ASSERT_TRUE((*NightArchive::open(h.dir / "data/nights.sqlite"))->storeSleep(counted).ok());
+
   testing::writeJournal(folder / "system.journal", text.substr(cut));
   ASSERT_TRUE(h.refresh());
+  const NightReport& night = h.model->analysis()->reports[0];
+  EXPECT_EQ(night.kernelSleeps, std::vector<SleepCounts>{counted});
+  EXPECT_TRUE(h.model->analysis()->reports[1].kernelSleeps.empty()) << "nothing read around it, nothing claimed";
+  // Told without a battery reading (UPower kept none) and with the kernel's count.
+  EXPECT_EQ(h.model->morningText(night).find("charger"), std::string::npos) << h.model->morningText(night);
+  EXPECT_NE(h.model->morningText(night).find("mostly from the USB controller (XHC); I was in hardware sleep for 12%"),
+            std::string::npos)
+      << h.model->morningText(night);
   ASSERT_EQ(h.model->analysis()->reports.size(), 3u);
   EXPECT_EQ(h.model->analysis()->reports[1].session.failures.size(), 2u);
   EXPECT_EQ(h.model->analysis()->reports[2].session.ending.kind(), SessionEnd::Kind::shutdown);

@@ -152,5 +152,47 @@ TEST(NightArchiveTest, OpeningFailuresAreTold) {
   EXPECT_EQ(blocked.error().description(), std::make_error_code(std::errc::not_a_directory).message());
 }
 
+TEST(NightArchiveTest, AnArchiveFromBeforeTheKernelCountsGainsThemAndKeepsItsNights) {
+  TempDir dir;
+  const auto file = dir / "nights.sqlite";
+  writeFile(file, "");
+  {
+    // The four tables as the archive made them before it kept the kernel's counts.
+    Sql old(file);
+    old.exec(
+        "CREATE TABLE nights (start REAL PRIMARY KEY, end REAL NOT NULL, kind TEXT NOT NULL, mood TEXT NOT NULL, "
+        "dark_wakes INTEGER NOT NULL, awake_seconds REAL NOT NULL, battery_first INTEGER, battery_last INTEGER, "
+        "drop_points INTEGER, battery_hours REAL NOT NULL, per_hour REAL, top_category TEXT, culprit TEXT, "
+        "sleep_reason TEXT, app_version TEXT);"
+        "CREATE TABLE night_reasons (night_start REAL NOT NULL, category TEXT NOT NULL, count INTEGER NOT NULL, "
+        "awake_seconds REAL NOT NULL, PRIMARY KEY (night_start, category));"
+        "CREATE TABLE night_holders (night_start REAL NOT NULL, process TEXT NOT NULL, type TEXT NOT NULL, name TEXT "
+        "NOT NULL, count INTEGER NOT NULL, held_seconds REAL NOT NULL, origin TEXT NOT NULL);"
+        "CREATE TABLE night_requests (night_start REAL NOT NULL, process TEXT NOT NULL, activity TEXT NOT NULL, "
+        "count INTEGER NOT NULL);"
+        "INSERT INTO nights VALUES (1710100000, 1710128800, 'night', 'restless', 4, 90, 90, 87, 3, 3, 1, 'usb', NULL, "
+        "'Lid closed', '1.0 (1)');");
+  }
+  auto archive = openArchive(file);
+  ASSERT_EQ(archive->nights(std::nullopt, 10)->size(), 1u);
+
+  SleepCounts sleep{.slept = 1710100010,
+                    .resumed = 1710128790,
+                    .memSleep = "s2idle",
+                    .sources = {{"0000:00:14.0", "0000:00:14.0", "xhci_hcd", "0x0c0330", "XHC", 6, 9},
+                                {"PNP0C09:00", "PNP0C09:00", "", "", "", 2, 40}},
+                    .hardwareSleep = 3456,
+                    .suspends = 1,
+                    .failures = 0};
+  ASSERT_TRUE(archive->storeSleep(sleep).ok());
+  sleep.sources.pop_back();
+  ASSERT_TRUE(archive->storeSleep(sleep).ok()) << "the same sleep again replaces it";
+  ASSERT_TRUE(archive->storeSleep({.slept = 1710200000, .resumed = 1710200600}).ok());
+  EXPECT_EQ(archive->sleeps(1710100000, 1710128800).value(), std::vector<SleepCounts>{sleep});
+  EXPECT_EQ(archive->sleeps(0, 2e9)->back().hardwareSleep, std::nullopt);
+  Sql sql(file);
+  EXPECT_EQ(sql.count("sleep_wake_sources"), 1);
+}
+
 }  // namespace
 }  // namespace snoozlet

@@ -159,6 +159,15 @@ TEST(ReportCommandTest, ALinuxJournalCopiedFromALaptopIsToldNeverArchived) {
   EXPECT_NE(english.out.find("Battery 81% → 74%"), std::string::npos) << english.out;
   EXPECT_NE(english.out.find("This laptop’s normal: 0.9/h over 2 nights."), std::string::npos) << english.out;
   EXPECT_FALSE(std::filesystem::exists(dir / "data" / "nights.sqlite")) << "another machine's nights";
+  // Without UPower's history nothing measured the battery: no charger is claimed.
+  std::filesystem::create_directories(dir / "no-history");
+  const Outcome unmeasured = runSnoozlet("report --all --tz Europe/London --journal " + journal.string() +
+                                         " --upower " + (dir / "no-history").string());
+  ASSERT_EQ(unmeasured.status, 0) << unmeasured.err;
+  EXPECT_NE(unmeasured.out.find("· no battery readings\n"), std::string::npos) << unmeasured.out;
+  EXPECT_EQ(unmeasured.out.find("charger"), std::string::npos) << unmeasured.out;
+  EXPECT_EQ(unmeasured.out.find("on AC"), std::string::npos) << unmeasured.out;
+  EXPECT_NE(runSnoozlet(read + " --json").out.find("\"kernel\":null"), std::string::npos) << "nothing read around it";
 
   const Outcome missing = runSnoozlet("report --journal " + (dir / "nope").string());
   EXPECT_EQ(missing.status, 2);

@@ -35,8 +35,8 @@ std::string mutatedMessage(std::mt19937_64& random) {
   static const char* const kValid[] = {
       "PID 812(ShipIt) Created PreventSystemSleep \"Updating\" 01:02:03  id:0x0x100 [System: kCPU]",
       "DarkWake from Deep Idle [CDNP] : due to rtc/Maintenance Using BATT (Charge:76%) 45 secs",
-      "[process=mDNSResponder request=Maintenance deltaSecs=7200 wakeAt=2024-03-11 09:00:00 info=\"DHCP\"] "
-      "[*process=dasd request=SleepService deltaSecs=600 wakeAt=2024-03-11 09:00:00]",
+      ("[process=mDNSResponder request=Maintenance deltaSecs=7200 wakeAt=2024-03-11 09:00:00 info=\"DHCP\"] "
+       "[*process=dasd request=SleepService deltaSecs=600 wakeAt=2024-03-11 09:00:00]"),
       "Entering Sleep state due to 'Clamshell Sleep':TCPKeepAlive=active Using Batt (Charge:80%) 2 secs",
       "Summary- [System: DeclUser kDisp] Using Batt(Charge: 84)"};
   std::string m = kValid[random() % std::size(kValid)];

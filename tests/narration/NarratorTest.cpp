@@ -130,6 +130,31 @@ TEST(NarratorTest, SpeechesInBothLanguages) {
   }
 }
 
+TEST(NarratorTest, ALinuxNightWithoutBatteryReadingsLeavesTheBatteryOut) {
+  const Narrator laptop(NightFormat(Language::english, istanbul), NightSource::journal);
+  const Narrator dizustu(NightFormat(Language::turkish, istanbul), NightSource::journal);
+  NightReport calm = Night(Mood::soundAsleep).wakes(2, 80, WakeCategory::network, 2).r;
+  calm.battery = BatteryTrend();
+  EXPECT_EQ(laptop.speech(calm),
+            "Good morning! I woke up 2 times last night, mostly because of Wi-Fi and Bluetooth. The teapot was nice "
+            "and warm.");
+  EXPECT_EQ(dizustu.speech(calm),
+            "Günaydın! Gece 2 kez uyandım, çoğu Wi-Fi ve Bluetooth yüzünden. Çaydanlığım sıcacıktı.");
+  EXPECT_EQ(laptop.plainSummary(calm),
+            "Tue 5 Dec 23:00–07:00: 8 h asleep. 2 dark wakes, 1 min awake in total; "
+            "mostly Wi-Fi and Bluetooth.");
+  NightReport sleepless = Night(Mood::sleepless).r;
+  sleepless.battery = BatteryTrend();
+  EXPECT_EQ(laptop.speech(sleepless),
+            "I didn’t sleep a wink! I didn’t wake up once last night. I’ve listed the suspects below.");
+  // The same night from a Mac: no reading means no battery, on the charger.
+  EXPECT_NE(english.speech(calm).find("I was on the charger"), std::string::npos);
+  // A Linux laptop with readings tells its battery as a Mac does.
+  const NightReport measured = Night(Mood::soundAsleep).battery(80, 1, 4).culprit("Renderer", 7200).r;
+  EXPECT_EQ(laptop.speech(measured), english.speech(measured));
+  EXPECT_NE(dizustu.plainSummary(measured).find("Renderer, dizüstünü 2 sa uyanık tuttu."), std::string::npos);
+}
+
 TEST(NarratorTest, TurkishAlsoParticleFollowsTheLastVowel) {
   const struct {
     const char* name;

@@ -105,6 +105,13 @@ TEST(SystemJournalTest, RealExcerptsReadAsTheirSleeps) {
         "resource busy",
         "12-02 23:30:45 → 12-03 08:02:13 shutdown [Lid closed]"},
        2},
+      // Ends that were never written: a sleep followed by another process's
+      // start, and one followed by another process's end, ended unseen and
+      // make no night; the dark wake's new process writes that sleep's end.
+      {"laptop-lost-ends",
+       {"03-03 22:02:52 → 03-04 05:55:30 fullWake (Lid opened) [Lid closed]",
+        "03-05 22:20:41 → 03-06 06:12:26 fullWake (Lid opened) [Lid closed] wake 03-06 01:44:09 43 s network (Woke "
+        "up from IRQ 147 (iwlwifi))"}},
       // A journal that begins with an end (its start rotated away), then a
       // hibernation asked for with the key.
       {"laptop-hibernate-end-first", {"01-10 19:41:12 → 01-11 04:30:46 fullWake (?) [Hibernate key pressed]"}},

@@ -87,6 +87,22 @@ TEST(NightFiguresTest, BatteryFigureWhenNothingCanBeMeasured) {
   EXPECT_EQ(popoverFigures(report(s), kTurkish).battery, (Figure{"çok kısa", "pil"}));
 }
 
+TEST(NightFiguresTest, ALinuxNightWithoutReadingsSaysSoWhereAMacSaysCharger) {
+  const NightReport r = report(session(8));
+  const ArchivedNight a = archived(std::nullopt, 0, std::nullopt);
+  EXPECT_EQ(figuresRow(r, kEnglish, NightSource::journal).battery.figure, (Figure{"—", "no battery readings"}));
+  EXPECT_EQ(figuresRow(r, kTurkish, NightSource::journal).battery.figure, (Figure{"—", "pil ölçümü yok"}));
+  EXPECT_EQ(compactBattery(r, kEnglish, NightSource::journal), "no readings");
+  EXPECT_EQ(compactBattery(a, kTurkish, NightSource::journal), "ölçüm yok");
+  EXPECT_EQ(popoverFigures(r, kEnglish, NightSource::journal).battery, (Figure{"—", "no readings"}));
+  EXPECT_EQ(compactBattery(r, kEnglish, NightSource::pmset), "on AC") << "a Mac without readings has no battery";
+  EXPECT_EQ(compactBattery(a, kEnglish, NightSource::simulated), "on AC");
+  // One reading is a recorded battery, even on the journal.
+  SleepSession s = session(8);
+  s.battery = {reading(0, 80, true)};
+  EXPECT_EQ(compactBattery(report(s), kEnglish, NightSource::journal), "on AC");
+}
+
 TEST(NightFiguresTest, ArchivedNightBatteryFigure) {
   EXPECT_EQ(compactBattery(archived(3, 7.5, 0.4), kEnglish), "−3 · 0.4/h");
   EXPECT_EQ(compactBattery(archived(3, 7.5, 0.4), kTurkish), "−3 · 0,4/sa");

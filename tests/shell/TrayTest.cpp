@@ -173,7 +173,7 @@ TEST(TrayTest, WindowsAreMadeOnDemandRaisedNotDoubledAndReleasedOnClose) {
 
 TEST(TrayTest, SettingsWindowSaysWhyTheNotificationStaysOff) {
   PreviewModel preview(Contents::of(preview::week(Mood::soundAsleep)));
-  views::SettingsView settings(preview.preferences());
+  views::SettingsView settings(preview.preferences(), NightSource::pmset, Language::english);
   settings.plainMode()->click();
   EXPECT_TRUE(preview.settings().plainMode());
   // No notification service (the preview has no notifier): off again, with the reason.

@@ -25,7 +25,9 @@ TEST(StateFolderTest, LocatesTheFolderFromTheEnvironment) {
       {{{"HOME", ""}}, std::nullopt},
       {{}, std::nullopt},
   };
-  for (const auto& [values, folder] : cases) {
+  for (const auto& [variables, folder] : cases) {
+    // Clang before 16 cannot capture a structured binding in a lambda.
+    const Variables& values = variables;
     const auto located = StateFolder::locate([&values](const char* name) -> std::optional<std::string> {
       const auto it = values.find(name);
       return it == values.end() ? std::nullopt : std::optional(it->second);

@@ -49,13 +49,13 @@ TEST(WelcomeViewTest, ShowsTheDemonstrationNightPagesThroughToStartAndMarksTheWe
 TEST(WelcomeViewTest, OptionsTurnOnOrSayWhyNot) {
   PreviewModel preview(Contents::of(preview::week(Mood::restless)));
   preview.loginItem().refuse("The autostart folder is read-only");
-  OptionsPanel refused(preview.preferences());
+  OptionsPanel refused(preview.preferences(), NightSource::pmset, Language::english);
   QTest::mouseClick(refused.loginButton(), Qt::LeftButton);
   EXPECT_EQ(refused.loginButton()->text(), "Not allowed");
   EXPECT_EQ(refused.loginButton()->toolTip(), "The autostart folder is read-only");
   preview.loginItem().refuse(std::nullopt);
 
-  OptionsPanel panel(preview.preferences());
+  OptionsPanel panel(preview.preferences(), NightSource::pmset, Language::english);
   EXPECT_NE(panel.loginButton()->accessibleName(), panel.notificationButton()->accessibleName());
   QTest::mouseClick(panel.loginButton(), Qt::LeftButton);
   EXPECT_TRUE(preview.loginItem().isEnabled());

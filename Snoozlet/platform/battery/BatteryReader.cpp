@@ -3,6 +3,7 @@
 #include "platform/PowerDataSource.h"
 #include "platform/battery/IoregBatteryReader.h"
 #include "platform/battery/SysfsBatteryReader.h"
+#include "platform/linux/SystemRoot.h"
 
 namespace snoozlet {
 
@@ -10,7 +11,7 @@ std::unique_ptr<BatteryReader> makeSystemBatteryReader() {
 #if defined(__APPLE__)
   return std::make_unique<IoregBatteryReader>();
 #else
-  return std::make_unique<SysfsBatteryReader>();
+  return std::make_unique<SysfsBatteryReader>(SystemRoot::fromEnvironment()("/sys/class/power_supply"));
 #endif
 }
 

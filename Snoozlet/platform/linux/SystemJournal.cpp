@@ -1,10 +1,15 @@
 #include "platform/linux/SystemJournal.h"
 
+#include "platform/linux/SystemRoot.h"
+
 #include <grp.h>
+#if SNOOZLET_SYSTEMD_JOURNAL
 #include <systemd/sd-journal.h>
+#endif
 #include <unistd.h>
 
 #include <algorithm>
+#include <charconv>
 #include <cstring>
 #include <fstream>
 #include <memory>
@@ -15,6 +20,7 @@ namespace snoozlet {
 
 namespace {
 
+#if SNOOZLET_SYSTEMD_JOURNAL
 struct JournalCloser {
   void operator()(sd_journal* j) const { sd_journal_close(j); }
 };
@@ -68,6 +74,15 @@ std::string field(sd_journal* j, const char* name) {
   return std::string(static_cast<const char*>(data) + prefix, length - prefix);
 }
 
+// _PID as a number; 0 when absent or not a number.
+int pidOf(const std::string& text) {
+  int pid = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), pid);
+  return error == std::errc() && end == text.data() + text.size() && pid > 0 ? pid : 0;
+}
+
+#endif
+
 bool inGroup(const char* name) {
   const group* g = ::getgrnam(name);
   if (g == nullptr) return false;
@@ -81,6 +96,7 @@ bool inGroup(const char* name) {
 
 }  // namespace
 
+#if SNOOZLET_SYSTEMD_JOURNAL
 Status JournalReader::read(const JournalPaths& paths) {
   auto battery = readUPowerHistory(paths.upower);
   if (!battery) return Status::failure(battery.error());
@@ -112,6 +128,7 @@ Status JournalReader::read(const JournalPaths& paths) {
     entry.messageId = field(j, "MESSAGE_ID");
     entry.sleep = field(j, "SLEEP");
     entry.identifier = field(j, "SYSLOG_IDENTIFIER");
+    entry.pid = pidOf(field(j, "_PID"));
     entry.kernel = field(j, "_TRANSPORT") == "kernel";
     entry.bootId = field(j, "_BOOT_ID");
     nights.add(entry);
@@ -129,12 +146,19 @@ Status JournalReader::read(const JournalPaths& paths) {
   battery_ = std::move(battery.value());
   return Status();
 }
+#else
+Status JournalReader::read(const JournalPaths&) {
+  return Status::failure(
+      {"this Snoozlet was built without the systemd journal (libsystemd), so it reads no Linux "
+       "laptop's nights"});
+}
+#endif
 
 Result<std::vector<BatteryPoint>> readUPowerHistory(const std::optional<std::filesystem::path>& path) {
   using Points = std::vector<BatteryPoint>;
   std::error_code error;
   std::filesystem::path file;
-  const std::filesystem::path where = path.value_or("/var/lib/upower");
+  const std::filesystem::path where = path.value_or(SystemRoot::fromEnvironment()("/var/lib/upower"));
   if (std::filesystem::is_directory(where, error)) {
     std::uintmax_t largest = 0;
     for (const auto& item : std::filesystem::directory_iterator(where, error)) {
@@ -171,12 +195,16 @@ std::optional<std::string> journalPermissionProblem() {
 }
 
 bool systemJournalHasSleep() {
+#if !SNOOZLET_SYSTEMD_JOURNAL
+  return false;
+#else
   auto opened = open(std::nullopt);
   if (!opened) return false;
   sd_journal* j = opened->get();
   sd_journal_flush_matches(j);
   sd_journal_add_match(j, "MESSAGE_ID=6bbd95ee977941e497c48be27c254128", 0);
   return sd_journal_seek_head(j) >= 0 && sd_journal_next(j) > 0;
+#endif
 }
 
 }  // namespace snoozlet

@@ -45,7 +45,8 @@ class JournalReader {
   std::vector<BatteryPoint> battery_;
 };
 
-// UPower's charge history: the file, or in a folder (default /var/lib/upower)
+// UPower's charge history: the file, or in a folder (default /var/lib/upower
+// under the system root)
 // the largest history-charge-*.dat (the laptop's main battery). Nothing when
 // there is none; an error when a named path cannot be read.
 Result<std::vector<BatteryPoint>> readUPowerHistory(const std::optional<std::filesystem::path>& path);
