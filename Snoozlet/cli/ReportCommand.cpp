@@ -1,6 +1,7 @@
 #include "cli/ReportCommand.h"
 
 #include "presentation/PageRows.h"
+#include "presentation/SourceTexts.h"
 
 #include "cli/CommandLine.h"
 #include "cli/LogFile.h"
@@ -231,6 +232,10 @@ int runReport(const std::vector<std::string>& arguments, std::ostream& out, std:
     }
     analysis = std::move(loaded->analysis);
     archive = std::move(loaded->archiveProblem);
+    if (const int skipped = loaded->journal.unreadableFiles(); skipped > 0) {
+      err << "snoozlet report: "
+          << presentation::unreadableJournalFiles(skipped, loaded->journal.journalFiles(), o.language) << "\n";
+    }
     if (!copied) battery = loaded->battery;
     source = chosen->source.nightSource();
   }

@@ -115,4 +115,12 @@ std::string keptAwakeBadge(NightSource source, Language l) {
                         : Bilingual{"Kept the Mac awake", "Mac’i uyanık tuttu"}(l);
 }
 
+std::string unreadableJournalFiles(int unreadable, int total, Language l) {
+  const std::string n = std::to_string(unreadable), all = std::to_string(total), rest = std::to_string(total - unreadable);
+  return l == Language::turkish ? "Günlük dosyalarından " + n + " tanesi (toplam " + all +
+                                      ") okunamadı; gösterilen geceler geri kalan " + rest + " dosyadan."
+                                : "Snoozlet couldn’t read " + n + " of the journal’s " + all +
+                                      " files; the nights shown come from the other " + rest + ".";
+}
+
 }  // namespace snoozlet::presentation

@@ -43,4 +43,8 @@ LogCaption systemLogCaption(NightSource source, Language language);
 // The badge of a holder row that kept the machine from sleeping.
 std::string keptAwakeBadge(NightSource source, Language language);
 
+// A copied journal some of whose files could not be read: how many, and
+// that the nights shown come from the others.
+std::string unreadableJournalFiles(int unreadable, int total, Language language);
+
 }  // namespace snoozlet::presentation

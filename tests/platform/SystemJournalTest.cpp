@@ -240,6 +240,19 @@ TEST(SystemJournalTest, TheSourceAskedForOrTheFirstThatExists) {
 TEST(SystemJournalTest, AUserWhoMayNotReadTheSystemJournalIsToldHowToFixIt) {
   // As an account in none of the journal's groups: `nobody`, from root.
   if (::geteuid() != 0) GTEST_SKIP() << "needs root to become nobody";
+  // Two copied journals nobody may enter: one whose only file is root's alone, one with a readable file beside it.
+  testing::TempDir dir;
+  namespace fs = std::filesystem;
+  for (const char* folder : {"closed", "half"}) {
+    fs::create_directories(dir / folder);
+    testing::writeJournal(dir / folder / "system@0001.journal", exportOf("hp-x360-s2idle-charger-syslog"));
+    fs::permissions(dir / folder / "system@0001.journal", fs::perms::none);
+  }
+  testing::writeJournal(dir / "half" / "system.journal", exportOf("hp-x360-s2idle-charger-syslog"));
+  for (const fs::path& path : {dir.path(), dir / "closed", dir / "half"}) {
+    fs::permissions(path, fs::perms::others_read | fs::perms::others_exec, fs::perm_options::add);
+  }
+  fs::permissions(dir / "half" / "system.journal", fs::perms::others_read, fs::perm_options::add);
   const pid_t child = ::fork();
   ASSERT_GE(child, 0);
   if (child == 0) {
@@ -254,7 +267,15 @@ TEST(SystemJournalTest, AUserWhoMayNotReadTheSystemJournalIsToldHowToFixIt) {
         fallback && fallback->notice == problem && fallback->source.nightSource() == NightSource::simulated;
     // A copied journal needs no group: only the files' own permissions.
     const bool copied = chooseNightSource(NightSource::journal, std::nullopt, {"/tmp", std::nullopt}).ok();
-    ::_exit(told && refused && explained && copied ? 0 : 1);
+    // Files that are there but none of which may be read: who may read them, not an empty journal.
+    JournalReader closed;
+    const Status none = closed.read({dir / "closed", dir / "closed"});
+    const bool saysWho = !none && none.error().description() == *problem;
+    // Some readable: those are read, and the others counted.
+    JournalReader half;
+    const bool partly = half.read({dir / "half", dir / "half"}).ok() && half.unreadableFiles() == 1 &&
+                        half.journalFiles() == 2 && !half.nights().sessions({}).empty();
+    ::_exit(told && refused && explained && copied ? (saysWho ? (partly ? 0 : 5) : 4) : 1);
   }
   int status = 0;
   ASSERT_EQ(::waitpid(child, &status, 0), child);

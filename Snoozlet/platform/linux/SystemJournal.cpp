@@ -2,6 +2,7 @@
 
 #include "platform/linux/SystemRoot.h"
 
+#include <fcntl.h>
 #include <grp.h>
 #if SNOOZLET_SYSTEMD_JOURNAL
 #include <systemd/sd-journal.h>
@@ -9,6 +10,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cstring>
 #include <fstream>
@@ -29,6 +31,44 @@ using Journal = std::unique_ptr<sd_journal, JournalCloser>;
 Status failure(std::string message) { return Status::failure({std::move(message)}); }
 
 std::string systemError(int negativeErrno) { return std::generic_category().message(-negativeErrno); }
+
+// The journal files at `where` (a file, or a folder and the machine folders
+// in it) and how many of them this process may not open: sd-journal leaves
+// those out without a word.
+struct FileCount {
+  int total = 0;
+  int unreadable = 0;
+  std::string reason;
+};
+
+FileCount countFiles(const std::filesystem::path& where) {
+  FileCount count;
+  const auto look = [&](const std::filesystem::path& file) {
+    const std::string name = file.filename().string();
+    if (!name.ends_with(".journal") && !name.ends_with(".journal~")) return;
+    ++count.total;
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd >= 0) {
+      ::close(fd);
+    } else {
+      ++count.unreadable;
+      count.reason = std::strerror(errno);
+    }
+  };
+  std::error_code error;
+  if (!std::filesystem::is_directory(where, error)) {
+    look(where);
+    return count;
+  }
+  for (const auto& item : std::filesystem::directory_iterator(where, error)) {
+    if (item.is_directory(error)) {
+      for (const auto& inner : std::filesystem::directory_iterator(item.path(), error)) look(inner.path());
+    } else {
+      look(item.path());
+    }
+  }
+  return count;
+}
 
 // Opens the system journal, or a folder or file of journal files.
 Result<Journal> open(const std::optional<std::filesystem::path>& where) {
@@ -100,6 +140,15 @@ bool inGroup(const char* name) {
 Status JournalReader::read(const JournalPaths& paths) {
   auto battery = readUPowerHistory(paths.upower);
   if (!battery) return Status::failure(battery.error());
+  FileCount files;
+  if (paths.journal) {
+    files = countFiles(*paths.journal);
+    // Files there, and none this user may read: say who may, rather than find no night.
+    if (files.total > 0 && files.unreadable == files.total) {
+      if (const auto problem = journalPermissionProblem()) return failure(*problem);
+      return failure("cannot read the journal files at " + paths.journal->string() + ": " + files.reason);
+    }
+  }
   auto opened = open(paths.journal);
   if (!opened) return Status::failure(opened.error());
   sd_journal* j = opened->get();
@@ -144,6 +193,8 @@ Status JournalReader::read(const JournalPaths& paths) {
   nights_ = std::move(nights);
   cursor_ = std::move(cursor);
   battery_ = std::move(battery.value());
+  unreadableFiles_ = files.unreadable;
+  journalFiles_ = files.total;
   return Status();
 }
 #else

@@ -35,6 +35,10 @@ class JournalReader {
   // The sessions with UPower's readings.
   std::vector<SleepSession> sessions() const { return nights_.sessions(battery_); }
   const std::optional<std::string>& cursor() const { return cursor_; }
+  // Journal files of a copied journal the last read could not open (their
+  // permissions, another user's files), and how many it found in all.
+  int unreadableFiles() const { return unreadableFiles_; }
+  int journalFiles() const { return journalFiles_; }
   const std::vector<BatteryPoint>& battery() const { return battery_; }
 
   bool operator==(const JournalReader&) const = default;
@@ -43,6 +47,8 @@ class JournalReader {
   JournalNights nights_;
   std::optional<std::string> cursor_;
   std::vector<BatteryPoint> battery_;
+  int unreadableFiles_ = 0;
+  int journalFiles_ = 0;
 };
 
 // UPower's charge history: the file, or in a folder (default /var/lib/upower
@@ -53,7 +59,9 @@ Result<std::vector<BatteryPoint>> readUPowerHistory(const std::optional<std::fil
 
 // Why this user cannot read the system journal, with how to fix it, in one
 // sentence; nothing when they can (root, or a member of systemd-journal, adm
-// or wheel).
+// or wheel). Reading a copied journal whose files none may be read fails with
+// this sentence too, or, for a member of those groups, with the files' own
+// reason.
 std::optional<std::string> journalPermissionProblem();
 
 // True when the system journal holds at least one sleep this user can read.
