@@ -48,17 +48,19 @@ std::set<FixID> availableFixes(const std::optional<PowerSettings>& settings,
   return ids;
 }
 
-void addCulprit(Builder& b, const NightReport& report) {
+void addCulprit(Builder& b, const NightReport& report, NightSource source) {
   const auto culprit = report.culprit();
   if (!culprit) return;
   const std::string held = b.format.duration(culprit->heldSeconds);
   Suggestion s{"quit-" + culprit->process, Suggestion::Kind::quitApp(culprit->process), {}, {}, std::nullopt};
   if (b.turkish()) {
     s.title = "Kapağı kapatmadan önce " + culprit->process + " uygulamasından çık";
-    s.evidence = "Mac’in uyumasını " + held + " engelledi (" + culprit->name + ").";
+    s.evidence = (source == NightSource::journal ? "Dizüstünün uyumasını " : "Mac’in uyumasını ") + held +
+                 " engelledi (" + culprit->name + ").";
   } else {
     s.title = "Quit " + culprit->process + " before closing the lid";
-    s.evidence = "It kept the Mac from sleeping for " + held + " (" + culprit->name + ").";
+    s.evidence = "It kept the " + std::string(source == NightSource::journal ? "laptop" : "Mac") +
+                 " from sleeping for " + held + " (" + culprit->name + ").";
   }
   b.out.push_back(std::move(s));
 }
@@ -143,7 +145,7 @@ std::vector<Suggestion> suggestions(const NightReport& report, const std::option
                                     const std::optional<PowerCapabilities>& capabilities, const NightFormat& format,
                                     NightSource source) {
   Builder b{format, availableFixes(settings, capabilities), {}};
-  addCulprit(b, report);
+  addCulprit(b, report, source);
   if (report.mood > Mood::soundAsleep) {
     addNetworkFixes(b, report);
     addBackgroundFix(b, report);

@@ -67,11 +67,11 @@ TEST(AdvisorTest, CulpritToolsAndFailuresAreSuggestedWhateverTheMood) {
                     holder("sh", 599), holder("Zoom", 900, HolderOrigin::app)};
   report.session.failures.push_back({report.start() + 60, "Sleep failure"});
   EXPECT_THAT(ids(report), ElementsAre("quit-Zoom", "tool-caffeinate", "tool-pmset", "failure"));
-  // A Linux laptop's failure is told in its own words.
-  const Suggestion laptop =
-      Advisor::suggestions(report, kSettings, kCapabilities, english, NightSource::journal).back();
-  EXPECT_EQ(laptop.title, "Linux logged a sleep failure");
-  EXPECT_EQ(laptop.evidence.find("Mac"), std::string::npos);
+  // A Linux laptop's failure and culprit are told in its own words.
+  const auto laptop = Advisor::suggestions(report, kSettings, kCapabilities, english, NightSource::journal);
+  EXPECT_EQ(laptop.back().title, "Linux logged a sleep failure");
+  for (const Suggestion& s : laptop) EXPECT_EQ(s.evidence.find("Mac"), std::string::npos) << s.evidence;
+  EXPECT_EQ(laptop.front().evidence, "It kept the laptop from sleeping for 15 min (Meeting).");
 }
 
 TEST(AdvisorTest, OnlyFixesThatCanStillChangeSomethingAreOffered) {
