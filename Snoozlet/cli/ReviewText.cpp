@@ -45,7 +45,7 @@ std::string skipped(const FixPlan& plan, Language language) {
 }
 
 std::string question(const Context& c) {
-  if (c.dryRun) return Bilingual{"Simulate this?", "Bunu deneyeyim mi?"}(c.language);
+  if (c.dryRun) return Bilingual{"Simulate this?", "Bunun provasını yapayım mı?"}(c.language);
   if (c.undo) return Bilingual{"Put these settings back?", "Bu ayarları geri koyayım mı?"}(c.language);
   return Bilingual{"Change these settings?", "Bu ayarları değiştireyim mi?"}(c.language);
 }

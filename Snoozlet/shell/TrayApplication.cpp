@@ -1,5 +1,7 @@
 #include "shell/TrayApplication.h"
 
+#include "views/Style.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -80,6 +82,7 @@ int runTray(const TrayOptions& options) {
     std::cerr << "snoozlet: cannot make sure only one Snoozlet runs (" << problem.toStdString()
               << "); starting anyway\n";
   }
+  views::useRoomyStyle();
   TrayApplication tray(options);
   QObject::connect(&instance, &SingleInstance::showRequested, &tray.windows(), &WindowManager::showMainWindow);
   return QApplication::exec();

@@ -9,10 +9,6 @@
 
 namespace snoozlet::views {
 
-namespace {
-QString q(const std::string& text) { return QString::fromStdString(text); }
-}  // namespace
-
 BatteryPage::BatteryPage(const AppModel& model, QWidget* parent)
     : PageFrame(parent), model_(model), noBattery_(wrappingLabel({}, content())), grid_(new QGridLayout()) {
   noBattery_->setObjectName(QStringLiteral("noBattery"));
@@ -32,8 +28,8 @@ void BatteryPage::update() {
   const auto& battery = model_.battery();
   const presentation::BatteryHeading heading =
       presentation::batteryHeading(battery.has_value(), format.language(), model_.nightSource());
-  setHeading(q(heading.title), {q(heading.subtitle)});
-  noBattery_->setText(q(heading.noBattery.value_or("")));
+  setHeading(shown(heading.title), {shown(heading.subtitle)});
+  noBattery_->setText(shown(heading.noBattery.value_or("")));
   noBattery_->setVisible(heading.noBattery.has_value());
   const auto baseline = model_.analysis() ? model_.analysis()->baseline : std::nullopt;
   const std::vector<presentation::BatteryRow> rows = heading.noBattery
@@ -64,10 +60,10 @@ void BatteryPage::update() {
   }
   for (std::size_t i = 0; i < rows.size(); ++i) {
     const presentation::BatteryRow& r = rows[i];
-    rows_[i].value->setObjectName(q(r.name));
-    rows_[i].value->setText(q(r.value));
-    rows_[i].caption->setText(q(r.caption));
-    rows_[i].detail->setText(q(r.detail.value_or("")));
+    rows_[i].value->setObjectName(QString::fromStdString(r.name));
+    rows_[i].value->setText(shown(r.value));
+    rows_[i].caption->setText(shown(r.caption));
+    rows_[i].detail->setText(shown(r.detail.value_or("")));
     rows_[i].detail->setVisible(r.detail.has_value());
   }
 }

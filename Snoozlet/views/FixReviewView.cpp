@@ -17,7 +17,6 @@ namespace snoozlet::views {
 
 namespace {
 
-QString q(const std::string& text) { return QString::fromStdString(text); }
 
 // The narrowest the sheet gets, in average characters: a pmset command and its label on one line.
 constexpr double kSheetColumns = 72;
@@ -29,26 +28,26 @@ ChangeBlock::ChangeBlock(const presentation::ReviewBlock& block, QWidget* parent
   grid->setContentsMargins(kUnit * 2, kUnit * 1.5, kUnit * 2, kUnit * 1.5);
   grid->setHorizontalSpacing(kUnit * 1.5);
   grid->setVerticalSpacing(kUnit / 2);
-  grid->addWidget(strongLabel(q(block.title), this), 0, 0, 1, 2);
+  grid->addWidget(strongLabel(shown(block.title), this), 0, 0, 1, 2);
   int row = 1;
   for (const auto& [labelled, quiet] : {std::pair{block.runs, false}, std::pair{block.undo, true}}) {
-    auto* name = new QLabel(q(labelled.label), this);
+    auto* name = new QLabel(shown(labelled.label), this);
     name->setFont(captionFont(name->font()));
     makeSecondary(name);
     grid->addWidget(name, row, 0, Qt::AlignLeft | Qt::AlignTop);
-    auto* command = wrappingLabel(q(labelled.text), this);
+    auto* command = wrappingLabel(shown(labelled.text), this);
     command->setObjectName(QStringLiteral("command"));
     command->setFont(commandFont(font()));
-    command->setAccessibleName(q(labelled.label));
-    command->setAccessibleDescription(q(labelled.text));
+    command->setAccessibleName(shown(labelled.label));
+    command->setAccessibleDescription(shown(labelled.text));
     if (quiet) makeSecondary(command);
     grid->addWidget(command, row++, 1);
   }
-  auto* label = new QLabel(q(block.giveUp.label), this);
+  auto* label = new QLabel(shown(block.giveUp.label), this);
   label->setFont(captionFont(label->font()));
   makeSecondary(label);
   grid->addWidget(label, row++, 0, 1, 2);
-  grid->addWidget(wrappingLabel(q(block.giveUp.text), this), row++, 0, 1, 2);
+  grid->addWidget(wrappingLabel(shown(block.giveUp.text), this), row++, 0, 1, 2);
   grid->setColumnStretch(1, 1);
   setAutoFillBackground(true);
   setBackgroundRole(QPalette::Base);
@@ -57,37 +56,37 @@ ChangeBlock::ChangeBlock(const presentation::ReviewBlock& block, QWidget* parent
 FixReviewView::FixReviewView(ChangeController& changes, QWidget* parent) : QDialog(parent), changes_(changes) {
   const presentation::ReviewSheet sheet =
       presentation::reviewSheet(changes.review() ? changes.review()->plan : FixPlan{}, changes.reviewContext());
-  setWindowTitle(q(sheet.title));
+  setWindowTitle(shown(sheet.title));
   setWindowModality(Qt::WindowModal);
 
   sheet_ = new QWidget();
   auto* column = new QVBoxLayout(sheet_);
   column->setContentsMargins(kUnit * 3, kUnit * 3, kUnit * 3, kUnit);
   column->setSpacing(kUnit * 1.5);
-  auto* title = new QLabel(q(sheet.title), sheet_);
+  auto* title = new QLabel(shown(sheet.title), sheet_);
   title->setFont(pageTitleFont(title->font()));
   column->addWidget(title);
-  auto* subtitle = wrappingLabel(q(sheet.subtitle), sheet_);
+  auto* subtitle = wrappingLabel(shown(sheet.subtitle), sheet_);
   makeSecondary(subtitle);
   column->addWidget(subtitle);
   column->addSpacing(kUnit);
-  auto* heading = sectionTitle(q(sheet.heading), sheet_);
+  auto* heading = sectionTitle(shown(sheet.heading), sheet_);
   heading->setObjectName(QStringLiteral("heading"));
   column->addWidget(heading);
   for (const presentation::ReviewBlock& block : sheet.blocks) column->addWidget(new ChangeBlock(block, sheet_));
   if (sheet.acknowledgement) {
-    acknowledgement_ = new QCheckBox(q(*sheet.acknowledgement), sheet_);
+    acknowledgement_ = new QCheckBox(shown(*sheet.acknowledgement), sheet_);
     connect(acknowledgement_, &QCheckBox::toggled, this, &FixReviewView::updateButtons);
     column->addWidget(acknowledgement_);
   }
   if (sheet.journalNote) {
-    auto* note = wrappingLabel(q(*sheet.journalNote), sheet_);
+    auto* note = wrappingLabel(shown(*sheet.journalNote), sheet_);
     note->setObjectName(QStringLiteral("journalNote"));
     setTone(note, Tone::warning);
     column->addWidget(note);
   }
   if (sheet.dryRunNote) {
-    auto* note = wrappingLabel(q(*sheet.dryRunNote), sheet_);
+    auto* note = wrappingLabel(shown(*sheet.dryRunNote), sheet_);
     note->setObjectName(QStringLiteral("dryRun"));
     note->setFont(captionFont(note->font()));
     column->addWidget(note);
@@ -108,8 +107,8 @@ FixReviewView::FixReviewView(ChangeController& changes, QWidget* parent) : QDial
   auto* buttons = new QHBoxLayout();
   buttons->setContentsMargins(kUnit * 3, 0, kUnit * 3, 0);
   buttons->addStretch(1);
-  cancel_ = new QPushButton(q(sheet.cancelLabel), this);
-  confirm_ = new QPushButton(q(sheet.confirmLabel), this);
+  cancel_ = new QPushButton(shown(sheet.cancelLabel), this);
+  confirm_ = new QPushButton(shown(sheet.confirmLabel), this);
   confirm_->setDefault(true);
   buttons->addWidget(cancel_);
   buttons->addWidget(confirm_);

@@ -18,7 +18,6 @@ namespace snoozlet::views {
 
 namespace {
 
-QString q(const std::string& text) { return QString::fromStdString(text); }
 
 const std::string& cell(const presentation::HistoryRow& row, int column) {
   switch (column) {
@@ -106,7 +105,7 @@ int HistoryTableModel::columnCount(const QModelIndex& parent) const { return par
 QVariant HistoryTableModel::data(const QModelIndex& index, int role) const {
   if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid)) return {};
   const auto row = static_cast<std::size_t>(index.row());
-  if (role == Qt::DisplayRole) return q(cell(rows_[row], index.column()));
+  if (role == Qt::DisplayRole) return shown(cell(rows_[row], index.column()));
   if (role == Qt::TextAlignmentRole) {
     const bool number = index.column() == wakes;
     return QVariant::fromValue(Qt::AlignVCenter | (number ? Qt::AlignRight : Qt::AlignLeft));
@@ -122,7 +121,7 @@ QVariant HistoryTableModel::data(const QModelIndex& index, int role) const {
       case battery: return n.perHour.value_or(-1.0);
       // Sound asleep, restless, sleepless: from the calmest night.
       case mood: return static_cast<int>(n.mood);
-      default: return q(rows_[row].mostly);
+      default: return shown(rows_[row].mostly);
     }
   }
   return {};
@@ -130,7 +129,7 @@ QVariant HistoryTableModel::data(const QModelIndex& index, int role) const {
 
 QVariant HistoryTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= kColumns) return {};
-  return q(cell(header_, section));
+  return shown(cell(header_, section));
 }
 
 DrainStrip::DrainStrip(QWidget* parent) : QWidget(parent) {
@@ -154,7 +153,7 @@ double DrainStrip::top() const { return QFontMetricsF(captionFont(font())).heigh
 
 double DrainStrip::labelWidth() const {
   if (layout_.referenceLabel.empty()) return 0;
-  return QFontMetricsF(captionFont(font())).horizontalAdvance(q(layout_.referenceLabel)) + kUnit;
+  return QFontMetricsF(captionFont(font())).horizontalAdvance(shown(layout_.referenceLabel)) + kUnit;
 }
 
 void DrainStrip::lay() {
@@ -163,7 +162,7 @@ void DrainStrip::lay() {
     // Room on the right of the bars for the normal's label.
     const std::string label =
         baseline_ ? presentation::layoutDrainStrip({}, baseline_, *format_, {}).referenceLabel : std::string();
-    const double room = label.empty() ? 0 : QFontMetricsF(captionFont(font())).horizontalAdvance(q(label)) + kUnit;
+    const double room = label.empty() ? 0 : QFontMetricsF(captionFont(font())).horizontalAdvance(shown(label)) + kUnit;
     layout_ = presentation::layoutDrainStrip(nights_, baseline_, *format_,
                                              {std::max(width() - room, 0.0), height() - top(), 2});
   }
@@ -193,7 +192,7 @@ void DrainStrip::paintEvent(QPaintEvent*) {
     p.drawLine(QPointF(0, y), QPointF(barsWidth, y));
     p.setFont(caption);
     p.drawText(QRectF(barsWidth + kUnit / 2.0, y - metrics.height() / 2, labelWidth(), metrics.height()),
-               Qt::AlignLeft | Qt::AlignVCenter, q(layout_.referenceLabel));
+               Qt::AlignLeft | Qt::AlignVCenter, shown(layout_.referenceLabel));
   }
 }
 
@@ -241,9 +240,9 @@ void HistoryPage::update() {
   const NightFormat& format = model_.format();
   const auto& nights = model_.history();
   const presentation::HistoryHeading heading = presentation::historyHeading(nights, format, model_.nightSource());
-  setHeading(q(heading.title), {q(heading.line), q(heading.since)});
+  setHeading(shown(heading.title), {shown(heading.line), shown(heading.since)});
   table_->setNights(nights, format, model_.nightSource());
-  none_->setText(q(heading.empty.value_or("")));
+  none_->setText(shown(heading.empty.value_or("")));
   none_->setVisible(heading.empty.has_value());
   for (QWidget* part :
        {static_cast<QWidget*>(view_), static_cast<QWidget*>(stripTitle_), static_cast<QWidget*>(strip_)}) {
@@ -253,7 +252,7 @@ void HistoryPage::update() {
   const int rows = std::min<int>(static_cast<int>(nights.size()), 12);
   view_->setMinimumHeight(view_->horizontalHeader()->sizeHint().height() +
                           rows * view_->verticalHeader()->defaultSectionSize() + 2);
-  stripTitle_->setText(q(heading.stripTitle));
+  stripTitle_->setText(shown(heading.stripTitle));
   strip_->setNights(nights, model_.analysis() ? model_.analysis()->baseline : std::nullopt, format);
 }
 

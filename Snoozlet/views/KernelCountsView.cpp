@@ -8,12 +8,6 @@
 
 namespace snoozlet::views {
 
-namespace {
-
-QString q(const std::string& text) { return QString::fromStdString(text); }
-
-}  // namespace
-
 KernelCountsView::KernelCountsView(QWidget* parent)
     : QWidget(parent),
       rows_(new RowList(QStringLiteral("kernelRows"), this)),
@@ -35,13 +29,13 @@ KernelCountsView::KernelCountsView(QWidget* parent)
 void KernelCountsView::setSection(const std::optional<presentation::KernelSection>& section) {
   setVisible(section.has_value());
   if (!section) return;
-  rows_->setTitle(q(section->title));
+  rows_->setTitle(shown(section->title));
   std::vector<DetailContent> rows;
-  for (const presentation::KernelWakeRow& wake : section->rows) rows.push_back({q(wake.label), {}, q(wake.count), {}, {}});
-  rows_->setRows(rows, q(section->none.value_or("")));
-  hardware_->setText(q(section->hardwareLine.value_or("")));
+  for (const presentation::KernelWakeRow& wake : section->rows) rows.push_back({shown(wake.label), {}, shown(wake.count), {}, {}});
+  rows_->setRows(rows, shown(section->none.value_or("")));
+  hardware_->setText(shown(section->hardwareLine.value_or("")));
   hardware_->setVisible(section->hardwareLine.has_value());
-  footnote_->setText(q(section->footnote));
+  footnote_->setText(shown(section->footnote));
 }
 
 }  // namespace snoozlet::views

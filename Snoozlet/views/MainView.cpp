@@ -17,12 +17,6 @@
 
 namespace snoozlet::views {
 
-namespace {
-
-QString q(const std::string& text) { return QString::fromStdString(text); }
-
-}  // namespace
-
 EmptyNightPage::EmptyNightPage(const AppModel& model, QWidget* parent)
     : QWidget(parent), model_(model), title_(new QLabel(this)), line_(wrappingLabel({}, this)) {
   auto* column = new QVBoxLayout(this);
@@ -46,8 +40,8 @@ EmptyNightPage::EmptyNightPage(const AppModel& model, QWidget* parent)
 void EmptyNightPage::update() {
   const presentation::EmptyNight empty =
       presentation::emptyNight(model_.analysis(), model_.state().failure(), model_.language());
-  title_->setText(q(empty.title));
-  line_->setText(q(empty.line.value_or("")));
+  title_->setText(shown(empty.title));
+  line_->setText(shown(empty.line.value_or("")));
   line_->setVisible(empty.line.has_value());
 }
 
@@ -78,7 +72,7 @@ MainView::MainView(AppModel& model, ChangeController& changes, Navigator& naviga
 
 void MainView::showArchiveProblem() {
   const auto& problem = model_.archiveProblem();
-  archive_->setText(problem ? q(presentation::archiveProblemSentence(*problem, model_.language())) : QString());
+  archive_->setText(problem ? shown(presentation::archiveProblemSentence(*problem, model_.language())) : QString());
   archive_->setVisible(problem.has_value());
 }
 

@@ -72,7 +72,7 @@ QSize MoodMoon::sizeHint() const {
   return QSize(side, side);
 }
 
-void paintMoon(QPainter& p, const QRectF& disk, Mood mood) {
+void paintMoon(QPainter& p, const QRectF& disk, Mood mood, bool onDark) {
   p.save();
   p.setRenderHint(QPainter::Antialiasing);
   QPainterPath whole;
@@ -83,7 +83,9 @@ void paintMoon(QPainter& p, const QRectF& disk, Mood mood) {
   QPainterPath shadow;
   shadow.addEllipse(disk.translated(-disk.width() * mood::moonFill(mood), 0));
   p.fillPath(whole.subtracted(shadow), QColor(0xF6, 0xE3, 0xA1));
-  p.setPen(QPen(night::bandOutline(), 1));
+  QColor rim = onDark ? night::bandText() : night::bandOutline();
+  if (onDark) rim.setAlphaF(0.7f);
+  p.setPen(QPen(rim, 1));
   p.drawPath(whole);
   p.restore();
 }
@@ -91,7 +93,7 @@ void paintMoon(QPainter& p, const QRectF& disk, Mood mood) {
 void MoodMoon::paintEvent(QPaintEvent*) {
   QPainter p(this);
   const double side = std::min(width(), height()) - 1.0;
-  paintMoon(p, QRectF((width() - side) / 2, (height() - side) / 2, side, side), mood_);
+  paintMoon(p, QRectF((width() - side) / 2, (height() - side) / 2, side, side), mood_, isDark(palette()));
 }
 
 }  // namespace snoozlet::views

@@ -38,8 +38,9 @@ class MascotView : public QWidget {
   QSvgRenderer* renderer_;
 };
 
-// Paints the mood's moon filling `disk`.
-void paintMoon(QPainter& painter, const QRectF& disk, Mood mood);
+// Paints the mood's moon filling `disk`; on a dark background its rim is
+// drawn lighter, so a thin crescent still reads as a moon.
+void paintMoon(QPainter& painter, const QRectF& disk, Mood mood, bool onDark = false);
 
 // A moon whose lit share is the mood's (a thin crescent for a sound night,
 // full for a sleepless one).

@@ -12,6 +12,8 @@
 #include <QBoxLayout>
 #include <QLabel>
 #include <QMenu>
+#include <QPainter>
+#include <QPixmap>
 #include <QPushButton>
 #include <QToolButton>
 
@@ -22,7 +24,20 @@ namespace {
 // The popover's width, in average characters of the interface font.
 constexpr double kColumns = 52;
 
-QString q(const std::string& text) { return QString::fromStdString(text); }
+
+// Three dots, the sign of "more": an icon `side` pixels square in `colour`.
+QIcon moreIcon(const QColor& colour, int side) {
+  QPixmap pixmap(QSize(side, side) * 2);
+  pixmap.setDevicePixelRatio(2);
+  pixmap.fill(Qt::transparent);
+  QPainter p(&pixmap);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(Qt::NoPen);
+  p.setBrush(colour);
+  const double dot = side / 6.0;
+  for (int i = 0; i < 3; ++i) p.drawEllipse(QPointF(side / 2.0 + (i - 1) * dot * 2, side / 2.0), dot / 2 + 0.5, dot / 2 + 0.5);
+  return QIcon(pixmap);
+}
 
 // A popover figure: smaller than the page's, centred.
 FigureTile* smallFigure(const QString& name, QWidget* parent) {
@@ -85,12 +100,14 @@ MenuBarView::MenuBarView(const AppModel& model, const QList<QAction*>& menu, QWi
   open_->setDefault(true);
   connect(open_, &QPushButton::clicked, this, [this] { emit openRequested(shown_); });
   more_->setObjectName(QStringLiteral("more"));
-  more_->setText(QStringLiteral("…"));
+  more_->setIcon(moreIcon(palette().color(QPalette::ButtonText), open_->sizeHint().height() / 2));
+  more_->setToolButtonStyle(Qt::ToolButtonIconOnly);
   more_->setToolTip(tr("More"));
   more_->setAccessibleName(tr("More"));
   more_->setPopupMode(QToolButton::InstantPopup);
   more_->setMenu(menu_);
-  more_->setAutoRaise(true);
+  // As tall as the button beside it, and square; no arrow: the dots say there is a menu.
+  more_->setFixedSize(open_->sizeHint().height(), open_->sizeHint().height());
   more_->setStyleSheet(QStringLiteral("QToolButton::menu-indicator { image: none; width: 0; }"));
   buttons->addWidget(open_, 1);
   buttons->addWidget(more_);
@@ -114,17 +131,17 @@ void MenuBarView::update() {
   night_->setVisible(night != nullptr);
   if (night == nullptr) {
     status_->setText(
-        q(presentation::emptyNight(model_.analysis(), model_.state().failure(), model_.language()).sentence()));
+        shown(presentation::emptyNight(model_.analysis(), model_.state().failure(), model_.language()).sentence()));
   } else {
     const NightFormat& format = model_.format();
-    report_->setReport(night->mood, q(model_.morningText(*night)), q(format.nightTitle(night->start())),
+    report_->setReport(night->mood, shown(model_.morningText(*night)), shown(format.nightTitle(night->start())),
                        model_.plainMode());
     const presentation::PopoverFigures figures = presentation::popoverFigures(*night, format, model_.nightSource());
-    wakes_->setFigure(q(figures.wakes.value), q(figures.wakes.caption));
-    awake_->setFigure(q(figures.awake.value), q(figures.awake.caption));
-    battery_->setFigure(q(figures.battery.value), q(figures.battery.caption));
+    wakes_->setFigure(shown(figures.wakes.value), shown(figures.wakes.caption));
+    awake_->setFigure(shown(figures.awake.value), shown(figures.awake.caption));
+    battery_->setFigure(shown(figures.battery.value), shown(figures.battery.caption));
     const auto kernel = presentation::kernelLine(*night, format);
-    kernel_->setText(q(kernel.value_or("")));
+    kernel_->setText(shown(kernel.value_or("")));
     kernel_->setVisible(kernel.has_value());
     ribbon_->setNight(*night, format);
   }

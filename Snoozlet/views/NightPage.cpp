@@ -19,13 +19,6 @@
 
 namespace snoozlet::views {
 
-namespace {
-
-QString q(const std::string& text) { return QString::fromStdString(text); }
-QString q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-
-}  // namespace
-
 NightPage::NightPage(AppModel& model, ChangeController& changes, Navigator& navigator, QWidget* parent)
     : PageFrame(parent),
       model_(model),
@@ -93,7 +86,7 @@ void NightPage::update() {
 
 void NightPage::showReport() {
   if (!night_) return;
-  report_->setReport(night_->mood, q(model_.morningText(*night_)), q(model_.format().nightTitle(night_->start())),
+  report_->setReport(night_->mood, shown(model_.morningText(*night_)), shown(model_.format().nightTitle(night_->start())),
                      model_.plainMode());
 }
 
@@ -103,25 +96,25 @@ void NightPage::showNight(const NightReport& night) {
   showReport();
 
   const presentation::FiguresRow figures = presentation::figuresRow(night, format, model_.nightSource());
-  asleep_->setFigure(q(figures.asleep.value), q(figures.asleep.caption));
-  wakes_->setFigure(q(figures.darkWakes.value), q(figures.darkWakes.caption));
-  wakes_->setLine(QStringLiteral("awakeLine"), q(figures.awakeLine.value_or("")));
-  battery_->setFigure(q(figures.battery.figure.value), q(figures.battery.figure.caption));
-  battery_->setLine(QStringLiteral("perHour"), q(figures.battery.perHour.value_or("")));
+  asleep_->setFigure(shown(figures.asleep.value), shown(figures.asleep.caption));
+  wakes_->setFigure(shown(figures.darkWakes.value), shown(figures.darkWakes.caption));
+  wakes_->setLine(QStringLiteral("awakeLine"), shown(figures.awakeLine.value_or("")));
+  battery_->setFigure(shown(figures.battery.figure.value), shown(figures.battery.figure.caption));
+  battery_->setLine(QStringLiteral("perHour"), shown(figures.battery.perHour.value_or("")));
   QLabel* ratio = battery_->line(QStringLiteral("ratio"), std::nullopt);
   QFont strong = ratio->font();
   strong.setWeight(QFont::DemiBold);
   ratio->setFont(strong);
-  battery_->setLine(QStringLiteral("ratio"), q(figures.battery.ratio.value_or("")), toneOf(figures.battery.band));
+  battery_->setLine(QStringLiteral("ratio"), shown(figures.battery.ratio.value_or("")), toneOf(figures.battery.band));
 
   ribbon_->setNight(night, format);
   remedies_->setNight(night);
 
   std::vector<DetailContent> rows;
   for (const ReasonGroup& group : night.groups) {
-    rows.push_back({q(wake_category::title(group.category, language)),
-                    q(wake_category::explanation(group.category, language, model_.nightSource())),
-                    q(presentation::reasonFigure(group, format)),
+    rows.push_back({shown(wake_category::title(group.category, language)),
+                    shown(wake_category::explanation(group.category, language, model_.nightSource())),
+                    shown(presentation::reasonFigure(group, format)),
                     {},
                     {}});
   }
@@ -129,19 +122,19 @@ void NightPage::showNight(const NightReport& night) {
   kernel_->setSection(presentation::kernelSection(night, format));
   rows.clear();
   for (const RequesterGroup& requester : night.requesters) {
-    rows.push_back({q(presentation::requesterTitle(requester, language)), q(requester.process), {}, {}, {}});
+    rows.push_back({shown(presentation::requesterTitle(requester, language)), shown(requester.process), {}, {}, {}});
   }
   alarms_->setRows(rows, tr("No scheduled wakes matched."));
   rows.clear();
   for (const HolderGroup& holder : night.holders) {
     const bool keeps = presentation::keepsMacAwake(holder);
-    rows.push_back({q(holder.process), q(presentation::holderLine(holder, language)),
-                    q(format.duration(holder.heldSeconds)),
-                    keeps ? q(presentation::keptAwakeBadge(model_.nightSource(), language)) : QString(),
+    rows.push_back({shown(holder.process), shown(presentation::holderLine(holder, language)),
+                    shown(format.duration(holder.heldSeconds)),
+                    keeps ? shown(presentation::keptAwakeBadge(model_.nightSource(), language)) : QString(),
                     keeps ? QStringLiteral("keepsMacAwake") : QString()});
   }
   lamp_->setRows(rows, tr("Nobody kept me up."));
-  footnote_->setText(q(presentation::nightFootnote(model_.nightSource(), language)));
+  footnote_->setText(shown(presentation::nightFootnote(model_.nightSource(), language)));
 }
 
 }  // namespace snoozlet::views

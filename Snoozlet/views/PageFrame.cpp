@@ -17,7 +17,7 @@ PageFrame::PageFrame(QWidget* parent) : QScrollArea(parent) {
   centre->setContentsMargins(kUnit * 3, kUnit * 3, kUnit * 3, kUnit * 4);
   content_ = new QWidget(outer);
   content_->setMaximumWidth(columns(font(), kReadingColumns));
-  centre->addStretch(1);
+  // Left-aligned, so a scroll bar that comes and goes does not move the page sideways.
   centre->addWidget(content_, 100);
   centre->addStretch(1);
   auto* page = new QVBoxLayout(content_);

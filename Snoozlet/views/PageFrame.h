@@ -1,8 +1,8 @@
 #pragma once
 
 // The frame the main window's pages share: a scrolling area whose content
-// sits in a column of reading width, centred, under the page's title and the
-// lines below it. The frame and its heading are made once; a page fills the
+// sits in a column of reading width, from the left, under the page's title
+// and the lines below it. The frame and its heading are made once; a page fills the
 // column once and then updates what it placed there.
 
 #include <QScrollArea>

@@ -11,12 +11,6 @@
 
 namespace snoozlet::views {
 
-namespace {
-
-QString q(const std::string& text) { return QString::fromStdString(text); }
-
-}  // namespace
-
 NoticeLine::NoticeLine(QWidget* parent)
     : QWidget(parent), label_(wrappingLabel({}, this)), dismiss_(new QPushButton(tr("Dismiss"), this)) {
   auto* row = new QHBoxLayout(this);
@@ -49,28 +43,28 @@ SuggestionRow::SuggestionRow(ChangeController& changes, const presentation::Reme
   auto* column = new QVBoxLayout(this);
   column->setContentsMargins(0, 0, 0, 0);
   column->setSpacing(kUnit / 2);
-  column->addWidget(strongLabel(q(suggestion.title), this));
-  auto* evidence = wrappingLabel(q(suggestion.evidence), this);
+  column->addWidget(strongLabel(shown(suggestion.title), this));
+  auto* evidence = wrappingLabel(shown(suggestion.evidence), this);
   makeSecondary(evidence);
   column->addWidget(evidence);
-  if (row.whatChanges) column->addWidget(wrappingLabel(q(*row.whatChanges), this));
+  if (row.whatChanges) column->addWidget(wrappingLabel(shown(*row.whatChanges), this));
   if (row.giveUpLabel && suggestion.tradeOff) {
-    auto* giveUp = new QLabel(q(*row.giveUpLabel), this);
+    auto* giveUp = new QLabel(shown(*row.giveUpLabel), this);
     giveUp->setFont(captionFont(giveUp->font()));
     makeSecondary(giveUp);
     column->addWidget(giveUp);
-    column->addWidget(wrappingLabel(q(*suggestion.tradeOff), this));
+    column->addWidget(wrappingLabel(shown(*suggestion.tradeOff), this));
   }
   if (row.app) {
-    auto* app = wrappingLabel(q(*row.app), this);
+    auto* app = wrappingLabel(shown(*row.app), this);
     app->setFont(captionFont(app->font()));
     column->addWidget(app);
   }
   if (const auto id = suggestion.kind.fixID(); id && row.reviewLabel) {
-    review_ = new QPushButton(q(*row.reviewLabel), this);
-    review_->setObjectName(QStringLiteral("review-") + q(std::string(toString(*id))));
+    review_ = new QPushButton(shown(*row.reviewLabel), this);
+    review_->setObjectName(QStringLiteral("review-") + QString::fromLatin1(toString(*id)));
     // Three "Review Change…" buttons read alike: the name says which change.
-    review_->setAccessibleName(q(*row.reviewLabel) + QStringLiteral(" ") + q(suggestion.title));
+    review_->setAccessibleName(shown(*row.reviewLabel) + QStringLiteral(" ") + shown(suggestion.title));
     connect(review_, &QPushButton::clicked, this, [&changes, id = *id] { changes.reviewFixes({id}); });
     auto* buttons = new QHBoxLayout();
     buttons->addWidget(review_);
@@ -112,7 +106,7 @@ QPushButton* RemediesSection::reviewAllButton() const { return reviewAll_->isHid
 
 void RemediesSection::showNotice() {
   const auto& notice = model_.notice();
-  notice_->setText(q(notice.value_or("")));
+  notice_->setText(shown(notice.value_or("")));
   notice_->setVisible(notice.has_value());
 }
 
@@ -120,10 +114,10 @@ void RemediesSection::setNight(const NightReport& night) {
   presentation::RemedyList list =
       presentation::remedyList(night, model_.suggestions(night), model_.nightSource(), model_.language());
   if (shown_ == list) return;
-  title_->setText(q(list.title));
-  nothing_->setText(q(list.nothing.value_or("")));
+  title_->setText(shown(list.title));
+  nothing_->setText(shown(list.nothing.value_or("")));
   nothing_->setVisible(list.nothing.has_value());
-  reviewAll_->setText(q(list.reviewAllLabel.value_or("")));
+  reviewAll_->setText(shown(list.reviewAllLabel.value_or("")));
   reviewAll_->setVisible(list.reviewAllLabel.has_value());
   if (!shown_ || shown_->rows != list.rows) {
     // The rows hold buttons of their own: they are made anew only when the suggestions differ.
@@ -132,7 +126,11 @@ void RemediesSection::setNight(const NightReport& night) {
     auto* column = new QVBoxLayout(rows_);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(kUnit * 2.5);
-    for (const presentation::RemedyRow& row : list.rows) column->addWidget(new SuggestionRow(changes_, row, rows_));
+    for (const presentation::RemedyRow& row : list.rows) {
+      // A thin line between suggestions, so each reads as one.
+      if (column->count() > 0) column->addWidget(new Separator(Qt::Horizontal, rows_));
+      column->addWidget(new SuggestionRow(changes_, row, rows_));
+    }
     static_cast<QVBoxLayout*>(layout())->insertWidget(2, rows_);
   }
   shown_ = std::move(list);

@@ -8,13 +8,13 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPushButton>
 
 namespace snoozlet::views {
 
 namespace {
 
-QString q(const std::string& text) { return QString::fromStdString(text); }
 
 Tone statusTone(SettingStatus status) {
   switch (status) {
@@ -28,9 +28,12 @@ Tone statusTone(SettingStatus status) {
 
 }  // namespace
 
-StatusMark::StatusMark(SettingStatus status, Language language, QWidget* parent) : QWidget(parent), status_(status) {
+StatusMark::StatusMark(SettingStatus status, Language language, QWidget* parent)
+    : QWidget(parent), status_(status) {
   setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-  setAccessibleName(q(presentation::statusWord(status, language)));
+  const QString word = shown(presentation::statusWord(status, language));
+  setAccessibleName(word);
+  setToolTip(word);
 }
 
 QSize StatusMark::sizeHint() const {
@@ -42,16 +45,31 @@ void StatusMark::paintEvent(QPaintEvent*) {
   QPainter p(this);
   p.setRenderHint(QPainter::Antialiasing);
   const QColor colour = toneColour(statusTone(status_), palette());
-  const QRectF box = QRectF(rect()).adjusted(1, 1, -1, -1);
-  if (status_ == SettingStatus::fine || status_ == SettingStatus::attention) {
-    p.setPen(Qt::NoPen);
-    p.setBrush(colour);
-  } else {
-    // Information and "consider" are rings: worth reading, not alarming.
-    p.setPen(QPen(colour, 2));
-    p.setBrush(Qt::NoBrush);
+  const QRectF box = QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5);
+  // Each status has a shape of its own, so it reads without its colour too:
+  // fine a filled dot, info a ring, consider a diamond, attention a triangle.
+  QPainterPath shape;
+  switch (status_) {
+    case SettingStatus::fine:
+    case SettingStatus::info: shape.addEllipse(box); break;
+    case SettingStatus::consider:
+      shape.moveTo(box.center().x(), box.top());
+      shape.lineTo(box.right(), box.center().y());
+      shape.lineTo(box.center().x(), box.bottom());
+      shape.lineTo(box.left(), box.center().y());
+      shape.closeSubpath();
+      break;
+    case SettingStatus::attention:
+      shape.moveTo(box.center().x(), box.top());
+      shape.lineTo(box.right(), box.bottom());
+      shape.lineTo(box.left(), box.bottom());
+      shape.closeSubpath();
+      break;
   }
-  p.drawEllipse(box);
+  const bool filled = status_ == SettingStatus::fine || status_ == SettingStatus::attention;
+  p.setPen(filled ? Qt::NoPen : QPen(colour, 1.8));
+  p.setBrush(filled ? QBrush(colour) : Qt::NoBrush);
+  p.drawPath(shape);
 }
 
 FindingRow::FindingRow(ChangeController& changes, const presentation::SettingsRow& row, Language language,
@@ -63,21 +81,21 @@ FindingRow::FindingRow(ChangeController& changes, const presentation::SettingsRo
   grid->setHorizontalSpacing(kUnit * 1.5);
   grid->setVerticalSpacing(kUnit / 2);
   grid->addWidget(new StatusMark(finding.status, language, this), 0, 0, Qt::AlignTop | Qt::AlignHCenter);
-  grid->addWidget(strongLabel(q(finding.title), this), 0, 1);
-  auto* value = new QLabel(q(finding.value), this);
+  grid->addWidget(strongLabel(shown(finding.title), this), 0, 1);
+  auto* value = new QLabel(shown(finding.value), this);
   value->setObjectName(QStringLiteral("value"));
   value->setAlignment(Qt::AlignRight | Qt::AlignTop);
   grid->addWidget(value, 0, 2, Qt::AlignRight | Qt::AlignTop);
   int line = 1;
-  grid->addWidget(wrappingLabel(q(finding.summary), this), line++, 1, 1, 2);
+  grid->addWidget(wrappingLabel(shown(finding.summary), this), line++, 1, 1, 2);
   if (finding.tradeOff) {
-    auto* tradeOff = wrappingLabel(q(*finding.tradeOff), this);
+    auto* tradeOff = wrappingLabel(shown(*finding.tradeOff), this);
     makeSecondary(tradeOff);
     grid->addWidget(tradeOff, line++, 1, 1, 2);
   }
   if (const auto& fix = row.fix) {
-    fix_ = new QPushButton(q(fix->title(language)) + QStringLiteral("…"), this);
-    fix_->setObjectName(QStringLiteral("fix-") + q(std::string(toString(fix->id))));
+    fix_ = new QPushButton(shown(fix->title(language)) + QStringLiteral("…"), this);
+    fix_->setObjectName(QStringLiteral("fix-") + QString::fromLatin1(toString(fix->id)));
     connect(fix_, &QPushButton::clicked, this, [&changes, id = fix->id] { changes.reviewFixes({id}); });
     auto* buttons = new QHBoxLayout();
     buttons->addWidget(fix_);
@@ -107,9 +125,9 @@ ChangesSection::ChangesSection(const AppModel& model, ChangeController& changes,
 void ChangesSection::update() {
   presentation::ChangesList list = presentation::changesList(changes_.journal(), model_.format());
   if (shown_ == list) return;
-  title_->setText(q(list.title));
+  title_->setText(shown(list.title));
   // Nothing yet, or why the earlier changes cannot be listed.
-  none_->setText(q(list.unreadable.value_or(list.empty.value_or(""))));
+  none_->setText(shown(list.unreadable.value_or(list.empty.value_or(""))));
   none_->setVisible(list.unreadable || list.empty);
   setTone(none_, list.unreadable ? Tone::warning : Tone::secondary);
   delete entries_;
@@ -123,16 +141,16 @@ void ChangesSection::update() {
     auto* grid = new QGridLayout(block);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setVerticalSpacing(2);
-    grid->addWidget(strongLabel(q(entry.heading), block), 0, 0);
+    grid->addWidget(strongLabel(shown(entry.heading), block), 0, 0);
     int row = 1;
     for (const std::string& change : entry.changes) {
-      auto* line = wrappingLabel(q(change), block);
+      auto* line = wrappingLabel(shown(change), block);
       makeSecondary(line);
       grid->addWidget(line, row++, 0);
     }
-    auto* undo = new QPushButton(q(list.undoLabel), block);
-    undo->setObjectName(QStringLiteral("undo-") + q(entry.recordId));
-    undo->setAccessibleName(q(list.undoLabel) + QStringLiteral(" ") + q(entry.heading));
+    auto* undo = new QPushButton(shown(list.undoLabel), block);
+    undo->setObjectName(QStringLiteral("undo-") + QString::fromStdString(entry.recordId));
+    undo->setAccessibleName(shown(list.undoLabel) + QStringLiteral(" ") + shown(entry.heading));
     connect(undo, &QPushButton::clicked, this, [this, id = entry.recordId] { changes_.reviewUndo(id); });
     grid->addWidget(undo, 0, 1, row, 1, Qt::AlignRight | Qt::AlignVCenter);
     grid->setColumnStretch(0, 1);
@@ -145,7 +163,7 @@ void ChangesSection::update() {
 SettingsPage::SettingsPage(AppModel& model, ChangeController& changes, QWidget* parent)
     : PageFrame(parent), model_(model), changes_(changes) {
   const presentation::SettingsHeading heading = presentation::settingsHeading(model.language(), model.nightSource());
-  setHeading(q(heading.title), {q(heading.subtitle), q(heading.macOSOnly.value_or(heading.line))});
+  setHeading(shown(heading.title), {shown(heading.subtitle), shown(heading.macOSOnly.value_or(heading.line))});
   column()->setSpacing(kUnit * 3);
   column()->addSpacing(kUnit);
   column()->addWidget(new ChangesSection(model, changes, content()));

@@ -25,8 +25,9 @@ class ChangeController;
 
 namespace snoozlet::views {
 
-// A small mark for a setting's status: a filled dot (fine, attention) or a
-// ring (info, consider), in the status's tone.
+// A small mark for a setting's status, in the status's tone and with a
+// shape of its own (fine a dot, info a ring, consider a diamond, attention a
+// triangle); its word is its tooltip and its accessible name.
 class StatusMark : public QWidget {
   Q_OBJECT
 

@@ -42,7 +42,7 @@ void say(QLabel* label, const QString& text) {
 
 SettingsView::SettingsView(PreferencesController& preferences, NightSource source, Language language,
                            QWidget* parent)
-    : QWidget(parent),
+    : QDialog(parent),
       preferences_(preferences),
       plain_(new QCheckBox(tr("Plain mode"), this)),
       notification_(new QCheckBox(tr("Morning report notification"), this)),
@@ -115,7 +115,7 @@ SettingsView::SettingsView(PreferencesController& preferences, NightSource sourc
   column->addStretch(1);
 }
 
-AboutView::AboutView(QWidget* parent) : QWidget(parent) {
+AboutView::AboutView(QWidget* parent) : QDialog(parent) {
   setWindowTitle(tr("About Snoozlet"));
   auto* column = new QVBoxLayout(this);
   column->setContentsMargins(kUnit * 5, kUnit * 4, kUnit * 5, kUnit * 4);

@@ -9,7 +9,7 @@
 #include "common/NightSource.h"
 #include "sessions/Language.h"
 
-#include <QWidget>
+#include <QDialog>
 
 class QCheckBox;
 class QLabel;
@@ -20,7 +20,7 @@ class PreferencesController;
 
 namespace snoozlet::views {
 
-class SettingsView : public QWidget {
+class SettingsView : public QDialog {
   Q_OBJECT
 
  public:
@@ -49,7 +49,7 @@ class SettingsView : public QWidget {
 
 // The about window's content: the mascot, the name, the version, what it
 // does, and the licence.
-class AboutView : public QWidget {
+class AboutView : public QDialog {
   Q_OBJECT
 
  public:

@@ -18,8 +18,6 @@ namespace snoozlet::views {
 
 namespace {
 
-QString q(const std::string& text) { return QString::fromStdString(text); }
-QString q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 // Room around a row's text, and between a night's moon and its date.
 constexpr int kPadding = kUnit;
@@ -46,9 +44,9 @@ std::vector<SidebarModel::Row> SidebarModel::rows() const {
     if (reports.empty()) return;
     rows.push_back({Kind::header, title, {}, title, std::nullopt, std::nullopt, false});
     for (const NightReport& night : reports) {
-      const QString date = q(format.shortDay(format.nightDay(night.start())));
-      const QString drain = q(presentation::perHourText(night.battery.perHour, format).value_or(""));
-      QString accessible = tr("%1, %2").arg(date, q(mood::title(night.mood, language)));
+      const QString date = shown(format.shortDay(format.nightDay(night.start())));
+      const QString drain = shown(presentation::perHourText(night.battery.perHour, format).value_or(""));
+      QString accessible = tr("%1, %2").arg(date, shown(mood::title(night.mood, language)));
       if (!drain.isEmpty()) accessible = tr("%1, battery %2").arg(accessible, drain);
       rows.push_back({Kind::night, date, drain, accessible, Page::night(night.start()), night.mood, false});
     }
@@ -58,7 +56,7 @@ std::vector<SidebarModel::Row> SidebarModel::rows() const {
     nights(analysis->naps(), tr("Daytime naps"));
   }
   const auto page = [&](const QString& title, const std::string& detail, Page target, bool gap) {
-    const QString more = q(detail);
+    const QString more = shown(detail);
     rows.push_back(
         {Kind::page, title, more, more.isEmpty() ? title : tr("%1, %2").arg(title, more), target, std::nullopt, gap});
   };
@@ -151,7 +149,7 @@ void SidebarDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
   if (const QVariant mood = index.data(SidebarModel::moodRole); mood.isValid()) {
     const double side = QFontMetricsF(opt.font).height() * kMoonShare;
     paintMoon(*painter, QRectF(inner.left(), inner.center().y() - side / 2 + 0.5, side, side),
-              static_cast<Mood>(mood.toInt()));
+              static_cast<Mood>(mood.toInt()), isDark(palette));
     inner.setLeft(inner.left() + static_cast<int>(side) + kPadding);
   }
   const QString detail = index.data(SidebarModel::detailRole).toString();
@@ -205,7 +203,7 @@ Sidebar::Sidebar(const AppModel& model, Navigator& navigator, QWidget* parent)
   name->setFont(titleFont(name->font()));
   name->setContentsMargins(kUnit, 0, 0, 0);
   column->addWidget(name);
-  machine_->setText(q(presentation::thisMachine(model.nightSource(), model.language())));
+  machine_->setText(shown(presentation::thisMachine(model.nightSource(), model.language())));
   machine_->setContentsMargins(kUnit, 0, 0, 0);
   makeSecondary(machine_);
   column->addWidget(machine_);
@@ -241,7 +239,7 @@ Sidebar::Sidebar(const AppModel& model, Navigator& navigator, QWidget* parent)
 }
 
 void Sidebar::update() {
-  span_->setText(q(presentation::logSpan(model_.analysis(), model_.format())));
+  span_->setText(shown(presentation::logSpan(model_.analysis(), model_.format())));
   selecting_ = true;
   rows_->update();
   selecting_ = false;

@@ -183,6 +183,14 @@ int columns(const QFont& font, double n) {
 
 int lines(const QFont& font, double n) { return static_cast<int>(std::lround(QFontMetricsF(font).lineSpacing() * n)); }
 
+QString shown(std::string_view text) {
+  QString out = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+  for (qsizetype i = 1; i + 1 < out.size(); ++i) {
+    if (out[i] == u'-' && out[i - 1].isLetter() && out[i + 1].isLetter()) out[i] = QChar(0x2011);
+  }
+  return out;
+}
+
 QLabel* wrappingLabel(const QString& text, QWidget* parent) {
   auto* label = new QLabel(text, parent);
   label->setWordWrap(true);

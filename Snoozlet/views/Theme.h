@@ -18,6 +18,7 @@
 #include <QWidget>
 
 #include <optional>
+#include <string_view>
 
 class QLabel;
 
@@ -91,6 +92,10 @@ QFont commandFont(const QFont& base);
 // font: `n` average characters of `font`, and `n` of its lines.
 int columns(const QFont& font, double n);
 int lines(const QFont& font, double n);
+
+// A core text as a widget shows it: UTF-8 made a QString, a hyphen between
+// two letters (Wi-Fi) made non-breaking, so a name never breaks across lines.
+QString shown(std::string_view text);
 
 // A label that wraps and never clips, with the given font and colour role.
 QLabel* wrappingLabel(const QString& text, QWidget* parent = nullptr);

@@ -16,8 +16,6 @@ namespace snoozlet::views {
 
 namespace {
 
-QString q(const std::string& text) { return QString::fromStdString(text); }
-QString q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 QLabel* centred(const QString& text, QWidget* parent, bool strong = false) {
   auto* label = new QLabel(text, parent);
@@ -93,7 +91,7 @@ MoodsIllustration::MoodsIllustration(const AppModel& model, QWidget* parent) : Q
   layout->addStretch(1);
   for (const Mood mood : {Mood::soundAsleep, Mood::restless, Mood::sleepless}) {
     auto* mascot = new MascotView(mood, 1.0, row);
-    layout->addWidget(column(row, mascot, q(mood::title(mood, model.language())), QString()));
+    layout->addWidget(column(row, mascot, shown(mood::title(mood, model.language())), QString()));
   }
   layout->addStretch(1);
   setObjectName(QStringLiteral("moods"));
@@ -105,7 +103,7 @@ NotebookIllustration::NotebookIllustration(NightSource source, Language language
   layout->setSpacing(kUnit * 4);
   layout->addStretch(1);
   const presentation::LogCaption log = presentation::systemLogCaption(source, language);
-  layout->addWidget(column(row, new Notebook(7, false, row), q(log.name), q(log.keeps)));
+  layout->addWidget(column(row, new Notebook(7, false, row), shown(log.name), shown(log.keeps)));
   auto* arrow = new QLabel(QStringLiteral("→"), row);
   arrow->setFont(titleFont(arrow->font()));
   layout->addWidget(arrow);
@@ -125,7 +123,7 @@ RibbonIllustration::RibbonIllustration(const AppModel& model, QWidget* parent) :
   ribbon->setLaneLimit(0);
   ribbon->setNight(*night, model.format());
   layout->addWidget(ribbon);
-  layout->addWidget(centred(q(presentation::welcomeNightCaption(*night, model.format())), this));
+  layout->addWidget(centred(shown(presentation::welcomeNightCaption(*night, model.format())), this));
 }
 
 CommandIllustration::CommandIllustration(const AppModel& model, QWidget* parent) : QWidget(parent) {

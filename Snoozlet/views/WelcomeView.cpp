@@ -112,7 +112,7 @@ OptionsPanel::OptionsPanel(PreferencesController& preferences, NightSource sourc
 }
 
 WelcomeView::WelcomeView(const AppModel& model, PreferencesController& preferences, QWidget* parent)
-    : QWidget(parent),
+    : QDialog(parent),
       preferences_(preferences),
       header_(new QLabel(this)),
       pages_(new QStackedWidget(this)),
@@ -187,6 +187,9 @@ WelcomeView::WelcomeView(const AppModel& model, PreferencesController& preferenc
     }
   });
   setPage(0);
+  // The window opens on Next, its default: Space or Enter goes on, never skips the tour.
+  for (QPushButton* button : {skip_, back_}) button->setAutoDefault(false);
+  next_->setFocus(Qt::OtherFocusReason);
 }
 
 void WelcomeView::setPage(int page) {
@@ -201,8 +204,10 @@ void WelcomeView::setPage(int page) {
 
 void WelcomeView::closeEvent(QCloseEvent* event) {
   preferences_.setWelcomeCompleted();
-  QWidget::closeEvent(event);
+  QDialog::closeEvent(event);
 }
+
+void WelcomeView::reject() { finish(); }
 
 void WelcomeView::finish() {
   preferences_.setWelcomeCompleted();

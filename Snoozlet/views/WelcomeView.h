@@ -7,6 +7,7 @@
 #include "common/NightSource.h"
 #include "sessions/Language.h"
 
+#include <QDialog>
 #include <QWidget>
 
 class QLabel;
@@ -54,7 +55,7 @@ class OptionsPanel : public QWidget {
   QPushButton* login_;
 };
 
-class WelcomeView : public QWidget {
+class WelcomeView : public QDialog {
   Q_OBJECT
 
  public:
@@ -73,8 +74,9 @@ class WelcomeView : public QWidget {
   void finished();
 
  protected:
-  // Closing the window marks the welcome completed too.
+  // Closing the window (or Escape) marks the welcome completed too.
   void closeEvent(QCloseEvent* event) override;
+  void reject() override;
 
  private:
   void finish();

@@ -113,7 +113,7 @@ std::vector<BatteryRow> batteryRows(const std::optional<BatteryHealth>& b, const
                                    ? Bilingual{"On the charger, not charging.", "Şarja takılı, şarj olmuyor."}(l)
                                    : Bilingual{"On battery.", "Pilde."}(l);
     rows.push_back(
-        {"charge", f.percent(static_cast<int>(*b->chargePercent)), Bilingual{"charged now", "şu an dolu"}(l), detail});
+        {"charge", f.percent(static_cast<int>(*b->chargePercent)), Bilingual{"charged now", "şu anki şarj"}(l), detail});
   }
   if (b->temperatureCelsius) {
     rows.push_back({"temperature", f.decimal(*b->temperatureCelsius, 1) + " °C",

@@ -150,7 +150,7 @@ ReviewSheet reviewSheet(const FixPlan& plan, const ReviewContext& c) {
         c.undo ? LabelledText{Bilingual{"Back to", "Dönülen değer"}(l), change.target}
                : LabelledText{Bilingual{"Undo", "Geri alma"}(l),
                               orError(PmsetCommand::line(change.scope, change.key, change.previous, c.pmsetPath))};
-    block.giveUp = {Bilingual{"What you give up", "Neden vazgeçersin"}(l), FixCatalog::giveUp(change.fix, l)};
+    block.giveUp = {Bilingual{"What you give up", "Vazgeçtiğin şey"}(l), FixCatalog::giveUp(change.fix, l)};
     sheet.blocks.push_back(std::move(block));
   }
   if (needsAcknowledgement(plan, c.undo)) {
@@ -167,7 +167,7 @@ ReviewSheet reviewSheet(const FixPlan& plan, const ReviewContext& c) {
   }
   if (c.journalProblem) sheet.journalNote = journalProblemSentence(*c.journalProblem, l);
   sheet.cancelLabel = Bilingual{"Cancel", "Vazgeç"}(l);
-  sheet.confirmLabel = c.dryRun ? Bilingual{"Simulate", "Dene"}(l)
+  sheet.confirmLabel = c.dryRun ? Bilingual{"Simulate", "Prova Et"}(l)
                        : c.undo ? Bilingual{"Undo with Password…", "Parolayla geri al…"}(l)
                                 : Bilingual{"Change with Password…", "Parolayla değiştir…"}(l);
   return sheet;

@@ -44,7 +44,7 @@ TEST(ReviewSheetTest, ChangeUndoAndDryRun) {
     EXPECT_EQ(sheet.confirmLabel, "Simulate") << undo;
     EXPECT_EQ(sheet.dryRunNote, "Dry run: this build only shows what it would do. No setting on this Mac will change.");
   }
-  EXPECT_EQ(reviewSheet(kPutBack, {Language::turkish, "/p", true, true}).confirmLabel, "Dene");
+  EXPECT_EQ(reviewSheet(kPutBack, {Language::turkish, "/p", true, true}).confirmLabel, "Prova Et");
 }
 
 TEST(ReviewSheetTest, HeadingByCount) {

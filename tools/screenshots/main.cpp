@@ -15,6 +15,7 @@
 #include "views/Navigator.h"
 #include "views/NightPage.h"
 #include "views/NightRibbon.h"
+#include "views/Style.h"
 #include "views/WelcomeView.h"
 
 #include <QMenu>
@@ -320,6 +321,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+  views::useRoomyStyle();
   QFont font(QStringLiteral("Inter"));
   font.setFamilies({QStringLiteral("Inter"), QStringLiteral("Noto Sans"), QStringLiteral("DejaVu Sans")});
   font.setPointSizeF(10);
