@@ -1,5 +1,6 @@
 #include "shell/TrayApplication.h"
 
+#include "views/Accessibility.h"
 #include "views/Style.h"
 
 #include <QApplication>
@@ -83,6 +84,7 @@ int runTray(const TrayOptions& options) {
               << "); starting anyway\n";
   }
   views::useRoomyStyle();
+  views::installAccessibleRoles();
   TrayApplication tray(options);
   QObject::connect(&instance, &SingleInstance::showRequested, &tray.windows(), &WindowManager::showMainWindow);
   return QApplication::exec();

@@ -96,10 +96,17 @@
     </message>
 </context>
 <context>
+    <name>snoozlet::views::HistoryPage</name>
+    <message>
+        <source>Archived nights</source>
+        <translation>Saklanan geceler</translation>
+    </message>
+</context>
+<context>
     <name>snoozlet::views::MascotView</name>
     <message>
-        <source>The Snoozlet</source>
-        <translation>Snoozlet</translation>
+        <source>The Snoozlet, %1</source>
+        <translation>Snoozlet, %1</translation>
     </message>
 </context>
 <context>

@@ -95,6 +95,7 @@ FixReviewView::FixReviewView(ChangeController& changes, QWidget* parent) : QDial
   sheet_->setMinimumWidth(columns(font(), kSheetColumns));
 
   scroll_ = new QScrollArea(this);
+  scroll_->setAccessibleName(shown(sheet.heading));
   scroll_->setWidget(sheet_);
   scroll_->setWidgetResizable(true);
   scroll_->setFrameShape(QFrame::NoFrame);

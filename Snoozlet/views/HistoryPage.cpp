@@ -6,7 +6,11 @@
 #include <QBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QApplication>
+#include <QHelpEvent>
 #include <QPainter>
+#include <QStyledItemDelegate>
+#include <QToolTip>
 #include <QSortFilterProxyModel>
 #include <QTableView>
 
@@ -30,6 +34,27 @@ const std::string& cell(const presentation::HistoryRow& row, int column) {
     default: return row.mood;
   }
 }
+
+// Cells with room on both sides, so neighbouring columns never touch.
+class PaddedDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+  void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    QStyleOptionViewItem inset = option;
+    initStyleOption(&inset, index);
+    // The selection spans the whole cell; only the words move in.
+    const QWidget* widget = option.widget;
+    QStyle* style = widget != nullptr ? widget->style() : QApplication::style();
+    style->drawPrimitive(QStyle::PE_PanelItemViewItem, &inset, painter, widget);
+    inset.rect.adjust(kUnit, 0, -kUnit, 0);
+    inset.backgroundBrush = Qt::NoBrush;
+    inset.state &= ~QStyle::State_HasFocus;
+    style->drawControl(QStyle::CE_ItemViewItem, &inset, painter, widget);
+  }
+  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    return QStyledItemDelegate::sizeHint(option, index) + QSize(kUnit * 2, 0);
+  }
+};
 
 bool newestFirst(const std::vector<ArchivedNight>& nights) {
   return std::is_sorted(nights.begin(), nights.end(),
@@ -128,13 +153,19 @@ QVariant HistoryTableModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant HistoryTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
-  if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= kColumns) return {};
+  if (orientation != Qt::Horizontal || section < 0 || section >= kColumns) return {};
+  // The count's title stands over its right-aligned numbers.
+  if (role == Qt::TextAlignmentRole) {
+    return QVariant::fromValue(Qt::AlignVCenter | (section == wakes ? Qt::AlignRight : Qt::AlignLeft));
+  }
+  if (role != Qt::DisplayRole) return {};
   return shown(cell(header_, section));
 }
 
 DrainStrip::DrainStrip(QWidget* parent) : QWidget(parent) {
   setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
   setAccessibleName(tr("Battery drain per night"));
+  setMouseTracking(true);
 }
 
 void DrainStrip::setNights(const std::vector<ArchivedNight>& newestFirst, const std::optional<Baseline>& baseline,
@@ -145,11 +176,16 @@ void DrainStrip::setNights(const std::vector<ArchivedNight>& newestFirst, const 
   lay();
 }
 
-QSize DrainStrip::sizeHint() const { return QSize(columns(font(), 80), lines(font(), 5.5)); }
+QSize DrainStrip::sizeHint() const { return QSize(columns(font(), 80), lines(font(), 7)); }
 
 void DrainStrip::resizeEvent(QResizeEvent*) { lay(); }
 
 double DrainStrip::top() const { return QFontMetricsF(captionFont(font())).height() / 2 + 2; }
+
+double DrainStrip::barsHeight() const {
+  // Under the bars, a line for the dates of the first and the last night.
+  return height() - top() - QFontMetricsF(captionFont(font())).height() - kUnit / 2.0;
+}
 
 double DrainStrip::labelWidth() const {
   if (layout_.referenceLabel.empty()) return 0;
@@ -163,10 +199,30 @@ void DrainStrip::lay() {
     const std::string label =
         baseline_ ? presentation::layoutDrainStrip({}, baseline_, *format_, {}).referenceLabel : std::string();
     const double room = label.empty() ? 0 : QFontMetricsF(captionFont(font())).horizontalAdvance(shown(label)) + kUnit;
+    // A bar no wider than two characters: a week reads as a week, not as seven blocks.
     layout_ = presentation::layoutDrainStrip(nights_, baseline_, *format_,
-                                             {std::max(width() - room, 0.0), height() - top(), 2});
+                                             {std::max(width() - room, 0.0), std::max(barsHeight(), 0.0), 2,
+                                              static_cast<double>(columns(font(), 2))});
   }
+  setAccessibleDescription(shown(layout_.summary));
   update();
+}
+
+bool DrainStrip::event(QEvent* event) {
+  if (event->type() == QEvent::ToolTip) {
+    // The night under the pointer, in words.
+    const auto* help = static_cast<QHelpEvent*>(event);
+    for (const auto& bar : layout_.bars) {
+      if (help->pos().x() >= bar.rect.x && help->pos().x() <= bar.rect.right()) {
+        QToolTip::showText(help->globalPos(), shown(bar.label), this);
+        return true;
+      }
+    }
+    QToolTip::hideText();
+    event->ignore();
+    return true;
+  }
+  return QWidget::event(event);
 }
 
 void DrainStrip::paintEvent(QPaintEvent*) {
@@ -176,21 +232,32 @@ void DrainStrip::paintEvent(QPaintEvent*) {
   const QFont caption = captionFont(font());
   const QFontMetricsF metrics(caption);
   const double offset = top();
+  const double base = offset + std::max(barsHeight(), 0.0);
   const double barsWidth = std::max(width() - labelWidth(), 0.0);
   QColor ordinary = secondaryText(palette());
   ordinary.setAlphaF(0.55f);
   for (const auto& bar : layout_.bars) {
-    const QRectF r(bar.rect.x, offset + bar.rect.y, bar.rect.width, std::max(bar.rect.height, bar.perHour ? 1.0 : 0.0));
+    const QRectF r(bar.rect.x, offset + bar.rect.y, bar.rect.width,
+                   std::max(bar.rect.height, bar.perHour ? 1.0 : 0.0));
     const QColor colour = bar.band == presentation::RatioBand::ordinary ? ordinary : ratioColor(bar.band, palette());
     p.fillRect(r, colour);
   }
+  const double from = layout_.bars.front().rect.x;
   p.setPen(QPen(secondaryText(palette()), 1));
-  p.drawLine(QPointF(0, height() - 0.5), QPointF(barsWidth, height() - 0.5));
+  p.drawLine(QPointF(from, base - 0.5), QPointF(barsWidth, base - 0.5));
+  p.setFont(caption);
+  // The first and the last night's dates under the strip's two ends.
+  const QRectF dates(from, base + kUnit / 2.0, barsWidth - from, metrics.height());
+  p.drawText(dates, Qt::AlignLeft | Qt::AlignTop, shown(layout_.firstDate));
+  if (layout_.bars.size() > 1 && metrics.horizontalAdvance(shown(layout_.firstDate)) +
+                                         metrics.horizontalAdvance(shown(layout_.lastDate)) + kUnit <
+                                     dates.width()) {
+    p.drawText(dates, Qt::AlignRight | Qt::AlignTop, shown(layout_.lastDate));
+  }
   if (layout_.referenceY) {
     const double y = offset + *layout_.referenceY;
     p.setPen(QPen(palette().color(QPalette::WindowText), 1, Qt::DashLine));
-    p.drawLine(QPointF(0, y), QPointF(barsWidth, y));
-    p.setFont(caption);
+    p.drawLine(QPointF(from, y), QPointF(barsWidth, y));
     p.drawText(QRectF(barsWidth + kUnit / 2.0, y - metrics.height() / 2, labelWidth(), metrics.height()),
                Qt::AlignLeft | Qt::AlignVCenter, shown(layout_.referenceLabel));
   }
@@ -215,6 +282,9 @@ HistoryPage::HistoryPage(const AppModel& model, QWidget* parent)
   view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   // Tab moves on to the next control rather than from cell to cell.
   view_->setTabKeyNavigation(false);
+  view_->setItemDelegate(new PaddedDelegate(view_));
+  view_->setAccessibleName(tr("Archived nights"));
+  view_->horizontalHeader()->setStyleSheet(QStringLiteral("QHeaderView::section { padding: 0 %1px; }").arg(kUnit));
   view_->setShowGrid(false);
   view_->setAlternatingRowColors(true);
   view_->verticalHeader()->hide();

@@ -60,7 +60,9 @@ class HistoryTableModel : public QAbstractTableModel {
 };
 
 // One bar per archived night's drain per hour, oldest on the left, with the
-// normal as a line. Its geometry is computed when the nights or the size
+// normal as a line and the first and last nights' dates under it; a bar's
+// night and figure are its tooltip, and the strip's accessible description
+// says what it shows. Its geometry is computed when the nights or the size
 // change, not as it paints.
 class DrainStrip : public QWidget {
   Q_OBJECT
@@ -76,10 +78,12 @@ class DrainStrip : public QWidget {
  protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  bool event(QEvent* event) override;
 
  private:
   void lay();
   double top() const;
+  double barsHeight() const;
   double labelWidth() const;
 
   std::vector<ArchivedNight> nights_;

@@ -1,5 +1,6 @@
 #include "views/Mascot.h"
 
+#include "app/AppLanguage.h"
 #include "views/Theme.h"
 
 #include <QPainter>
@@ -20,8 +21,14 @@ QString resource(Mood mood) { return QStringLiteral(":/art/%1.svg").arg(MascotVi
 
 MascotView::MascotView(Mood mood, double scale, QWidget* parent)
     : QWidget(parent), mood_(mood), scale_(scale), renderer_(new QSvgRenderer(resource(mood), this)) {
-  setAccessibleName(tr("The Snoozlet"));
+  name();
   setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+}
+
+void MascotView::name() {
+  // A screen reader hears the mascot and its mood: "The Snoozlet, Restless".
+  const std::string_view words = mood::title(mood_, preferredLanguage());
+  setAccessibleName(tr("The Snoozlet, %1").arg(shown(words)));
 }
 
 QString MascotView::imageName(Mood mood) {
@@ -37,6 +44,7 @@ void MascotView::setMood(Mood mood) {
   if (mood == mood_) return;
   mood_ = mood;
   renderer_->load(resource(mood));
+  name();
   update();
 }
 

@@ -33,6 +33,8 @@ class MascotView : public QWidget {
   void paintEvent(QPaintEvent* event) override;
 
  private:
+  void name();
+
   Mood mood_;
   double scale_;
   QSvgRenderer* renderer_;

@@ -86,8 +86,9 @@ void NightPage::update() {
 
 void NightPage::showReport() {
   if (!night_) return;
-  report_->setReport(night_->mood, shown(model_.morningText(*night_)), shown(model_.format().nightTitle(night_->start())),
-                     model_.plainMode());
+  const QString title = shown(model_.format().nightTitle(night_->start()));
+  setAccessibleName(title);
+  report_->setReport(night_->mood, shown(model_.morningText(*night_)), title, model_.plainMode());
 }
 
 void NightPage::showNight(const NightReport& night) {

@@ -33,6 +33,7 @@ NightRibbon::NightRibbon(QWidget* parent) : QWidget(parent) {
 void NightRibbon::setNight(const NightReport& night, const NightFormat& format) {
   night_ = night;
   format_ = format;
+  setAccessibleDescription(shown(presentation::ribbonSummary(night, format)));
   invalidate();
 }
 
@@ -65,7 +66,8 @@ presentation::RibbonOptions NightRibbon::options(double bandWidth) const {
   o.labelWidth = [caption](std::string_view label) {
     return caption.horizontalAdvance(QString::fromUtf8(label.data(), static_cast<qsizetype>(label.size())));
   };
-  o.labelGap = kUnit;
+  // Labels keep at least a label's width between them: an hour left out rather than crowded.
+  o.labelGap = caption.horizontalAdvance(QStringLiteral("00"));
   return o;
 }
 

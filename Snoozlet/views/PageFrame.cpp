@@ -41,6 +41,8 @@ PageFrame::PageFrame(QWidget* parent) : QScrollArea(parent) {
 }
 
 void PageFrame::setHeading(const QString& title, const QStringList& lines) {
+  // The page can take the focus (to scroll with the keyboard): its title is its name.
+  setAccessibleName(title);
   title_->setText(title);
   title_->setVisible(!title.isEmpty());
   QList<QLabel*> labels = lines_->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly);

@@ -63,6 +63,8 @@ std::optional<Tone> toneOf(presentation::RatioBand band);
 // A thin line between two parts of a window, in the window text's colour
 // faded far back.
 class Separator : public QWidget {
+  Q_OBJECT
+
  public:
   explicit Separator(Qt::Orientation orientation, QWidget* parent = nullptr);
   QSize sizeHint() const override;

@@ -207,7 +207,11 @@ void WelcomeView::closeEvent(QCloseEvent* event) {
   QDialog::closeEvent(event);
 }
 
-void WelcomeView::reject() { finish(); }
+void WelcomeView::reject() {
+  // Escape, or the window closing: the welcome is done, and the dialog goes away as any does.
+  preferences_.setWelcomeCompleted();
+  QDialog::reject();
+}
 
 void WelcomeView::finish() {
   preferences_.setWelcomeCompleted();

@@ -16,24 +16,43 @@ DrainStripLayout layoutDrainStrip(const std::vector<ArchivedNight>& newestFirst,
     return strip.top > 0 ? height * std::clamp(perHour / strip.top, 0.0, 1.0) : 0;
   };
 
+  const Language l = f.language();
   if (!newestFirst.empty()) {
-    const double slot = width / static_cast<double>(newestFirst.size());
+    double slot = width / static_cast<double>(newestFirst.size());
+    if (o.widestSlot > 0) slot = std::min(slot, o.widestSlot);
     // Narrow bars keep at least three quarters of their slot.
     const double gap = std::min(std::max(o.gap, 0.0), slot / 4);
-    double x = 0;
+    // The newest night ends at the right edge.
+    double x = width - slot * static_cast<double>(newestFirst.size());
+    const ArchivedNight* highest = nullptr;
     for (auto it = newestFirst.rbegin(); it != newestFirst.rend(); ++it, x += slot) {
       const double h = it->perHour ? scaled(*it->perHour) : 0;
-      DrainBar bar{it->start, {x + gap / 2, height - h, slot - gap, h}, it->perHour, RatioBand::ordinary};
+      const std::string day = f.shortDay(f.nightDay(it->start));
+      DrainBar bar{it->start, {x + gap / 2, height - h, slot - gap, h}, it->perHour, RatioBand::ordinary,
+                   day + " · " + perHourText(it->perHour, f).value_or("—")};
       if (it->perHour && baseline && baseline->percentPerHour > 0) {
         bar.band = ratioBand(*it->perHour / baseline->percentPerHour);
       }
+      if (it->perHour && (highest == nullptr || *it->perHour > *highest->perHour)) highest = &*it;
       strip.bars.push_back(bar);
+    }
+    strip.firstDate = f.shortDay(f.nightDay(newestFirst.back().start));
+    strip.lastDate = f.shortDay(f.nightDay(newestFirst.front().start));
+    strip.summary = Bilingual{"Battery drain per night, ", "Gece başına pil kaybı, "}(l) + strip.firstDate + " – " +
+                    strip.lastDate;
+    if (highest != nullptr) {
+      strip.summary += l == Language::turkish ? ": en yüksek " + *perHourText(highest->perHour, f) + " (" +
+                                                    f.shortDay(f.nightDay(highest->start)) + ")"
+                                              : ": highest " + *perHourText(highest->perHour, f) + " on " +
+                                                    f.shortDay(f.nightDay(highest->start));
     }
   }
   if (baseline) {
     strip.referenceY = height - scaled(baseline->percentPerHour);
     strip.referenceLabel = "normal " + *perHourText(baseline->percentPerHour, f);
+    if (!strip.summary.empty()) strip.summary += ", " + strip.referenceLabel;
   }
+  if (!strip.summary.empty()) strip.summary += ".";
   return strip;
 }
 

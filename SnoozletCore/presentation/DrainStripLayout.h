@@ -1,9 +1,12 @@
 #pragma once
 
 // The geometry of the drain strip: one bar per archived night, oldest on the
-// left, its height the night's drain per hour on a scale whose top is the
-// tallest bar or the normal, whichever is higher; a reference line at the
-// normal, labelled "normal 1.1/h".
+// left and the newest at the right edge, its height the night's drain per
+// hour on a scale whose top is the tallest bar or the normal, whichever is
+// higher; a reference line at the normal, labelled "normal 1.1/h". Bars are
+// no wider than the widest allowed, so a week reads as a week and not as
+// seven blocks; each bar carries its own words ("Sat 5 Dec · 1.1/h"), and the
+// strip its dates and a sentence that says what it shows.
 
 #include "analysis/Baseline.h"
 #include "archive/ArchivedNight.h"
@@ -25,6 +28,8 @@ struct DrainBar {
   std::optional<double> perHour;
   // The night against the normal (ordinary without a normal).
   RatioBand band = RatioBand::ordinary;
+  // "Sat 5 Dec · 1.1/h", or "Sat 5 Dec · —" without a figure.
+  std::string label;
   bool operator==(const DrainBar&) const = default;
 };
 
@@ -35,6 +40,11 @@ struct DrainStripLayout {
   // The normal's height and label; absent without a baseline.
   std::optional<double> referenceY;
   std::string referenceLabel;
+  // The oldest and the newest night's dates, under the strip's two ends.
+  std::string firstDate, lastDate;
+  // What the strip shows, in one sentence (for a screen reader): the nights'
+  // span, the highest drain and its night, and the normal.
+  std::string summary;
   bool operator==(const DrainStripLayout&) const = default;
 };
 
@@ -43,6 +53,8 @@ struct DrainStripOptions {
   double height = 80;
   // Room between two bars; less when the bars are narrow.
   double gap = 2;
+  // The widest a bar's slot may be; 0 for no limit.
+  double widestSlot = 0;
 };
 
 DrainStripLayout layoutDrainStrip(const std::vector<ArchivedNight>& newestFirst,

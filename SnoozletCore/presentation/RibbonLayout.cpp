@@ -166,7 +166,10 @@ RibbonLayout layoutRibbon(const NightReport& night, const NightFormat& f, const 
         group.category, std::string(wake_category::title(group.category, l)), {0, y, width, o.laneHeight}, {}};
     for (const DarkWakeEvent& wake : s.darkWakes) {
       if (wake.reason.category != group.category) continue;
-      lane.marks.push_back({axis.x(wake.date), y + 1, axis.span(wakeSeconds(wake)), std::max(o.laneHeight - 2, 0.0)});
+      // A mark ends where its lane ends.
+      const double x = axis.x(wake.date);
+      lane.marks.push_back({x, y + 1, std::max(std::min(axis.span(wakeSeconds(wake)), width - x), 0.0),
+                            std::max(o.laneHeight - 2, 0.0)});
     }
     r.lanes.push_back(std::move(lane));
     y += o.laneHeight;
@@ -183,6 +186,19 @@ RibbonLayout layoutRibbon(const NightReport& night, const NightFormat& f, const 
   r.endLabel = endLabel(night.wokeBy, l);
   if (o.labelWidth) placeLabels(r, o);
   return r;
+}
+
+std::string ribbonSummary(const NightReport& night, const NightFormat& f) {
+  const Language l = f.language();
+  const std::string wakes = std::to_string(night.darkWakeCount);
+  std::string out = l == Language::turkish ? f.duration(night.duration()) + " uyku, " + wakes + " karanlıkta uyanma"
+                                           : f.duration(night.duration()) + " asleep, " + wakes + " dark wakes";
+  const auto& battery = night.session.battery;
+  if (!battery.empty()) {
+    const std::string from = f.percent(battery.front().percent), to = f.percent(battery.back().percent);
+    out += l == Language::turkish ? ", pil " + from + " → " + to : ", battery " + from + " to " + to;
+  }
+  return out;
 }
 
 }  // namespace snoozlet::presentation

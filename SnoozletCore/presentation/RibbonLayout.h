@@ -150,6 +150,10 @@ struct RibbonLayout {
   bool operator==(const RibbonLayout&) const = default;
 };
 
+// What the ribbon shows, in one sentence for a screen reader: "8 h asleep,
+// 354 dark wakes, battery 64% to 55%" (the battery left out without readings).
+std::string ribbonSummary(const NightReport& night, const NightFormat& format);
+
 // Hatching lines are this far apart along the band.
 inline constexpr double kHatchSpacing = 6;
 

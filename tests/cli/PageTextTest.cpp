@@ -61,7 +61,7 @@ TEST(PageTextTest, PagesAsText) {
             "  Runs                /usr/bin/pmset -b powernap 0\n  Undo                /usr/bin/pmset -b powernap 1\n"
             "  What you give up    " +
                 FixCatalog::giveUp(FixID::powerNapOff, Language::english) + "\n");
-  EXPECT_EQ(review_text::question({Language::turkish, "", true, true}), "Bunu deneyeyim mi?")
+  EXPECT_EQ(review_text::question({Language::turkish, "", true, true}), "Bunun provasını yapayım mı?")
       << "a dry run simulates, also an undo";
 }
 

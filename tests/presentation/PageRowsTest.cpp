@@ -100,6 +100,14 @@ TEST(PageRowsTest, DrainStripScalesToTheTallestBarOrTheNormal) {
   EXPECT_EQ(strip.bars[0].band, RatioBand::ordinary);
   EXPECT_EQ(strip.referenceY, 50);
   EXPECT_EQ(strip.referenceLabel, "normal 0.5/h");
+  EXPECT_EQ(strip.bars[3].label, "Sat 5 Dec · 1.0/h");
+  EXPECT_EQ(strip.bars[2].label, "Sat 5 Dec · —");
+  EXPECT_EQ(strip.summary, "Battery drain per night, Sat 5 Dec – Sat 5 Dec: highest 1.0/h on Sat 5 Dec, normal 0.5/h.");
+
+  // Slots no wider than asked for, the newest night at the right edge.
+  const DrainStripLayout narrow = layoutDrainStrip(nights, std::nullopt, kEnglish, {400, 100, 4, 20});
+  EXPECT_EQ(narrow.bars[3].rect, (Rect{382, 0, 16, 100}));
+  EXPECT_EQ(narrow.bars[0].rect.x, 400 - 4 * 20 + 2);
 
   const DrainStripLayout higher = layoutDrainStrip(nights, Baseline{2.0, 0.1, 3}, kTurkish, {400, 100, 4});
   EXPECT_DOUBLE_EQ(higher.bars[3].rect.height, 50) << "the normal can set the top";

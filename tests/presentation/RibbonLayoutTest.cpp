@@ -157,7 +157,7 @@ TEST(RibbonLayoutTest, ChargerStretchesMergeRunToTheEndAndNeedAMinute) {
 TEST(RibbonLayoutTest, LanesRowsAndEndLabels) {
   SleepSession s = session(8);
   s.darkWakes = {wake(60, 10, "ARPT"), wake(90, 10, "ARPT"), wake(120, 10, "RTC (Alarm)"),
-                 wake(150, 10, "RTC/Maintenance"), wake(180, 10, "ARPT")};
+                 wake(150, 10, "RTC/Maintenance"), wake(180, 10, "ARPT"), wake(470, 1800, "ARPT")};
   const NightReport night = report(s);
   RibbonOptions o = full(480);
   o.laneLimit = 2;
@@ -165,8 +165,9 @@ TEST(RibbonLayoutTest, LanesRowsAndEndLabels) {
   ASSERT_EQ(r.lanes.size(), 2u);
   EXPECT_EQ(r.lanes[0].category, WakeCategory::network);
   EXPECT_EQ(r.lanes[0].title, "Wi-Fi & Bluetooth");
-  ASSERT_EQ(r.lanes[0].marks.size(), 3u);
+  ASSERT_EQ(r.lanes[0].marks.size(), 4u);
   EXPECT_DOUBLE_EQ(r.lanes[0].marks[1].x, 90);
+  EXPECT_DOUBLE_EQ(r.lanes[0].marks[3].right(), 480) << "a long wake's mark ends where the lane does";
   EXPECT_DOUBLE_EQ(r.lanes[0].row.y, 64 + o.tickArea);
   EXPECT_DOUBLE_EQ(r.height, 64 + o.tickArea + 2 * o.laneHeight);
   EXPECT_EQ(r.rowLabels, (std::vector<RowLabel>{{"awake", 7 + 50 * 0.25}, {"battery", 7 + 50 * 0.75}}));

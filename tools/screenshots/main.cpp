@@ -15,6 +15,7 @@
 #include "views/Navigator.h"
 #include "views/NightPage.h"
 #include "views/NightRibbon.h"
+#include "views/Accessibility.h"
 #include "views/Style.h"
 #include "views/WelcomeView.h"
 
@@ -322,6 +323,7 @@ int main(int argc, char** argv) {
   }
   QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
   views::useRoomyStyle();
+  views::installAccessibleRoles();
   QFont font(QStringLiteral("Inter"));
   font.setFamilies({QStringLiteral("Inter"), QStringLiteral("Noto Sans"), QStringLiteral("DejaVu Sans")});
   font.setPointSizeF(10);
