@@ -34,14 +34,15 @@ ChangeBlock::ChangeBlock(const presentation::ReviewBlock& block, QWidget* parent
     auto* name = new QLabel(shown(labelled.label), this);
     name->setFont(captionFont(name->font()));
     makeSecondary(name);
-    grid->addWidget(name, row, 0, Qt::AlignLeft | Qt::AlignTop);
+    // The label stands on the command's first line.
+    grid->addWidget(name, row, 0, Qt::AlignLeft | Qt::AlignBaseline);
     auto* command = wrappingLabel(shown(labelled.text), this);
     command->setObjectName(QStringLiteral("command"));
     command->setFont(commandFont(font()));
     command->setAccessibleName(shown(labelled.label));
     command->setAccessibleDescription(shown(labelled.text));
     if (quiet) makeSecondary(command);
-    grid->addWidget(command, row++, 1);
+    grid->addWidget(command, row++, 1, Qt::AlignBaseline);
   }
   auto* label = new QLabel(shown(block.giveUp.label), this);
   label->setFont(captionFont(label->font()));

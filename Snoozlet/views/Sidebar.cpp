@@ -55,8 +55,10 @@ std::vector<SidebarModel::Row> SidebarModel::rows() const {
     nights(analysis->nights(), tr("Nights"));
     nights(analysis->naps(), tr("Daytime naps"));
   }
+  // Before the first refresh nothing is known about the pages: no detail rather than a guess.
+  const bool read = model_.analysis().has_value();
   const auto page = [&](const QString& title, const std::string& detail, Page target, bool gap) {
-    const QString more = shown(detail);
+    const QString more = read ? shown(detail) : QString();
     rows.push_back(
         {Kind::page, title, more, more.isEmpty() ? title : tr("%1, %2").arg(title, more), target, std::nullopt, gap});
   };
@@ -230,8 +232,8 @@ Sidebar::Sidebar(const AppModel& model, Navigator& navigator, QWidget* parent)
     if (selected.isEmpty()) return;
     if (const auto page = rows_->pageAt(selected.front())) navigator_.choose(*page);
   });
-  for (auto signal :
-       {&AppModel::analysisChanged, &AppModel::findingsChanged, &AppModel::batteryChanged, &AppModel::historyChanged}) {
+  for (auto signal : {&AppModel::analysisChanged, &AppModel::findingsChanged, &AppModel::batteryChanged,
+                      &AppModel::historyChanged, &AppModel::stateChanged}) {
     connect(&model, signal, this, &Sidebar::update);
   }
   connect(&navigator, &Navigator::pageChanged, this, &Sidebar::selectPage);
@@ -239,7 +241,8 @@ Sidebar::Sidebar(const AppModel& model, Navigator& navigator, QWidget* parent)
 }
 
 void Sidebar::update() {
-  span_->setText(shown(presentation::logSpan(model_.analysis(), model_.format())));
+  span_->setText(
+      shown(presentation::logSpan(model_.analysis(), model_.format(), model_.state().failure().has_value())));
   selecting_ = true;
   rows_->update();
   selecting_ = false;

@@ -167,8 +167,9 @@ std::string historyDetail(std::size_t archivedNights, Language l) {
   return std::to_string(archivedNights) + Bilingual{" sleeps", " uyku"}(l);
 }
 
-std::string logSpan(const std::optional<SleepAnalysis>& analysis, const NightFormat& f) {
+std::string logSpan(const std::optional<SleepAnalysis>& analysis, const NightFormat& f, bool failed) {
   const Language l = f.language();
+  if (!analysis && failed) return Bilingual{"The sleep log couldn’t be read", "Uyku kaydı okunamadı"}(l);
   if (!analysis) return Bilingual{"Reading the sleep log…", "Uyku kaydı okunuyor…"}(l);
   if (!analysis->coveredFrom || !analysis->coveredTo) return Bilingual{"The sleep log is empty", "Uyku kaydı boş"}(l);
   const std::string from = f.shortDay(*analysis->coveredFrom);

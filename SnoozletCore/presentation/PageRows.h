@@ -86,7 +86,8 @@ std::optional<std::string> batteryDetail(const std::optional<BatteryHealth>& bat
 std::string historyDetail(std::size_t archivedNights, Language language);
 // "Log from Mon 30 Nov to Sun 6 Dec"; "Reading the sleep log…" before anything
 // was read, "The sleep log is empty" after reading nothing.
-std::string logSpan(const std::optional<SleepAnalysis>& analysis, const NightFormat& format);
+// `failed`: the first read failed, so nothing is being read any more.
+std::string logSpan(const std::optional<SleepAnalysis>& analysis, const NightFormat& format, bool failed = false);
 
 // The one sentence that tells why the nights are not being kept (with the
 // file's path and the error's text), or where a damaged archive went and

@@ -1,10 +1,13 @@
 // snoozlet-screenshots FOLDER: the night page of each demonstration mood in
 // English and Turkish at 1× and 2× (and in a dark theme), the popover in its
-// three states, and ribbons of a nap, a night on the charger and a night with
-// a charger stretch, as PNG files with stable names.
+// three states, the main window's pages, the review, welcome, settings and
+// about windows, the tray, ribbons of a nap, a night on the charger and a
+// night with a charger stretch, and (States.cpp) every state that is not
+// ordinary, as PNG files named after what they show.
 
 #include "PreviewModel.h"
 #include "Shots.h"
+#include "States.h"
 #include "analysis/NightAnalyzer.h"
 #include "shell/StatusItemController.h"
 #include "shell/TeapotIcon.h"
@@ -337,6 +340,7 @@ int main(int argc, char** argv) {
   welcome(out);
   tray(out);
   ribbons(out);
+  shots::states(out);
   std::cout << "snoozlet-screenshots: " << out.written << " images in " << out.folder.toStdString() << "\n";
   return out.failed == 0 ? 0 : 1;
 }
