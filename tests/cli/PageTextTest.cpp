@@ -6,6 +6,7 @@
 #include "cli/Confirmation.h"
 #include "cli/PagesText.h"
 #include "cli/ReviewText.h"
+#include "cli/ReportText.h"
 #include "cli/RibbonText.h"
 #include "cli/TerminalText.h"
 #include "common/Text.h"
@@ -89,6 +90,17 @@ TEST(PageTextTest, RibbonFitsTheTerminalFromANapToALongNight) {
   // 03:00 is half way through the 72 cells after "64% ": its label sits centred on it.
   EXPECT_EQ(text::split(eight, '\n')[1].find(" 03 "), 4u + 36u - 2u) << "hour labels between the ends:\n" << eight;
   EXPECT_EQ(ribbon_text::render(night(8), kEnglish, 19), "") << "too narrow to draw";
+  // A half-minute wake is half as tall as a full one: the fourth of the seven levels.
+  NightReport half = night(8);
+  for (auto& wake : half.session.darkWakes) wake.duration = 30;
+  EXPECT_NE(ribbon_text::render(half, kEnglish, 80).find("▅"), std::string::npos);
+  EXPECT_EQ(ribbon_text::render(half, kEnglish, 80).find("█"), std::string::npos);
+
+  // The battery's health in one line: capacity, cycles and charge, with the charge's state.
+  BatteryHealth battery{.cycleCount = 312, .designCapacity = 5000, .fullChargeCapacity = 4300, .chargePercent = 78,
+                        .temperatureCelsius = 30.1, .isCharging = true, .externalConnected = true};
+  EXPECT_EQ(report_text::batteryHealth(battery, kEnglish),
+            "\nBattery health: 86% of its original capacity · 312 charge cycles · 78% charged now · Charging.\n");
 }
 
 TEST(PageTextTest, ConfirmationReadsOneLineFromATerminalOnly) {

@@ -159,6 +159,7 @@ TEST(ReportCommandTest, ALinuxJournalCopiedFromALaptopIsToldNeverArchived) {
   EXPECT_NE(english.out.find("Battery 81% → 74%"), std::string::npos) << english.out;
   EXPECT_NE(english.out.find("This laptop’s normal: 0.9/h over 2 nights."), std::string::npos) << english.out;
   EXPECT_FALSE(std::filesystem::exists(dir / "data" / "nights.sqlite")) << "another machine's nights";
+  EXPECT_EQ(english.out.find("Battery health:"), std::string::npos) << "nor this machine's battery";
   // Without UPower's history nothing measured the battery: no charger is claimed.
   std::filesystem::create_directories(dir / "no-history");
   const Outcome unmeasured = runSnoozlet("report --all --tz Europe/London --journal " + journal.string() +

@@ -165,6 +165,9 @@ TEST(SystemJournalTest, ASecondReadTakesOnlyNewEntriesAcrossARotatedJournal) {
   EXPECT_EQ(incremental.sessions(), once.sessions());
   EXPECT_EQ(incremental.sessions().size(), 3u);
   EXPECT_EQ(incremental.sessions()[0].darkWakes.size(), 2u) << "the night goes on in the new file";
+  // Read again with nothing new at the end: the last entry is not taken twice.
+  ASSERT_TRUE(incremental.read({dir.path(), dir.path()}).ok());
+  EXPECT_EQ(incremental.sessions(), once.sessions());
 }
 
 TEST(SystemJournalTest, WhatCannotBeReadIsAnErrorAndLeavesTheReaderAsItWas) {

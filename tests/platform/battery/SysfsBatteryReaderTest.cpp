@@ -76,7 +76,7 @@ TEST(SysfsBatteryReaderTest, PropertyMapOfTheAttributes) {
        {{"cycle_count", "-3"},
         {"charge_full_design", "-5"},
         {"charge_full", ""},
-        {"capacity", "4000"},
+        {"capacity", "101"},
         {"temp", "99999999999999999999999"},
         {"voltage_now", "12.5V"},
         {"energy_full_design", std::string("12\0"
