@@ -85,6 +85,8 @@ OptionsPanel::OptionsPanel(PreferencesController& preferences, NightSource sourc
     : QWidget(parent), notification_(new QPushButton(tr("Turn On"))), login_(new QPushButton(tr("Turn On"))) {
   setObjectName(QStringLiteral("options"));
   auto* column = new QVBoxLayout(this);
+  // The cards line up with the page's text.
+  column->setContentsMargins(0, 0, 0, 0);
   column->setSpacing(kUnit);
   const QString notification = tr("Morning report notification");
   const QString login = tr("Open at login");
@@ -121,7 +123,8 @@ WelcomeView::WelcomeView(const AppModel& model, PreferencesController& preferenc
       back_(new QPushButton(tr("Back"), this)),
       next_(new QPushButton(tr("Next"), this)) {
   setWindowTitle(tr("How It Works"));
-  setMinimumSize(columns(font(), 100), lines(font(), 31));
+  // As wide as a comfortable line; as tall as the tallest page needs.
+  setMinimumWidth(columns(font(), 100));
   // The texts follow the night source (a Mac's, or a Linux laptop's words).
   const std::vector<presentation::WelcomePage> texts =
       presentation::welcomePages(model.nightSource(), model.language());

@@ -396,7 +396,7 @@ void darkAndSharp(Writer& out, Language language) {
   about.adjustSize();
   out.save(render(about, 2), QStringLiteral("about-window-dark") + tag(language));
   views::WelcomeView welcome(preview.model(), preview.preferences());
-  welcome.resize(760, 600);
+  welcome.resize(welcome.minimumSize().expandedTo(welcome.sizeHint()));
   welcome.show();
   for (const int page : {0, 2, 4}) {
     welcome.setPage(page);

@@ -137,8 +137,17 @@ void mainWindow(shots::Writer& out) {
         out.save(shots::render(linuxView, 1), QString::fromLatin1(name) + suffix);
       }
       if (theme == Theme::dark) continue;
+      // One archive: the week's own nights, as the sidebar shows them, then 193 older ones.
       preview::Contents many = preview::Contents::of(preview::week(Mood::restless));
-      many.history = preview::archivedNights(200);
+      const Loaded week = preview::loaded(many);
+      std::vector<ArchivedNight> archive;
+      for (auto it = week.analysis.reports.rbegin(); it != week.analysis.reports.rend(); ++it) {
+        archive.push_back(ArchivedNight::from(*it));
+      }
+      for (const ArchivedNight& older : preview::archivedNights(220)) {
+        if (archive.size() < 200 && older.start < archive.back().start - 12 * 3600) archive.push_back(older);
+      }
+      many.history = archive;
       preview.publish(many);
       out.save(shots::render(view, 1), QStringLiteral("main-history-200") + suffix);
 
@@ -201,7 +210,7 @@ void welcome(shots::Writer& out) {
     shots::applyLanguage(language);
     preview::PreviewModel preview(preview::Contents::of(preview::week(Mood::restless)));
     views::WelcomeView view(preview.model(), preview.preferences());
-    view.resize(760, 600);
+    view.resize(view.minimumSize().expandedTo(view.sizeHint()));
     view.show();
     for (int page = 0; page < views::WelcomeView::kPages; ++page) {
       view.setPage(page);
