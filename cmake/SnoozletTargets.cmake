@@ -26,6 +26,11 @@ function(snoozlet_add_test name)
   # fields a row is about; the rest take their defaults on purpose.
   target_compile_options(${name} PRIVATE -Wno-missing-field-initializers)
   target_link_libraries(${name} PRIVATE snoozlet_testsupport ${ARG_LIBRARIES} GTest::gmock_main)
+  # Every test has a runtime folder of its own (the single-instance socket
+  # lives there), so a Snoozlet the developer is running never answers a test.
+  set(_runtime ${CMAKE_BINARY_DIR}/test-runtime)
+  file(MAKE_DIRECTORY ${_runtime})
+  file(CHMOD ${_runtime} DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "SNOOZLET_BUILD_DIR=${CMAKE_BINARY_DIR}")
+    PROPERTIES ENVIRONMENT "SNOOZLET_BUILD_DIR=${CMAKE_BINARY_DIR};XDG_RUNTIME_DIR=${_runtime}")
 endfunction()

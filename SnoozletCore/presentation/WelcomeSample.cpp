@@ -30,7 +30,10 @@ std::string welcomeNightCaption(const NightReport& night, const NightFormat& for
 
 ReviewBlock welcomeFix(Language language) {
   const FixPlan plan{{PlannedChange{FixID::powerNapOff, "powernap", PowerScope::battery, "1", "0"}}, {}};
-  return reviewSheet(plan, {language, "/usr/bin/pmset", false, false}).blocks.front();
+  ReviewContext context;
+  context.language = language;
+  context.pmsetPath = "/usr/bin/pmset";
+  return reviewSheet(plan, context).blocks.front();
 }
 
 }  // namespace snoozlet::presentation

@@ -131,9 +131,15 @@ void loading(Writer& out, Language language) {
 
   PreviewModel preview(Contents::of(preview::week(Mood::restless)));
   using Kind = ChangeOutcome::Kind;
+  const auto outcomeOf = [](Kind kind, std::string reason = {}) {
+    ChangeOutcome outcome;
+    outcome.kind = kind;
+    outcome.reason = std::move(reason);
+    return outcome;
+  };
   for (const auto& [what, outcome] :
-       {std::pair{"applied", ChangeOutcome{Kind::applied}}, std::pair{"cancelled", ChangeOutcome{Kind::cancelled}},
-        std::pair{"failed", ChangeOutcome{.kind = Kind::failed, .reason = "pmset: not permitted"}}}) {
+       {std::pair{"applied", outcomeOf(Kind::applied)}, std::pair{"cancelled", outcomeOf(Kind::cancelled)},
+        std::pair{"failed", outcomeOf(Kind::failed, "pmset: not permitted")}}) {
     preview.model().setNotice(presentation::outcomeNotice(outcome, language));
     mainWindow(out, QStringLiteral("main-notice-%1").arg(QString::fromLatin1(what)) + tag(language), preview,
                std::nullopt);
