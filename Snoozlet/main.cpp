@@ -18,6 +18,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -43,6 +44,24 @@ int runWithModel(int& argc, char** argv, const std::vector<std::string>& argumen
   return status != 0 || std::cout.good() ? status : 1;
 }
 
+constexpr const char* kNoDisplay =
+    "snoozlet: no display to show the tray on. In a terminal, 'snoozlet report' tells last night.\n";
+
+// While Qt connects to the display: a platform that cannot start ends the
+// process with Qt's fatal message and an abort; it ends with ours instead.
+QtMessageHandler qtHandler = nullptr;
+void platformMessage(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+  if (type == QtFatalMsg) {
+    std::cerr << message.toStdString() << "\n" << kNoDisplay;
+    std::_Exit(1);
+  }
+  if (qtHandler != nullptr) {
+    qtHandler(type, context, message);
+  } else {
+    std::cerr << qFormatLogMessage(type, context, message).toStdString() << "\n";
+  }
+}
+
 // `snoozlet` alone: the tray application, on the desktop's display.
 int tray(int& argc, char** argv, const std::vector<std::string>& arguments) {
   auto line = snoozlet::cli::parseCommandLine(arguments, {"--login-item"});
@@ -53,10 +72,14 @@ int tray(int& argc, char** argv, const std::vector<std::string>& arguments) {
   }
   if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
       qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-    std::cerr << "snoozlet: no display to show the tray on. In a terminal, 'snoozlet report' tells last night.\n";
+    std::cerr << kNoDisplay;
     return 1;
   }
+  // On Wayland the compositor matches the windows to the desktop entry (and its icon) by this name.
+  QGuiApplication::setDesktopFileName(QStringLiteral("snoozlet"));
+  qtHandler = qInstallMessageHandler(platformMessage);
   QApplication app(argc, argv);
+  qInstallMessageHandler(qtHandler);
   snoozlet::prepareApplication(app, line->language);
   snoozlet::shell::TrayOptions options;
   if (line->dataDir) options.launch.dataDir = *line->dataDir;

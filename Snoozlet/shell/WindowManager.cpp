@@ -17,6 +17,8 @@
 #include <QScreen>
 #include <QSettings>
 
+#include <algorithm>
+
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif
@@ -29,6 +31,10 @@ namespace {
 // characters of the interface font, so a larger font gets a larger window.
 QSize mainMinimum(const QFont& font) { return {views::columns(font, 120), views::lines(font, 34)}; }
 QSize mainFirst(const QFont& font) { return {views::columns(font, 150), views::lines(font, 44)}; }
+// Room for the window manager's frame, which is known only once the window
+// is on screen: a title bar of about two lines and a border of about one
+// character on every side.
+QSize frameAllowance(const QFont& font) { return {views::columns(font, 2), views::lines(font, 2.5)}; }
 
 // The screen a new window opens on: the one under the pointer.
 const QScreen* currentScreen() {
@@ -36,12 +42,15 @@ const QScreen* currentScreen() {
   return screen != nullptr ? screen : QGuiApplication::primaryScreen();
 }
 
-void centre(QWidget* window) {
+// Centres the window with a frame `frame` larger than it in the screen's
+// available area (its top left corner kept inside).
+void centre(QWidget* window, QSize frame = {}) {
   const QScreen* screen = currentScreen();
   if (screen == nullptr) return;
-  QRect frame(QPoint(), window->size());
-  frame.moveCenter(screen->availableGeometry().center());
-  window->move(frame.topLeft());
+  const QRect area = screen->availableGeometry();
+  QRect outer(QPoint(), window->size() + frame);
+  outer.moveCenter(area.center());
+  window->move(std::max(outer.left(), area.left()), std::max(outer.top(), area.top()));
 }
 
 // A closed window's widgets are freed; the allocator keeps their pages unless
@@ -72,10 +81,11 @@ MainWindow::MainWindow(AppModel& model, ChangeController& changes, views::Naviga
   help->addAction(actions.howItWorks());
   if (!restoreGeometry(store.value(QString::fromLatin1(WindowManager::kGeometryKey)).toByteArray())) {
     QSize first = mainFirst(font());
-    // A first size that fits the screen, panels left out.
-    if (const QScreen* screen = currentScreen()) first = first.boundedTo(screen->availableGeometry().size());
+    // A first size that fits the screen with its frame, panels left out.
+    const QSize frame = frameAllowance(font());
+    if (const QScreen* screen = currentScreen()) first = first.boundedTo(screen->availableGeometry().size() - frame);
     resize(first.expandedTo(minimumSizeHint()));
-    centre(this);
+    centre(this, frame);
   }
 }
 

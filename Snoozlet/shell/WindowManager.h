@@ -5,8 +5,10 @@
 // closes and built anew on the next request; asking for an open one raises
 // that same window. The manager owns what outlives a window: the navigator
 // (which page the main window shows) and the application's actions. The main
-// window's geometry is saved under "SnoozletMainWindow" and restored
-// (centred the first time).
+// window's geometry is saved under "SnoozletMainWindow" and restored; the
+// first time it is sized from the font, no larger than the screen's area
+// less its panels with room left for the window manager's frame, and
+// centred there.
 
 #include "views/Navigator.h"
 
