@@ -4,6 +4,7 @@
 #include "presentation/NightFigures.h"
 #include "shell/AppActions.h"
 #include "shell/FirstPaint.h"
+#include "shell/StatusNotifierItem.h"
 #include "shell/TeapotIcon.h"
 #include "shell/WindowManager.h"
 #include "views/MenuBarView.h"
@@ -23,7 +24,11 @@ namespace {
 // A click on the icon that closed the popover arrives this soon after.
 constexpr qint64 kReopenGuardMs = 300;
 
-// The popup that holds the popover's content; it tells when it closes.
+bool onWayland() { return QGuiApplication::platformName().startsWith(QStringLiteral("wayland")); }
+
+// The window that holds the popover's content; it tells when it closes. As a
+// popup it closes on a click elsewhere; as a plain window (Wayland) it closes
+// when another window takes the focus.
 class Popover : public QWidget {
  public:
   explicit Popover(std::function<void()> closed) : QWidget(nullptr, Qt::Popup), closed_(std::move(closed)) {
@@ -38,18 +43,26 @@ class Popover : public QWidget {
     close();
   }
 
+  void changeEvent(QEvent* event) override {
+    QWidget::changeEvent(event);
+    // Its own "…" menu takes no focus away from it.
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow() && isVisible() &&
+        QApplication::activePopupWidget() == nullptr) {
+      close();
+    }
+  }
+
  private:
   std::function<void()> closed_;
 };
 
 }  // namespace
 
-StatusItemController::StatusItemController(AppModel& model, WindowManager& windows, QObject* parent)
-    : QObject(parent), model_(model), windows_(windows), menu_(new QMenu()) {
-  paintIcon();
+StatusItemController::StatusItemController(AppModel& model, WindowManager& windows, QDBusConnection session,
+                                           QObject* parent)
+    : QObject(parent), model_(model), windows_(windows), session_(std::move(session)), menu_(new QMenu()) {
   menu_->addActions(windows.actions().trayMenu());
-  tray_.setContextMenu(menu_);
-  connect(&tray_, &QSystemTrayIcon::activated, this, &StatusItemController::activated);
+  paintIcon();
   connect(&model, &AppModel::published, this, &StatusItemController::update);
   connect(&model, &AppModel::analysisChanged, this, &StatusItemController::update);
   qApp->installEventFilter(this);
@@ -58,17 +71,51 @@ StatusItemController::StatusItemController(AppModel& model, WindowManager& windo
 
 StatusItemController::~StatusItemController() {
   delete popover_.data();
+  tray_.reset();
+  notifier_.reset();
   delete menu_;
 }
 
-void StatusItemController::show() { tray_.show(); }
+void StatusItemController::present(TrayKind kind) {
+  if (kind == kind_) return;
+  kind_ = kind;
+  tray_.reset();
+  notifier_.reset();
+  if (kind == TrayKind::xembed) {
+    tray_ = std::make_unique<QSystemTrayIcon>();
+    tray_->setIcon(icon_);
+    tray_->setToolTip(toolTip_);
+    tray_->setContextMenu(menu_);
+    connect(tray_.get(), &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+      // The right button shows the context menu by itself and never the popover.
+      if (reason == QSystemTrayIcon::Trigger) activate();
+    });
+    tray_->show();
+  } else if (kind == TrayKind::statusNotifier) {
+    notifier_ = std::make_unique<StatusNotifierItem>(session_, menu_);
+    notifier_->setIcon(QString::fromLatin1(kTeapotIconName), icon_);
+    notifier_->setToolTip(toolTip_);
+    connect(notifier_.get(), &StatusNotifierItem::activated, this, &StatusItemController::activate);
+    connect(notifier_.get(), &StatusNotifierItem::contextMenuRequested, menu_, [this](QPoint at) { menu_->popup(at); });
+    notifier_->registerWithWatcher();
+  }
+}
 
 void StatusItemController::update() {
-  tray_.setToolTip(QString::fromStdString(presentation::trayTooltip(model_.latestNight(), model_.format())));
+  toolTip_ = QString::fromStdString(presentation::trayTooltip(model_.latestNight(), model_.format()));
+  if (tray_) tray_->setToolTip(toolTip_);
+  if (notifier_) notifier_->setToolTip(toolTip_);
 }
 
 void StatusItemController::paintIcon() {
-  tray_.setIcon(teapotIcon(QApplication::palette().color(QPalette::WindowText)));
+  const QPalette palette = QApplication::palette();
+  const TeapotTones tones{palette.color(QPalette::WindowText), palette.color(QPalette::Window)};
+  // Qt announces palette changes that change none of these colours: the tray is told only of real ones.
+  if (!icon_.isNull() && tones.fill == tones_.fill && tones.ring == tones_.ring) return;
+  tones_ = tones;
+  icon_ = teapotIcon(tones);
+  if (tray_) tray_->setIcon(icon_);
+  if (notifier_) notifier_->setIcon(QString::fromLatin1(kTeapotIconName), icon_);
 }
 
 bool StatusItemController::eventFilter(QObject* watched, QEvent* event) {
@@ -76,9 +123,9 @@ bool StatusItemController::eventFilter(QObject* watched, QEvent* event) {
   return false;
 }
 
-void StatusItemController::activated(QSystemTrayIcon::ActivationReason reason) {
-  // The right button shows the context menu by itself and never the popover.
-  if (reason == QSystemTrayIcon::Trigger) toggle();
+void StatusItemController::activate(std::optional<QPoint> at) {
+  activatedAt_ = at;
+  toggle();
 }
 
 void StatusItemController::toggle() {
@@ -95,9 +142,15 @@ void StatusItemController::toggle() {
 
 PopoverPlacement StatusItemController::placement(QSize size) const {
   PopoverAnchor anchor;
-  const QRect icon = const_cast<QSystemTrayIcon&>(tray_).geometry();
-  if (icon.isValid() && !icon.isEmpty()) anchor.icon = icon;
-  if (QGuiApplication::platformName() == QStringLiteral("xcb")) anchor.cursor = QCursor::pos();
+  if (!onWayland()) {
+    const QRect icon = tray_ ? tray_->geometry() : QRect();
+    if (icon.isValid() && !icon.isEmpty()) anchor.icon = icon;
+    if (activatedAt_) {
+      anchor.cursor = activatedAt_;
+    } else if (QGuiApplication::platformName() == QStringLiteral("xcb")) {
+      anchor.cursor = QCursor::pos();
+    }
+  }
   const QPoint near = anchor.icon ? anchor.icon->center() : anchor.cursor.value_or(QPoint());
   const QScreen* screen = QGuiApplication::screenAt(near);
   if (screen == nullptr) screen = QGuiApplication::primaryScreen();
@@ -120,8 +173,8 @@ void StatusItemController::open() {
   popover->adjustSize();
   const PopoverPlacement place = placement(popover->size());
   if (!place.popup) {
-    // No anchor at all: an ordinary small window.
-    popover->setWindowFlags(Qt::Window);
+    // Nowhere to hang it: a small frameless window, placed by the window system.
+    popover->setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     popover->setWindowTitle(QStringLiteral("Snoozlet"));
   }
   popover->setGeometry(place.frame);

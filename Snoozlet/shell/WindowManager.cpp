@@ -111,6 +111,7 @@ WindowManager::WindowManager(AppModel& model, ChangeController& changes, Prefere
 }
 
 WindowManager::~WindowManager() {
+  tearingDown_ = true;
   delete review_.data();
   for (QWidget* window : {main_.data(), settings_.data(), welcome_.data(), about_.data()}) delete window;
 }
@@ -141,6 +142,7 @@ void WindowManager::showReview() {
 void WindowManager::open(std::optional<views::Page> page) {
   if (page) navigator_.choose(*page);
   showMainWindow();
+  emit mainWindowAsked();
 }
 
 void WindowManager::showMainWindow() {
@@ -150,6 +152,9 @@ void WindowManager::showMainWindow() {
     auto* window = new MainWindow(model_, changes_, navigator_, *actions_, store_);
     window->setAttribute(Qt::WA_DeleteOnClose);
     trimWhenClosed(window);
+    connect(window, &QObject::destroyed, this, [this] {
+      if (!tearingDown_) emit mainWindowClosed();
+    });
     main_ = window;
   }
   present(main_);
@@ -173,6 +178,9 @@ void WindowManager::showWelcomeWindow() {
   if (!welcome_) {
     auto* window = new views::WelcomeView(model_, preferences_);
     connect(window, &views::WelcomeView::finished, window, &QWidget::close);
+    connect(window, &QObject::destroyed, this, [this] {
+      if (!tearingDown_) emit welcomeClosed();
+    });
     adopt(window);
     window->resize(window->minimumSize().expandedTo(window->sizeHint()));
     centre(window);

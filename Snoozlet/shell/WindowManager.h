@@ -60,7 +60,8 @@ class WindowManager : public QObject {
   views::Navigator& navigator() { return navigator_; }
   AppActions& actions() { return *actions_; }
 
-  // Shows the main window, on the page given when one is.
+  // Shows the main window, on the page given when one is: the user asked
+  // for it (Open Snoozlet, the popover, a second launch).
   void open(std::optional<views::Page> page = std::nullopt);
   void showMainWindow();
   void showSettingsWindow();
@@ -75,6 +76,13 @@ class WindowManager : public QObject {
   QWidget* reviewWindow() const { return review_; }
   // True while one of the windows is visible.
   bool anyVisible() const;
+
+ Q_SIGNALS:
+  // The user asked for the main window (open()).
+  void mainWindowAsked();
+  // The main window or the welcome window closed (and was released).
+  void mainWindowClosed();
+  void welcomeClosed();
 
  private:
   void present(QWidget* window);
@@ -94,6 +102,8 @@ class WindowManager : public QObject {
   QPointer<QWidget> welcome_;
   QPointer<QWidget> about_;
   QPointer<QWidget> review_;
+  // Windows released by the destructor tell nobody.
+  bool tearingDown_ = false;
 };
 
 }  // namespace snoozlet::shell

@@ -1,11 +1,13 @@
-// The tray application on the offscreen platform: the tooltip, the popover's
-// left and right clicks, the window manager's windows, and the launch.
+// The tray application on the offscreen platform: the tooltip and the icon,
+// the popover's left and right clicks, the window manager's windows, and the
+// launch with and without a tray, one that comes late among them.
 
 #include "PreviewModel.h"
 #include "TestSupport.h"
 #include "presentation/NightFigures.h"
 #include "shell/AppActions.h"
 #include "shell/StatusItemController.h"
+#include "shell/StatusNotifierItem.h"
 #include "shell/TeapotIcon.h"
 #include "shell/TrayApplication.h"
 #include "shell/WindowManager.h"
@@ -27,6 +29,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -41,41 +44,55 @@ struct Store {
   QSettings settings{dir.filePath(QStringLiteral("preferences.ini")), QSettings::IniFormat};
 };
 
-// The colour of the icon's first solid pixel.
-QColor iconColour(const QSystemTrayIcon& tray) {
-  const QImage image = tray.icon().pixmap(QSize(18, 18)).toImage();
+// How many pixels of the icon, drawn at 48 px, are (nearly) solid `colour`.
+int pixelsOf(const QIcon& icon, const QColor& colour) {
+  const QImage image = icon.pixmap(QSize(48, 48)).toImage();
+  int count = 0;
   for (int y = 0; y < image.height(); ++y) {
     for (int x = 0; x < image.width(); ++x) {
-      if (image.pixelColor(x, y).alpha() == 255) return image.pixelColor(x, y);
+      const QColor pixel = image.pixelColor(x, y);
+      const int distance = std::abs(pixel.red() - colour.red()) + std::abs(pixel.green() - colour.green()) +
+                           std::abs(pixel.blue() - colour.blue());
+      count += pixel.alpha() > 200 && distance < 48 ? 1 : 0;
     }
   }
-  return {};
+  return count;
 }
 
-TEST(TrayTest, TooltipAndTheTeapotThatFollowsThePalette) {
+QDBusConnection noBus() { return QDBusConnection(QStringLiteral("no bus")); }
+
+TEST(TrayTest, TooltipAndTheTwoToneTeapotThatFollowsThePalette) {
   Store store;
   PreviewModel restless(Contents::of(preview::week(Mood::restless)));
   WindowManager windows(restless.model(), restless.changes(), restless.preferences(), store.settings);
-  StatusItemController status(restless.model(), windows);
-  EXPECT_EQ(status.trayIcon().toolTip(), "Snoozlet — Restless · 354 dark wakes · 8 h");
+  StatusItemController status(restless.model(), windows, noBus());
+  status.present(TrayKind::xembed);
+  EXPECT_EQ(status.toolTip(), "Snoozlet — Restless · 354 dark wakes · 8 h");
+  EXPECT_EQ(status.trayIcon()->toolTip(), status.toolTip());
   EXPECT_EQ(presentation::trayTooltip(nullptr, restless.model().format()), "Snoozlet");
+  // Filled in the text colour and ringed in the window colour: one of them stands out on any panel.
   const QPalette light = QApplication::palette();
-  EXPECT_EQ(iconColour(status.trayIcon()), light.color(QPalette::WindowText));
+  EXPECT_GT(pixelsOf(status.trayIcon()->icon(), light.color(QPalette::WindowText)), 400);
+  EXPECT_GT(pixelsOf(status.trayIcon()->icon(), light.color(QPalette::Window)), 80);
   QPalette dark = light;
   dark.setColor(QPalette::WindowText, QColor(0xF2, 0xF2, 0xF2));
+  dark.setColor(QPalette::Window, QColor(0x20, 0x20, 0x20));
   QApplication::setPalette(dark);
-  EXPECT_EQ(iconColour(status.trayIcon()), QColor(0xF2, 0xF2, 0xF2)) << "drawn again in the new text colour";
+  EXPECT_GT(pixelsOf(status.trayIcon()->icon(), QColor(0xF2, 0xF2, 0xF2)), 400) << "drawn again in the new colours";
+  EXPECT_GT(pixelsOf(status.icon(), QColor(0x20, 0x20, 0x20)), 80);
   QApplication::setPalette(light);
 
-  // Drawn in the colour asked for, its 18-point box scaled to the side asked for.
-  QImage image(36, 36, QImage::Format_ARGB32);
-  image.fill(Qt::transparent);
-  QPainter painter(&image);
-  paintTeapot(painter, 36, QColor(0x20, 0x20, 0x20));
-  painter.end();
-  EXPECT_EQ(qAlpha(image.pixel(18, 22)), 255) << "the body's middle is solid";
-  EXPECT_EQ(QColor(image.pixel(18, 22)).red(), 0x20);
-  EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0) << "the corner is clear";
+  // Drawn afresh at every size a host may ask for: the 64 px pixmap is no 16 px one scaled up, whose
+  // edge would be four pixels wide. Here a pixel of the 64 px edge is solid ring.
+  const NotifierPixmaps pixmaps = StatusNotifierItem::pixmapsOf(status.icon(), teapotPixmapSizes());
+  ASSERT_EQ(pixmaps.size(), 6);
+  EXPECT_EQ(pixmaps.back().width, 64);
+  EXPECT_EQ(pixmaps.back().argb.size(), 64 * 64 * 4);
+  const QImage large = status.icon().pixmap(QSize(64, 64)).toImage();
+  EXPECT_EQ(qAlpha(large.pixel(32, 40)), 255) << "the body's middle is solid";
+  EXPECT_EQ(qAlpha(large.pixel(0, 0)), 0) << "the corner is clear";
+  // Network byte order: alpha first.
+  EXPECT_EQ(static_cast<uchar>(pixmaps.back().argb[(40 * 64 + 32) * 4]), 255);
 }
 
 QStringList timings;
@@ -91,10 +108,11 @@ TEST(TrayTest, LeftClickTogglesThePopoverRightClickNeverOpensItAndFirstPaintsAre
   Store store;
   PreviewModel preview(Contents::of(preview::week(Mood::soundAsleep)));
   WindowManager windows(preview.model(), preview.changes(), preview.preferences(), store.settings);
-  StatusItemController tray(preview.model(), windows);
-  emit tray.trayIcon().activated(QSystemTrayIcon::Context);
+  StatusItemController tray(preview.model(), windows, noBus());
+  tray.present(TrayKind::xembed);
+  emit tray.trayIcon()->activated(QSystemTrayIcon::Context);
   EXPECT_FALSE(tray.isPopoverOpen());
-  emit tray.trayIcon().activated(QSystemTrayIcon::Trigger);
+  emit tray.trayIcon()->activated(QSystemTrayIcon::Trigger);
   ASSERT_TRUE(tray.isPopoverOpen());
   EXPECT_NE(tray.popover()->findChild<views::MenuBarView*>(), nullptr);
   EXPECT_TRUE(QTest::qWaitFor([] { return !timings.isEmpty(); }, 5000));
@@ -201,7 +219,7 @@ struct Launch {
     options.launch.dataDir = dir.path() / "data";
     options.launch.pmset = testing::builtProgram("Snoozlet/snoozlet-pmset").string();
     options.preferencesFile = QString::fromStdString((dir.path() / "preferences.ini").string());
-    options.trayAvailable = [] { return true; };
+    options.trayAvailable = [] { return TrayKind::xembed; };
   }
 };
 
@@ -216,38 +234,55 @@ TEST(TrayTest, FirstLaunchShowsTheWelcomeAndRefreshesBehindIt) {
   EXPECT_TRUE(app.windows().welcomeWindow()->isVisible());
   EXPECT_EQ(app.windows().mainWindow(), nullptr);
   ASSERT_TRUE(refreshEnds(app));
-  EXPECT_NE(app.statusItem()->trayIcon().toolTip(), "Snoozlet") << "the tooltip follows the refresh";
+  EXPECT_NE(app.statusItem().toolTip(), "Snoozlet") << "the tooltip follows the refresh";
 }
 
-TEST(TrayTest, LoginLaunchWithTheWelcomeDoneOpensNoWindowAPlainLaunchOrNoTrayOpensMain) {
+TEST(TrayTest, LoginLaunchWaitsForALatePanelAndATrayThatComesLaterIsTakenUpAndTheStandInClosed) {
   Launch launch;
   {
     QSettings preferences(*launch.options.preferencesFile, QSettings::IniFormat);
     preferences.setValue("welcomeCompleted", true);
   }
-  int asked = 0;
-  launch.options.trayAvailable = [&asked] { return ++asked >= 3; };  // a panel that starts late
+  TrayKind desktop = TrayKind::none;
+  launch.options.trayAvailable = [&desktop] { return desktop; };
   launch.options.atLogin = true;
-  {
-    TrayApplication app(launch.options);
-    EXPECT_TRUE(app.hasTray()) << "a login launch waits for the panel";
-    EXPECT_FALSE(app.windows().anyVisible());
-    ASSERT_TRUE(refreshEnds(app));
-  }
-  launch.options.atLogin = false;
-  {
-    TrayApplication app(launch.options);
-    EXPECT_NE(app.windows().mainWindow(), nullptr);
-    ASSERT_TRUE(refreshEnds(app));
-  }
-  launch.options.atLogin = true;
-  launch.options.trayAvailable = [] { return false; };
   launch.options.trayWaitAtLogin = std::chrono::milliseconds(300);
   TrayApplication app(launch.options);
   EXPECT_FALSE(app.hasTray());
-  EXPECT_NE(app.windows().mainWindow(), nullptr) << "even at login: there is nothing else to click";
-  EXPECT_TRUE(QApplication::quitOnLastWindowClosed());
+  EXPECT_FALSE(app.windows().anyVisible()) << "waiting for the panel";
+  ASSERT_TRUE(QTest::qWaitFor([&app] { return app.windows().mainWindow() != nullptr; }, 2000))
+      << "after the wait the main window stands in";
+  EXPECT_TRUE(app.standingIn());
+  EXPECT_FALSE(QApplication::quitOnLastWindowClosed()) << "the application decides which window quits";
+
+  desktop = TrayKind::statusNotifier;
+  app.trayWatch().check();
+  EXPECT_EQ(app.statusItem().presentedIn(), TrayKind::statusNotifier);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(app.windows().mainWindow(), nullptr) << "the stand-in closes once the tray is there";
+  // Opened by the user, the main window stays when the tray changes.
+  app.windows().open();
+  desktop = TrayKind::xembed;
+  app.trayWatch().check();
+  EXPECT_EQ(app.statusItem().presentedIn(), TrayKind::xembed);
+  EXPECT_NE(app.windows().mainWindow(), nullptr);
+  ASSERT_TRUE(QTest::qWaitFor([&app] { return !app.model().state().isLoading(); }, 20000));
+}
+
+TEST(TrayTest, WithoutATrayTheWelcomeHandsOverToTheMainWindowWhoseClosingQuits) {
+  Launch launch;
+  launch.options.trayAvailable = [] { return TrayKind::none; };
+  TrayApplication app(launch.options);
   ASSERT_TRUE(refreshEnds(app));
+  ASSERT_NE(app.windows().welcomeWindow(), nullptr);
+  app.windows().welcomeWindow()->close();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  ASSERT_NE(app.windows().mainWindow(), nullptr) << "closing the welcome left nothing on screen";
+  EXPECT_TRUE(app.windows().mainWindow()->isVisible());
+  // Closing the main window ends the event loop (a guard ends it otherwise, with 2).
+  QTimer::singleShot(0, app.windows().mainWindow(), &QWidget::close);
+  QTimer::singleShot(5000, [] { QCoreApplication::exit(2); });
+  EXPECT_EQ(QApplication::exec(), 0);
 }
 
 }  // namespace

@@ -48,7 +48,7 @@ TEST(WakeTest, WithoutLogindTheClockStandsInALogindWakeRefreshesOnceAfterTheDela
   options.launch.dataDir = dir.path() / "data";
   options.launch.pmset = testing::builtProgram("Snoozlet/snoozlet-pmset").string();
   options.preferencesFile = QString::fromStdString((dir.path() / "preferences.ini").string());
-  options.trayAvailable = [] { return true; };
+  options.trayAvailable = [] { return TrayKind::xembed; };
   options.wakeDelay = std::chrono::milliseconds(200);
   options.systemBus = bus.connect(QStringLiteral("app"));
   TrayApplication app(options);

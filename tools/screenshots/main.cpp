@@ -219,12 +219,13 @@ void welcome(shots::Writer& out) {
   }
 }
 
-// The tray: the teapot on light and dark panels at 1× and 2×, the popover
-// under it, the right-click menu, and the settings and about windows.
+// The tray: the teapot of a light theme (dark, ringed in light) on light and
+// dark panels at 1× and 2×, the popover under it, the right-click menu, and
+// the settings and about windows.
 void tray(shots::Writer& out) {
+  const shell::TeapotTones ink{QColor(0x1E, 0x1E, 0x1E), QColor(0xF2, 0xF2, 0xF2)};
   for (const auto& [panel, name] :
        {std::pair{QColor(0xEC, 0xEC, 0xEC), "light"}, std::pair{QColor(0x24, 0x24, 0x28), "dark"}}) {
-    const QColor ink = panel.lightness() > 128 ? QColor(0x1E, 0x1E, 0x1E) : QColor(0xF2, 0xF2, 0xF2);
     for (const int ratio : {1, 2}) {
       QImage image(QSize(72, 28) * ratio, QImage::Format_ARGB32_Premultiplied);
       image.setDevicePixelRatio(ratio);
@@ -244,7 +245,7 @@ void tray(shots::Writer& out) {
     QTemporaryDir dir;
     QSettings store(dir.filePath(QStringLiteral("preferences.ini")), QSettings::IniFormat);
     shell::WindowManager windows(preview.model(), preview.changes(), preview.preferences(), store);
-    shell::StatusItemController status(preview.model(), windows);
+    shell::StatusItemController status(preview.model(), windows, QDBusConnection(QStringLiteral("no bus")));
     // The popover under an icon in a top panel: a panel strip above the popover.
     status.toggle();
     QWidget* popover = status.popover();
@@ -256,7 +257,7 @@ void tray(shots::Writer& out) {
       painter.fillRect(QRectF(0, 0, popover->width() + 80, 28), QColor(0x24, 0x24, 0x28));
       painter.save();
       painter.translate(40 + popover->width() / 2.0 - 9, 5);
-      shell::paintTeapot(painter, 18, QColor(0xF2, 0xF2, 0xF2));
+      shell::paintTeapot(painter, 18, ink);
       painter.restore();
       painter.drawImage(QPointF(40, 32), shots::render(*popover, 2));
     }
