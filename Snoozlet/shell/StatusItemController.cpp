@@ -101,6 +101,10 @@ void StatusItemController::present(TrayKind kind) {
   }
 }
 
+void StatusItemController::registerAgain() {
+  if (notifier_) notifier_->registerWithWatcher();
+}
+
 void StatusItemController::update() {
   toolTip_ = QString::fromStdString(presentation::trayTooltip(model_.latestNight(), model_.format()));
   if (tray_) tray_->setToolTip(toolTip_);

@@ -50,6 +50,8 @@ class StatusItemController : public QObject {
   // Shows the item in that kind of tray (none: in no tray).
   void present(TrayKind kind);
   TrayKind presentedIn() const { return kind_; }
+  // Tells a new StatusNotifierWatcher about the item.
+  void registerAgain();
 
   // A left click or the host's activation, at the position the host gives.
   void activate(std::optional<QPoint> at = std::nullopt);

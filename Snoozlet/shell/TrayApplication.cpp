@@ -32,6 +32,7 @@ TrayApplication::TrayApplication(const TrayOptions& options, QObject* parent)
   // Which window closing ends the application is decided here, by whether a tray is there.
   QApplication::setQuitOnLastWindowClosed(false);
   connect(watch_.get(), &TrayWatch::changed, this, &TrayApplication::trayChanged);
+  connect(watch_.get(), &TrayWatch::watcherReplaced, status_.get(), &StatusItemController::registerAgain);
   connect(windows_.get(), &WindowManager::mainWindowAsked, this, [this] { standingIn_ = false; });
   connect(windows_.get(), &WindowManager::welcomeClosed, this, [this] {
     if (!hasTray()) windows_->showMainWindow();

@@ -42,6 +42,7 @@ TrayWatch::TrayWatch(QDBusConnection session, QObject* parent) : QObject(parent)
   connect(&poll_, &QTimer::timeout, this, &TrayWatch::check);
   polls_ = QGuiApplication::platformName() == QStringLiteral("xcb");
   available_ = probeDesktop();
+  watcherOwner_ = watcherOwner();
   pollWhileNone();
 }
 
@@ -64,10 +65,21 @@ void TrayWatch::pollWhileNone() {
 
 void TrayWatch::check() {
   const TrayKind now = probe_ ? probe_() : probeDesktop();
-  if (now == available_) return;
+  const QString owner = watcherOwner();
+  const bool newWatcher = owner != watcherOwner_;
+  watcherOwner_ = owner;
+  if (now == available_) {
+    if (now == TrayKind::statusNotifier && newWatcher) emit watcherReplaced();
+    return;
+  }
   available_ = now;
   pollWhileNone();
   emit changed(now);
+}
+
+QString TrayWatch::watcherOwner() const {
+  if (!session_.isConnected()) return {};
+  return session_.interface()->serviceOwner(QString::fromLatin1(StatusNotifierItem::kWatcherService)).value();
 }
 
 bool TrayWatch::statusNotifierHost() const {

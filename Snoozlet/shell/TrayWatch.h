@@ -44,10 +44,14 @@ class TrayWatch : public QObject {
 
  Q_SIGNALS:
   void changed(snoozlet::shell::TrayKind available);
+  // Another watcher took over (a panel restarted): items must register again.
+  void watcherReplaced();
 
  private:
   TrayKind probeDesktop() const;
   bool statusNotifierHost() const;
+  // The unique bus name of the StatusNotifierWatcher; empty without one.
+  QString watcherOwner() const;
   // The display is asked again every second only while there is no tray:
   // one that goes away is Qt's to dock into again when it returns.
   void pollWhileNone();
@@ -58,6 +62,7 @@ class TrayWatch : public QObject {
   QTimer settle_;
   bool polls_ = false;
   TrayKind available_ = TrayKind::none;
+  QString watcherOwner_;
 };
 
 }  // namespace snoozlet::shell
