@@ -85,10 +85,11 @@ void StatusItemController::present(TrayKind kind) {
     tray_ = std::make_unique<QSystemTrayIcon>();
     tray_->setIcon(icon_);
     tray_->setToolTip(toolTip_);
-    tray_->setContextMenu(menu_);
+    // The right button shows the menu (hung under the icon as the popover is,
+    // where Qt would open it at the pointer over the icon), never the popover.
     connect(tray_.get(), &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
-      // The right button shows the context menu by itself and never the popover.
       if (reason == QSystemTrayIcon::Trigger) activate();
+      if (reason == QSystemTrayIcon::Context) showMenu();
     });
     tray_->show();
   } else if (kind == TrayKind::statusNotifier) {
@@ -160,6 +161,11 @@ PopoverPlacement StatusItemController::placement(QSize size) const {
   if (screen == nullptr) screen = QGuiApplication::primaryScreen();
   anchor.available = screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 1280, 800);
   return placePopover(size, anchor);
+}
+
+void StatusItemController::showMenu() {
+  activatedAt_.reset();
+  menu_->popup(placement(menu_->sizeHint()).frame.topLeft());
 }
 
 void StatusItemController::open() {

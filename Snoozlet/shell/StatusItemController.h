@@ -57,6 +57,8 @@ class StatusItemController : public QObject {
   void activate(std::optional<QPoint> at = std::nullopt);
   // Opens the popover, or closes it when open.
   void toggle();
+  // The application's menu, under the icon (above it on a bottom panel).
+  void showMenu();
   // Updates the tooltip from the model.
   void update();
 
