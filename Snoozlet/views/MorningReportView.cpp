@@ -44,8 +44,12 @@ MorningReportView::MorningReportView(bool compact, QWidget* parent)
   row->addWidget(bubble_, 1);
   row->addWidget(plain_, 1);
   bubble_->setTailOffset(compact ? 18 : 34);
+  // The date and the words keep together, centred in a bubble as tall as the
+  // mascot: two lines of words sit as close under the date as three do.
+  bubble_->contentLayout()->addStretch(1);
   bubble_->contentLayout()->addWidget(bubbleDate_);
   bubble_->contentLayout()->addWidget(bubbleWords_);
+  bubble_->contentLayout()->addStretch(1);
   auto* column = new QVBoxLayout(plain_);
   column->setContentsMargins(0, 0, 0, 0);
   column->setSpacing(kUnit / 2);

@@ -4,6 +4,7 @@
 
 #include "ViewTesting.h"
 #include "narration/Narrator.h"
+#include "views/MorningReportView.h"
 #include "views/Navigator.h"
 #include "views/NightPage.h"
 #include "views/Remedies.h"
@@ -99,6 +100,28 @@ TEST(NightPageTest, HoldersRequestersAndTheirEmptyLines) {
   PreviewModel nobody(Contents::of({testing::demoNight({{std::string(DemoLog::wifi), 3, 10}})}));
   Page nobodyPage(nobody);
   EXPECT_TRUE(nobodyPage.shown("lamp").contains("Nobody kept me up."));
+}
+
+// A short report in a bubble as tall as the mascot keeps its words as close
+// under the date as a long one does: the space left over goes around them,
+// not into the labels (whose text would then float in the middle).
+TEST(NightPageTest, TheBubblesWordsSitUnderTheDateWhateverTheirLength) {
+  MorningReportView view(false);
+  view.resize(760, 300);
+  view.show();
+  auto excess = [&](const QString& text) {
+    view.setReport(Mood::soundAsleep, text, QStringLiteral("Saturday night, 5 December"), false);
+    QCoreApplication::processEvents();
+    const auto* date = view.findChild<DateLine*>();
+    const QLabel* words = nullptr;
+    for (const QLabel* label : view.findChildren<QLabel*>("morningText")) {
+      if (label->isVisibleTo(&view)) words = label;
+    }
+    return std::pair{date->height() - date->sizeHint().height(),
+                     words->height() - words->heightForWidth(words->width())};
+  };
+  EXPECT_EQ(excess(QStringLiteral("Good morning!")), std::pair(0, 0));
+  EXPECT_EQ(excess(QString(QStringLiteral("I woke up 354 times last night. ")).repeated(6)), std::pair(0, 0));
 }
 
 TEST(NightPageTest, FiguresRatioColourNoticePlainModeAndTheNightItFollows) {
