@@ -229,6 +229,19 @@ std::string named(const SourceWakes& source, Language language, bool inSentence)
 
 }  // namespace
 
+bool neededToWake(const SourceWakes& source) {
+  switch (kindOf(source)) {
+    case Kind::lid:
+    case Kind::powerButton:
+    case Kind::sleepButton:
+    case Kind::keyboard:
+    case Kind::clock:
+    case Kind::battery:
+    case Kind::embeddedController: return true;
+    default: return false;
+  }
+}
+
 std::string label(const SourceWakes& source, Language language) { return named(source, language, false); }
 
 std::string phrase(const SourceWakes& source, Language language) { return named(source, language, true); }

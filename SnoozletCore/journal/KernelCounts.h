@@ -150,6 +150,12 @@ SleepCounts between(const KernelSnapshot& before, const KernelSnapshot& after);
 // keyboard (user), the charger, the real-time clock (scheduled), Wi-Fi and
 // Bluetooth, wired network (networkAccess), USB; else unknown.
 WakeCategory category(const SourceWakes& source);
+// True for the sources a laptop needs in order to be woken, which Snoozlet
+// never offers to silence: the lid, the power and sleep buttons, the built-in
+// keyboard, the real-time clock (alarms, and hibernation after a long
+// sleep), the battery (its low-charge wake) and the embedded controller
+// (through which the lid and the keys reach many laptops).
+bool neededToWake(const SourceWakes& source);
 // A source in words: "Lid", "Power button", "USB controller (XHC)", "Wi-Fi",
 // …; the kernel's own name for anything else.
 std::string label(const SourceWakes& source, Language language);

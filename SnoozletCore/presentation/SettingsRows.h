@@ -95,7 +95,7 @@ struct ReviewContext {
   // Who asks for the password, and which machine the dry run leaves alone.
   NightSource source = NightSource::pmset;
   // The journal of earlier changes could not be read.
-  std::optional<JournalProblem> journalProblem;
+  std::optional<JournalProblem> journalProblem{};
 };
 
 // A label and its text: "Runs" and the exact command, "Undo" and the command

@@ -8,10 +8,12 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <functional>
 #include <system_error>
 
 #include "settings/FixPlanner.h"
 #include "settings/InternetDate.h"
+#include "settings/SystemFixes.h"
 
 namespace snoozlet {
 
@@ -199,9 +201,11 @@ void FixJournal::markUndone(std::string_view id, Instant date) {
   }
 }
 
-std::string FixJournal::begin(std::vector<PlannedChange> changes, Instant date, bool dryRun) {
+std::string FixJournal::begin(std::vector<PlannedChange> changes, Instant date, bool dryRun,
+                              std::vector<SystemChange> system) {
   FixRecord added = record(std::move(changes), date, dryRun);
   records.back().pending = FixRecord::Pending::change;
+  records.back().system = std::move(system);
   return added.id;
 }
 
@@ -240,33 +244,43 @@ void FixJournal::abandon(std::string_view id) {
   }
 }
 
-bool FixJournal::settle(const PowerSettings& settings, Instant date) {
+namespace {
+
+// For each change of a record: whether the value it looks at now holds its
+// target (a change) or its previous value (an undo).
+struct Reading {
+  // Which records this reading decides.
+  bool system = false;
+  std::function<std::vector<bool>(const FixRecord&, bool undo)> holds;
+};
+
+bool settleRecords(std::vector<FixRecord>& records, const Reading& reading, Instant date) {
   bool changed = false;
   for (auto it = records.begin(); it != records.end();) {
-    if (!it->pending) {
+    if (!it->pending || it->system.empty() != !reading.system) {
       ++it;
       continue;
     }
     changed = true;
     if (*it->pending == FixRecord::Pending::undo) {
-      // Back in force only when every key holds the value the undo restores.
-      const FixPlan undo = FixPlanner::undo(it->changes);
-      const auto applied = FixPlanner::stillApplied(undo, settings);
-      const bool undone = std::all_of(applied.begin(), applied.end(), [](const auto& entry) { return entry.second; });
-      if (undone) it->undoneAt = date;
+      // Back in force only when every value is the one the undo restores.
+      const std::vector<bool> held = reading.holds(*it, true);
+      if (std::all_of(held.begin(), held.end(), [](bool h) { return h; })) it->undoneAt = date;
       it->pending.reset();
       ++it;
       continue;
     }
     // A dry run changed nothing, so there is nothing to read back.
     if (!it->dryRun) {
-      const auto applied = FixPlanner::stillApplied(FixPlan{it->changes, {}}, settings);
-      std::erase_if(it->changes, [&](const PlannedChange& change) {
-        const auto found = applied.find(change.key);
-        return found == applied.end() || !found->second;
-      });
+      const std::vector<bool> held = reading.holds(*it, false);
+      std::size_t i = 0;
+      if (reading.system) {
+        std::erase_if(it->system, [&](const SystemChange&) { return !held[i++]; });
+      } else {
+        std::erase_if(it->changes, [&](const PlannedChange&) { return !held[i++]; });
+      }
     }
-    if (it->changes.empty()) {
+    if (it->changes.empty() && it->system.empty()) {
       it = records.erase(it);
     } else {
       it->pending.reset();
@@ -276,13 +290,54 @@ bool FixJournal::settle(const PowerSettings& settings, Instant date) {
   return changed;
 }
 
+}  // namespace
+
+bool FixJournal::settle(const PowerSettings& settings, Instant date) {
+  return settleRecords(records,
+                       {false,
+                        [&](const FixRecord& record, bool undo) {
+                          const FixPlan plan = undo ? FixPlanner::undo(record.changes) : FixPlan{record.changes, {}};
+                          const auto applied = FixPlanner::stillApplied(plan, settings);
+                          std::vector<bool> held;
+                          for (const PlannedChange& change : record.changes) {
+                            const auto found = applied.find(change.key);
+                            held.push_back(found != applied.end() && found->second);
+                          }
+                          return held;
+                        }},
+                       date);
+}
+
+bool FixJournal::settle(const SystemValues& values, Instant date) {
+  return settleRecords(
+      records,
+      {true,
+       [&](const FixRecord& record, bool undo) {
+         std::vector<bool> held;
+         for (const SystemChange& change : record.system) {
+           const auto found = values.find(change.file);
+           held.push_back(found != values.end() && found->second == (undo ? change.previous : change.target));
+         }
+         return held;
+       }},
+      date);
+}
+
 bool FixJournal::hasPending() const {
   return std::any_of(records.begin(), records.end(), [](const FixRecord& record) { return record.pending; });
 }
 
+bool FixJournal::hasPending(bool system) const {
+  return std::any_of(records.begin(), records.end(),
+                     [&](const FixRecord& record) { return record.pending && record.system.empty() != system; });
+}
+
 std::optional<FixPlan> FixJournal::undoPlan(std::string_view id) const {
   for (const FixRecord& record : records) {
-    if (record.id == id && !record.undoneAt) return FixPlanner::undo(record.changes);
+    if (record.id != id || record.undoneAt) continue;
+    FixPlan plan = FixPlanner::undo(record.changes);
+    plan.system = SystemFixes::undo(record.system);
+    return plan;
   }
   return std::nullopt;
 }

@@ -24,6 +24,7 @@
 #include "common/Result.h"
 #include "settings/FixPlan.h"
 #include "settings/PowerSettings.h"
+#include "settings/SystemSettings.h"
 
 namespace snoozlet {
 
@@ -42,6 +43,9 @@ struct FixRecord {
   // What has started and not been seen to end: the change itself, or its undo.
   enum class Pending { change, undo };
   std::optional<Pending> pending;
+  // A Linux laptop's changes, in plan order (its `changes` are then empty, so
+  // that a reader that knows only pmset's still reads the file).
+  std::vector<SystemChange> system{};
 
   // True while the record's changes are in force on the machine: not undone,
   // not a dry run, and not a change still waiting to be seen to run.
@@ -82,7 +86,8 @@ struct FixJournal {
   void markUndone(std::string_view id, Instant date);
 
   // Appends a record of changes about to run, marked pending; its id.
-  std::string begin(std::vector<PlannedChange> changes, Instant date, bool dryRun);
+  std::string begin(std::vector<PlannedChange> changes, Instant date, bool dryRun,
+                    std::vector<SystemChange> system = {});
   // Marks the record's undo as about to run; false for an unknown or undone record.
   bool beginUndo(std::string_view id);
   // The pending work on the record ran: a change is in force from `date`, an
@@ -95,7 +100,14 @@ struct FixJournal {
   // the changes whose key holds its target (the record goes when none does);
   // an undo whose every key holds its previous value marks the record undone
   // at `date`, otherwise the record stays in force. True when anything changed.
+  // Only records of pmset changes are decided here.
   bool settle(const PowerSettings& settings, Instant date);
+  // The same for the records of a Linux laptop's changes, from the values
+  // their files read now.
+  bool settle(const SystemValues& values, Instant date);
+  // True when a record is marked pending; `system` asks about the records of
+  // a Linux laptop's changes (true) or of pmset's (false) only.
+  bool hasPending(bool system) const;
   // True when a record is marked pending.
   bool hasPending() const;
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "settings/Fix.h"
+#include "settings/SystemFix.h"
 
 namespace snoozlet {
 
@@ -23,16 +24,20 @@ struct PlannedChange {
   bool operator==(const PlannedChange&) const = default;
 };
 
-// The changes to run, in order, and why requested fixes produced none.
+// The changes to run, in order, and why requested fixes produced none: a
+// Mac's pmset changes, or a Linux laptop's (run after them, in order).
 struct FixPlan {
   // Why a requested fix produced no change; raw values are the case names.
   enum class Skip { notSupported, alreadySet, unknownCurrentValue };
 
   std::vector<PlannedChange> changes;
   std::map<FixID, Skip> skipped;
+  std::vector<SystemChange> system{};
+  // By the Linux fix's id.
+  std::map<std::string, Skip> systemSkipped{};
 
   // A plan is empty when it has no changes; skips do not count.
-  bool empty() const { return changes.empty(); }
+  bool empty() const { return changes.empty() && system.empty(); }
   bool operator==(const FixPlan&) const = default;
 };
 

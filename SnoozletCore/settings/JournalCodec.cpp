@@ -78,6 +78,38 @@ std::optional<PlannedChange> decodeChange(const json& object) {
   return PlannedChange{*fixID, *key, *powerScope, *previous, *target};
 }
 
+// A Linux laptop's change; every member a string, the device's facts
+// optional (deep sleep has none).
+std::optional<SystemChange> decodeSystemChange(const json& object) {
+  if (!object.is_object()) return std::nullopt;
+  const auto fix = stringMember(object, "fix");
+  const auto kind = fix ? systemFixKindFromString(*fix) : std::nullopt;
+  SystemChange change;
+  const std::pair<const char*, std::string*> required[] = {{"file", &change.file},
+                                                           {"previous", &change.previous},
+                                                           {"target", &change.target},
+                                                           {"keepFile", &change.keepFile},
+                                                           {"keepLine", &change.keepLine}};
+  if (!kind) return std::nullopt;
+  change.fix = *kind;
+  for (const auto& [name, field] : required) {
+    auto value = stringMember(object, name);
+    if (!value) return std::nullopt;
+    *field = std::move(*value);
+  }
+  const std::pair<const char*, std::string*> optional[] = {{"device", &change.device},
+                                                           {"driver", &change.driver},
+                                                           {"pciClass", &change.pciClass},
+                                                           {"acpiName", &change.acpiName}};
+  for (const auto& [name, field] : optional) {
+    const json* value = member(object, name);
+    if (value == nullptr || value->is_null()) continue;
+    if (!value->is_string()) return std::nullopt;
+    *field = value->get<std::string>();
+  }
+  return change;
+}
+
 std::optional<FixRecord> decodeRecord(const json& object) {
   if (!object.is_object()) return std::nullopt;
   FixRecord record;
@@ -106,6 +138,14 @@ std::optional<FixRecord> decodeRecord(const json& object) {
     if (!when) return std::nullopt;
     record.undoneAt = *when;
   }
+  if (const json* system = member(object, "system"); system != nullptr && !system->is_null()) {
+    if (!system->is_array()) return std::nullopt;
+    for (const json& item : *system) {
+      auto change = decodeSystemChange(item);
+      if (!change) return std::nullopt;
+      record.system.push_back(std::move(*change));
+    }
+  }
   if (const json* pending = member(object, "pending"); pending != nullptr && !pending->is_null()) {
     if (!pending->is_string()) return std::nullopt;
     const std::string what = pending->get<std::string>();
@@ -130,6 +170,21 @@ json encodeChange(const PlannedChange& change) {
   return object;
 }
 
+json encodeSystemChange(const SystemChange& change) {
+  json object = json::object();
+  object["fix"] = std::string(toString(change.fix));
+  object["file"] = change.file;
+  object["previous"] = change.previous;
+  object["target"] = change.target;
+  object["keepFile"] = change.keepFile;
+  object["keepLine"] = change.keepLine;
+  for (const auto& [name, value] : {std::pair{"device", &change.device}, std::pair{"driver", &change.driver},
+                                    std::pair{"pciClass", &change.pciClass}, std::pair{"acpiName", &change.acpiName}}) {
+    if (!value->empty()) object[name] = *value;
+  }
+  return object;
+}
+
 }  // namespace
 
 std::string FixJournal::encode() const {
@@ -143,6 +198,13 @@ std::string FixJournal::encode() const {
     object["dryRun"] = record.dryRun;
     object["id"] = record.id;
     if (record.undoneAt) object["undoneAt"] = InternetDate::format(*record.undoneAt);
+    // A Linux laptop's changes go in a member of their own, beside an empty
+    // "changes": a reader that knows only pmset's still reads the whole file.
+    if (!record.system.empty()) {
+      json system = json::array();
+      for (const SystemChange& change : record.system) system.push_back(encodeSystemChange(change));
+      object["system"] = std::move(system);
+    }
     // Written only while pending, so a settled journal reads as it always has.
     if (record.pending) object["pending"] = *record.pending == FixRecord::Pending::change ? "change" : "undo";
     list.push_back(std::move(object));
