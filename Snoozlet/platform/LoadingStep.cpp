@@ -1,6 +1,7 @@
 #include "platform/LoadingStep.h"
 
 #include "archive/NightArchive.h"
+#include "platform/linux/SystemSettingsReader.h"
 #include "settings/InternetDate.h"
 
 #include <utility>
@@ -16,6 +17,8 @@ constexpr int kHistoryNights = 400;
 // logind announces a sleep (and the tray application reads the kernel's
 // counts) a moment before systemd-sleep's entry dates the night.
 constexpr double kSleepLead = 60;
+// How far back the wake counts of the settings reach.
+constexpr double kRecentSeconds = 7 * 24 * 3600;
 
 // Gives each night the kernel's counts of the sleeps that began within it;
 // the archive's failure, if reading them failed.
@@ -138,8 +141,11 @@ Result<Loaded> load(const PowerDataSource& source, LogReader reader, const LoadO
   } else {
     analysis = NightAnalyzer::analyze(reader, options.timeZone, samples);
   }
+  std::vector<SleepCounts> recentSleeps;
   if (paths) {
     archive.attempt([&](NightArchive& a) { return attachKernelSleeps(a, analysis.reports); });
+    const Instant now = InternetDate::now();
+    archive.attempt([&](NightArchive& a) { return into(a.sleeps(now - kRecentSeconds, now), recentSleeps); });
   }
   stage(LoadStage::parse);
 
@@ -155,7 +161,11 @@ Result<Loaded> load(const PowerDataSource& source, LogReader reader, const LoadO
 
   PowerSettings settings = PowerSettings::parse({}, std::nullopt);
   PowerCapabilities capabilities = PowerCapabilities::parse({});
-  if (!paths) {
+  std::optional<SystemSettings> system;
+  if (paths) {
+    system = readSystemSettings(options.root);
+    if (options.logind) system->logind = options.logind();
+  } else {
     const auto current = source.text({"-g"});
     const auto custom = source.text({"-g", "custom"});
     settings = PowerSettings::parse(current ? std::string_view(current.value()) : std::string_view(),
@@ -164,8 +174,9 @@ Result<Loaded> load(const PowerDataSource& source, LogReader reader, const LoadO
     capabilities = PowerCapabilities::parse(cap ? std::string_view(cap.value()) : std::string_view());
   }
 
-  return Loaded{std::move(reader),       std::move(journal), std::move(analysis), std::move(settings),
-                std::move(capabilities), source.battery(),   std::move(history),  archive.problem()};
+  return Loaded{std::move(reader),       std::move(journal),     std::move(analysis), std::move(settings),
+                std::move(capabilities), source.battery(),       std::move(history),  archive.problem(),
+                std::move(system),       std::move(recentSleeps)};
 }
 
 }  // namespace snoozlet

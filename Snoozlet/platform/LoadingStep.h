@@ -9,7 +9,9 @@
 //      the kernel's counts the archive kept for their sleeps);
 //   4. store every report, read back the newest 400 nights as history;
 //   5. read the settings ("-g", "-g custom") and capabilities ("-g cap"),
-//      which only a Mac has;
+//      which only a Mac has; on a Linux laptop, its own sleep settings under
+//      the system root (with logind's, when a reader for them is given) and
+//      the kernel's counts of the sleeps of the last seven days;
 //   6. read the battery.
 // Every problem after step 1 degrades to an empty or absent value; a problem
 // with the archive is also handed back beside the result, so that it is told,
@@ -23,8 +25,10 @@
 #include "common/Result.h"
 #include "common/TimeZone.h"
 #include "platform/PowerDataSource.h"
+#include "platform/linux/SystemRoot.h"
 #include "settings/PowerCapabilities.h"
 #include "settings/PowerSettings.h"
+#include "settings/SystemSettings.h"
 
 #include <filesystem>
 #include <functional>
@@ -46,6 +50,11 @@ struct Loaded {
   std::vector<ArchivedNight> history;
   // Why the nights were not kept, or where a damaged archive went.
   std::optional<ArchiveProblem> archiveProblem;
+  // A Linux laptop's sleep settings; absent on a Mac.
+  std::optional<SystemSettings> system{};
+  // The kernel's counts of the sleeps of the last seven days, oldest first
+  // (a Linux laptop's, kept by the tray application).
+  std::vector<SleepCounts> recentSleeps{};
 };
 
 // Where the step has got to; the measurement pass prints a line at each.
@@ -58,6 +67,11 @@ struct LoadOptions {
   // The version text stored with every archived night.
   std::string appVersion;
   std::function<void(LoadStage)> onStage;
+  // Where a Linux laptop's files are read.
+  SystemRoot root = SystemRoot::fromEnvironment();
+  // logind's part of a Linux laptop's settings (over D-Bus); nothing where no
+  // logind answers. Called on the loading step's thread.
+  std::function<std::optional<LogindState>()> logind{};
 };
 
 Result<Loaded> load(const PowerDataSource& source, LogReader reader, const LoadOptions& options,

@@ -14,8 +14,9 @@ class DryRunRunner final : public PrivilegedRunner {
  public:
   bool isDryRun() const override { return true; }
 
-  // Records the plan's shell text (the run lines joined with " && "). Fails,
-  // recording nothing, when that text is refused.
+  // Records the plan's shell text (the run lines joined with " && ", then
+  // the helper's command line for each Linux change). Fails, recording
+  // nothing, when a part is refused.
   RunResult run(const FixPlan& plan) override;
 
   // The recorded shell texts, oldest first (a copy).

@@ -1,6 +1,7 @@
 // A Linux laptop's fixes: what the helper accepts, what is offered and
 // planned against the settings read, and how the journal keeps the changes.
 
+#include "settings/DryRunRunner.h"
 #include "settings/FixJournal.h"
 #include "settings/HelperCommand.h"
 #include "settings/SystemFixes.h"
@@ -122,6 +123,12 @@ TEST(SystemFixesTest, OffersAndPlansDeepSleepAndTheDevicesThatWokeItButNeverTheL
   EXPECT_EQ(hc::commandText(back[1]).value(), "snoozlet-helper write /sys/power/mem_sleep s2idle forget");
   EXPECT_EQ(SystemFixes::stillApplied(plan.system, {{"/sys/power/mem_sleep", "deep"}, {kXhcFile, "enabled"}}),
             (std::map<std::string, bool>{{"/sys/power/mem_sleep", true}, {kXhcFile, false}}));
+
+  DryRunRunner dryRun;
+  ASSERT_TRUE(dryRun.run(plan));
+  EXPECT_THAT(dryRun.scripts(), ElementsAre("snoozlet-helper write /sys/power/mem_sleep deep keep && snoozlet-helper "
+                                            "write " +
+                                            kXhcFile + " disabled keep"));
 
   EXPECT_EQ(SystemFixes::texts(plan.system[1], Language::english).title,
             "Don’t let the USB controller (XHC) wake the laptop");

@@ -28,7 +28,7 @@ OsascriptRunner::Failure OsascriptRunner::failureFrom(std::string_view errorOutp
 }
 
 RunResult OsascriptRunner::run(const FixPlan& plan) {
-  if (plan.empty()) return {};
+  if (plan.changes.empty()) return {};
   auto script = PmsetCommand::appleScript(plan, options_.pmsetPath);
   if (!script) return RunResult::failure(Failure::script(script.error().description()));
   const Process::Command command{options_.osascript, {"-e", std::move(script).value()}, {}};
