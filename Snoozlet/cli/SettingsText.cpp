@@ -84,7 +84,7 @@ std::string page(const std::vector<FindingRow>& rows, const FixJournal& journal,
                  NightSource source) {
   const Language language = format.language();
   const presentation::SettingsHeading heading = presentation::settingsHeading(language, source);
-  std::string out = heading.title + "\n" + heading.subtitle + "\n" + heading.macOSOnly.value_or(heading.line) + "\n\n";
+  std::string out = heading.title + "\n" + heading.subtitle + "\n" + heading.line + "\n\n";
   for (const FindingRow& row : rows) out += findingBlock(row, language) + "\n";
   return out + changes(journal, format);
 }

@@ -163,7 +163,7 @@ void ChangesSection::update() {
 SettingsPage::SettingsPage(AppModel& model, ChangeController& changes, QWidget* parent)
     : PageFrame(parent), model_(model), changes_(changes) {
   const presentation::SettingsHeading heading = presentation::settingsHeading(model.language(), model.nightSource());
-  setHeading(shown(heading.title), {shown(heading.subtitle), shown(heading.macOSOnly.value_or(heading.line))});
+  setHeading(shown(heading.title), {shown(heading.subtitle), shown(heading.line)});
   column()->setSpacing(kUnit * 3);
   column()->addSpacing(kUnit);
   column()->addWidget(new ChangesSection(model, changes, content()));

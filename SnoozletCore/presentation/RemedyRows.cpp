@@ -13,6 +13,11 @@ RemedyList remedyList(const NightReport& night, const std::vector<Suggestion>& s
       if (suggestion.tradeOff) row.giveUpLabel = Bilingual{"What you give up", "Vazgeçtiğin şey"}(l);
       row.reviewLabel = Bilingual{"Review Change…", "Değişikliği Gözden Geçir…"}(l);
       list.reviewAll.push_back(fix->id);
+    } else if (const auto system = suggestion.kind.systemFix()) {
+      row.whatChanges = suggestion.whatChanges;
+      if (suggestion.tradeOff) row.giveUpLabel = Bilingual{"What you give up", "Vazgeçtiğin şey"}(l);
+      row.reviewLabel = Bilingual{"Review Change…", "Değişikliği Gözden Geçir…"}(l);
+      list.reviewAllSystem.push_back(*system);
     } else if (const auto process = suggestion.kind.process()) {
       row.app = Bilingual{"App: ", "Uygulama: "}(l) + *process;
     }
@@ -30,11 +35,12 @@ RemedyList remedyList(const NightReport& night, const std::vector<Suggestion>& s
                                "Düzeltilecek bir şey yok: bu Mac için olağan bir geceydi."}(l);
     }
   }
-  if (list.reviewAll.size() >= 2) {
-    const std::string count = std::to_string(list.reviewAll.size());
+  if (const std::size_t fixes = list.reviewAll.size() + list.reviewAllSystem.size(); fixes >= 2) {
+    const std::string count = std::to_string(fixes);
     list.reviewAllLabel = l == Language::turkish ? count + " Değişikliği Gözden Geçir" : "Review All " + count;
   } else {
     list.reviewAll.clear();
+    list.reviewAllSystem.clear();
   }
   return list;
 }

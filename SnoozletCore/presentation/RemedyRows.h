@@ -35,8 +35,10 @@ struct RemedyList {
   // Why there is nothing to do: a normal night for this Mac (or laptop), or
   // nothing to change from here; only without a suggestion.
   std::optional<std::string> nothing;
-  // Every fix among the suggestions, in order, and "Review All 2"; only from two fixes on.
+  // Every fix among the suggestions, in order (a Mac's, or a Linux
+  // laptop's), and "Review All 2"; only from two fixes on.
   std::vector<FixID> reviewAll;
+  std::vector<SystemFix> reviewAllSystem{};
   std::optional<std::string> reviewAllLabel;
   bool operator==(const RemedyList&) const = default;
 };

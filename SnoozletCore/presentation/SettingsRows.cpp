@@ -2,6 +2,7 @@
 
 #include "settings/FixCatalog.h"
 #include "settings/PmsetCommand.h"
+#include "settings/SystemFixes.h"
 
 #include <algorithm>
 
@@ -29,15 +30,9 @@ SettingsHeading settingsHeading(Language l, NightSource source) {
   SettingsHeading h{Bilingual{"Sleep settings", "Uyku ayarları"}(l),
                     Bilingual{"This Mac · read from pmset", "Bu Mac · pmset’ten okundu"}(l),
                     Bilingual{"What each setting does to my nights, and what you’d give up by changing it.",
-                              "Her ayar gecelerime ne yapıyor, değiştirirsen nelerden vazgeçersin."}(l),
-                    std::nullopt};
+                              "Her ayar gecelerime ne yapıyor, değiştirirsen nelerden vazgeçersin."}(l)};
   if (source == NightSource::journal) {
-    h.subtitle = Bilingual{"This laptop · Linux", "Bu dizüstü · Linux"}(l);
-    h.macOSOnly = Bilingual{
-        "These settings and their fixes are macOS’s (pmset); on this Linux laptop there is "
-        "nothing here to change.",
-        "Bu ayarlar ve düzeltmeleri macOS’e (pmset) ait; bu Linux dizüstünde burada "
-        "değiştirilecek bir şey yok."}(l);
+    h.subtitle = Bilingual{"This laptop · read from the kernel and logind", "Bu dizüstü · çekirdekten ve logind’den okundu"}(l);
   }
   return h;
 }
@@ -66,6 +61,11 @@ std::string changeText(const PlannedChange& change, Language l) {
   return change.key + " " + change.previous + " → " + change.target + " (" + scopeName(change.scope, l) + ")";
 }
 
+std::string changeText(const SystemChange& change, Language l) {
+  return change.file + " " + change.previous + " → " + change.target +
+         (l == Language::turkish ? ", " + change.keepFile + " ile kalıcı" : ", kept by " + change.keepFile);
+}
+
 ChangesList changesList(const FixJournal& journal, const NightFormat& f) {
   const Language l = f.language();
   ChangesList list;
@@ -77,6 +77,9 @@ ChangesList changesList(const FixJournal& journal, const NightFormat& f) {
     entry.heading = entry.dryRunMark ? entry.date + " · " + *entry.dryRunMark : entry.date;
     for (const PlannedChange& change : record.changes) {
       entry.changes.push_back(FixCatalog::title(change.fix, l) + ": " + changeText(change, l));
+    }
+    for (const SystemChange& change : record.system) {
+      entry.changes.push_back(SystemFixes::texts(change, l).title + ": " + changeText(change, l));
     }
     list.entries.push_back(std::move(entry));
   }
@@ -103,6 +106,44 @@ std::string journalProblemSentence(const JournalProblem& p, Language l) {
                    "). At the next change the file will be kept aside, beside it, so nothing in it is lost.";
 }
 
+namespace {
+
+// The review of one Linux change: what its file gets now, what keeps it after
+// a restart (or goes, in an undo), and how it is put back.
+ReviewBlock systemBlock(const SystemChange& change, const ReviewContext& c) {
+  const Language l = c.language;
+  const SystemFixes::Texts texts = SystemFixes::texts(change, l);
+  ReviewBlock block;
+  block.title = texts.title;
+  block.runs = {Bilingual{"Now", "Şimdi"}(l), change.target + " → " + change.file};
+  if (c.undo) {
+    block.keeps = LabelledText{Bilingual{"After a restart", "Yeniden başlayınca"}(l),
+                               l == Language::turkish
+                                   ? change.keepFile + " dosyasından silinir: " + change.keepLine
+                                   : "removed from " + change.keepFile + ": " + change.keepLine};
+    block.undo = {Bilingual{"Back to", "Dönülen değer"}(l), change.target};
+  } else {
+    block.keeps = LabelledText{Bilingual{"After a restart", "Yeniden başlayınca"}(l),
+                               l == Language::turkish ? change.keepFile + " dosyasına yazılır: " + change.keepLine
+                                                      : change.keepFile + " gets: " + change.keepLine};
+    block.undo = {Bilingual{"Undo", "Geri alma"}(l),
+                  l == Language::turkish ? change.previous + " → " + change.file + "; satır " + change.keepFile +
+                                               " dosyasından silinir"
+                                         : change.previous + " → " + change.file + "; the line leaves " +
+                                               change.keepFile};
+  }
+  block.giveUp = {Bilingual{"What you give up", "Neden vazgeçersin"}(l), texts.giveUp};
+  return block;
+}
+
+bool deepSleepIn(const FixPlan& plan) {
+  return std::any_of(plan.system.begin(), plan.system.end(), [](const SystemChange& change) {
+    return SystemFixes::risk(change.fix) == Fix::Risk::notable;
+  });
+}
+
+}  // namespace
+
 std::string reviewHeading(std::size_t n, const ReviewContext& c) {
   const Language l = c.language;
   const std::string count = std::to_string(n);
@@ -118,9 +159,9 @@ std::string reviewHeading(std::size_t n, const ReviewContext& c) {
 
 bool needsAcknowledgement(const FixPlan& plan, bool undo) {
   if (undo) return false;
-  return std::any_of(plan.changes.begin(), plan.changes.end(), [](const PlannedChange& change) {
-    return FixCatalog::fix(change.fix).risk == Fix::Risk::notable;
-  });
+  return deepSleepIn(plan) || std::any_of(plan.changes.begin(), plan.changes.end(), [](const PlannedChange& change) {
+           return FixCatalog::fix(change.fix).risk == Fix::Risk::notable;
+         });
 }
 
 ReviewSheet reviewSheet(const FixPlan& plan, const ReviewContext& c) {
@@ -139,7 +180,7 @@ ReviewSheet reviewSheet(const FixPlan& plan, const ReviewContext& c) {
             : Bilingual{"Nothing changes until you confirm. macOS will ask for an administrator password.",
                         "Sen onaylamadan hiçbir şey değişmez. macOS yönetici parolasını soracak."}(l);
   }
-  sheet.heading = reviewHeading(plan.changes.size(), c);
+  sheet.heading = reviewHeading(plan.changes.size() + plan.system.size(), c);
   for (const PlannedChange& change : plan.changes) {
     ReviewBlock block;
     block.title = FixCatalog::title(change.fix, l);
@@ -153,9 +194,16 @@ ReviewSheet reviewSheet(const FixPlan& plan, const ReviewContext& c) {
     block.giveUp = {Bilingual{"What you give up", "Vazgeçtiğin şey"}(l), FixCatalog::giveUp(change.fix, l)};
     sheet.blocks.push_back(std::move(block));
   }
+  for (const SystemChange& change : plan.system) sheet.blocks.push_back(systemBlock(change, c));
   if (needsAcknowledgement(plan, c.undo)) {
-    sheet.acknowledgement = Bilingual{"I understand: Find My may not locate this Mac while it sleeps on battery.",
-                                      "Anlıyorum: Bul, pilde uyuyan bu Mac’i bulamayabilir."}(l);
+    sheet.acknowledgement =
+        deepSleepIn(plan)
+            ? Bilingual{"I understand: some laptops don’t wake from deep sleep properly; then I press the power button "
+                        "and undo it.",
+                        "Anlıyorum: bazı dizüstüler derin uykudan düzgün uyanamaz; öyle olursa güç düğmesine basıp "
+                        "geri alırım."}(l)
+            : Bilingual{"I understand: Find My may not locate this Mac while it sleeps on battery.",
+                        "Anlıyorum: Bul, pilde uyuyan bu Mac’i bulamayabilir."}(l);
   }
   if (c.dryRun) {
     sheet.dryRunNote =

@@ -12,8 +12,8 @@
 #include "settings/FixPlan.h"
 #include "settings/SettingFinding.h"
 
-#include <optional>
 #include "common/NightSource.h"
+#include "settings/SystemFix.h"
 
 #include <optional>
 #include <string>
@@ -24,19 +24,21 @@ namespace snoozlet::presentation {
 
 struct SettingsHeading {
   std::string title;
-  // "This Mac · read from pmset"; "This laptop · Linux" for the journal.
+  // "This Mac · read from pmset"; "This laptop · read from the kernel and
+  // logind" for the journal.
   std::string subtitle;
   std::string line;
-  // For a Linux laptop: the settings are macOS's, nothing here applies.
-  std::optional<std::string> macOSOnly;
 };
 
 SettingsHeading settingsHeading(Language language, NightSource source = NightSource::pmset);
 
-// A finding and the fix the model offers for its key, if any.
+// A finding and the fix the model offers for its key, if any: a Mac's, or a
+// Linux laptop's with its title.
 struct SettingsRow {
   SettingFinding finding;
   std::optional<Fix> fix;
+  std::optional<SystemFix> systemFix{};
+  std::string systemFixTitle{};
   bool operator==(const SettingsRow&) const = default;
 };
 
@@ -82,6 +84,8 @@ std::string journalProblemSentence(const JournalProblem& problem, Language langu
 std::string recordDate(Instant date, const NightFormat& format);
 // "powernap 1 → 0 (battery)".
 std::string changeText(const PlannedChange& change, Language language);
+// "/sys/power/mem_sleep s2idle → deep, kept by /etc/tmpfiles.d/snoozlet.conf".
+std::string changeText(const SystemChange& change, Language language);
 
 // The review of a plan.
 struct ReviewContext {
@@ -107,11 +111,15 @@ struct LabelledText {
   bool operator==(const LabelledText&) const = default;
 };
 
+// A Linux change names its effect instead of a command: "Now" and the value
+// written into its file, "After a restart" and the line written to keep it
+// (or removed, in an undo), and the undo's effect.
 struct ReviewBlock {
   std::string title;
   LabelledText runs;
   LabelledText undo;
   LabelledText giveUp;
+  std::optional<LabelledText> keeps{};
   bool operator==(const ReviewBlock&) const = default;
 };
 

@@ -45,7 +45,8 @@ constexpr PageTexts kMacPages[] = {
 };
 
 // The pages on a Linux laptop: the system journal keeps the nights, the kernel
-// counts the wakes it never writes down, and nothing here changes a setting.
+// counts the wakes it never writes down, and its settings change through the
+// helper after the password.
 constexpr PageTexts kLaptopPages[] = {
     {{"Why did your laptop wake up?", "Dizüstün neden uyandı?"},
      {"I’m the Snoozlet. Every morning I read how your laptop slept: how often it woke in the dark, who woke it, and "
@@ -69,10 +70,11 @@ constexpr PageTexts kLaptopPages[] = {
       "andır; soluk çizgi pildir. Her nedenin altta kendi satırı vardır. “Normal”, bu dizüstünün kendi olağan "
       "gecesidir; yani “normalin 2,9 katı” bir şeylerin değiştiğini gösterir."}},
     {{"Nothing changes without you", "Sen olmadan hiçbir şey değişmez"},
-     {"When I can help, I tell you what woke the laptop and what to look at. I never change anything on this laptop "
-      "by myself.",
-      "Yardım edebildiğimde dizüstünü neyin uyandırdığını ve neye bakman gerektiğini söylerim. Bu dizüstünde hiçbir "
-      "şeyi kendi başıma değiştirmem."}},
+     {"When I can help, I suggest a setting and show you exactly which file gets which value, what you give up and "
+      "how to undo it. Your system asks for your password; I keep the old value, so you can put it back in one step.",
+      "Yardım edebildiğimde bir ayar önerir, hangi dosyaya hangi değerin yazılacağını, neden vazgeçeceğini ve nasıl "
+      "geri alacağını gösteririm. Sistemin parolanı sorar; eski değeri saklarım, böylece tek adımda geri "
+      "koyabilirsin."}},
     kMacPages[4],
 };
 

@@ -1,10 +1,12 @@
 #include "settings/Advisor.h"
 
 #include <algorithm>
+#include <cmath>
 #include <set>
 #include <string>
 
 #include "settings/FixCatalog.h"
+#include "settings/SystemFixes.h"
 
 namespace snoozlet::Advisor {
 
@@ -19,6 +21,10 @@ constexpr double kNetworkWakesPerHour = 12;
 constexpr double kNetworkAwakeSeconds = 1200;
 constexpr int kBackgroundWakes = 30;
 constexpr double kBackgroundAwakeSeconds = 600;
+// A device that woke a Linux laptop once may have been the user waking it in
+// the morning; twice or more is worth a fix.
+constexpr std::uint64_t kDeviceWakes = 2;
+constexpr double kHardwareShare = 0.5;
 
 // The suggestions under construction, with the context every rule needs.
 struct Builder {
@@ -97,6 +103,39 @@ void addBackgroundFix(Builder& b, const NightReport& report) {
   b.offer(FixID::powerNapOff, evidence);
 }
 
+// A Linux fix, when it would change something here and is not yet listed.
+void offerSystem(Builder& b, const SystemSettings& system, const SystemFix& fix, const std::string& evidence) {
+  if (!SystemFixes::plan({fix}, system).systemSkipped.empty()) return;
+  const bool listed =
+      std::any_of(b.out.begin(), b.out.end(), [&](const Suggestion& s) { return s.kind.systemFix() == fix; });
+  if (listed) return;
+  const SystemFixes::Texts texts = SystemFixes::texts(fix, system, b.format.language());
+  Suggestion s{fix.id(), Suggestion::Kind::systemFix(fix), texts.title, evidence, texts.giveUp};
+  s.whatChanges = texts.whatChanges;
+  b.out.push_back(std::move(s));
+}
+
+void addLinuxFixes(Builder& b, const NightReport& report, const SystemSettings& system) {
+  const auto counts = kernel_counts::summarize(report.kernelSleeps);
+  if (!counts) return;
+  for (const SourceWakes& source : counts->sources) {
+    if (source.wakeups < kDeviceWakes) continue;
+    const std::string times = std::to_string(source.wakeups);
+    offerSystem(b, system, {SystemFix::Kind::wakeupOff, source.device.empty() ? source.name : source.device},
+                b.turkish() ? "Bu gece dizüstünü " + times + " kez uyandırdı (çekirdeğin sayımı)."
+                            : "It woke the laptop " + times + " times this night (the kernel’s count).");
+  }
+  if (counts->hardwareShare && *counts->hardwareShare < kHardwareShare && system.memSleep == "s2idle") {
+    const std::string percent =
+        b.format.percent(static_cast<int>(std::lround(std::clamp(*counts->hardwareShare, 0.0, 1.0) * 100)));
+    offerSystem(b, system, {SystemFix::Kind::deepSleep, {}},
+                b.turkish() ? "Gecenin yalnızca " + percent + " kadarı donanım uykusundaydı: s2idle’da donanım pek "
+                                                              "uyumadı."
+                            : "Only " + percent + " of the night was in hardware sleep: in s2idle the hardware hardly "
+                                                  "slept.");
+  }
+}
+
 void addUserTools(Builder& b, const NightReport& report) {
   std::set<std::string> suggested;
   for (const HolderGroup& holder : report.holders) {
@@ -143,12 +182,13 @@ void addFailure(Builder& b, const NightReport& report, NightSource source) {
 
 std::vector<Suggestion> suggestions(const NightReport& report, const std::optional<PowerSettings>& settings,
                                     const std::optional<PowerCapabilities>& capabilities, const NightFormat& format,
-                                    NightSource source) {
+                                    NightSource source, const SystemSettings* system) {
   Builder b{format, availableFixes(settings, capabilities), {}};
   addCulprit(b, report, source);
   if (report.mood > Mood::soundAsleep) {
     addNetworkFixes(b, report);
     addBackgroundFix(b, report);
+    if (system != nullptr) addLinuxFixes(b, report, *system);
   }
   addUserTools(b, report);
   addFailure(b, report, source);

@@ -15,6 +15,7 @@
 #include "settings/PowerCapabilities.h"
 #include "settings/PowerSettings.h"
 #include "settings/Suggestion.h"
+#include "settings/SystemSettings.h"
 
 namespace snoozlet::Advisor {
 
@@ -26,8 +27,15 @@ namespace snoozlet::Advisor {
 // while the settings or the capabilities are unknown. Texts and durations are
 // written in the format's language; a Linux laptop's failure (the journal
 // source) is told in its own words.
+//
+// On a Linux laptop whose settings are known, the setting fixes come from
+// the kernel's counts of the night instead (again only on a night worse than
+// sound asleep): keeping each device that woke it twice or more from waking
+// it (never one the laptop needs to be woken by), then deep sleep when the
+// laptop spent less than half of the night's s2idle sleep in hardware sleep
+// and the kernel offers deep sleep.
 std::vector<Suggestion> suggestions(const NightReport& report, const std::optional<PowerSettings>& settings,
                                     const std::optional<PowerCapabilities>& capabilities, const NightFormat& format,
-                                    NightSource source = NightSource::pmset);
+                                    NightSource source = NightSource::pmset, const SystemSettings* system = nullptr);
 
 }  // namespace snoozlet::Advisor

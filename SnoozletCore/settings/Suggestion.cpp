@@ -14,11 +14,17 @@ std::optional<std::string> Suggestion::Kind::process() const {
   return std::nullopt;
 }
 
+std::optional<SystemFix> Suggestion::Kind::systemFix() const {
+  if (const auto* fix = std::get_if<3>(&payload_)) return *fix;
+  return std::nullopt;
+}
+
 std::string_view Suggestion::Kind::caseName() const {
   switch (type()) {
     case Case::fix: return "fix";
     case Case::quitApp: return "quitApp";
     case Case::info: return "info";
+    case Case::systemFix: return "systemFix";
   }
   return "info";
 }
@@ -34,6 +40,7 @@ std::size_t std::hash<snoozlet::Suggestion::Kind>::operator()(const snoozlet::Su
   std::size_t h = static_cast<std::size_t>(kind.type());
   if (const auto id = kind.fixID()) h = h * 31 + static_cast<std::size_t>(*id);
   if (const auto process = kind.process()) h = h * 31 + std::hash<std::string>()(*process);
+  if (const auto fix = kind.systemFix()) h = h * 31 + std::hash<std::string>()(fix->id());
   return h;
 }
 

@@ -8,6 +8,7 @@
 #include <variant>
 
 #include "settings/Fix.h"
+#include "settings/SystemFix.h"
 
 namespace snoozlet {
 
@@ -16,34 +17,38 @@ namespace snoozlet {
 // change costs.
 struct Suggestion {
   // What acting on a suggestion means: apply a catalogue fix, quit an app
-  // before closing the lid, or nothing (information only).
+  // before closing the lid, nothing (information only), or apply a Linux fix.
   class Kind {
    public:
-    enum class Case { fix, quitApp, info };
+    enum class Case { fix, quitApp, info, systemFix };
 
     Kind() = default;
     static Kind fix(FixID id) { return Kind(Payload(std::in_place_index<0>, id)); }
     static Kind quitApp(std::string process) { return Kind(Payload(std::in_place_index<1>, std::move(process))); }
     static Kind info() { return Kind(); }
+    static Kind systemFix(SystemFix fix) { return Kind(Payload(std::in_place_index<3>, std::move(fix))); }
 
     Case type() const { return static_cast<Case>(payload_.index()); }
     // The fix to apply; only for `fix`.
     std::optional<FixID> fixID() const;
     // The app to quit; only for `quitApp`.
     std::optional<std::string> process() const;
-    // "fix", "quitApp" or "info".
+    // The Linux fix to apply; only for `systemFix`.
+    std::optional<SystemFix> systemFix() const;
+    // "fix", "quitApp", "info" or "systemFix".
     std::string_view caseName() const;
 
     bool operator==(const Kind&) const = default;
 
    private:
     // Alternatives in the order of Case.
-    using Payload = std::variant<FixID, std::string, std::monostate>;
+    using Payload = std::variant<FixID, std::string, std::monostate, SystemFix>;
     explicit Kind(Payload payload) : payload_(std::move(payload)) {}
     Payload payload_{std::in_place_index<2>};
   };
 
-  // Stable identifier: the fix's raw value, "quit-" or "tool-" + process, or "failure".
+  // Stable identifier: the fix's raw value or a Linux fix's id, "quit-" or
+  // "tool-" + process, or "failure".
   std::string id;
   Kind kind;
   // One-line headline in the report language.
@@ -52,6 +57,8 @@ struct Suggestion {
   std::string evidence;
   // What the user gives up; only on fix suggestions.
   std::optional<std::string> tradeOff;
+  // What a Linux fix changes (a Mac's fix has it from the catalogue).
+  std::optional<std::string> whatChanges{};
 
   // The catalogue entry of a fix suggestion; nothing for the other kinds.
   std::optional<Fix> fix() const;
