@@ -31,7 +31,8 @@ int runWithModel(int& argc, char** argv, const std::vector<std::string>& argumen
                  const std::vector<std::string_view>& flags,
                  int (*run)(const snoozlet::cli::CommandLine&, const snoozlet::cli::Terminal&),
                  const std::string& name) {
-  auto line = snoozlet::cli::parseCommandLine(arguments, flags);
+  // A copied journal (and UPower's history beside it) may stand for this laptop's.
+  auto line = snoozlet::cli::parseCommandLine(arguments, flags, {"--journal", "--upower"});
   if (!line) {
     std::cerr << "snoozlet " << name << ": " << line.error().description() << "\nTry 'snoozlet " << name
               << " --help'.\n";

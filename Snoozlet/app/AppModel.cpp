@@ -7,6 +7,8 @@
 #include "settings/Advisor.h"
 #include "settings/FixCatalog.h"
 #include "settings/SettingsReport.h"
+#include "settings/SystemFixes.h"
+#include "settings/SystemReport.h"
 
 #include <QMetaObject>
 #include <QtConcurrent/QtConcurrentRun>
@@ -54,7 +56,9 @@ AppModel::AppModel(AppSettings& settings, MorningNotifier* notifier, Storage sto
       timeZone_(std::move(options.timeZone)),
       clock_(options.clock ? std::move(options.clock) : Clock(systemNow)),
       pmsetPath_(options.pmsetPath.value_or(source_.pmset())),
-      appVersion_(std::move(options.appVersion)) {
+      appVersion_(std::move(options.appVersion)),
+      systemRoot_(std::move(options.systemRoot)),
+      logind_(std::move(options.logind)) {
   worker_.setMaxThreadCount(1);
   connect(&settings_, &AppSettings::plainModeChanged, this, &AppModel::morningTextChanged);
 }
@@ -65,7 +69,15 @@ AppModel::~AppModel() {
   loading_.waitForFinished();
 }
 
-LoadOptions AppModel::loadOptions() const { return LoadOptions{storage_.archive, timeZone_, appVersion_, {}}; }
+LoadOptions AppModel::loadOptions() const {
+  LoadOptions options;
+  options.archive = storage_.archive;
+  options.timeZone = timeZone_;
+  options.appVersion = appVersion_;
+  options.root = systemRoot_;
+  options.logind = logind_;
+  return options;
+}
 
 Language AppModel::language() const { return preferredLanguage(); }
 
@@ -86,6 +98,9 @@ void AppModel::setCapabilities(std::optional<PowerCapabilities> capabilities) {
 }
 void AppModel::setFindings(std::vector<SettingFinding> findings) {
   if (assign(findings_, std::move(findings))) emit findingsChanged();
+}
+void AppModel::setSystemSettings(std::optional<SystemSettings> settings) {
+  if (assign(systemSettings_, std::move(settings))) emit systemSettingsChanged();
 }
 void AppModel::setBattery(std::optional<BatteryHealth> battery) {
   if (assign(battery_, std::move(battery))) emit batteryChanged();
@@ -147,7 +162,9 @@ void AppModel::publish(Loaded loaded) {
   setAnalysis(std::move(loaded.analysis));
   setPowerSettings(std::move(loaded.settings));
   setCapabilities(std::move(loaded.capabilities));
-  setFindings(SettingsReport::findings(*powerSettings_, language()));
+  recentSleeps_ = std::move(loaded.recentSleeps);
+  setSystemSettings(std::move(loaded.system));
+  setFindings(explained());
   setBattery(std::move(loaded.battery));
   setHistory(std::move(loaded.history));
   setArchiveProblem(std::move(loaded.archiveProblem));
@@ -170,14 +187,28 @@ void AppModel::offerMorningNotification(const NightReport& night) {
 }
 
 void AppModel::adoptSettings(PowerSettings settings) {
-  setFindings(SettingsReport::findings(settings, language()));
   setPowerSettings(std::move(settings));
+  setFindings(explained());
+}
+
+void AppModel::adoptSystemValues(const SystemValues& values) {
+  if (!systemSettings_) return;
+  setSystemSettings(systemSettings_->withValues(values));
+  setFindings(explained());
+}
+
+std::vector<SettingFinding> AppModel::explained() const {
+  if (systemSettings_) {
+    return SystemReport::findings(*systemSettings_, recentSleeps_, analysis_ ? &*analysis_ : nullptr, format());
+  }
+  return powerSettings_ ? SettingsReport::findings(*powerSettings_, language()) : std::vector<SettingFinding>{};
 }
 
 const NightReport* AppModel::latestNight() const { return analysis_ ? analysis_->lastNight() : nullptr; }
 
 std::vector<Suggestion> AppModel::suggestions(const NightReport& night) const {
-  return Advisor::suggestions(night, powerSettings_, capabilities_, format(), nightSource());
+  return Advisor::suggestions(night, powerSettings_, capabilities_, format(), nightSource(),
+                              systemSettings_ ? &*systemSettings_ : nullptr);
 }
 
 std::optional<Fix> AppModel::fixFor(std::string_view key) const {
@@ -187,6 +218,31 @@ std::optional<Fix> AppModel::fixFor(std::string_view key) const {
     if (fix.id != FixID::lowPowerModeOn && fix.key == key) return fix;
   }
   return std::nullopt;
+}
+
+std::optional<SystemFix> AppModel::systemFixFor(std::string_view key) const {
+  if (!systemSettings_) return std::nullopt;
+  const auto counts = kernel_counts::summarize(recentSleeps_);
+  for (const SystemFix& fix :
+       SystemFixes::available(*systemSettings_, counts ? counts->sources : std::vector<SourceWakes>{})) {
+    if (SystemReport::findingKey(fix) == key) return fix;
+  }
+  return std::nullopt;
+}
+
+std::vector<presentation::SettingsRow> AppModel::settingsRows() const {
+  std::vector<presentation::SettingsRow> rows;
+  for (const SettingFinding& finding : findings_) {
+    presentation::SettingsRow row;
+    row.finding = finding;
+    row.fix = fixFor(finding.key);
+    if (systemSettings_) {
+      row.systemFix = systemFixFor(finding.key);
+      if (row.systemFix) row.systemFixTitle = SystemFixes::texts(*row.systemFix, *systemSettings_, language()).title;
+    }
+    rows.push_back(std::move(row));
+  }
+  return rows;
 }
 
 std::string AppModel::morningText(const NightReport& night) const {

@@ -26,11 +26,15 @@
 #include "narration/NightFormat.h"
 #include "platform/LoadingStep.h"
 #include "platform/PowerDataSource.h"
+#include "presentation/SettingsRows.h"
 #include "settings/Fix.h"
 #include "settings/PowerCapabilities.h"
 #include "settings/PowerSettings.h"
 #include "settings/SettingFinding.h"
 #include "settings/Suggestion.h"
+#include "settings/SystemFix.h"
+#include "settings/SystemSettings.h"
+#include "platform/linux/SystemRoot.h"
 
 #include <QFuture>
 #include <QObject>
@@ -60,6 +64,10 @@ struct AppModelOptions {
   std::optional<std::string> pmsetPath;
   // Stored with every archived night.
   std::string appVersion = kVersionText;
+  // Where a Linux laptop's settings are read and its changes made.
+  SystemRoot systemRoot = SystemRoot::fromEnvironment();
+  // logind's part of a Linux laptop's settings; none asked when empty.
+  std::function<std::optional<LogindState>()> logind{};
 };
 
 class AppModel : public QObject {
@@ -80,6 +88,7 @@ class AppModel : public QObject {
   const PowerDataSource& source() const { return source_; }
   const TimeZone& timeZone() const { return timeZone_; }
   const std::string& pmsetPath() const { return pmsetPath_; }
+  const SystemRoot& systemRoot() const { return systemRoot_; }
   Instant now() const { return clock_(); }
   // The incremental reader, replaced by every successful refresh.
   const LogReader& reader() const { return reader_; }
@@ -97,6 +106,11 @@ class AppModel : public QObject {
   const std::optional<SleepAnalysis>& analysis() const { return analysis_; }
   const std::optional<PowerSettings>& powerSettings() const { return powerSettings_; }
   const std::optional<PowerCapabilities>& capabilities() const { return capabilities_; }
+  // A Linux laptop's sleep settings; absent on a Mac.
+  const std::optional<SystemSettings>& systemSettings() const { return systemSettings_; }
+  // The kernel's counts of the last seven days' sleeps (a Linux laptop's).
+  const std::vector<SleepCounts>& recentSleeps() const { return recentSleeps_; }
+  // A Mac's settings explained, or a Linux laptop's when its settings are known.
   const std::vector<SettingFinding>& findings() const { return findings_; }
   const std::optional<BatteryHealth>& battery() const { return battery_; }
   // Archived nights, newest first.
@@ -123,6 +137,8 @@ class AppModel : public QObject {
   void publishLoaded(Loaded loaded);
   // Settings read back after a change: published with their findings.
   void adoptSettings(PowerSettings settings);
+  // A Linux laptop's values read back after a change: published with the findings.
+  void adoptSystemValues(const SystemValues& values);
 
   // The latest night of the analysis; null before the first or without one.
   const NightReport* latestNight() const;
@@ -131,6 +147,12 @@ class AppModel : public QObject {
   // The first available catalogue fix for the pmset key, never Low Power
   // Mode; nothing while the settings or capabilities are unknown.
   std::optional<Fix> fixFor(std::string_view key) const;
+  // The Linux fix offered for a finding of a Linux laptop ("memSleep",
+  // "wakeup:<name>"), when it would change something here.
+  std::optional<SystemFix> systemFixFor(std::string_view key) const;
+  // Every finding with the fix offered for it: a Mac's catalogue fix, or a
+  // Linux laptop's with its title in the model's language.
+  std::vector<presentation::SettingsRow> settingsRows() const;
   // The mascot's speech for the night, or the plain summary in plain mode.
   std::string morningText(const NightReport& night) const;
   // Plain mode: the morning text is the plain summary.
@@ -139,6 +161,7 @@ class AppModel : public QObject {
  signals:
   void analysisChanged();
   void powerSettingsChanged();
+  void systemSettingsChanged();
   void capabilitiesChanged();
   void findingsChanged();
   void batteryChanged();
@@ -164,6 +187,9 @@ class AppModel : public QObject {
   void setPowerSettings(std::optional<PowerSettings> settings);
   void setCapabilities(std::optional<PowerCapabilities> capabilities);
   void setFindings(std::vector<SettingFinding> findings);
+  void setSystemSettings(std::optional<SystemSettings> settings);
+  // The findings of the settings in force: a Linux laptop's, else pmset's.
+  std::vector<SettingFinding> explained() const;
   void setBattery(std::optional<BatteryHealth> battery);
   void setHistory(std::vector<ArchivedNight> history);
   void setState(LoadState state);
@@ -178,6 +204,8 @@ class AppModel : public QObject {
   Clock clock_;
   std::string pmsetPath_;
   std::string appVersion_;
+  SystemRoot systemRoot_;
+  std::function<std::optional<LogindState>()> logind_;
   LogReader reader_;
   JournalReader systemJournal_;
   mutable std::optional<NightFormat> format_;
@@ -185,6 +213,8 @@ class AppModel : public QObject {
   std::optional<SleepAnalysis> analysis_;
   std::optional<PowerSettings> powerSettings_;
   std::optional<PowerCapabilities> capabilities_;
+  std::optional<SystemSettings> systemSettings_;
+  std::vector<SleepCounts> recentSleeps_;
   std::vector<SettingFinding> findings_;
   std::optional<BatteryHealth> battery_;
   std::vector<ArchivedNight> history_;

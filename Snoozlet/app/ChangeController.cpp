@@ -2,8 +2,11 @@
 
 #include "app/AppModel.h"
 #include "common/Text.h"
+#include "platform/linux/SystemSettingsReader.h"
 #include "settings/FixPlanner.h"
+#include "settings/HelperCommand.h"
 #include "settings/PmsetCommand.h"
+#include "settings/SystemFixes.h"
 
 #include <QMetaObject>
 #include <QUuid>
@@ -31,6 +34,27 @@ bool allHold(const std::map<std::string, bool>& applied) {
   return std::all_of(applied.begin(), applied.end(), [](const auto& entry) { return entry.second; });
 }
 
+// The Linux changes of the records still marked pending.
+std::vector<SystemChange> pendingSystemChanges(const FixJournal& journal) {
+  std::vector<SystemChange> out;
+  for (const FixRecord& record : journal.records) {
+    if (record.pending) out.insert(out.end(), record.system.begin(), record.system.end());
+  }
+  return out;
+}
+
+// What a dry run would have run: pmset's command lines, then the helper's.
+std::string simulatedCommands(const FixPlan& plan, const std::string& pmset) {
+  const auto lines = PmsetCommand::lines(plan, pmset);
+  if (!lines) return lines.error().description();
+  std::vector<std::string> all = lines.value();
+  for (const SystemChange& change : plan.system) {
+    const auto command = helper_command::commandText(change);
+    all.push_back(command ? command.value() : command.error().description());
+  }
+  return text::join(all, " && ");
+}
+
 }  // namespace
 
 ChangeController::ChangeController(AppModel& model, std::shared_ptr<PrivilegedRunner> runner, QObject* parent)
@@ -40,9 +64,12 @@ ChangeController::ChangeController(AppModel& model, std::shared_ptr<PrivilegedRu
   // Settings from pmset settle what a previous process left pending; a
   // journal source reads none, so settlePending() reads them when asked.
   connect(&model_, &AppModel::published, this, [this] {
-    if (!applying_ && journal_.hasPending() && model_.nightSource() != NightSource::journal && model_.powerSettings()) {
+    if (applying_) return;
+    if (journal_.hasPending(false) && model_.nightSource() != NightSource::journal && model_.powerSettings()) {
       settle(*model_.powerSettings());
     }
+    // A Linux laptop's files are read for the purpose: they are few and small.
+    if (journal_.hasPending(true)) settleSystem();
   });
 }
 
@@ -53,8 +80,14 @@ ChangeController::~ChangeController() {
 }
 
 presentation::ReviewContext ChangeController::reviewContext() const {
-  return {model_.language(),        model_.pmsetPath(),  runner_->isDryRun(), review_ && review_->undoing.has_value(),
-          model_.nightSource(), journal_.problem()};
+  presentation::ReviewContext context;
+  context.language = model_.language();
+  context.pmsetPath = model_.pmsetPath();
+  context.dryRun = runner_->isDryRun();
+  context.undo = review_ && review_->undoing.has_value();
+  context.source = model_.nightSource();
+  context.journalProblem = journal_.problem();
+  return context;
 }
 
 void ChangeController::setReview(std::optional<Review> review) {
@@ -63,13 +96,29 @@ void ChangeController::setReview(std::optional<Review> review) {
   emit reviewChanged();
 }
 
-void ChangeController::reviewFixes(const std::vector<FixID>& fixes) {
-  const auto& settings = model_.powerSettings();
-  const auto& capabilities = model_.capabilities();
-  if (!settings || !capabilities) return;
-  FixPlan plan = FixPlanner::plan(fixes, *settings, *capabilities);
-  if (plan.empty()) return;
-  setReview(Review{newReviewId(), std::move(plan), std::nullopt});
+std::optional<FixPlan> ChangeController::planFixes(const std::vector<FixID>& fixes,
+                                                   const std::vector<SystemFix>& system) const {
+  FixPlan plan;
+  if (!fixes.empty()) {
+    const auto& settings = model_.powerSettings();
+    const auto& capabilities = model_.capabilities();
+    if (!settings || !capabilities) return std::nullopt;
+    plan = FixPlanner::plan(fixes, *settings, *capabilities);
+  }
+  if (!system.empty()) {
+    const auto& settings = model_.systemSettings();
+    if (!settings) return std::nullopt;
+    FixPlan laptop = SystemFixes::plan(system, *settings);
+    plan.system = std::move(laptop.system);
+    plan.systemSkipped = std::move(laptop.systemSkipped);
+  }
+  return plan;
+}
+
+void ChangeController::reviewFixes(const std::vector<FixID>& fixes, const std::vector<SystemFix>& system) {
+  auto plan = planFixes(fixes, system);
+  if (!plan || plan->empty()) return;
+  setReview(Review{newReviewId(), std::move(*plan), std::nullopt});
 }
 
 void ChangeController::reviewUndo(std::string_view recordId) {
@@ -101,7 +150,7 @@ bool ChangeController::applyReview() {
     journal_.beginUndo(*review.undoing);
     recordId = *review.undoing;
   } else {
-    recordId = journal_.begin(review.plan.changes, model_.now(), dryRun);
+    recordId = journal_.begin(review.plan.changes, model_.now(), dryRun, review.plan.system);
   }
   applying_ = true;
   // Written down before anything runs; without the record an undo would be
@@ -124,11 +173,17 @@ bool ChangeController::applyReview() {
   // The runner blocks (an administrator prompt waits on the user), and so
   // does reading the settings back: both happen on the worker thread.
   running_ = QtConcurrent::run(
-      &worker_, [this, runner = runner_, pmset = model_.pmsetPath(), review, recordId, dryRun]() mutable {
+      &worker_,
+      [this, runner = runner_, pmset = model_.pmsetPath(), root = model_.systemRoot(), review, recordId,
+       dryRun]() mutable {
         Run run{runner->run(review.plan), std::nullopt};
         // Cancelled means nothing ran; a dry run changes nothing to read back.
         const bool cancelled = !run.result && run.result.error().kind == RunFailure::Kind::cancelled;
-        if (!dryRun && !cancelled) run.settings = readSettings(pmset);
+        if (!dryRun && !cancelled) {
+          // A Linux laptop's plan is read back from its files, a Mac's from pmset.
+          if (!review.plan.system.empty()) run.values = readSystemValues(root, review.plan.system);
+          if (!review.plan.changes.empty() || review.plan.system.empty()) run.settings = readSettings(pmset);
+        }
         QMetaObject::invokeMethod(
             this,
             [this, review = std::move(review), recordId = std::move(recordId), run = std::move(run)]() mutable {
@@ -147,9 +202,10 @@ void ChangeController::finishApply(const Review& review, const std::string& reco
     const RunFailure& failure = run.result.error();
     outcome.kind = failure.kind == RunFailure::Kind::cancelled ? Kind::cancelled : Kind::failed;
     outcome.reason = failure.message;
-    if (run.settings) {
+    if (run.settings || run.values) {
       // A failure part of the way keeps what did run on record.
-      journal_.settle(*run.settings, model_.now());
+      if (run.settings) journal_.settle(*run.settings, model_.now());
+      if (run.values) journal_.settle(*run.values, model_.now());
     } else {
       journal_.abandon(recordId);
     }
@@ -157,16 +213,19 @@ void ChangeController::finishApply(const Review& review, const std::string& reco
     journal_.finish(recordId, model_.now());
     if (runner_->isDryRun()) {
       outcome.kind = Kind::simulated;
-      // The command text names the pmset the runner would have run.
-      const auto lines = PmsetCommand::lines(review.plan, model_.pmsetPath());
-      outcome.commands = lines ? text::join(lines.value(), " && ") : lines.error().description();
-    } else if (run.settings) {
-      outcome.kind = allHold(FixPlanner::stillApplied(review.plan, *run.settings)) ? Kind::applied : Kind::didNotTake;
+      // The command text names the pmset (and the helper) the runner would have run.
+      outcome.commands = simulatedCommands(review.plan, model_.pmsetPath());
+    } else {
+      bool held = true;
+      if (run.settings && !review.plan.changes.empty()) held = allHold(FixPlanner::stillApplied(review.plan, *run.settings));
+      if (run.values) held = held && allHold(SystemFixes::stillApplied(review.plan.system, *run.values));
+      if (run.settings || run.values) outcome.kind = held ? Kind::applied : Kind::didNotTake;
     }
   }
   outcome.journalError = save();
   emit journalChanged();
   if (run.settings) model_.adoptSettings(std::move(*run.settings));
+  if (run.values) model_.adoptSystemValues(*run.values);
   end(std::move(outcome));
 }
 
@@ -184,10 +243,18 @@ void ChangeController::settle(const PowerSettings& settings) {
   emit journalChanged();
 }
 
+void ChangeController::settleSystem() {
+  const std::vector<SystemChange> changes = pendingSystemChanges(journal_);
+  if (!journal_.settle(readSystemValues(model_.systemRoot(), changes), model_.now())) return;
+  (void)save();
+  emit journalChanged();
+}
+
 bool ChangeController::settlePending() {
   if (applying_ || !journal_.hasPending()) return false;
   const FixJournal before = journal_;
-  settle(readSettings(model_.pmsetPath()));
+  if (journal_.hasPending(false)) settle(readSettings(model_.pmsetPath()));
+  if (journal_.hasPending(true)) settleSystem();
   return !(journal_ == before);
 }
 

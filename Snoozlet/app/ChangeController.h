@@ -55,9 +55,12 @@ class ChangeController : public QObject {
   // What the review sheet of the pending review is built with.
   presentation::ReviewContext reviewContext() const;
 
-  // Opens a review of the fixes against the model's settings; nothing when
-  // the settings or capabilities are unknown or the plan changes nothing.
-  void reviewFixes(const std::vector<FixID>& fixes);
+  // Opens a review of the fixes against the model's settings (a Mac's fixes
+  // against pmset's, a Linux laptop's against its own); nothing when the
+  // settings they need are unknown or the plan changes nothing.
+  void reviewFixes(const std::vector<FixID>& fixes, const std::vector<SystemFix>& system = {});
+  // What reviewFixes would plan; nothing when the settings are unknown.
+  std::optional<FixPlan> planFixes(const std::vector<FixID>& fixes, const std::vector<SystemFix>& system) const;
   // Opens a review putting a journal record's previous values back; nothing
   // for an unknown or already undone record.
   void reviewUndo(std::string_view recordId);
@@ -82,6 +85,8 @@ class ChangeController : public QObject {
     RunResult result;
     // The settings read back after anything may have run.
     std::optional<PowerSettings> settings;
+    // A Linux laptop's files read back, for a plan that changes them.
+    std::optional<SystemValues> values{};
   };
 
   void setReview(std::optional<Review> review);
@@ -90,6 +95,8 @@ class ChangeController : public QObject {
   // Saves the journal; the error's description when that failed.
   std::optional<std::string> save();
   void settle(const PowerSettings& settings);
+  // Settles the pending records of a Linux laptop's changes from their files.
+  void settleSystem();
 
   AppModel& model_;
   std::shared_ptr<PrivilegedRunner> runner_;

@@ -4,6 +4,7 @@
 #include "platform/AdminPromptRunner.h"
 #include "platform/PowerDataSource.h"
 #include "platform/battery/BatteryReader.h"
+#include "platform/linux/HelperRunner.h"
 #include "settings/DryRunRunner.h"
 
 #include <QLocale>
@@ -71,7 +72,8 @@ std::unique_ptr<AppModel> makeModel(AppSettings& settings, MorningNotifier* noti
   const std::string pmset = configuredPmset(options.pmset);
   const std::optional<NightSource> asked = options.source ? options.source : savedNightSource(settings);
   const bool pmsetNamed = options.pmset || !qEnvironmentVariableIsEmpty("SNOOZLET_PMSET");
-  auto chosen = chooseNightSource(asked, pmsetNamed ? std::optional<std::string>(pmset) : std::nullopt, {});
+  auto chosen = options.journal ? chooseNightSource(NightSource::journal, std::nullopt, *options.journal)
+                                : chooseNightSource(asked, pmsetNamed ? std::optional<std::string>(pmset) : std::nullopt, {});
   std::optional<std::string> notice;
   if (!chosen) {
     notice = chosen.error().description();
@@ -91,8 +93,24 @@ std::unique_ptr<AppModel> makeModel(AppSettings& settings, MorningNotifier* noti
   return model;
 }
 
+std::shared_ptr<PrivilegedRunner> makeLaptopRunner(std::shared_ptr<PrivilegedRunner> pmset, const SystemRoot& root) {
+  if (pmset->isDryRun()) return pmset;
+  HelperRunner::Options options;
+  options.helper = HelperRunner::locate();
+  options.root = root;
+  // A tree of files standing for the system is changed as this user, never the machine.
+  options.elevate = root.isMachine() && ::geteuid() != 0;
+  if (const char* elevator = std::getenv("SNOOZLET_ELEVATOR"); elevator != nullptr && *elevator != '\0') {
+    options.elevator = elevator;
+  }
+  return std::make_shared<HelperRunner>(std::move(pmset), std::move(options));
+}
+
 std::unique_ptr<ChangeController> makeChangeController(AppModel& model, const LaunchOptions& options) {
-  return std::make_unique<ChangeController>(model, makeRunner(model.pmsetPath(), options.dryRun));
+  auto runner = makeRunner(model.pmsetPath(), options.dryRun);
+  // A Linux laptop's own changes run through snoozlet-helper.
+  if (model.nightSource() == NightSource::journal) runner = makeLaptopRunner(std::move(runner), model.systemRoot());
+  return std::make_unique<ChangeController>(model, std::move(runner));
 }
 
 }  // namespace snoozlet

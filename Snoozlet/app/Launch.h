@@ -32,6 +32,8 @@ struct LaunchOptions {
   std::optional<NightSource> source;
   // Changes are only recorded, never run.
   bool dryRun = false;
+  // A copied journal read as this laptop's nights (the journal source).
+  std::optional<JournalPaths> journal{};
 };
 
 // Sets the language of every text (Qt's default locale, so the model's core
@@ -51,6 +53,12 @@ std::string configuredPmset(const std::optional<std::string>& override);
 // and always elevates through it (a testing aid).
 std::shared_ptr<PrivilegedRunner> makeRunner(const std::string& pmset, bool dryRun);
 
+// The runner for a Linux laptop's changes: snoozlet-helper, through pkexec
+// on the machine itself (or $SNOOZLET_ELEVATOR), directly as root or on a
+// tree of files standing for the system; pmset's changes still go through
+// `pmset`. A dry-run runner stays as it is.
+std::shared_ptr<PrivilegedRunner> makeLaptopRunner(std::shared_ptr<PrivilegedRunner> pmset, const SystemRoot& root);
+
 // The program the login item starts: `snoozlet` beside this program when it
 // is there (it hands over to the application), else this program.
 std::string launcherPath();
@@ -65,7 +73,8 @@ std::optional<NightSource> savedNightSource(const AppSettings& settings);
 // reads the simulated Mac and its notice says why.
 std::unique_ptr<AppModel> makeModel(AppSettings& settings, MorningNotifier* notifier, const LaunchOptions& options);
 
-// The change controller over the model, with the runner for its pmset.
+// The change controller over the model, with the runner for its pmset (and,
+// on a Linux laptop, for its own settings).
 std::unique_ptr<ChangeController> makeChangeController(AppModel& model, const LaunchOptions& options);
 
 }  // namespace snoozlet

@@ -39,7 +39,8 @@ int confirmAndApply(ModelSession& session, const CommandLine& line, const Termin
   const review_text::Context context = changes.reviewContext();
   const presentation::ReviewSheet sheet = presentation::reviewSheet(review.plan, context);
   t.out << review_text::render(sheet);
-  if (const std::string skipped = review_text::skipped(review.plan, language); !skipped.empty()) {
+  const SystemSettings* system = model.systemSettings() ? &*model.systemSettings() : nullptr;
+  if (const std::string skipped = review_text::skipped(review.plan, language, system); !skipped.empty()) {
     t.out << "\n" << Bilingual{"Left as they are:", "Olduğu gibi kalanlar:"}(language) << "\n" << skipped;
   }
   t.out << "\n";
@@ -95,24 +96,36 @@ int runFix(const CommandLine& line, const Terminal& t) {
     return 2;
   }
   std::vector<FixID> fixes;
+  std::vector<SystemFix> system;
   for (const std::string& operand : line.operands) {
-    const auto id = fixIDFromString(operand);
-    if (!id) {
-      t.err << "snoozlet fix: unknown fix '" << operand << "' (one of: " << fixList() << ")\n";
+    if (const auto id = fixIDFromString(operand)) {
+      if (std::find(fixes.begin(), fixes.end(), *id) == fixes.end()) fixes.push_back(*id);
+    } else if (const auto fix = SystemFix::fromId(operand)) {
+      if (std::find(system.begin(), system.end(), *fix) == system.end()) system.push_back(*fix);
+    } else {
+      t.err << "snoozlet fix: unknown fix '" << operand << "' (one of: " << fixList()
+            << "; on a Linux laptop deepSleep or wakeupOff:DEVICE)\n";
       return 2;
     }
-    if (std::find(fixes.begin(), fixes.end(), *id) == fixes.end()) fixes.push_back(*id);
   }
 
   const auto session = startSession(line, line.has("--dry-run"));
   if (!refreshFor(*session, "fix", t.err)) return 1;
   AppModel& model = session->model();
-  session->changes().reviewFixes(fixes);
+  if (!system.empty() && !model.systemSettings()) {
+    t.err << "snoozlet fix: " << system.front().id() << " is a Linux laptop's fix; these nights come from "
+          << (model.nightSource() == NightSource::journal ? "a laptop whose settings could not be read" : "a Mac")
+          << "\n";
+    return 2;
+  }
+  session->changes().reviewFixes(fixes, system);
   if (!session->changes().review()) {
-    // Settings and capabilities are known after a refresh: every fix was skipped.
+    // The settings are known after a refresh: every fix was skipped.
     const Language language = model.language();
+    const auto plan = session->changes().planFixes(fixes, system);
     t.out << Bilingual{"Nothing to change:", "Değiştirilecek bir şey yok:"}(language) << "\n"
-          << review_text::skipped(FixPlanner::plan(fixes, *model.powerSettings(), *model.capabilities()), language);
+          << (plan ? review_text::skipped(*plan, language, model.systemSettings() ? &*model.systemSettings() : nullptr)
+                   : std::string());
     return 0;
   }
   return confirmAndApply(*session, line, t, "fix");

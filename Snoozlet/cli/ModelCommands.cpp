@@ -21,6 +21,8 @@ std::string settingsHelp() {
 The power settings that matter for night-time drain, as the Sleep settings
 page shows them: each one's status, value, what it does and what changing it
 costs, and the fix Snoozlet offers for it (apply it with 'snoozlet fix ID').
+On a Linux laptop: its sleep state, the devices allowed to wake it, what
+closing the lid does, who keeps it awake now, hibernation and Wake-on-LAN.
 Then the changes Snoozlet made that are still in force.
 
   --json            the same as one JSON document
@@ -61,7 +63,10 @@ recorded in changes.json, so 'snoozlet undo' can put it back.
 
 Fixes: tcpKeepAliveOff, powerNapOff, wakeForNetworkOff, proximityWakeOff,
 remoteSessionAwakeOff, lowPowerModeOn ('snoozlet settings' shows which one
-each setting offers).
+each setting offers). On a Linux laptop: deepSleep, and wakeupOff:DEVICE
+for a device that may no longer wake it (wakeupOff:0000:00:14.0); the review
+names the value each file gets now and the line that keeps it after a
+restart, and the change runs through snoozlet-helper after the password.
 
   --dry-run         run nothing; record what would have run, marked as a dry run
   --yes             answer yes to every question (needed when standard input
@@ -110,6 +115,10 @@ Options of every command:
                     simulated Mac (default: nightSource in the settings file,
                     else pmset where it exists, else the journal when it holds
                     a sleep you may read, else the simulated Mac)
+  --journal PATH    read the nights from this journal (a file or a folder of
+                    them) as this Linux laptop's; its settings are still read
+                    from the system ($SNOOZLET_SYSTEM_ROOT, else /)
+  --upower PATH     UPower's history for that journal
   -h, --help        this text
 )";
 }
@@ -163,8 +172,7 @@ int runSettings(const CommandLine& line, const Terminal& t) {
   return runPage(line, t, "settings", settingsHelp, [&](ModelSession& session, bool json) {
     const AppModel& model = session.model();
     const FixJournal& journal = session.changes().journal();
-    std::vector<settings_text::FindingRow> rows;
-    for (const SettingFinding& finding : model.findings()) rows.push_back({finding, model.fixFor(finding.key)});
+    const std::vector<settings_text::FindingRow> rows = model.settingsRows();
     if (json) {
       settings_text::json(t.out, rows, journal, model.language(), model.pmsetPath());
     } else {

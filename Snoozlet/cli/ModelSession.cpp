@@ -37,6 +37,10 @@ std::unique_ptr<ModelSession> startSession(const CommandLine& line, bool dryRun)
   setup.pmset = line.pmset;
   setup.source = line.source;
   setup.dryRun = dryRun;
+  if (const auto journal = line.value("--journal")) {
+    setup.journal = JournalPaths{std::filesystem::path(*journal), std::nullopt};
+    if (const auto upower = line.value("--upower")) setup.journal->upower = std::filesystem::path(*upower);
+  }
   return std::make_unique<ModelSession>(setup);
 }
 

@@ -7,6 +7,7 @@
 
 #include "presentation/SettingsRows.h"
 #include "settings/FixPlan.h"
+#include "settings/SystemSettings.h"
 
 #include <string>
 
@@ -17,8 +18,9 @@ using Context = presentation::ReviewContext;
 std::string render(const presentation::ReviewSheet& sheet);
 
 // Why requested fixes gave no change, one line each ("  Turn off Power Nap
-// on battery: already set"); empty when none was skipped.
-std::string skipped(const FixPlan& plan, Language language);
+// on battery: already set"); empty when none was skipped. A Linux fix is
+// named as the settings know it (by its id without them).
+std::string skipped(const FixPlan& plan, Language language, const SystemSettings* settings = nullptr);
 
 // The confirm question: simulate, put back or change.
 std::string question(const Context& context);

@@ -27,6 +27,10 @@ std::string findingBlock(const FindingRow& row, Language language) {
     out += indent + Bilingual{"Fix: ", "Düzeltme: "}(language) + row.fix->title(language) + " (snoozlet fix " +
            std::string(toString(row.fix->id)) + ")\n";
   }
+  if (row.systemFix) {
+    out += indent + Bilingual{"Fix: ", "Düzeltme: "}(language) + row.systemFixTitle + " (snoozlet fix " +
+           row.systemFix->id() + ")\n";
+  }
   return out;
 }
 
@@ -60,6 +64,16 @@ void recordJson(JsonWriter& json, const FixRecord& record) {
         .member("scope", toString(c.scope))
         .member("previous", c.previous)
         .member("target", c.target)
+        .endObject();
+  }
+  for (const SystemChange& c : record.system) {
+    json.beginObject()
+        .member("fix", toString(c.fix))
+        .member("file", c.file)
+        .member("previous", c.previous)
+        .member("target", c.target)
+        .member("keepFile", c.keepFile)
+        .member("keepLine", c.keepLine)
         .endObject();
   }
   json.endArray().endObject();
@@ -106,6 +120,8 @@ void json(std::ostream& out, const std::vector<FindingRow>& rows, const FixJourn
     json.key("fix");
     if (row.fix) {
       fixJson(json, *row.fix, language, pmsetPath);
+    } else if (row.systemFix) {
+      json.beginObject().member("id", row.systemFix->id()).member("title", row.systemFixTitle).endObject();
     } else {
       json.null();
     }
