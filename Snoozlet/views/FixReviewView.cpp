@@ -1,5 +1,8 @@
 #include "views/FixReviewView.h"
 
+#include <utility>
+#include <vector>
+
 #include "app/ChangeController.h"
 #include "views/PageFrame.h"
 #include "views/Theme.h"
@@ -30,7 +33,11 @@ ChangeBlock::ChangeBlock(const presentation::ReviewBlock& block, QWidget* parent
   grid->setVerticalSpacing(kUnit / 2);
   grid->addWidget(strongLabel(shown(block.title), this), 0, 0, 1, 2);
   int row = 1;
-  for (const auto& [labelled, quiet] : {std::pair{block.runs, false}, std::pair{block.undo, true}}) {
+  // A Linux change also says what keeps its value after a restart.
+  std::vector<std::pair<presentation::LabelledText, bool>> rows{{block.runs, false}};
+  if (block.keeps) rows.emplace_back(*block.keeps, false);
+  rows.emplace_back(block.undo, true);
+  for (const auto& [labelled, quiet] : rows) {
     auto* name = new QLabel(shown(labelled.label), this);
     name->setFont(captionFont(name->font()));
     makeSecondary(name);

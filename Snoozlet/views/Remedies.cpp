@@ -70,6 +70,15 @@ SuggestionRow::SuggestionRow(ChangeController& changes, const presentation::Reme
     buttons->addWidget(review_);
     buttons->addStretch(1);
     column->addLayout(buttons);
+  } else if (const auto fix = suggestion.kind.systemFix(); fix && row.reviewLabel) {
+    review_ = new QPushButton(shown(*row.reviewLabel), this);
+    review_->setObjectName(QStringLiteral("review-") + QString::fromStdString(fix->id()));
+    review_->setAccessibleName(shown(*row.reviewLabel) + QStringLiteral(" ") + shown(suggestion.title));
+    connect(review_, &QPushButton::clicked, this, [&changes, fix = *fix] { changes.reviewFixes({}, {fix}); });
+    auto* buttons = new QHBoxLayout();
+    buttons->addWidget(review_);
+    buttons->addStretch(1);
+    column->addLayout(buttons);
   }
 }
 
@@ -98,7 +107,7 @@ RemediesSection::RemediesSection(AppModel& model, ChangeController& changes, QWi
   buttons->addStretch(1);
   column->addLayout(buttons);
   connect(reviewAll_, &QPushButton::clicked, this, [this] {
-    if (shown_) changes_.reviewFixes(shown_->reviewAll);
+    if (shown_) changes_.reviewFixes(shown_->reviewAll, shown_->reviewAllSystem);
   });
 }
 

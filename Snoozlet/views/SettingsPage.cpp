@@ -101,6 +101,15 @@ FindingRow::FindingRow(ChangeController& changes, const presentation::SettingsRo
     buttons->addWidget(fix_);
     buttons->addStretch(1);
     grid->addLayout(buttons, line++, 1, 1, 2);
+  } else if (const auto& system = row.systemFix) {
+    // A Linux laptop's fix: reviewed the same way, run through the helper.
+    fix_ = new QPushButton(shown(row.systemFixTitle) + QStringLiteral("…"), this);
+    fix_->setObjectName(QStringLiteral("fix-") + QString::fromStdString(system->id()));
+    connect(fix_, &QPushButton::clicked, this, [&changes, fix = *system] { changes.reviewFixes({}, {fix}); });
+    auto* buttons = new QHBoxLayout();
+    buttons->addWidget(fix_);
+    buttons->addStretch(1);
+    grid->addLayout(buttons, line++, 1, 1, 2);
   }
   grid->setColumnStretch(1, 1);
 }
@@ -175,8 +184,7 @@ SettingsPage::SettingsPage(AppModel& model, ChangeController& changes, QWidget* 
 }
 
 void SettingsPage::update() {
-  std::vector<presentation::SettingsRow> rows;
-  for (const SettingFinding& finding : model_.findings()) rows.push_back({finding, model_.fixFor(finding.key)});
+  std::vector<presentation::SettingsRow> rows = model_.settingsRows();
   if (rows == shown_ && findings_ != nullptr) return;
   delete findings_;
   findings_ = new QWidget(content());
