@@ -28,14 +28,15 @@ app: configure
 	@cmake --build --preset $(PRESET) -j $(JOBS) --target snoozlet snoozlet-app snoozlet-pmset
 	@$(BUILD_DIR)/Snoozlet/snoozlet
 
-# A Debian package of a release build, in build/release: the three programs,
+# A Debian package of a release build, in build/release: the three programs and
+# the privileged helper (with its polkit action),
 # and the manual pages (made from their help texts) with the changelog.
 # Warnings are not errors here even in CI: at -O3 GCC 12 reports -Wrestrict on
 # ordinary string concatenation (a known false positive); the tested build
 # keeps them errors.
 package: setup
 	@cmake --preset release -DSNOOZLET_WERROR=OFF >/dev/null
-	@cmake --build --preset release -j $(JOBS) --target snoozlet snoozlet-app snoozlet-pmset snoozlet_package_docs
+	@cmake --build --preset release -j $(JOBS) --target snoozlet snoozlet-app snoozlet-pmset snoozlet-helper snoozlet_package_docs
 	@cd build/release && cpack -G DEB
 
 test: build
