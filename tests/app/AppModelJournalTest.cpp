@@ -21,13 +21,19 @@ TEST(AppModelJournalTest, RefreshesReadTheJournalAsItGrowsAndArchiveItsNights) {
   AppModel::Options options;
   options.timeZone = *TimeZone::named("Europe/London");
   options.clock = [] { return 1796400000.0; };
+  options.systemRoot = SystemRoot(testing::fixturePath("system/t440-deep"));
   h.model = std::make_unique<AppModel>(h.settings, nullptr, Storage::in(h.dir / "data"),
                                        PowerDataSource::journal({folder, folder}, nullptr), options);
   EXPECT_EQ(h.model->nightSource(), NightSource::journal);
   ASSERT_TRUE(h.refresh());
   ASSERT_TRUE(h.model->analysis());
   EXPECT_EQ(h.model->analysis()->reports.size(), 1u);
-  EXPECT_TRUE(h.model->findings().empty()) << "no pmset settings on Linux";
+  // No pmset settings on Linux: the laptop's own, read under its system root.
+  ASSERT_TRUE(h.model->systemSettings());
+  ASSERT_FALSE(h.model->findings().empty());
+  EXPECT_EQ(h.model->findings().front().key, "memSleep");
+  EXPECT_EQ(h.model->findings().front().value, "deep");
+  EXPECT_FALSE(h.model->systemFixFor("memSleep")) << "deep sleep is in use already";
 
   // The tray application kept the kernel's counts of the first night's first
   // sleep, announced a second before systemd-sleep dated the night.

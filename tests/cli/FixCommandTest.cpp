@@ -1,4 +1,5 @@
-// `snoozlet fix` and `snoozlet undo` end to end against the simulated Mac.
+// `snoozlet fix` and `snoozlet undo` end to end against the simulated Mac,
+// and against a Linux laptop's tree of files through snoozlet-helper.
 
 #include "CliHarness.h"
 #include "settings/FixJournal.h"
@@ -206,6 +207,52 @@ TEST(FixCommandTest, AsksOnATerminal) {
   EXPECT_EQ(confirmed.status, 0) << confirmed.out;
   EXPECT_EQ(mac.batterySetting("tcpkeepalive"), "0");
   EXPECT_EQ(FixJournal::load(mac.journalFile()).records.size(), 1u);
+}
+
+TEST(FixCommandTest, ALinuxLaptopsFixChangesItsTreeThroughTheHelperAndUndoPutsItBack) {
+  testing::CliMac mac;
+  const fs::path root = mac.dir() / "root";
+  fs::copy(testing::fixturePath("system/thinkpad-s2idle"), root,
+           fs::copy_options::recursive | fs::copy_options::copy_symlinks);
+  const testing::ScopedEnv system("SNOOZLET_SYSTEM_ROOT", root.c_str());
+  const fs::path journal = mac.dir() / "week.journal";
+  testing::writeJournal(journal, testing::readFile(testing::fixturePath("journal/laptop-s2idle-week.export")));
+  const std::string laptop = mac.dataArgument() + " --journal " + journal.string();
+  const auto memSleep = [&] { return testing::readFile(root / "sys/power/mem_sleep"); };
+  const fs::path tmpfiles = root / "etc/tmpfiles.d/snoozlet.conf";
+
+  const testing::Outcome settings = testing::runSnoozlet("settings " + laptop);
+  ASSERT_EQ(settings.status, 0) << settings.err;
+  EXPECT_THAT(settings.out, HasSubstr("Sleep state: s2idle\n"));
+  EXPECT_THAT(settings.out, HasSubstr("Fix: Use deep sleep (snoozlet fix deepSleep)\n"));
+
+  // A dry run names the helper's command and changes nothing.
+  const testing::Outcome dry = testing::runSnoozlet("fix deepSleep --dry-run --yes " + laptop);
+  ASSERT_EQ(dry.status, 0) << dry.out << dry.err;
+  EXPECT_THAT(dry.out, HasSubstr("It would have run: snoozlet-helper write /sys/power/mem_sleep deep keep"));
+  EXPECT_EQ(memSleep(), "[s2idle] deep\n");
+  EXPECT_FALSE(fs::exists(tmpfiles));
+
+  const testing::Outcome fix = testing::runSnoozlet("fix deepSleep --yes " + laptop);
+  ASSERT_EQ(fix.status, 0) << fix.out << fix.err;
+  EXPECT_THAT(fix.out, HasSubstr("  After a restart     /etc/tmpfiles.d/snoozlet.conf gets: "
+                                 "w /sys/power/mem_sleep - - - - deep\n"));
+  EXPECT_THAT(fix.out, HasSubstr(kDone));
+  EXPECT_EQ(memSleep(), "s2idle [deep]\n");
+  EXPECT_THAT(testing::readFile(tmpfiles), HasSubstr("\nw /sys/power/mem_sleep - - - - deep\n"));
+  const FixJournal journaled = FixJournal::load(mac.journalFile());
+  ASSERT_EQ(journaled.records.size(), 2u);
+  const FixRecord record = journaled.records.back();
+  ASSERT_EQ(record.system.size(), 1u);
+  EXPECT_EQ(record.system[0].previous, "s2idle");
+  EXPECT_FALSE(record.pending);
+  EXPECT_THAT(testing::runSnoozlet("fix deepSleep " + laptop).out, HasSubstr("Use deep sleep: already set\n"));
+
+  const testing::Outcome undo = testing::runSnoozlet("undo " + record.id + " --yes " + laptop);
+  ASSERT_EQ(undo.status, 0) << undo.out << undo.err;
+  EXPECT_EQ(memSleep(), "[s2idle] deep\n");
+  EXPECT_FALSE(fs::exists(tmpfiles)) << "the helper's file goes with its last entry";
+  EXPECT_TRUE(FixJournal::load(mac.journalFile()).records.back().undoneAt);
 }
 
 }  // namespace
