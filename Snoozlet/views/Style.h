@@ -1,7 +1,9 @@
 #pragma once
 
 // The desktop's own style with a little more room in push buttons, so that a
-// label such as "Undo with Password…" never touches the button's edges. The
+// label such as "Undo with Password…" never touches the button's edges, and
+// check boxes and radio buttons whose edge can be seen on a dark window
+// (Fusion draws them in a grey a few shades from the window's). The
 // application, the screenshots and the view tests install it once.
 
 #include <QProxyStyle>
@@ -17,6 +19,8 @@ class RoomyStyle : public QProxyStyle {
 
   QSize sizeFromContents(ContentsType type, const QStyleOption* option, const QSize& size,
                          const QWidget* widget) const override;
+  void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override;
 };
 
 // Wraps the application's style in a RoomyStyle (once).

@@ -110,8 +110,9 @@ Kind kindOf(const SourceWakes& s) {
     return std::find(names.begin(), names.end(), s.driver) != names.end();
   };
   if (either("PNP0C0D")) return Kind::lid;
-  if (either("PNP0C0C")) return Kind::powerButton;
-  if (either("PNP0C0E")) return Kind::sleepButton;
+  // The ACPI buttons, and the fixed-feature ones firmware may offer instead.
+  if (either("PNP0C0C") || either("LNXPWRBN")) return Kind::powerButton;
+  if (either("PNP0C0E") || either("LNXSLPBN")) return Kind::sleepButton;
   if (either("ACPI0003") || s.name == "AC" || startsWith(s.name, "ADP")) return Kind::charger;
   if (either("PNP0C0A") || startsWith(s.name, "BAT")) return Kind::battery;
   if (either("rtc") || either("alarmtimer") || either("PNP0B00")) return Kind::clock;

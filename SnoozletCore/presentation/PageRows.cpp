@@ -148,7 +148,8 @@ BatteryHeading batteryHeading(bool hasBattery, Language l, NightSource source) {
 }
 
 std::string settingsDetail(const std::vector<SettingFinding>& findings, Language l, NightSource source) {
-  if (source == NightSource::journal) return Bilingual{"macOS only", "yalnız macOS"}(l);
+  // A Linux laptop whose settings could not be read has nothing to count.
+  if (source == NightSource::journal && findings.empty()) return Bilingual{"Not read", "Okunamadı"}(l);
   long long worth = 0;
   for (const SettingFinding& finding : findings) {
     if (finding.status == SettingStatus::consider || finding.status == SettingStatus::attention) ++worth;

@@ -77,7 +77,8 @@ std::string machineNormal(NightSource source, const std::string& rate, int night
 // Under a night: where its facts come from and whose clock its times are.
 std::string nightFootnote(NightSource source, Language language);
 
-// The sidebar's details: "All fine" / "3 worth a look", "86% capacity"
+// The sidebar's details: "All fine" / "3 worth a look" ("Not read" for a
+// Linux laptop whose settings could not be read), "86% capacity"
 // (only with both capacities known and a design capacity of at least 1),
 // "12 sleeps".
 std::string settingsDetail(const std::vector<SettingFinding>& findings, Language language,

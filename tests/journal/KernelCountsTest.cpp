@@ -83,6 +83,7 @@ TEST(KernelCountsTest, SourcesInWords) {
   const std::vector<Row> rows = {
       {{.name = "PNP0C0D:00", .device = "PNP0C0D:00"}, "Lid", "Kapak", WakeCategory::lid},
       {{.name = "PNP0C0C:00"}, "Power button", "Güç düğmesi", WakeCategory::user},
+      {{.name = "LNXPWRBN:00"}, "Power button", "Güç düğmesi", WakeCategory::user},
       {{.name = "0000:00:14.0", .driver = "xhci_hcd", .acpiName = "XHC"},
        "USB controller (XHC)",
        "USB denetleyicisi (XHC)",

@@ -69,7 +69,9 @@ TEST(PageRowsTest, BatteryRowsLeaveOutWhatIsMissing) {
 
 TEST(PageRowsTest, SidebarDetailsAndLogSpan) {
   const auto finding = [](SettingStatus status) { return SettingFinding{"k", "t", "v", status, "s", std::nullopt}; };
-  EXPECT_EQ(settingsDetail({}, Language::turkish, NightSource::journal), "yalnız macOS");
+  EXPECT_EQ(settingsDetail({}, Language::turkish, NightSource::journal), "Okunamadı");
+  EXPECT_EQ(settingsDetail({finding(SettingStatus::attention)}, Language::english, NightSource::journal),
+            "1 worth a look");
   EXPECT_EQ(settingsDetail({finding(SettingStatus::fine), finding(SettingStatus::info)}, Language::english),
             "All fine");
   EXPECT_EQ(settingsDetail(

@@ -295,7 +295,7 @@ TEST(MainViewTest, ReviewShowsEveryCommandWholeAndAsksForTheAcknowledgementOnlyF
   EXPECT_EQ(changes.lastOutcome()->kind, ChangeOutcome::Kind::declined);
 }
 
-TEST(MainViewTest, SecondaryTextFollowsAPaletteChange) {
+TEST(MainViewTest, SecondaryTextAndCheckBoxEdgesFollowAPaletteChange) {
   PreviewModel preview(Contents::of(preview::week(Mood::restless)));
   Window window(preview);
   EXPECT_TRUE(window.view.archiveProblem()->isHidden()) << "a well archive says nothing";
@@ -310,6 +310,15 @@ TEST(MainViewTest, SecondaryTextFollowsAPaletteChange) {
   QCoreApplication::processEvents();
   EXPECT_EQ(span.palette().color(QPalette::WindowText), secondaryText(window.view.palette()));
   EXPECT_NE(span.palette().color(QPalette::WindowText), before);
+  // A check box's edge stands out from the dark window (Fusion's alone is a few shades off).
+  QCheckBox box(QStringLiteral("Plain mode"));
+  box.resize(box.sizeHint());
+  QStyleOptionButton option;
+  option.initFrom(&box);
+  const QRect indicator = box.style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, &box);
+  const QImage drawn = box.grab().toImage();
+  const int edge = qGray(drawn.pixel(indicator.left(), indicator.center().y()));
+  EXPECT_GT(edge - qGray(dark.color(QPalette::Window).rgb()), 50);
   QApplication::setPalette(original);
   QCoreApplication::processEvents();
   EXPECT_EQ(span.palette().color(QPalette::WindowText), before);

@@ -20,6 +20,70 @@ BatteryHealth typicalBattery() {
   return BatteryHealth::from(*IoregParser::parseXml(SimulatedMac::batteryXml(SimulatedMac::typicalBattery())));
 }
 
+// A Linux laptop as its files and logind describe it: in s2idle with deep
+// sleep offered, its USB controller, lid, power button and keyboard allowed
+// to wake it, a lid that suspends, no hibernation set up, and a Wi-Fi card
+// that may not wake it.
+SystemSettings typicalLaptop() {
+  SystemSettings laptop;
+  laptop.memSleep = "s2idle";
+  laptop.memSleepModes = {"s2idle", "deep"};
+  const auto device = [](std::string path, std::string name, std::string subsystem, std::string driver,
+                         std::string acpi) {
+    WakeDevice d;
+    d.path = std::move(path);
+    d.name = std::move(name);
+    d.subsystem = std::move(subsystem);
+    d.driver = std::move(driver);
+    d.acpiName = std::move(acpi);
+    d.wakeup = "enabled";
+    return d;
+  };
+  laptop.wakeDevices = {
+      device("pci0000:00/0000:00:14.0", "0000:00:14.0", "pci", "xhci_hcd", "XHCI"),
+      device("LNXSYSTM:00/LNXSYBUS:00/PNP0C0D:00", "PNP0C0D:00", "acpi", "button", "LID"),
+      device("LNXSYSTM:00/LNXPWRBN:00", "LNXPWRBN:00", "acpi", "button", "PWRB"),
+      device("platform/i8042/serio0", "serio0", "serio", "atkbd", ""),
+  };
+  laptop.wakeDevices.front().pciClass = "0x0c0330";
+  laptop.wakeDevices.front().vendor = "0x8086";
+  laptop.wakeDevices.front().product = "0x51ed";
+  laptop.hibernation.resume = "0:0";
+  laptop.hibernation.memoryBytes = 16ULL << 30;
+  laptop.hibernation.swapBytes = 2ULL << 30;
+  laptop.networkWake = {NetworkWake{"wlp0s20f3", true, "disabled"}};
+  LogindState logind;
+  logind.lidOnBattery = "suspend";
+  logind.lidOnExternalPower = "suspend";
+  logind.lidDocked = "ignore";
+  logind.canSuspendThenHibernate = "na";
+  laptop.logind = logind;
+  return laptop;
+}
+
+// Last night's sleeps on that laptop: its USB controller woke it most.
+std::vector<SleepCounts> typicalSleeps(const SleepAnalysis& analysis) {
+  std::vector<SleepCounts> sleeps;
+  if (analysis.reports.empty()) return sleeps;
+  const NightReport& night = analysis.reports.back();
+  SleepCounts counts;
+  counts.slept = night.start();
+  counts.resumed = night.end();
+  counts.memSleep = "s2idle";
+  SourceWakes usb;
+  usb.name = "0000:00:14.0";
+  usb.device = "0000:00:14.0";
+  usb.driver = "xhci_hcd";
+  usb.pciClass = "0x0c0330";
+  usb.acpiName = "XHCI";
+  usb.wakeups = 37;
+  usb.events = 41;
+  counts.sources = {usb};
+  counts.hardwareSleep = (night.end() - night.start()) * 0.3;
+  sleeps.push_back(counts);
+  return sleeps;
+}
+
 }  // namespace
 
 Loaded loaded(const Contents& contents) {
@@ -30,6 +94,9 @@ Loaded loaded(const Contents& contents) {
     const auto settings = SimulatedMac::Settings::defaults();
     l.settings = PowerSettings::parse(SimulatedMac::liveText(settings), SimulatedMac::customText(settings));
     l.capabilities = PowerCapabilities::parse(SimulatedMac::capabilitiesText());
+  } else {
+    l.system = typicalLaptop();
+    l.recentSleeps = typicalSleeps(l.analysis);
   }
   if (contents.battery) l.battery = typicalBattery();
   l.archiveProblem = contents.archiveProblem;

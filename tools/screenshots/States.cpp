@@ -314,7 +314,12 @@ void smallThings(Writer& out, Language language) {
   menu.adjustSize();
   out.save(render(menu, 2), QStringLiteral("popover-menu") + tag(language));
 
-  preview.loginItem().refuse("The folder ~/.config/autostart is read-only");
+  // The login item's own words for a folder it cannot write, in the interface's language.
+  const std::string readOnly =
+      QCoreApplication::translate("XdgLoginItem", "Couldn’t create the folder %1: %2")
+          .arg(QStringLiteral("~/.config/autostart"), QStringLiteral("Read-only file system"))
+          .toStdString();
+  preview.loginItem().refuse(readOnly);
   views::OptionsPanel options(preview.preferences(), NightSource::pmset, language);
   options.resize(640, options.sizeHint().height());
   options.show();
@@ -328,7 +333,7 @@ void smallThings(Writer& out, Language language) {
   on.loginButton()->click();
   out.save(render(on, 2), QStringLiteral("welcome-options-on") + tag(language));
 
-  preview.loginItem().refuse("The folder ~/.config/autostart is read-only");
+  preview.loginItem().refuse(readOnly);
   views::SettingsView settings(preview.preferences(), NightSource::pmset, language);
   settings.show();
   settings.openAtLogin()->click();

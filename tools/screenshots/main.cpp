@@ -195,7 +195,7 @@ void reviews(shots::Writer& out) {
     }
     {
       preview::PreviewModel dry(preview::Contents::of(preview::week(Mood::restless)));
-      dry.changes().reviewFixes({FixID::wakeForNetworkOff});
+      dry.changes().reviewFixes({FixID::powerNapOff});
       views::FixReviewView simulated(dry.changes());
       simulated.show();
       out.save(shots::render(simulated, 2), QStringLiteral("review-dry-run") + suffix);
