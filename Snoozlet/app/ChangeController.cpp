@@ -84,6 +84,7 @@ presentation::ReviewContext ChangeController::reviewContext() const {
   context.language = model_.language();
   context.pmsetPath = model_.pmsetPath();
   context.dryRun = runner_->isDryRun();
+  context.asksPassword = runner_->asksPassword();
   context.undo = review_ && review_->undoing.has_value();
   context.source = model_.nightSource();
   context.journalProblem = journal_.problem();

@@ -174,7 +174,12 @@ ReviewSheet reviewSheet(const FixPlan& plan, const ReviewContext& c) {
   } else {
     sheet.title = Bilingual{"Review before changing", "Değiştirmeden önce gözden geçir"}(l);
     sheet.subtitle =
-        c.source == NightSource::journal
+        !c.asksPassword && !c.dryRun
+            ? Bilingual{"Nothing changes until you confirm. No password is needed: Snoozlet can already change these "
+                        "settings.",
+                        "Sen onaylamadan hiçbir şey değişmez. Parola gerekmez: Snoozlet bu ayarları zaten "
+                        "değiştirebiliyor."}(l)
+        : c.source == NightSource::journal
             ? Bilingual{"Nothing changes until you confirm. Your system will ask for an administrator password.",
                         "Sen onaylamadan hiçbir şey değişmez. Sistemin yönetici parolasını soracak."}(l)
             : Bilingual{"Nothing changes until you confirm. macOS will ask for an administrator password.",
@@ -215,9 +220,10 @@ ReviewSheet reviewSheet(const FixPlan& plan, const ReviewContext& c) {
   }
   if (c.journalProblem) sheet.journalNote = journalProblemSentence(*c.journalProblem, l);
   sheet.cancelLabel = Bilingual{"Cancel", "Vazgeç"}(l);
-  sheet.confirmLabel = c.dryRun ? Bilingual{"Simulate", "Prova Et"}(l)
-                       : c.undo ? Bilingual{"Undo with Password…", "Parolayla geri al…"}(l)
-                                : Bilingual{"Change with Password…", "Parolayla değiştir…"}(l);
+  sheet.confirmLabel = c.dryRun          ? Bilingual{"Simulate", "Prova Et"}(l)
+                       : !c.asksPassword ? (c.undo ? Bilingual{"Undo", "Geri Al"}(l) : Bilingual{"Change", "Değiştir"}(l))
+                       : c.undo          ? Bilingual{"Undo with Password…", "Parolayla geri al…"}(l)
+                                         : Bilingual{"Change with Password…", "Parolayla değiştir…"}(l);
   return sheet;
 }
 
@@ -227,8 +233,11 @@ std::optional<std::string> outcomeNotice(const ChangeOutcome& o, Language l, Nig
   switch (o.kind) {
     case Kind::declined: return std::nullopt;
     case Kind::applied:
-      text = Bilingual{"Done. Snoozlet kept the previous values; you can undo this in Sleep settings.",
-                       "Tamam. Snoozlet önceki değerleri sakladı; bunu Uyku ayarlarından geri alabilirsin."}(l);
+      // An undo has nothing left to undo: it says where the settings are now.
+      text = o.undo ? Bilingual{"Done. These settings are back to what they were before Snoozlet changed them.",
+                                "Tamam. Bu ayarlar, Snoozlet değiştirmeden önceki hâllerine döndü."}(l)
+                    : Bilingual{"Done. Snoozlet kept the previous values; you can undo this in Sleep settings.",
+                                "Tamam. Snoozlet önceki değerleri sakladı; bunu Uyku ayarlarından geri alabilirsin."}(l);
       break;
     case Kind::didNotTake:
       text = source == NightSource::journal

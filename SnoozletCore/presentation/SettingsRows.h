@@ -98,6 +98,9 @@ struct ReviewContext {
   bool undo = false;
   // Who asks for the password, and which machine the dry run leaves alone.
   NightSource source = NightSource::pmset;
+  // The runner asks for an administrator password (it does not on a tree of
+  // files standing for the system, for the simulated Mac, or as root).
+  bool asksPassword = true;
   // The journal of earlier changes could not be read.
   std::optional<JournalProblem> journalProblem{};
 };

@@ -37,6 +37,10 @@ class PrivilegedRunner {
   // True when run changes nothing on the machine.
   virtual bool isDryRun() const = 0;
 
+  // True when running asks for an administrator password (false for a dry
+  // run, for a tree of files standing for the system, and when already root).
+  virtual bool asksPassword() const { return !isDryRun(); }
+
   // Carries out the plan's changes and returns when they are done. It blocks,
   // and an administrator prompt may wait on the user: call it off the UI
   // thread. An empty plan runs nothing and succeeds. A plan whose command text

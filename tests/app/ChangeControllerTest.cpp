@@ -127,6 +127,7 @@ TEST(ChangeControllerTest, AppliedChangeIsWrittenDownBeforeItRunsVerifiedAndUndo
   ASSERT_TRUE(h.apply());
   EXPECT_EQ(duringTheRun->records[0].pending, FixRecord::Pending::undo);
   EXPECT_EQ(model.powerSettings()->battery.at("powernap"), "1");
+  EXPECT_EQ(notice(changes), "Done. These settings are back to what they were before Snoozlet changed them.");
   ASSERT_EQ(changes.journal().records.size(), 1u);
   EXPECT_EQ(changes.journal().records.front().undoneAt, h.now);
   EXPECT_EQ(FixJournal::load(file), changes.journal());

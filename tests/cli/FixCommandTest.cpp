@@ -17,6 +17,9 @@ using ::testing::HasSubstr;
 using ::testing::Not;
 
 const std::string kDone = "Done. Snoozlet kept the previous values; you can undo this in Sleep settings.\n";
+const std::string kUndone = "Done. These settings are back to what they were before Snoozlet changed them.\n";
+const std::string kNoPassword =
+    "Nothing changes until you confirm. No password is needed: Snoozlet can already change these settings.\n";
 const std::string kAcknowledged =
     "I understand: Find My may not locate this Mac while it sleeps on battery. [y/N] yes (--yes)\n";
 
@@ -55,7 +58,7 @@ TEST(FixCommandTest, FixAndUndoRoundTrip) {
   EXPECT_TRUE(undo.out.starts_with("Undo a change\n")) << undo.out;
   EXPECT_THAT(undo.out, HasSubstr("  Runs                " + p + " -b powernap 1\n  Back to             1\n"));
   EXPECT_THAT(undo.out, Not(HasSubstr("I understand")));
-  EXPECT_TRUE(undo.out.ends_with(kDone)) << undo.out;
+  EXPECT_TRUE(undo.out.ends_with(kUndone)) << undo.out;
   EXPECT_EQ(mac.batterySetting("powernap"), "1");
   EXPECT_EQ(mac.batterySetting("tcpkeepalive"), "1");
 
@@ -238,6 +241,7 @@ TEST(FixCommandTest, ALinuxLaptopsFixChangesItsTreeThroughTheHelperAndUndoPutsIt
   EXPECT_THAT(fix.out, HasSubstr("  After a restart     /etc/tmpfiles.d/snoozlet.conf gets: "
                                  "w /sys/power/mem_sleep - - - - deep\n"));
   EXPECT_THAT(fix.out, HasSubstr(kDone));
+  EXPECT_THAT(fix.out, HasSubstr(kNoPassword)) << "the helper runs on a tree of files, without pkexec";
   EXPECT_EQ(memSleep(), "s2idle [deep]\n");
   EXPECT_THAT(testing::readFile(tmpfiles), HasSubstr("\nw /sys/power/mem_sleep - - - - deep\n"));
   const FixJournal journaled = FixJournal::load(mac.journalFile());
@@ -250,6 +254,7 @@ TEST(FixCommandTest, ALinuxLaptopsFixChangesItsTreeThroughTheHelperAndUndoPutsIt
 
   const testing::Outcome undo = testing::runSnoozlet("undo " + record.id + " --yes " + laptop);
   ASSERT_EQ(undo.status, 0) << undo.out << undo.err;
+  EXPECT_TRUE(undo.out.ends_with(kUndone)) << undo.out;
   EXPECT_EQ(memSleep(), "[s2idle] deep\n");
   EXPECT_FALSE(fs::exists(tmpfiles)) << "the helper's file goes with its last entry";
   EXPECT_TRUE(FixJournal::load(mac.journalFile()).records.back().undoneAt);

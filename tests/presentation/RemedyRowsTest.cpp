@@ -64,6 +64,13 @@ TEST(RemedyRowsTest, EmptyNightOutcomesAndTheTooltip) {
             "Done. Snoozlet kept the previous values; you can undo this in Sleep settings. Snoozlet couldn’t record "
             "this change: disk full");
   EXPECT_FALSE(ChangeOutcome({.kind = Kind::applied, .journalError = "disk full"}).succeeded());
+  // An undo's outcome offers no undo, on either source and in either language.
+  for (const NightSource source : {NightSource::pmset, NightSource::journal}) {
+    EXPECT_EQ(said({.kind = Kind::applied, .undo = true}, Language::english, source),
+              "Done. These settings are back to what they were before Snoozlet changed them.");
+    EXPECT_EQ(said({.kind = Kind::applied, .undo = true}, Language::turkish, source),
+              "Tamam. Bu ayarlar, Snoozlet değiştirmeden önceki hâllerine döndü.");
+  }
   EXPECT_TRUE(said({.kind = Kind::notRecorded, .reason = "read-only"}, Language::turkish).ends_with("read-only"));
 
   NightReport night = report(session(8));

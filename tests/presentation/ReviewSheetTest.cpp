@@ -45,6 +45,20 @@ TEST(ReviewSheetTest, ChangeUndoAndDryRun) {
     EXPECT_EQ(sheet.dryRunNote, "Dry run: this build only shows what it would do. No setting on this Mac will change.");
   }
   EXPECT_EQ(reviewSheet(kPutBack, {Language::turkish, "/p", true, true}).confirmLabel, "Prova Et");
+
+  // A runner that asks no password (a tree of files, the simulated Mac, root) never promises one.
+  const ReviewSheet laptop =
+      reviewSheet(kTwoChanges, {.source = NightSource::journal, .asksPassword = true});
+  EXPECT_NE(laptop.subtitle.find("Your system will ask for an administrator password"), std::string::npos);
+  for (const NightSource source : {NightSource::journal, NightSource::simulated}) {
+    const ReviewSheet tree = reviewSheet(kTwoChanges, {.source = source, .asksPassword = false});
+    EXPECT_EQ(tree.subtitle, "Nothing changes until you confirm. No password is needed: Snoozlet can already change "
+                             "these settings.");
+    EXPECT_EQ(tree.confirmLabel, "Change");
+  }
+  const ReviewSheet treeUndo =
+      reviewSheet(kPutBack, {.language = Language::turkish, .undo = true, .asksPassword = false});
+  EXPECT_EQ(treeUndo.confirmLabel, "Geri Al");
 }
 
 TEST(ReviewSheetTest, HeadingByCount) {

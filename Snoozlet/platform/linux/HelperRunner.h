@@ -37,6 +37,7 @@ class HelperRunner final : public PrivilegedRunner {
   HelperRunner(std::shared_ptr<PrivilegedRunner> pmset, Options options);
 
   bool isDryRun() const override { return false; }
+  bool asksPassword() const override { return options_.elevate; }
 
   // pkexec's status 126 (the password dialog was dismissed) is `cancelled`;
   // any other failure is `script` with the helper's message.

@@ -30,6 +30,7 @@ class PkexecRunner final : public PrivilegedRunner {
   explicit PkexecRunner(Options options) : options_(std::move(options)) {}
 
   bool isDryRun() const override { return false; }
+  bool asksPassword() const override { return options_.elevate; }
 
   // Status 126 from pkexec (the password dialog was dismissed) is
   // `cancelled`; any other failure is `script` with the error output.
