@@ -1,6 +1,7 @@
 #include "app/Launch.h"
 
 #include "app/AppLanguage.h"
+#include "app/LogindReader.h"
 #include "platform/AdminPromptRunner.h"
 #include "platform/PowerDataSource.h"
 #include "platform/battery/BatteryReader.h"
@@ -86,6 +87,8 @@ std::unique_ptr<AppModel> makeModel(AppSettings& settings, MorningNotifier* noti
   // Changes run through the pmset the nights come from (none for a journal).
   const std::string changes = source.nightSource() == NightSource::journal ? pmset : source.pmset();
   modelOptions.pmsetPath = changes;
+  // A Linux laptop's lid actions, inhibitors and hibernation come from logind.
+  if (source.nightSource() == NightSource::journal) modelOptions.logind = logindReader(modelOptions.systemRoot);
   auto model = std::make_unique<AppModel>(settings, notifier,
                                           options.dataDir ? Storage::in(*options.dataDir) : Storage::standard(),
                                           std::move(source), modelOptions);

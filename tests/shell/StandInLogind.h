@@ -3,9 +3,12 @@
 // A stand-in for logind on a private bus: it owns org.freedesktop.login1,
 // announces PrepareForSleep, and hands out delay locks as logind does (the
 // write end of a pipe; the lock is released when every copy of that end is
-// closed).
+// closed). It answers the lid actions as properties, the inhibitors it is
+// given with ListInhibitors' a(ssssuu), and CanSuspendThenHibernate.
 
+#include <QDBusArgument>
 #include <QDBusConnection>
+#include <QDBusMetaType>
 #include <QDBusMessage>
 #include <QDBusUnixFileDescriptor>
 #include <QObject>
@@ -17,15 +20,52 @@
 
 namespace snoozlet::testing {
 
+// One of ListInhibitors' entries.
+struct StandInInhibitor {
+  QString what, who, why, mode;
+  uint uid = 0, pid = 0;
+};
+
+inline QDBusArgument& operator<<(QDBusArgument& a, const StandInInhibitor& i) {
+  a.beginStructure();
+  a << i.what << i.who << i.why << i.mode << i.uid << i.pid;
+  a.endStructure();
+  return a;
+}
+inline const QDBusArgument& operator>>(const QDBusArgument& a, StandInInhibitor& i) {
+  a.beginStructure();
+  a >> i.what >> i.who >> i.why >> i.mode >> i.uid >> i.pid;
+  a.endStructure();
+  return a;
+}
+
+}  // namespace snoozlet::testing
+
+Q_DECLARE_METATYPE(snoozlet::testing::StandInInhibitor)
+
+namespace snoozlet::testing {
+
 class StandInLogind : public QObject {
   Q_OBJECT
   Q_CLASSINFO("D-Bus Interface", "org.freedesktop.login1.Manager")
+  Q_PROPERTY(QString HandleLidSwitch MEMBER lidOnBattery)
+  Q_PROPERTY(QString HandleLidSwitchExternalPower MEMBER lidOnExternalPower)
+  Q_PROPERTY(QString HandleLidSwitchDocked MEMBER lidDocked)
 
  public:
   explicit StandInLogind(QDBusConnection bus) : bus_(std::move(bus)) {
+    qDBusRegisterMetaType<StandInInhibitor>();
+    qDBusRegisterMetaType<QList<StandInInhibitor>>();
     bus_.registerService(QStringLiteral("org.freedesktop.login1"));
-    bus_.registerObject(QStringLiteral("/org/freedesktop/login1"), this, QDBusConnection::ExportAllSlots);
+    bus_.registerObject(QStringLiteral("/org/freedesktop/login1"), this,
+                        QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllProperties);
   }
+
+  QString lidOnBattery = QStringLiteral("suspend");
+  QString lidOnExternalPower = QStringLiteral("suspend");
+  QString lidDocked = QStringLiteral("ignore");
+  QList<StandInInhibitor> inhibitors;
+  QString canSuspendThenHibernate = QStringLiteral("na");
   ~StandInLogind() override {
     for (int fd : readEnds_) ::close(fd);
   }
@@ -53,6 +93,8 @@ class StandInLogind : public QObject {
   }
 
  public slots:
+  QList<StandInInhibitor> ListInhibitors() { return inhibitors; }
+  QString CanSuspendThenHibernate() { return canSuspendThenHibernate; }
   QDBusUnixFileDescriptor Inhibit(const QString& what, const QString& who, const QString& why, const QString& mode) {
     calls.push_back({what, who, why, mode});
     int ends[2];
