@@ -8,6 +8,7 @@
 #include "platform/linux/SystemSettingsReader.h"
 #include "settings/SystemReport.h"
 
+#include <QProcess>
 #include <QTest>
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -15,6 +16,8 @@
 
 namespace snoozlet {
 namespace {
+
+namespace fs = std::filesystem;
 
 // Read off the main thread, whose event loop answers for the stand-in.
 std::optional<LogindState> readOver(testing::PrivateBus& bus, const QString& name) {
@@ -83,6 +86,33 @@ TEST(LogindReaderTest, TheLidInhibitorsAndHibernationReachTheFindings) {
     EXPECT_FALSE(logindReader(SystemRoot(dir.path())));
   }
   EXPECT_TRUE(logindReader(SystemRoot("/")));
+
+  // `snoozlet settings` on the T440s's tree asks the system bus named for the
+  // run, and shows the lid and who keeps the laptop awake.
+  const fs::path root = dir / "root";
+  fs::copy(testing::fixturePath("system/t440s-lid-ignore"), root,
+           fs::copy_options::recursive | fs::copy_options::copy_symlinks);
+  testing::writeJournal(dir / "week.journal",
+                        testing::readFile(testing::fixturePath("journal/laptop-s2idle-week.export")));
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  for (const char* unset : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "LANGUAGE", "SNOOZLET_PMSET"})
+    environment.remove(QString::fromLatin1(unset));
+  environment.insert(QStringLiteral("HOME"), QString::fromStdString((dir / "home").string()));
+  environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+  environment.insert(QStringLiteral("SNOOZLET_SYSTEM_ROOT"), QString::fromStdString(root.string()));
+  environment.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"), bus.address());
+  QProcess snoozlet;
+  snoozlet.setProcessEnvironment(environment);
+  snoozlet.start(QString::fromStdString(testing::builtProgram("Snoozlet/snoozlet").string()),
+                 {"settings", "--data-dir", QString::fromStdString((dir / "data").string()), "--journal",
+                  QString::fromStdString((dir / "week.journal").string())});
+  // The stand-in answers on this thread's event loop while the program waits.
+  ASSERT_TRUE(QTest::qWaitFor([&] { return snoozlet.state() == QProcess::NotRunning; }, 60000));
+  const std::string out = snoozlet.readAllStandardOutput().toStdString();
+  EXPECT_EQ(snoozlet.exitCode(), 0) << snoozlet.readAllStandardError().toStdString();
+  EXPECT_NE(out.find("Closing the lid: Nothing\n"), std::string::npos) << out;
+  EXPECT_NE(out.find("HandleLidSwitch=suspend"), std::string::npos) << out;
+  EXPECT_NE(out.find("Totem, GNOME Shell"), std::string::npos) << out;
 }
 
 }  // namespace

@@ -41,6 +41,8 @@ class PrivateBus {
   PrivateBus& operator=(const PrivateBus&) = delete;
 
   bool running() const { return !address_.isEmpty(); }
+  // The bus's address, for a program started by the test.
+  const QString& address() const { return address_; }
   QDBusConnection connect(const QString& name) {
     names_.push_back(name);
     return QDBusConnection::connectToBus(address_, name);
