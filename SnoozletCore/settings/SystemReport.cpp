@@ -144,7 +144,7 @@ std::optional<SettingFinding> lidFinding(const SystemSettings& s, Language l) {
   if (!s.logind || s.logind->lidOnBattery.empty()) return std::nullopt;
   const LogindState& logind = *s.logind;
   const bool awake = logind.lidOnBattery == "ignore" || logind.lidOnBattery == "lock";
-  SettingFinding f{"lid", Bilingual{"Closing the lid", "Kapağı kapatınca"}(l), lidAction(logind.lidOnBattery, l),
+  SettingFinding f{"lid", Bilingual{"What closing the lid does", "Kapağı kapatınca ne olur"}(l), lidAction(logind.lidOnBattery, l),
                    awake ? SettingStatus::attention : SettingStatus::fine, {}, std::nullopt};
   const std::string external = lidAction(logind.lidOnExternalPower, l);
   const std::string docked = lidAction(logind.lidDocked, l);

@@ -110,7 +110,7 @@ TEST(LogindReaderTest, TheLidInhibitorsAndHibernationReachTheFindings) {
   ASSERT_TRUE(QTest::qWaitFor([&] { return snoozlet.state() == QProcess::NotRunning; }, 60000));
   const std::string out = snoozlet.readAllStandardOutput().toStdString();
   EXPECT_EQ(snoozlet.exitCode(), 0) << snoozlet.readAllStandardError().toStdString();
-  EXPECT_NE(out.find("Closing the lid: Nothing\n"), std::string::npos) << out;
+  EXPECT_NE(out.find("What closing the lid does: Nothing\n"), std::string::npos) << out;
   EXPECT_NE(out.find("HandleLidSwitch=suspend"), std::string::npos) << out;
   EXPECT_NE(out.find("Totem, GNOME Shell"), std::string::npos) << out;
 }
