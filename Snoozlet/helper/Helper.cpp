@@ -1,5 +1,6 @@
 #include "helper/Helper.h"
 
+#include "common/WriteAll.h"
 #include "helper/KeepFile.h"
 #include "journal/KernelCounts.h"
 #include "settings/HelperCommand.h"
@@ -158,16 +159,6 @@ std::optional<Stop> readAll(int fd, const std::string& shownPath, std::string& t
     if (text.size() + static_cast<std::size_t>(got) > kMaxRead) return refused(shownPath + " is far too large");
     text.append(buffer, static_cast<std::size_t>(got));
   }
-}
-
-bool writeAll(int fd, std::string_view data) {
-  while (!data.empty()) {
-    const ssize_t put = ::write(fd, data.data(), data.size());
-    if (put < 0 && errno == EINTR) continue;
-    if (put <= 0) return false;
-    data.remove_prefix(static_cast<std::size_t>(put));
-  }
-  return true;
 }
 
 std::string trimmed(std::string text) {

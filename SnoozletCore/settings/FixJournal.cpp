@@ -11,6 +11,7 @@
 #include <functional>
 #include <system_error>
 
+#include "common/WriteAll.h"
 #include "settings/FixPlanner.h"
 #include "settings/InternetDate.h"
 #include "settings/SystemFixes.h"
@@ -101,16 +102,6 @@ Status keepAside(const fs::path& file, Instant now) {
     return failure(file, "Could not keep the unreadable journal", errnoText(errno));
   }
   return {};
-}
-
-bool writeAll(int fd, std::string_view data) {
-  while (!data.empty()) {
-    const ssize_t put = ::write(fd, data.data(), data.size());
-    if (put < 0 && errno == EINTR) continue;
-    if (put <= 0) return false;
-    data.remove_prefix(static_cast<std::size_t>(put));
-  }
-  return true;
 }
 
 // Writes a temporary file beside the target, flushes it to disk and renames it

@@ -11,15 +11,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Sysfs attributes are a page at most; anything longer is not one.
-constexpr std::size_t kMaxFile = 64 * 1024;
-
 std::string readText(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return {};
-  std::string text(kMaxFile, '\0');
-  in.read(text.data(), static_cast<std::streamsize>(text.size()));
-  text.resize(static_cast<std::size_t>(in.gcount()));
+  std::string text = readSystemFile(file);
   while (!text.empty() && (text.back() == '\n' || text.back() == ' ' || text.back() == '\r')) text.pop_back();
   return text;
 }

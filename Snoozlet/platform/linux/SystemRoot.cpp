@@ -1,6 +1,7 @@
 #include "platform/linux/SystemRoot.h"
 
 #include <cstdlib>
+#include <fstream>
 
 namespace snoozlet {
 
@@ -11,6 +12,16 @@ SystemRoot SystemRoot::fromEnvironment() {
 
 std::filesystem::path SystemRoot::operator()(std::string_view absolute) const {
   return root_ / std::filesystem::path(absolute).relative_path();
+}
+
+std::string readSystemFile(const std::filesystem::path& file) {
+  constexpr std::size_t kMaxFile = 256 * 1024;
+  std::ifstream in(file, std::ios::binary);
+  if (!in) return {};
+  std::string text(kMaxFile, '\0');
+  in.read(text.data(), static_cast<std::streamsize>(text.size()));
+  text.resize(static_cast<std::size_t>(in.gcount()));
+  return text;
 }
 
 }  // namespace snoozlet

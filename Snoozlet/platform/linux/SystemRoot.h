@@ -6,6 +6,7 @@
 // run on a tree of files.
 
 #include <filesystem>
+#include <string>
 #include <string_view>
 
 namespace snoozlet {
@@ -28,5 +29,9 @@ class SystemRoot {
  private:
   std::filesystem::path root_;
 };
+
+// A small system file's text (a sysfs attribute is a page at most; /proc's
+// lists a few kilobytes); empty when it cannot be read, cut at 256 KiB.
+std::string readSystemFile(const std::filesystem::path& file);
 
 }  // namespace snoozlet

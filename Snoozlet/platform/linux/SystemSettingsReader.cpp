@@ -14,18 +14,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Sysfs and proc files are small; anything longer is cut.
-constexpr std::size_t kMaxFile = 256 * 1024;
-
-std::string readText(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return {};
-  std::string text(kMaxFile, '\0');
-  in.read(text.data(), static_cast<std::streamsize>(text.size()));
-  text.resize(static_cast<std::size_t>(in.gcount()));
-  return text;
-}
-
 std::string trimmed(std::string text) {
   while (!text.empty() && (text.back() == '\n' || text.back() == ' ' || text.back() == '\r')) text.pop_back();
   return text;
@@ -45,7 +33,7 @@ std::string below(const fs::path& path, const fs::path& folder) {
 
 std::vector<WakeDevice> wakeDevices(const SystemRoot& root) {
   std::map<std::string, std::string> acpiNames;
-  for (const auto& entry : kernel_counts::parseAcpiWakeup(readText(root("/proc/acpi/wakeup")))) {
+  for (const auto& entry : kernel_counts::parseAcpiWakeup(readSystemFile(root("/proc/acpi/wakeup")))) {
     acpiNames.emplace(entry.device, entry.acpiName);
   }
   std::error_code error;
@@ -59,14 +47,14 @@ std::vector<WakeDevice> wakeDevices(const SystemRoot& root) {
     WakeDevice d;
     d.path = path;
     d.name = device.filename().string();
-    d.wakeup = trimmed(readText(device / "power" / "wakeup"));
+    d.wakeup = trimmed(readSystemFile(device / "power" / "wakeup"));
     if (d.wakeup != "enabled") continue;
     d.subsystem = linkName(device / "subsystem");
     d.driver = linkName(device / "driver");
-    d.pciClass = trimmed(readText(device / "class"));
+    d.pciClass = trimmed(readSystemFile(device / "class"));
     const bool usb = d.subsystem == "usb";
-    d.vendor = trimmed(readText(device / (usb ? "idVendor" : "vendor")));
-    d.product = trimmed(readText(device / (usb ? "idProduct" : "device")));
+    d.vendor = trimmed(readSystemFile(device / (usb ? "idVendor" : "vendor")));
+    d.product = trimmed(readSystemFile(device / (usb ? "idProduct" : "device")));
     if (const auto acpi = acpiNames.find(d.name); acpi != acpiNames.end()) d.acpiName = acpi->second;
     found.emplace(path, std::move(d));
   }
@@ -80,7 +68,7 @@ std::vector<NetworkWake> networkWake(const SystemRoot& root) {
   std::error_code error;
   for (const auto& item : fs::directory_iterator(root("/sys/class/net"), error)) {
     const fs::path wakeup = item.path() / "device" / "power" / "wakeup";
-    const std::string value = trimmed(readText(wakeup));
+    const std::string value = trimmed(readSystemFile(wakeup));
     if (value != "enabled" && value != "disabled") continue;
     std::error_code ignored;
     const bool wireless =
@@ -96,14 +84,14 @@ std::vector<NetworkWake> networkWake(const SystemRoot& root) {
 
 SystemSettings readSystemSettings(const SystemRoot& root) {
   SystemSettings s;
-  const std::string memSleep = readText(root("/sys/power/mem_sleep"));
+  const std::string memSleep = readSystemFile(root("/sys/power/mem_sleep"));
   s.memSleep = kernel_counts::currentMemSleep(memSleep);
   s.memSleepModes = kernel_counts::memSleepModes(memSleep);
   s.wakeDevices = wakeDevices(root);
-  s.hibernation.diskModes = kernel_counts::memSleepModes(readText(root("/sys/power/disk")));
-  s.hibernation.resume = trimmed(readText(root("/sys/power/resume")));
-  s.hibernation.swapBytes = system_text::swapBytes(readText(root("/proc/swaps")));
-  s.hibernation.memoryBytes = system_text::memoryBytes(readText(root("/proc/meminfo")));
+  s.hibernation.diskModes = kernel_counts::memSleepModes(readSystemFile(root("/sys/power/disk")));
+  s.hibernation.resume = trimmed(readSystemFile(root("/sys/power/resume")));
+  s.hibernation.swapBytes = system_text::swapBytes(readSystemFile(root("/proc/swaps")));
+  s.hibernation.memoryBytes = system_text::memoryBytes(readSystemFile(root("/proc/meminfo")));
   s.networkWake = networkWake(root);
   return s;
 }
@@ -113,7 +101,7 @@ SystemValues readSystemValues(const SystemRoot& root, const std::vector<SystemCh
   for (const SystemChange& change : changes) {
     const auto kind = helper_command::fileKind(change.file);
     if (!kind) continue;
-    const std::string text = readText(root(change.file));
+    const std::string text = readSystemFile(root(change.file));
     const std::string value =
         *kind == helper_command::FileKind::memSleep ? kernel_counts::currentMemSleep(text) : trimmed(text);
     if (!value.empty()) values[change.file] = value;
