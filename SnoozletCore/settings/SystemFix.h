@@ -29,8 +29,11 @@ struct SystemFix {
   // The id read back; nothing for any other text.
   static std::optional<SystemFix> fromId(std::string_view id);
 
-  auto operator<=>(const SystemFix&) const = default;
   bool operator==(const SystemFix&) const = default;
+  // Ordered by kind, then device (spelled out: libc++ 14 has no <=> for strings).
+  bool operator<(const SystemFix& other) const {
+    return kind != other.kind ? kind < other.kind : device < other.device;
+  }
 };
 
 std::string_view toString(SystemFix::Kind kind);
