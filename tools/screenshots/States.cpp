@@ -42,6 +42,17 @@
 
 namespace snoozlet::shots {
 
+QImage nightPageImage(preview::PreviewModel& preview, double ratio) {
+  views::Navigator navigator(preview.model());
+  views::NightPage page(preview.model(), preview.changes(), navigator);
+  page.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  page.resize(1120, 780);
+  page.show();
+  // The whole page, not only what the window shows.
+  page.resize(1120, std::max(780, page.widget()->heightForWidth(1120)));
+  return render(page, ratio);
+}
+
 namespace {
 
 using preview::Contents;
@@ -84,15 +95,7 @@ void mainWindow(Writer& out, const QString& name, PreviewModel& preview, std::op
   out.save(render(view, ratio), name);
 }
 
-void nightPage(Writer& out, const QString& name, PreviewModel& preview) {
-  views::Navigator navigator(preview.model());
-  views::NightPage page(preview.model(), preview.changes(), navigator);
-  page.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  page.resize(1120, 780);
-  page.show();
-  page.resize(1120, std::max(780, page.widget()->heightForWidth(1120)));
-  out.save(render(page, 1), name);
-}
+void nightPage(Writer& out, const QString& name, PreviewModel& preview) { out.save(nightPageImage(preview, 1), name); }
 
 void popover(Writer& out, const QString& name, PreviewModel& preview) {
   views::MenuBarView view(preview.model(), {});

@@ -49,18 +49,11 @@ void nightPages(shots::Writer& out) {
         shots::applyTheme(theme);
         shots::applyLanguage(language);
         preview::PreviewModel preview(preview::Contents::of(preview::week(mood)));
-        views::Navigator navigator(preview.model());
-        views::NightPage page(preview.model(), preview.changes(), navigator);
-        page.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        page.resize(1120, 780);
-        page.show();
-        // The whole page, not only what the window shows.
-        page.resize(1120, std::max(780, page.widget()->heightForWidth(1120)));
         const QString name =
             QStringLiteral("night-%1-%2").arg(QString::fromStdString(std::string(toString(mood))), tag(language));
         for (const double ratio : {1.0, 2.0}) {
           if (theme == Theme::dark && ratio > 1) continue;
-          out.save(shots::render(page, ratio), name + QStringLiteral("-%1x").arg(ratio) + tag(theme));
+          out.save(shots::nightPageImage(preview, ratio), name + QStringLiteral("-%1x").arg(ratio) + tag(theme));
         }
       }
     }
