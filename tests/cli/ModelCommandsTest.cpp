@@ -165,8 +165,9 @@ TEST(ModelCommandsTest, GlobalSwitchesStandAnywhere) {
   EXPECT_EQ(index({"--help"}), std::nullopt);
 
   const auto line = cli::parseCommandLine(
-      {"--data-dir=/tmp/d", "--json", "powerNapOff", "--lang", "tr", "--pmset", "/opt/pmset", "-h", "womp"},
-      {"--json"});
+      {"--data-dir=/tmp/d", "--json", "powerNapOff", "--lang", "tr", "--pmset", "/opt/pmset", "-h", "womp",
+       "--log=/tmp/a=b.log", "--last", "3"},
+      {"--json"}, {"--log", "--last"});
   ASSERT_TRUE(line) << line.error().description();
   EXPECT_EQ(line->dataDir, "/tmp/d");
   EXPECT_EQ(line->pmset, "/opt/pmset");
@@ -174,6 +175,8 @@ TEST(ModelCommandsTest, GlobalSwitchesStandAnywhere) {
   EXPECT_TRUE(line->has("--json"));
   EXPECT_TRUE(line->help());
   EXPECT_EQ(line->operands, (std::vector<std::string>{"powerNapOff", "womp"}));
+  EXPECT_EQ(line->value("--log"), "/tmp/a=b.log");
+  EXPECT_EQ(line->value("--last"), "3");
 
   for (const auto& [arguments, message] : std::vector<std::pair<std::vector<std::string>, std::string>>{
            {{"--yes"}, "unknown argument '--yes'"},
@@ -181,8 +184,10 @@ TEST(ModelCommandsTest, GlobalSwitchesStandAnywhere) {
            {{"--lang"}, "--lang needs en or tr"},
            {{"--pmset"}, "--pmset needs the path of a pmset executable"},
            {{"--data-dir="}, "--data-dir needs a folder"},
-           {{"--json=1"}, "unknown argument '--json=1'"}}) {
-    EXPECT_EQ(cli::parseCommandLine(arguments, {"--json"}).error().description(), message) << arguments.front();
+           {{"--json=1"}, "unknown argument '--json=1'"},
+           {{"--log="}, "--log needs a value"}}) {
+    EXPECT_EQ(cli::parseCommandLine(arguments, {"--json"}, {"--log"}).error().description(), message)
+        << arguments.front();
   }
 }
 

@@ -95,6 +95,15 @@ TEST(PageTextTest, RibbonFitsTheTerminalFromANapToALongNight) {
   for (auto& wake : half.session.darkWakes) wake.duration = 30;
   EXPECT_NE(ribbon_text::render(half, kEnglish, 80).find("▅"), std::string::npos);
   EXPECT_EQ(ribbon_text::render(half, kEnglish, 80).find("█"), std::string::npos);
+  // On the charger for the second half: its cells start half way along the band.
+  NightReport charged = night(8);
+  charged.session.darkWakes.clear();
+  charged.session.battery = {{charged.session.start, 64, false},
+                             {charged.session.start + 4 * 3600, 60, true},
+                             {charged.session.end, 80, true}};
+  const std::string band = std::string(text::split(ribbon_text::render(charged, kEnglish, 80), '\n')[0]);
+  EXPECT_EQ(terminal::displayWidth(band.substr(0, band.find("▒"))), 4u + 36u) << band;
+  EXPECT_TRUE(band.ends_with("▒ 80%")) << band;
 
   // The battery's health in one line: capacity, cycles and charge, with the charge's state.
   BatteryHealth battery{.cycleCount = 312, .designCapacity = 5000, .fullChargeCapacity = 4300, .chargePercent = 78,

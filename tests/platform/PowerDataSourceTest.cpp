@@ -81,6 +81,28 @@ TEST(PowerDataSourceTest, LoadingStepReadsEverythingAndArchivesNights) {
   EXPECT_TRUE(again->analysis.baseline);
 }
 
+TEST(PowerDataSourceTest, AnArchiveMalformedPastItsFirstPageIsKeptAsideAndItsNightsKeptAnew) {
+  FakePmset pmset;
+  pmset.set("log", demoWeek());
+  const PowerDataSource source(pmset.path(), nullptr);
+  testing::TempDir data;
+  const auto o = options(data / "nights.sqlite");
+  ASSERT_EQ(load(source, LogReader(), o)->history.size(), 7u);
+  // A half-restored backup: the header and the schema are whole, the pages after them are not.
+  std::string bytes = testing::readFile(data / "nights.sqlite");
+  ASSERT_GT(bytes.size(), 8192u);
+  for (std::size_t i = 4096; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 7);
+  testing::writeFile(data / "nights.sqlite", bytes);
+
+  const auto damaged = load(source, LogReader(), o);
+  ASSERT_TRUE(damaged && damaged->archiveProblem);
+  EXPECT_NE(damaged->archiveProblem->reason.find("malformed"), std::string::npos) << damaged->archiveProblem->reason;
+  ASSERT_TRUE(damaged->archiveProblem->keptAside);
+  EXPECT_EQ(testing::readFile(*damaged->archiveProblem->keptAside), bytes) << "kept as it was";
+  EXPECT_EQ(damaged->history.size(), 7u) << "the log's nights are kept in the new archive";
+  EXPECT_FALSE(load(source, LogReader(), o)->archiveProblem) << "the new archive is well";
+}
+
 TEST(PowerDataSourceTest, OnlyTheLogCanFailTheStep) {
   FakePmset pmset;
   pmset.set("log", demoWeek());

@@ -1,6 +1,7 @@
 // A Linux laptop's settings read from trees made from real listings, and its
 // changes run through the built helper on a copy of one.
 
+#include "platform/Process.h"
 #include "platform/linux/HelperRunner.h"
 #include "platform/linux/SystemSettingsReader.h"
 #include "settings/SystemFixes.h"
@@ -96,6 +97,11 @@ TEST(SystemSettingsReaderTest, TheHelperRunnerRunsEachChangeThroughTheHelperAndS
   EXPECT_EQ(elevated.run(back).error(), RunFailure::cancelled());
   back.system[0].target = "on";
   EXPECT_THAT(direct.run(back).error().message, HasSubstr("snoozlet-helper does not write 'on'"));
+
+  // The helper is the one $SNOOZLET_HELPER names, else the installed one, else the one beside this program.
+  EXPECT_EQ(HelperRunner::locate(), (Process::executableFolder() / "snoozlet-helper").string());
+  const testing::ScopedEnv named("SNOOZLET_HELPER", helper.c_str());
+  EXPECT_EQ(HelperRunner::locate(), helper);
 }
 
 }  // namespace
