@@ -1,5 +1,7 @@
 #include "platform/Process.h"
 
+#include "TestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -45,12 +47,11 @@ TEST(ProcessTest, LargeOutputsOnBothPipesDoNotDeadlock) {
 }
 
 TEST(ProcessTest, EnvironmentIsInheritedAndExtended) {
-  ::setenv("SNOOZLET_PROCESS_TEST", "inherited", 1);
-  auto command = shell("printf '%s|%s' \"$SNOOZLET_PROCESS_TEST\" \"$SNOOZLET_EXTRA\"");
-  EXPECT_EQ(Process::run(command)->out, "inherited|");
+  const testing::ScopedEnv replaced("SNOOZLET_PROCESS_TEST", "inherited"), kept("SNOOZLET_KEPT", "kept");
+  auto command = shell("printf '%s|%s|%s' \"$SNOOZLET_PROCESS_TEST\" \"$SNOOZLET_EXTRA\" \"$SNOOZLET_KEPT\"");
+  EXPECT_EQ(Process::run(command)->out, "inherited||kept");
   command.environment = {{"SNOOZLET_PROCESS_TEST", "replaced"}, {"SNOOZLET_EXTRA", "x=y"}};
-  EXPECT_EQ(Process::run(command)->out, "replaced|x=y");
-  ::unsetenv("SNOOZLET_PROCESS_TEST");
+  EXPECT_EQ(Process::run(command)->out, "replaced|x=y|kept");
 }
 
 TEST(ProcessTest, StreamsInBoundedChunksUntilTheConsumerStops) {

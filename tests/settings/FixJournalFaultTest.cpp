@@ -96,37 +96,6 @@ TEST(FixJournalFaultTest, ASaveCutOffAtAnyByteLeavesTheOldOrTheNewFile) {
   }
 }
 
-TEST(FixJournalFaultTest, ASaveKilledAtAnyMomentLeavesTheOldOrTheNewFile) {
-  const FixJournal before = journalOf(2);
-  const FixJournal after = journalOf(20000);  // a few megabytes: the save takes a while
-  TempDir dir;
-  const fs::path file = dir / "changes.json";
-  for (int attempt = 0; attempt < 12; ++attempt) {
-    if (attempt % 2 == 0) saveCopy(before, file);
-    int ready[2];
-    ASSERT_EQ(::pipe(ready), 0);
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-      FixJournal copy = after;
-      ::close(ready[0]);
-      (void)!::write(ready[1], "x", 1);
-      ::_exit(copy.save(file, kDecember6) ? 0 : 1);
-    }
-    ::close(ready[1]);
-    char byte;
-    ASSERT_EQ(::read(ready[0], &byte, 1), 1);
-    ::close(ready[0]);
-    ::usleep(static_cast<useconds_t>(attempt * 3000));
-    ::kill(pid, SIGKILL);
-    int status = 0;
-    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
-
-    const FixJournal loaded = FixJournal::load(file);
-    EXPECT_FALSE(loaded.unreadableFile()) << "attempt " << attempt;
-    EXPECT_TRUE(loaded == before || loaded == after) << "attempt " << attempt;
-  }
-}
-
 // Makes a folder unwritable for as long as it lives: with the immutable flag,
 // which binds the superuser too, or with permissions for anyone else.
 class UnwritableFolder {
