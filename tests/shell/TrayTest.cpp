@@ -33,6 +33,9 @@
 
 #include <gtest/gtest.h>
 
+#include <iostream>
+#include <sstream>
+
 namespace snoozlet::shell {
 namespace {
 
@@ -80,6 +83,10 @@ TEST(TrayTest, TooltipAndTheTwoToneTeapotThatFollowsThePalette) {
   QApplication::setPalette(dark);
   EXPECT_GT(pixelsOf(status.trayIcon()->icon(), QColor(0xF2, 0xF2, 0xF2)), 400) << "drawn again in the new colours";
   EXPECT_GT(pixelsOf(status.icon(), QColor(0x20, 0x20, 0x20)), 80);
+  const qint64 drawn = status.icon().cacheKey();
+  dark.setColor(QPalette::Highlight, Qt::red);  // a colour the teapot does not use
+  QApplication::setPalette(dark);
+  EXPECT_EQ(status.icon().cacheKey(), drawn) << "the tray is told only of the teapot's own colours";
   QApplication::setPalette(light);
 
   // Drawn afresh at every size a host may ask for: the 64 px pixmap is no 16 px one scaled up, whose
@@ -268,6 +275,21 @@ TEST(TrayTest, LoginLaunchWaitsForALatePanelAndATrayThatComesLaterIsTakenUpAndTh
   EXPECT_EQ(app.statusItem().presentedIn(), TrayKind::xembed);
   EXPECT_NE(app.windows().mainWindow(), nullptr);
   ASSERT_TRUE(QTest::qWaitFor([&app] { return !app.model().state().isLoading(); }, 20000));
+}
+
+TEST(TrayTest, ALaunchThatCannotGuardItsInstanceSaysSoAndStartsAnyway) {
+  for (const char* place : {"instance", "no-such-folder/instance"}) {
+    Launch launch;
+    launch.options.instanceName = QString::fromStdString((launch.dir / place).string());
+    std::ostringstream err;
+    std::streambuf* const terminal = std::cerr.rdbuf(err.rdbuf());
+    QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+    EXPECT_EQ(runTray(launch.options), 0);
+    std::cerr.rdbuf(terminal);
+    EXPECT_EQ(err.str().find("cannot make sure only one Snoozlet runs") != std::string::npos,
+              place != std::string_view("instance"))
+        << err.str();
+  }
 }
 
 TEST(TrayTest, WithoutATrayTheWelcomeHandsOverToTheMainWindowWhoseClosingQuits) {
