@@ -9,6 +9,14 @@ else()
 endif()
 option(SNOOZLET_WERROR "Treat warnings as errors" ${_snoozlet_werror_default})
 
+# Debug information down to line tables where CI builds (or by hand): a
+# sanitizer's report and a backtrace still name files and lines, and a build
+# takes about a third less time than with full debug information.
+option(SNOOZLET_LINE_TABLES_ONLY "Build with -g1 instead of full debug information" ${_snoozlet_werror_default})
+if(SNOOZLET_LINE_TABLES_ONLY)
+  add_compile_options($<$<CONFIG:Debug,RelWithDebInfo>:-g1>)
+endif()
+
 function(snoozlet_warnings target)
   target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic)
   if(SNOOZLET_WERROR)
