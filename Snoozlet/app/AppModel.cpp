@@ -211,35 +211,49 @@ std::vector<Suggestion> AppModel::suggestions(const NightReport& night) const {
                               systemSettings_ ? &*systemSettings_ : nullptr);
 }
 
-std::optional<Fix> AppModel::fixFor(std::string_view key) const {
-  if (!powerSettings_ || !capabilities_) return std::nullopt;
-  for (const Fix& fix : FixCatalog::available(*powerSettings_, *capabilities_)) {
-    // A finding row never offers Low Power Mode.
-    if (fix.id != FixID::lowPowerModeOn && fix.key == key) return fix;
-  }
-  return std::nullopt;
+std::vector<Fix> AppModel::availableFixes() const {
+  if (!powerSettings_ || !capabilities_) return {};
+  std::vector<Fix> fixes = FixCatalog::available(*powerSettings_, *capabilities_);
+  // A finding row never offers Low Power Mode.
+  std::erase_if(fixes, [](const Fix& fix) { return fix.id == FixID::lowPowerModeOn; });
+  return fixes;
 }
 
-std::optional<SystemFix> AppModel::systemFixFor(std::string_view key) const {
-  if (!systemSettings_) return std::nullopt;
+std::vector<SystemFix> AppModel::availableSystemFixes() const {
+  if (!systemSettings_) return {};
   const auto counts = kernel_counts::summarize(recentSleeps_);
-  for (const SystemFix& fix :
-       SystemFixes::available(*systemSettings_, counts ? counts->sources : std::vector<SourceWakes>{})) {
-    if (SystemReport::findingKey(fix) == key) return fix;
-  }
-  return std::nullopt;
+  return SystemFixes::available(*systemSettings_, counts ? counts->sources : std::vector<SourceWakes>{});
+}
+
+namespace {
+
+template <typename Offer, typename Key>
+std::optional<Offer> offerFor(const std::vector<Offer>& offers, std::string_view key, Key keyOf) {
+  const auto found = std::find_if(offers.begin(), offers.end(), [&](const Offer& o) { return keyOf(o) == key; });
+  return found != offers.end() ? std::optional<Offer>(*found) : std::nullopt;
+}
+
+std::string_view pmsetKey(const Fix& fix) { return fix.key; }
+
+}  // namespace
+
+std::optional<Fix> AppModel::fixFor(std::string_view key) const { return offerFor(availableFixes(), key, pmsetKey); }
+
+std::optional<SystemFix> AppModel::systemFixFor(std::string_view key) const {
+  return offerFor(availableSystemFixes(), key, SystemReport::findingKey);
 }
 
 std::vector<presentation::SettingsRow> AppModel::settingsRows() const {
+  // What is on offer is worked out once for all the rows.
+  const std::vector<Fix> fixes = availableFixes();
+  const std::vector<SystemFix> systemFixes = availableSystemFixes();
   std::vector<presentation::SettingsRow> rows;
   for (const SettingFinding& finding : findings_) {
     presentation::SettingsRow row;
     row.finding = finding;
-    row.fix = fixFor(finding.key);
-    if (systemSettings_) {
-      row.systemFix = systemFixFor(finding.key);
-      if (row.systemFix) row.systemFixTitle = SystemFixes::texts(*row.systemFix, *systemSettings_, language()).title;
-    }
+    row.fix = offerFor(fixes, finding.key, pmsetKey);
+    row.systemFix = offerFor(systemFixes, finding.key, SystemReport::findingKey);
+    if (row.systemFix) row.systemFixTitle = SystemFixes::texts(*row.systemFix, *systemSettings_, language()).title;
     rows.push_back(std::move(row));
   }
   return rows;

@@ -190,6 +190,10 @@ class AppModel : public QObject {
   void setSystemSettings(std::optional<SystemSettings> settings);
   // The findings of the settings in force: a Linux laptop's, else pmset's.
   std::vector<SettingFinding> explained() const;
+  // The fixes a finding row may offer: the catalogue's without Low Power
+  // Mode, and a Linux laptop's that would change something here.
+  std::vector<Fix> availableFixes() const;
+  std::vector<SystemFix> availableSystemFixes() const;
   void setBattery(std::optional<BatteryHealth> battery);
   void setHistory(std::vector<ArchivedNight> history);
   void setState(LoadState state);

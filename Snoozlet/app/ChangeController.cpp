@@ -237,16 +237,16 @@ void ChangeController::end(ChangeOutcome outcome) {
   emit applyFinished();
 }
 
-void ChangeController::settle(const PowerSettings& settings) {
-  if (!journal_.settle(settings, model_.now())) return;
-  // A failed save leaves the marks in the file, to be settled again next time.
-  (void)save();
-  emit journalChanged();
-}
+void ChangeController::settle(const PowerSettings& settings) { keepSettled(journal_.settle(settings, model_.now())); }
 
 void ChangeController::settleSystem() {
   const std::vector<SystemChange> changes = pendingSystemChanges(journal_);
-  if (!journal_.settle(readSystemValues(model_.systemRoot(), changes), model_.now())) return;
+  keepSettled(journal_.settle(readSystemValues(model_.systemRoot(), changes), model_.now()));
+}
+
+void ChangeController::keepSettled(bool changed) {
+  if (!changed) return;
+  // A failed save leaves the marks in the file, to be settled again next time.
   (void)save();
   emit journalChanged();
 }

@@ -97,6 +97,8 @@ class ChangeController : public QObject {
   void settle(const PowerSettings& settings);
   // Settles the pending records of a Linux laptop's changes from their files.
   void settleSystem();
+  // Saves and announces the journal when settling changed it.
+  void keepSettled(bool changed);
 
   AppModel& model_;
   std::shared_ptr<PrivilegedRunner> runner_;

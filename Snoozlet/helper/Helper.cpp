@@ -1,5 +1,6 @@
 #include "helper/Helper.h"
 
+#include "common/Text.h"
 #include "common/WriteAll.h"
 #include "helper/KeepFile.h"
 #include "journal/KernelCounts.h"
@@ -125,13 +126,15 @@ std::optional<Stop> openFolder(int root, std::string_view path, Fd& out, std::si
 }
 
 // Opens a file in the folder without following a link; it must be a regular
-// file (and, on the machine, one of the kernel's for a sysfs file).
+// file (and, on the machine, one of the kernel's for a sysfs file). A missing
+// file is refused, or left closed in `out` when `mayBeMissing`.
 std::optional<Stop> openFile(int folder, const std::string& name, int flags, const std::string& shownPath, bool sysfs,
-                             Fd& out) {
+                             Fd& out, bool mayBeMissing = false) {
   const int fd = ::openat(folder, name.c_str(), flags | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) {
     const int error = errno;
     if (error == ELOOP) return refused(shownPath + " is a symbolic link; snoozlet-helper does not follow it elsewhere");
+    if (error == ENOENT && mayBeMissing) return std::nullopt;
     if (error == ENOENT) return refused(shownPath + " does not exist");
     return failed("could not open " + shownPath + ": " + errorText(error));
   }
@@ -161,10 +164,8 @@ std::optional<Stop> readAll(int fd, const std::string& shownPath, std::string& t
   }
 }
 
-std::string trimmed(std::string text) {
-  while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
-  return text;
-}
+// An attribute's value without the white space around it.
+std::string trimmed(std::string_view text) { return std::string(text::trimChars(text, " \t\r\n")); }
 
 // A small text file as `name` in the folder, replaced atomically; removed
 // when `text` is empty.
@@ -356,12 +357,9 @@ class Operation {
     if (auto stop = openFolder(root_.get(), path.substr(0, path.rfind('/')), folder, 1)) return stop;
     const std::string name = path.substr(path.rfind('/') + 1);
     text.clear();
-    const int fd = ::openat(folder.get(), name.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0 && errno == ENOENT) return std::nullopt;
-    if (fd >= 0) ::close(fd);
     Fd existing;
-    if (auto stop = openFile(folder.get(), name, O_RDONLY, path, false, existing)) return stop;
-    return readAll(existing.get(), path, text);
+    if (auto stop = openFile(folder.get(), name, O_RDONLY, path, false, existing, true)) return stop;
+    return existing.valid() ? readAll(existing.get(), path, text) : std::nullopt;
   }
 
   std::optional<Stop> updateKeepFile(int folder, const std::string& text, const std::string& line) {

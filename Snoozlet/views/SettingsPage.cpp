@@ -97,15 +97,13 @@ FindingRow::FindingRow(ChangeController& changes, const presentation::SettingsRo
     fix_ = new QPushButton(shown(fix->title(language)) + QStringLiteral("…"), this);
     fix_->setObjectName(QStringLiteral("fix-") + QString::fromLatin1(toString(fix->id)));
     connect(fix_, &QPushButton::clicked, this, [&changes, id = fix->id] { changes.reviewFixes({id}); });
-    auto* buttons = new QHBoxLayout();
-    buttons->addWidget(fix_);
-    buttons->addStretch(1);
-    grid->addLayout(buttons, line++, 1, 1, 2);
   } else if (const auto& system = row.systemFix) {
     // A Linux laptop's fix: reviewed the same way, run through the helper.
     fix_ = new QPushButton(shown(row.systemFixTitle) + QStringLiteral("…"), this);
     fix_->setObjectName(QStringLiteral("fix-") + QString::fromStdString(system->id()));
     connect(fix_, &QPushButton::clicked, this, [&changes, fix = *system] { changes.reviewFixes({}, {fix}); });
+  }
+  if (fix_ != nullptr) {
     auto* buttons = new QHBoxLayout();
     buttons->addWidget(fix_);
     buttons->addStretch(1);

@@ -1,5 +1,7 @@
 #include "journal/KernelCounts.h"
 
+#include "common/Text.h"
+
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -10,12 +12,6 @@ namespace snoozlet::kernel_counts {
 namespace {
 
 bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
-
-std::string_view trimmed(std::string_view text) {
-  while (!text.empty() && isSpace(text.front())) text.remove_prefix(1);
-  while (!text.empty() && isSpace(text.back())) text.remove_suffix(1);
-  return text;
-}
 
 // The white-space separated words of a line.
 std::vector<std::string_view> words(std::string_view line) {
@@ -176,7 +172,7 @@ std::vector<std::string> memSleepModes(std::string_view text) {
 }
 
 std::optional<std::uint64_t> parseCount(std::string_view text) {
-  text = trimmed(text);
+  text = text::trimChars(text, " \t\n\r");
   std::uint64_t value = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (text.empty() || error != std::errc() || end != text.data() + text.size()) return std::nullopt;

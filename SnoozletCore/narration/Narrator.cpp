@@ -138,7 +138,7 @@ class Sentences {
                                  : "The kernel counted " + n + " wakes, mostly from " + top;
     }
     if (counts->hardwareShare) {
-      const std::string percent = f_.percent(static_cast<int>(std::lround(*counts->hardwareShare * 100)));
+      const std::string percent = f_.share(*counts->hardwareShare);
       s += tr_ ? "; gecenin " + percent + " kadarını donanım uykusunda geçirdim"
                : "; I was in hardware sleep for " + percent + " of the night";
     }
@@ -291,7 +291,7 @@ std::string Narrator::plainSummary(const NightReport& report) const {
       line += (tr ? ", en çok " : ", mostly ") + kernel_counts::phrase(counts->sources.front(), f.language());
     }
     if (counts->hardwareShare) {
-      const std::string percent = f.percent(static_cast<int>(std::lround(*counts->hardwareShare * 100)));
+      const std::string percent = f.share(*counts->hardwareShare);
       line += tr ? "; donanım uykusu oranı " + percent : "; " + percent + " in hardware sleep";
     }
     lines.push_back(line + ".");

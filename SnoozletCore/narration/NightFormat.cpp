@@ -146,6 +146,10 @@ std::string NightFormat::ratio(double value) const {
 
 std::string NightFormat::times(double value) const { return ratio(value) + "×"; }
 
+std::string NightFormat::share(double fraction) const {
+  return percent(static_cast<int>(std::lround(std::clamp(fraction, 0.0, 1.0) * 100)));
+}
+
 std::string NightFormat::percent(int value) const {
   // Appended piece by piece: GCC 12 misreads `"%" + std::to_string(…)` at -O3 (-Wrestrict).
   std::string text;

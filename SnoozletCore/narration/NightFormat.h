@@ -40,6 +40,8 @@ class NightFormat {
   std::string times(double value) const;
   // "42%" in English, "%42" in Turkish.
   std::string percent(int value) const;
+  // A share of a whole (0 to 1, held to that range) as a whole percent: 0.416 → "42%".
+  std::string share(double fraction) const;
   // Weekday, day and month name in the locale's order: "Tuesday, 5 December", "5 Aralık Salı".
   std::string longDay(Instant instant) const;
   // Abbreviated weekday, day and month without any comma: "Tue 5 Dec", "5 Aralık Sal".

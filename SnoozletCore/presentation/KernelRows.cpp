@@ -17,7 +17,7 @@ std::string times(std::uint64_t count) { return "×" + std::to_string(count); }
 }  // namespace
 
 std::string hardwareShareText(double share, const NightFormat& f) {
-  const std::string percent = f.percent(static_cast<int>(std::lround(std::clamp(share, 0.0, 1.0) * 100)));
+  const std::string percent = f.share(share);
   // "%12 kadarı" needs no suffix on the number, which would follow its spoken form.
   return f.language() == Language::turkish ? "gecenin " + percent + " kadarı donanım uykusunda"
                                            : "in hardware sleep for " + percent + " of the night";

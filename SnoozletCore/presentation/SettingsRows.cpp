@@ -116,14 +116,15 @@ ReviewBlock systemBlock(const SystemChange& change, const ReviewContext& c) {
   ReviewBlock block;
   block.title = texts.title;
   block.runs = {Bilingual{"Now", "Şimdi"}(l), change.target + " → " + change.file};
+  const std::string afterRestart = Bilingual{"After a restart", "Yeniden başlayınca"}(l);
   if (c.undo) {
-    block.keeps = LabelledText{Bilingual{"After a restart", "Yeniden başlayınca"}(l),
+    block.keeps = LabelledText{afterRestart,
                                l == Language::turkish
                                    ? change.keepFile + " dosyasından silinir: " + change.keepLine
                                    : "removed from " + change.keepFile + ": " + change.keepLine};
     block.undo = {Bilingual{"Back to", "Dönülen değer"}(l), change.target};
   } else {
-    block.keeps = LabelledText{Bilingual{"After a restart", "Yeniden başlayınca"}(l),
+    block.keeps = LabelledText{afterRestart,
                                l == Language::turkish ? change.keepFile + " dosyasına yazılır: " + change.keepLine
                                                       : change.keepFile + " gets: " + change.keepLine};
     block.undo = {Bilingual{"Undo", "Geri alma"}(l),

@@ -24,7 +24,6 @@ constexpr double kBackgroundAwakeSeconds = 600;
 // A device that woke a Linux laptop once may have been the user waking it in
 // the morning; twice or more is worth a fix.
 constexpr std::uint64_t kDeviceWakes = 2;
-constexpr double kHardwareShare = 0.5;
 
 // The suggestions under construction, with the context every rule needs.
 struct Builder {
@@ -125,9 +124,8 @@ void addLinuxFixes(Builder& b, const NightReport& report, const SystemSettings& 
                 b.turkish() ? "Bu gece dizüstünü " + times + " kez uyandırdı (çekirdeğin sayımı)."
                             : "It woke the laptop " + times + " times this night (the kernel’s count).");
   }
-  if (counts->hardwareShare && *counts->hardwareShare < kHardwareShare && system.memSleep == "s2idle") {
-    const std::string percent =
-        b.format.percent(static_cast<int>(std::lround(std::clamp(*counts->hardwareShare, 0.0, 1.0) * 100)));
+  if (counts->hardwareShare && *counts->hardwareShare < SystemFixes::kPoorHardwareShare && system.memSleep == "s2idle") {
+    const std::string percent = b.format.share(*counts->hardwareShare);
     offerSystem(b, system, {SystemFix::Kind::deepSleep, {}},
                 b.turkish() ? "Gecenin yalnızca " + percent + " kadarı donanım uykusundaydı: s2idle’da donanım pek "
                                                               "uyumadı."

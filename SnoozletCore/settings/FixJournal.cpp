@@ -248,7 +248,8 @@ struct Reading {
 bool settleRecords(std::vector<FixRecord>& records, const Reading& reading, Instant date) {
   bool changed = false;
   for (auto it = records.begin(); it != records.end();) {
-    if (!it->pending || it->system.empty() != !reading.system) {
+    const bool laptopRecord = !it->system.empty();
+    if (!it->pending || laptopRecord != reading.system) {
       ++it;
       continue;
     }
@@ -320,7 +321,7 @@ bool FixJournal::hasPending() const {
 
 bool FixJournal::hasPending(bool system) const {
   return std::any_of(records.begin(), records.end(),
-                     [&](const FixRecord& record) { return record.pending && record.system.empty() != system; });
+                     [&](const FixRecord& record) { return record.pending && !record.system.empty() == system; });
 }
 
 std::optional<FixPlan> FixJournal::undoPlan(std::string_view id) const {

@@ -17,6 +17,10 @@
 
 namespace snoozlet::SystemFixes {
 
+// Below this share of a night in hardware sleep, s2idle hardly slept: deep
+// sleep is worth offering.
+inline constexpr double kPoorHardwareShare = 0.5;
+
 // The device as the kernel's counts name it, so that its words and its wake
 // category are those of the nights.
 SourceWakes source(const WakeDevice& device);

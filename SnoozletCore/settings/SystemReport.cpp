@@ -11,12 +11,7 @@ namespace snoozlet::SystemReport {
 namespace {
 
 constexpr double kDrainRatio = 2.0;
-constexpr double kHardwareShare = 0.5;
 constexpr int kRecentDays = 7;
-
-std::string percentOf(double share, const NightFormat& f) {
-  return f.percent(static_cast<int>(std::lround(std::clamp(share, 0.0, 1.0) * 100)));
-}
 
 std::string onOff(const std::string& wakeup, Language l) {
   return wakeup == "enabled" ? Bilingual{"On", "Açık"}(l) : Bilingual{"Off", "Kapalı"}(l);
@@ -99,8 +94,8 @@ std::optional<SettingFinding> sleepStateFinding(const SystemSettings& s, const S
                               : Bilingual{" Its firmware offers no other sleep.",
                                           " Donanım yazılımı başka bir uyku sunmuyor."}(l);
   if (const auto night = lastCountedNight(analysis)) {
-    const std::string share = percentOf(night->hardwareShare, format);
-    const bool poor = night->hardwareShare < kHardwareShare && night->ratio && *night->ratio >= kDrainRatio;
+    const std::string share = format.share(night->hardwareShare);
+    const bool poor = night->hardwareShare < SystemFixes::kPoorHardwareShare && night->ratio && *night->ratio >= kDrainRatio;
     if (poor) {
       f.status = SettingStatus::attention;
       const std::string ratio = format.times(*night->ratio);

@@ -1,7 +1,6 @@
 #include "platform/linux/KernelCounters.h"
 
 #include <algorithm>
-#include <fstream>
 #include <map>
 #include <system_error>
 
@@ -11,13 +10,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string readText(const fs::path& file) {
-  std::string text = readSystemFile(file);
-  while (!text.empty() && (text.back() == '\n' || text.back() == ' ' || text.back() == '\r')) text.pop_back();
-  return text;
-}
-
-std::uint64_t count(const fs::path& file) { return kernel_counts::parseCount(readText(file)).value_or(0); }
+std::uint64_t count(const fs::path& file) { return kernel_counts::parseCount(readSystemValue(file)).value_or(0); }
 
 // The last element of where a link points ("../../../0000:00:14.0" → "0000:00:14.0").
 std::string linkName(const fs::path& link) {
@@ -28,11 +21,11 @@ std::string linkName(const fs::path& link) {
 
 WakeupSource readSource(const fs::path& folder, const std::map<std::string, std::string>& acpiNames) {
   WakeupSource s;
-  s.name = readText(folder / "name");
+  s.name = readSystemValue(folder / "name");
   s.device = linkName(folder / "device");
   // The device's folder, reached through the link, tells its driver and class.
   s.driver = linkName(folder / "device" / "driver");
-  s.pciClass = readText(folder / "device" / "class");
+  s.pciClass = readSystemValue(folder / "device" / "class");
   if (const auto found = acpiNames.find(s.device.empty() ? s.name : s.device); found != acpiNames.end()) {
     s.acpiName = found->second;
   }
@@ -48,10 +41,10 @@ WakeupSource readSource(const fs::path& folder, const std::map<std::string, std:
 KernelSnapshot readKernelSnapshot(const SystemRoot& root, Instant now) {
   KernelSnapshot snapshot;
   snapshot.taken = now;
-  snapshot.memSleep = kernel_counts::currentMemSleep(readText(root("/sys/power/mem_sleep")));
+  snapshot.memSleep = kernel_counts::currentMemSleep(readSystemFile(root("/sys/power/mem_sleep")));
 
   std::map<std::string, std::string> acpiNames;
-  for (const auto& entry : kernel_counts::parseAcpiWakeup(readText(root("/proc/acpi/wakeup")))) {
+  for (const auto& entry : kernel_counts::parseAcpiWakeup(readSystemFile(root("/proc/acpi/wakeup")))) {
     acpiNames.emplace(entry.device, entry.acpiName);
   }
   std::error_code error;
@@ -65,10 +58,10 @@ KernelSnapshot readKernelSnapshot(const SystemRoot& root, Instant now) {
   }
 
   const fs::path stats = root("/sys/power/suspend_stats");
-  const auto optional = [&](const char* name) { return kernel_counts::parseCount(readText(stats / name)); };
+  const auto optional = [&](const char* name) { return kernel_counts::parseCount(readSystemValue(stats / name)); };
   snapshot.stats.success = optional("success");
   snapshot.stats.fail = optional("fail");
-  snapshot.stats.lastFailedStep = readText(stats / "last_failed_step");
+  snapshot.stats.lastFailedStep = readSystemValue(stats / "last_failed_step");
   snapshot.stats.lastHwSleep = optional("last_hw_sleep");
   snapshot.stats.totalHwSleep = optional("total_hw_sleep");
   snapshot.stats.maxHwSleep = optional("max_hw_sleep");

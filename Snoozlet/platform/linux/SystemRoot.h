@@ -34,4 +34,7 @@ class SystemRoot {
 // lists a few kilobytes); empty when it cannot be read, cut at 256 KiB.
 std::string readSystemFile(const std::filesystem::path& file);
 
+// A one-value attribute ("enabled\n", "302\n") without the white space around it.
+std::string readSystemValue(const std::filesystem::path& file);
+
 }  // namespace snoozlet

@@ -1,10 +1,10 @@
 #include "platform/linux/SystemSettingsReader.h"
 
+#include "common/Text.h"
 #include "journal/KernelCounts.h"
 #include "settings/HelperCommand.h"
 
 #include <algorithm>
-#include <fstream>
 #include <map>
 #include <system_error>
 
@@ -13,11 +13,6 @@ namespace snoozlet {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string trimmed(std::string text) {
-  while (!text.empty() && (text.back() == '\n' || text.back() == ' ' || text.back() == '\r')) text.pop_back();
-  return text;
-}
 
 std::string linkName(const fs::path& link) {
   std::error_code error;
@@ -47,14 +42,14 @@ std::vector<WakeDevice> wakeDevices(const SystemRoot& root) {
     WakeDevice d;
     d.path = path;
     d.name = device.filename().string();
-    d.wakeup = trimmed(readSystemFile(device / "power" / "wakeup"));
+    d.wakeup = readSystemValue(device / "power" / "wakeup");
     if (d.wakeup != "enabled") continue;
     d.subsystem = linkName(device / "subsystem");
     d.driver = linkName(device / "driver");
-    d.pciClass = trimmed(readSystemFile(device / "class"));
+    d.pciClass = readSystemValue(device / "class");
     const bool usb = d.subsystem == "usb";
-    d.vendor = trimmed(readSystemFile(device / (usb ? "idVendor" : "vendor")));
-    d.product = trimmed(readSystemFile(device / (usb ? "idProduct" : "device")));
+    d.vendor = readSystemValue(device / (usb ? "idVendor" : "vendor"));
+    d.product = readSystemValue(device / (usb ? "idProduct" : "device"));
     if (const auto acpi = acpiNames.find(d.name); acpi != acpiNames.end()) d.acpiName = acpi->second;
     found.emplace(path, std::move(d));
   }
@@ -68,7 +63,7 @@ std::vector<NetworkWake> networkWake(const SystemRoot& root) {
   std::error_code error;
   for (const auto& item : fs::directory_iterator(root("/sys/class/net"), error)) {
     const fs::path wakeup = item.path() / "device" / "power" / "wakeup";
-    const std::string value = trimmed(readSystemFile(wakeup));
+    const std::string value = readSystemValue(wakeup);
     if (value != "enabled" && value != "disabled") continue;
     std::error_code ignored;
     const bool wireless =
@@ -89,7 +84,7 @@ SystemSettings readSystemSettings(const SystemRoot& root) {
   s.memSleepModes = kernel_counts::memSleepModes(memSleep);
   s.wakeDevices = wakeDevices(root);
   s.hibernation.diskModes = kernel_counts::memSleepModes(readSystemFile(root("/sys/power/disk")));
-  s.hibernation.resume = trimmed(readSystemFile(root("/sys/power/resume")));
+  s.hibernation.resume = readSystemValue(root("/sys/power/resume"));
   s.hibernation.swapBytes = system_text::swapBytes(readSystemFile(root("/proc/swaps")));
   s.hibernation.memoryBytes = system_text::memoryBytes(readSystemFile(root("/proc/meminfo")));
   s.networkWake = networkWake(root);
@@ -103,7 +98,8 @@ SystemValues readSystemValues(const SystemRoot& root, const std::vector<SystemCh
     if (!kind) continue;
     const std::string text = readSystemFile(root(change.file));
     const std::string value =
-        *kind == helper_command::FileKind::memSleep ? kernel_counts::currentMemSleep(text) : trimmed(text);
+        *kind == helper_command::FileKind::memSleep ? kernel_counts::currentMemSleep(text)
+                                                     : std::string(text::trimChars(text, " \t\r\n"));
     if (!value.empty()) values[change.file] = value;
   }
   return values;
