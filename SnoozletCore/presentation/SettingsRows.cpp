@@ -133,7 +133,7 @@ ReviewBlock systemBlock(const SystemChange& change, const ReviewContext& c) {
                                          : change.previous + " → " + change.file + "; the line leaves " +
                                                change.keepFile};
   }
-  block.giveUp = {Bilingual{"What you give up", "Neden vazgeçersin"}(l), texts.giveUp};
+  block.giveUp = {Bilingual{"What you give up", "Vazgeçtiğin şey"}(l), texts.giveUp};
   return block;
 }
 
