@@ -9,6 +9,7 @@
 
 #include <QBoxLayout>
 #include <QCheckBox>
+#include <QEvent>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -83,9 +84,20 @@ FixReviewView::FixReviewView(ChangeController& changes, QWidget* parent) : QDial
   column->addWidget(heading);
   for (const presentation::ReviewBlock& block : sheet.blocks) column->addWidget(new ChangeBlock(block, sheet_));
   if (sheet.acknowledgement) {
-    acknowledgement_ = new QCheckBox(shown(*sheet.acknowledgement), sheet_);
+    // The box and its sentence side by side: the sentence wraps, where a check
+    // box's own text would be cut at the window's edge. The box carries the
+    // sentence as its name, and a click on the sentence ticks it.
+    auto* row = new QHBoxLayout();
+    acknowledgement_ = new QCheckBox(sheet_);
+    acknowledgement_->setAccessibleName(shown(*sheet.acknowledgement));
     connect(acknowledgement_, &QCheckBox::toggled, this, &FixReviewView::updateButtons);
-    column->addWidget(acknowledgement_);
+    acknowledgementText_ = wrappingLabel(shown(*sheet.acknowledgement), sheet_);
+    acknowledgementText_->setObjectName(QStringLiteral("acknowledgementText"));
+    acknowledgementText_->setBuddy(acknowledgement_);
+    acknowledgementText_->installEventFilter(this);
+    row->addWidget(acknowledgement_, 0, Qt::AlignTop);
+    row->addWidget(acknowledgementText_, 1);
+    column->addLayout(row);
   }
   if (sheet.journalNote) {
     auto* note = wrappingLabel(shown(*sheet.journalNote), sheet_);
@@ -145,6 +157,15 @@ void FixReviewView::fitToContent() {
     wanted = wanted.boundedTo(room);
   }
   resize(wanted);
+}
+
+bool FixReviewView::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == acknowledgementText_ && event->type() == QEvent::MouseButtonRelease &&
+      acknowledgement_->isEnabled()) {
+    acknowledgement_->toggle();
+    return true;
+  }
+  return QDialog::eventFilter(watched, event);
 }
 
 void FixReviewView::reject() {

@@ -14,6 +14,7 @@
 
 class QCheckBox;
 class QGridLayout;
+class QLabel;
 class QPushButton;
 class QScrollArea;
 
@@ -49,6 +50,10 @@ class FixReviewView : public QDialog {
   // Cancel, Escape or closing the window: nothing runs, the review is declined.
   void reject() override;
 
+ protected:
+  // A click on the acknowledgement's sentence ticks its box.
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   void confirm();
   void updateButtons();
@@ -61,6 +66,7 @@ class FixReviewView : public QDialog {
   QPushButton* confirm_ = nullptr;
   QPushButton* cancel_ = nullptr;
   QCheckBox* acknowledgement_ = nullptr;
+  QLabel* acknowledgementText_ = nullptr;
   bool working_ = false;
 };
 

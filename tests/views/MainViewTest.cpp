@@ -267,7 +267,12 @@ TEST(MainViewTest, ReviewShowsEveryCommandWholeAndAsksForTheAcknowledgementOnlyF
   }
   ASSERT_NE(review.acknowledgement(), nullptr);
   EXPECT_FALSE(review.confirmButton()->isEnabled());
-  review.acknowledgement()->setChecked(true);
+  // Its sentence wraps inside the window, names the box, and a click on it ticks the box.
+  auto& sentence = testing::child<QLabel>(review, "acknowledgementText");
+  EXPECT_GE(sentence.height(), sentence.heightForWidth(sentence.width()));
+  EXPECT_LE(sentence.mapTo(&review, QPoint(sentence.width(), 0)).x(), review.width());
+  EXPECT_EQ(review.acknowledgement()->accessibleName(), sentence.text());
+  QTest::mouseClick(&sentence, Qt::LeftButton);
   EXPECT_TRUE(review.confirmButton()->isEnabled());
 
   // Confirmed: both buttons wait, the runner gets the plan exactly once.

@@ -4,11 +4,11 @@
 // history, the ribbon's every start and end label, more reasons than lanes, a
 // wake of unknown length, a user's tool holding the lamp, the tool and
 // sleep-failure suggestions, the settings page's unusual findings and its
-// changes, every kind of review and its working state, plain mode, the
-// popover's menu, the welcome's options, a login item that refuses, a Linux
-// laptop's kernel counts, the archive and journal problems, dark mode for
-// every window and the main window's pages at 2×. Each image is named after
-// what it shows.
+// changes, every kind of review (a Linux laptop's too) and its working state,
+// plain mode, the popover's menu, the welcome's options, a login item that
+// refuses, a Linux laptop's kernel counts, the archive and journal problems,
+// dark mode for every window and the main window's pages at 2×. Each image is
+// named after what it shows.
 
 #include "States.h"
 
@@ -279,6 +279,15 @@ void reviews(Writer& out, Language language) {
   review(out, QStringLiteral("review-put-two-back") + tag(language), preview.changes());
   preview.changes().reviewFixes({FixID::tcpKeepAliveOff});
   review(out, QStringLiteral("review-working") + tag(language), preview.changes(), true, true);
+
+  // A Linux laptop's two fixes: the kernel's files now, the boot-time lines after a restart.
+  Contents laptop = Contents::of(preview::week(Mood::restless));
+  laptop.linuxLaptop = true;
+  laptop.runner = std::make_shared<QuietRunner>();
+  PreviewModel laptopPreview(laptop);
+  laptopPreview.changes().reviewFixes({},
+                                      {{SystemFix::Kind::deepSleep, {}}, {SystemFix::Kind::wakeupOff, "0000:00:14.0"}});
+  review(out, QStringLiteral("review-change-linux") + tag(language), laptopPreview.changes(), true);
 
   PreviewModel dry(Contents::of(preview::week(Mood::restless)));
   dry.changes().reviewFixes({FixID::tcpKeepAliveOff});
