@@ -1,6 +1,9 @@
 // The morning notification as the model offers it after a refresh.
 
 #include "ModelHarness.h"
+#include "app/PreferencesController.h"
+
+#include <QSignalSpy>
 
 #include <gtest/gtest.h>
 
@@ -55,6 +58,23 @@ TEST(AppModelNotificationTest, NewerNightIsOffered) {
   ASSERT_TRUE(h.refresh());
   ASSERT_EQ(h.center.posts.size(), 1u);
   EXPECT_EQ(h.center.posts.front().identifier, MorningNotifier::identifier(last.start()));
+}
+
+TEST(AppModelNotificationTest, PreferencesTurnTheNotificationOnOnlyWhenAllowedAndOffAtOnce) {
+  testing::ModelHarness h;
+  PreferencesController preferences(h.settings, h.loginItem, &h.notifier);
+  QSignalSpy answered(&preferences, &PreferencesController::notificationAnswered);
+  h.center.grants = false;
+  preferences.setMorningNotification(true);
+  EXPECT_FALSE(preferences.morningNotification());
+  h.center.grants = true;
+  preferences.setMorningNotification(true);
+  EXPECT_TRUE(preferences.morningNotification());
+  ASSERT_EQ(answered.count(), 2);
+  EXPECT_EQ(answered[1][0].toBool(), true);
+  preferences.setMorningNotification(false);
+  EXPECT_FALSE(preferences.morningNotification()) << "off needs nobody's leave";
+  EXPECT_EQ(answered.count(), 2);
 }
 
 }  // namespace

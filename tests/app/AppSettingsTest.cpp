@@ -33,6 +33,7 @@ TEST(AppSettingsTest, FlagsAreReadOnceAndEverySetIsWrittenAtOnceSignallingOnlyAC
   EXPECT_EQ(morning.front().front().toBool(), true);
   EXPECT_EQ(plain.count(), 0);
   EXPECT_EQ(welcome.count(), 2);
+  EXPECT_EQ(welcome.front().front().toBool(), true) << "the first set changed it";
 
   store.setValue("plainMode", false);  // overwritten by the next set
   settings.setPlainMode(true);

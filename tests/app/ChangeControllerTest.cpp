@@ -236,5 +236,35 @@ TEST(ChangeControllerTest, ChangesToAPmsetOfTheSystemAskForThePasswordExceptAsRo
   EXPECT_TRUE(makeRunner("/bin/echo", true)->isDryRun());
 }
 
+TEST(ChangeControllerTest, ALinuxLaptopsChangeGoesThroughTheHelperAndIsReadBackFromItsFilesNotFromPmset) {
+  testing::ModelHarness h;
+  const fs::path root = h.dir / "root", folder = h.dir / "journal";
+  fs::copy(testing::fixturePath("system/thinkpad-s2idle"), root,
+           fs::copy_options::recursive | fs::copy_options::copy_symlinks);
+  testing::writeJournal(folder / "system.journal",
+                        testing::readFile(testing::fixturePath("journal/laptop-s2idle-week.export")));
+  const testing::ScopedEnv helper("SNOOZLET_HELPER", testing::builtProgram("Snoozlet/snoozlet-helper").c_str());
+  AppModel::Options options;
+  options.clock = [] { return 1796400000.0; };
+  options.systemRoot = SystemRoot(root);
+  options.pmsetPath = h.mac.pmset();
+  h.model = std::make_unique<AppModel>(h.settings, nullptr, Storage::in(h.dir / "data"),
+                                       PowerDataSource::journal({folder, folder}, nullptr), options);
+  h.changes = std::make_unique<ChangeController>(
+      *h.model, makeLaptopRunner(makeRunner(h.mac.pmset(), false), SystemRoot(root)));
+  ASSERT_TRUE(h.refresh());
+  ASSERT_EQ(h.model->systemSettings()->memSleep, "s2idle");
+
+  h.changes->reviewFixes({}, {{SystemFix::Kind::deepSleep, {}}});
+  const int reads = h.mac.count("-g");
+  ASSERT_TRUE(h.apply());
+  EXPECT_EQ(h.changes->lastOutcome()->kind, Kind::applied) << h.changes->lastOutcome()->reason;
+  EXPECT_EQ(h.model->systemSettings()->memSleep, "deep") << "read back from the laptop's own file";
+  EXPECT_EQ(testing::readFile(root / "sys/power/mem_sleep"), "s2idle [deep]\n");
+  EXPECT_EQ(h.mac.count("-g"), reads) << "a laptop's change asks no pmset";
+  ASSERT_EQ(h.changes->journal().records.size(), 1u);
+  EXPECT_EQ(h.changes->journal().records[0].system.at(0).previous, "s2idle");
+}
+
 }  // namespace
 }  // namespace snoozlet

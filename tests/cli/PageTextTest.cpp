@@ -90,6 +90,16 @@ TEST(PageTextTest, RibbonFitsTheTerminalFromANapToALongNight) {
   // 03:00 is half way through the 72 cells after "64% ": its label sits centred on it.
   EXPECT_EQ(text::split(eight, '\n')[1].find(" 03 "), 4u + 36u - 2u) << "hour labels between the ends:\n" << eight;
   EXPECT_EQ(ribbon_text::render(night(8), kEnglish, 19), "") << "too narrow to draw";
+  // Seven wakes of a minute (a column is 400 seconds here): seven marks, none wider than two columns.
+  std::vector<std::size_t> marks;
+  std::size_t run = 0;
+  const std::string_view top = text::split(eight, '\n')[0];
+  for (std::size_t i = 0; i < top.size(); i += static_cast<unsigned char>(top[i]) < 0x80 ? 1 : 3) {
+    if (top.substr(i, 3) == "█") ++run;
+    if (top.substr(i, 3) != "█" && run > 0) marks.push_back(std::exchange(run, 0));
+  }
+  EXPECT_EQ(marks.size(), 7u) << eight;
+  EXPECT_LE(*std::max_element(marks.begin(), marks.end()), 2u) << eight;
   // A half-minute wake is half as tall as a full one: the fourth of the seven levels.
   NightReport half = night(8);
   for (auto& wake : half.session.darkWakes) wake.duration = 30;

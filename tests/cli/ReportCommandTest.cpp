@@ -128,6 +128,7 @@ TEST(ReportCommandTest, ReadsTheSimulatedMacAndArchivesEachNightOnce) {
   const Outcome first = runSnoozlet(arguments);
   ASSERT_EQ(first.status, 0) << first.err;
   EXPECT_EQ(first.out.rfind("Saturday night, 5 December — Restless\n", 0), 0u) << first.out;
+  EXPECT_NE(first.out.find("\nBattery health: "), std::string::npos) << "this machine's own battery";
   EXPECT_EQ(archivedNights(), 7u);
   ASSERT_EQ(runSnoozlet(arguments + " --json").status, 0);
   EXPECT_EQ(archivedNights(), 7u) << "a night read twice is archived once";

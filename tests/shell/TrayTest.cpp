@@ -122,6 +122,8 @@ TEST(TrayTest, LeftClickTogglesThePopoverRightClickNeverOpensItAndFirstPaintsAre
   EXPECT_FALSE(tray.isPopoverOpen());
   emit tray.trayIcon()->activated(QSystemTrayIcon::Trigger);
   ASSERT_TRUE(tray.isPopoverOpen());
+  // Offscreen neither the icon's place nor the pointer is known: not a popup hung nowhere, a window of its own.
+  EXPECT_EQ(tray.popover()->windowType(), Qt::Window);
   EXPECT_NE(tray.popover()->findChild<views::MenuBarView*>(), nullptr);
   EXPECT_TRUE(QTest::qWaitFor([] { return !timings.isEmpty(); }, 5000));
   tray.toggle();
